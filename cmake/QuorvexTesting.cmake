@@ -1,0 +1,37 @@
+# Test registration by file name, so each folder of tests/ needs one line:
+#   *_test.cpp         plain logic: no display, no QApplication
+#   *_widget_test.cpp  widgets under QT_QPA_PLATFORM=offscreen
+#   *_xvfb_test.cpp    reads the real screen: run twice, in a private Xvfb with and without a window manager
+#   *_cups_test.cpp    prints through the real CUPS server that scripts/test starts
+#   *.sh (in e2e)      drives the real binary in a private Xvfb
+find_package(GTest REQUIRED)
+
+set(QUORVEX_XVFB_RUNNER ${PROJECT_SOURCE_DIR}/tests/support/run_in_xvfb.sh)
+
+function(quorvex_add_tests)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+    foreach(source IN LISTS sources)
+        get_filename_component(name ${source} NAME_WE)
+        add_executable(${name} ${source})
+        target_link_libraries(${name} PRIVATE ${ARG_LIBS} quorvex_test_support GTest::gtest)
+        if(name MATCHES "_(widget|xvfb|cups)_test$")
+            target_link_libraries(${name} PRIVATE quorvex_qt_test_main)
+        else()
+            target_link_libraries(${name} PRIVATE GTest::gtest_main)
+        endif()
+
+        if(name MATCHES "_xvfb_test$")
+            add_test(NAME ${name}.bare COMMAND ${QUORVEX_XVFB_RUNNER} $<TARGET_FILE:${name}>)
+            add_test(NAME ${name}.wm COMMAND ${QUORVEX_XVFB_RUNNER} --wm $<TARGET_FILE:${name}>)
+            set_tests_properties(${name}.bare ${name}.wm PROPERTIES LABELS xvfb
+                ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+        else()
+            add_test(NAME ${name} COMMAND ${name})
+            set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+            if(name MATCHES "_cups_test$")
+                set_tests_properties(${name} PROPERTIES LABELS cups RUN_SERIAL TRUE)
+            endif()
+        endif()
+    endforeach()
+endfunction()

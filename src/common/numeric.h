@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The number rules the whole program shares. Geometry is kept in twips (1/1440 inch); every
+// fraction becomes a whole number by rounding to the nearest, halves to the even neighbour.
+namespace quorvex {
+
+// Nearest whole number, exact halves to the even neighbour (150.5 -> 150, 151.5 -> 152). Values
+// beyond the int range, infinities and NaN saturate instead of being undefined.
+int roundHalfEven(double value);
+
+// The "\" operator of the old runtime: both operands rounded first, then the quotient truncated
+// toward zero. A divisor that rounds to 0 gives 0.
+int integerDivide(double dividend, double divisor);
+
+// Leading-number rule for typed text: blanks, optional sign, digits, optional point and digits,
+// optional exponent; whatever follows is ignored and text that starts otherwise counts as 0.
+double leadingNumber(QStringView text);
+
+// A single-precision value written with up to seven significant digits and no point when whole
+// (158, 158.6667), as the title shows grab sizes.
+QString formatSingle(float value);
+
+// Twips per pixel of a display: 15 at 96 dpi.
+struct Twips {
+    int perPixelX = 15;
+    int perPixelY = 15;
+
+    static Twips fromDpi(double dpiX, double dpiY);
+
+    int toPixelsX(double twips) const { return roundHalfEven(twips / perPixelX); }
+    int toPixelsY(double twips) const { return roundHalfEven(twips / perPixelY); }
+    int fromPixelsX(int pixels) const { return pixels * perPixelX; }
+    int fromPixelsY(int pixels) const { return pixels * perPixelY; }
+};
+
+} // namespace quorvex

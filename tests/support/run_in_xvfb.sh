@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs one command inside a private Xvfb (1920x1080x24, 96 dpi), with openbox as window manager when
+# --wm is given, and stops both afterwards. The command's exit status is the script's.
+set -u
+with_wm=0
+if [ "${1:-}" = "--wm" ]; then with_wm=1; shift; fi
+[ $# -gt 0 ] || { echo "usage: run_in_xvfb.sh [--wm] COMMAND..." >&2; exit 2; }
+
+fdfile=$(mktemp)
+exec 9>"$fdfile"
+Xvfb -displayfd 9 -screen 0 "${XVFB_SCREEN:-1920x1080x24}" -dpi 96 -noreset -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+wm_pid=
+cleanup() {
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+    kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -f "$fdfile"
+}
+trap cleanup EXIT
+
+for _ in $(seq 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.05
+done
+number=$(tr -dc '0-9' <"$fdfile")
+[ -n "$number" ] || { echo "run_in_xvfb.sh: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$number"
+export QT_QPA_PLATFORM=xcb
+
+if [ "$with_wm" = 1 ]; then
+    openbox --sm-disable >/dev/null 2>&1 &
+    wm_pid=$!
+    # openbox sets _NET_SUPPORTING_WM_CHECK on the root window once it manages the screen.
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.05
+    done
+    export QUORVEX_TEST_WM=openbox
+fi
+
+"$@"
+status=$?
+exit $status

@@ -1,0 +1,62 @@
+#include "test_images.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace testsupport {
+
+QImage coordinatePattern(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qRgb(x & 255, y & 255, ((x >> 8) & 15) | (((y >> 8) & 15) << 4));
+    }
+    return image;
+}
+
+QImage asymmetricPattern(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 37 + y * 11) & 255, (y * 53 + 7) & 255, (x * 5 + y * y) & 255));
+    return image;
+}
+
+QString differenceBetween(const QImage& actual, const QImage& expected)
+{
+    if (actual.size() != expected.size())
+        return QStringLiteral("size %1x%2, expected %3x%4")
+            .arg(actual.width())
+            .arg(actual.height())
+            .arg(expected.width())
+            .arg(expected.height());
+    for (int y = 0; y < actual.height(); ++y)
+        for (int x = 0; x < actual.width(); ++x) {
+            const QRgb a = actual.pixel(x, y) & 0xFFFFFF;
+            const QRgb e = expected.pixel(x, y) & 0xFFFFFF;
+            if (a != e)
+                return QStringLiteral("pixel (%1, %2) is #%3, expected #%4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(a, 6, 16, QLatin1Char('0'))
+                    .arg(e, 6, 16, QLatin1Char('0'));
+        }
+    return {};
+}
+
+void setRootBackground(const QImage& image)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("root.png"));
+    ASSERT_TRUE(image.save(path));
+    // ImageMagick's display sets the root background and exits 1 even when it worked; the
+    // tests check the pixels themselves.
+    QProcess::execute(QStringLiteral("display"), {QStringLiteral("-window"), QStringLiteral("root"), path});
+}
+
+} // namespace testsupport

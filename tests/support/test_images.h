@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace testsupport {
+
+// Each pixel encodes its own coordinates (R = x & 255, G = y & 255, B = the high bits of both), so
+// any copy of a region can be traced back to where on the screen it came from.
+QImage coordinatePattern(int width, int height);
+
+// Small asymmetric picture (no mirror or turn of it equals itself) with a distinct colour per pixel.
+QImage asymmetricPattern(int width, int height);
+
+// Empty when both have the same size and the same RGB in every pixel; otherwise says where they differ.
+QString differenceBetween(const QImage& actual, const QImage& expected);
+
+// Makes `image` the background of the X root window on $DISPLAY (the tests' private Xvfb).
+void setRootBackground(const QImage& image);
+
+} // namespace testsupport
