@@ -45,7 +45,8 @@ TEST(LeadingNumber, ReadsTheLeadingNumericPartOnly)
         {u"1.5", 1.5}, {u"+7", 7}, {u".5", 0.5}, {u"5.", 5}, {u"1e", 1}, {u"1e+", 1}, {u"2E-1x", 0.2},
         {u"-", 0}, {u"- 3", 0}, {u"\t4", 4}, {u"12 34", 12}, {u"1e999", 0}, {u"00100", 100}};
     for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(leadingNumber(QStringView(c.text)), c.value) << QString::fromUtf16(c.text).toStdString();
+        EXPECT_DOUBLE_EQ(leadingNumber(QStringView(c.text)), c.value)
+            << QString::fromUtf16(c.text).toStdString();
 }
 
 TEST(FormatSingle, UpToSevenSignificantDigitsWithoutPointWhenWhole)

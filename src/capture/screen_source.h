@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <qwindowdefs.h>
+
+namespace quorvex {
+
+// Where screen pixels come from: the one place that knows how the display is read. Tests stand in
+// a source with known pixels; the program uses the X11 screen.
+class ScreenSource {
+public:
+    virtual ~ScreenSource() = default;
+
+    // Pixels of `rect` in pixels, measured from the top-left corner of `window`'s client area, or of
+    // its outer frame when `clientArea` is false. Window 0 is the whole desktop (the root window).
+    // The result is Format_RGB32 and exactly rect.size(); what lies outside the screen is black.
+    virtual QImage grab(WId window, bool clientArea, const QRect& rect) = 0;
+};
+
+} // namespace quorvex
