@@ -46,4 +46,10 @@ QImage QtScreenSource::grab(WId window, bool clientArea, const QRect& rect)
     return result;
 }
 
+QSize QtScreenSource::screenSize() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize();
+}
+
 } // namespace quorvex

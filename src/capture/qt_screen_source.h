@@ -8,6 +8,7 @@ namespace quorvex {
 class QtScreenSource final : public ScreenSource {
 public:
     QImage grab(WId window, bool clientArea, const QRect& rect) override;
+    QSize screenSize() const override;
 };
 
 } // namespace quorvex

@@ -16,6 +16,9 @@ public:
     // its outer frame when `clientArea` is false. Window 0 is the whole desktop (the root window).
     // The result is Format_RGB32 and exactly rect.size(); what lies outside the screen is black.
     virtual QImage grab(WId window, bool clientArea, const QRect& rect) = 0;
+
+    // Size of the (primary) screen in pixels.
+    virtual QSize screenSize() const = 0;
 };
 
 } // namespace quorvex

@@ -1,0 +1,62 @@
+#include "app/about_box.h"
+
+#include "app/artwork.h"
+#include "app/twips_layout.h"
+
+#include <QPainter>
+#include <QPushButton>
+
+namespace quorvex {
+
+AboutBox::AboutBox(const Twips& twips, QWidget* parent)
+    : QFrame(parent)
+    , m_twips(twips)
+{
+    setObjectName(QStringLiteral("Frame1"));
+    placeInTwips(this, twips, 360, 600, 7095, 2235);
+
+    auto label = [&](const char* name, const QString& text, QRect r) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QLatin1String(name));
+        placeInTwips(l, twips, r.x(), r.y(), r.width(), r.height());
+        return l;
+    };
+    Label1 = label(
+        "Label1", QStringLiteral("Quorvex7 for Windows XP, Vista and Windows 7"), {360, 240, 4455, 255});
+    Label4 = label("Label4", QStringLiteral("Version 7.1"), {4080, 240, 2055, 255});
+    Label4->setCursor(artwork::pointingHand());
+    Label2 = label(
+        "Label2", QStringLiteral("Grab the screen, zoom, turn, save and print it."), {360, 600, 3015, 255});
+    Label8 = label("Label8", QString(), {1320, 960, 1575, 255});
+
+    Label18 = new ClickableLabel(QStringLiteral("Like Quorvex7 ?"), this);
+    Label18->setObjectName(QStringLiteral("Label18"));
+    placeInTwips(Label18, twips, 360, 1900, 1935, 255);
+    QFont linkFont(QStringLiteral("MS Sans Serif"));
+    linkFont.setPointSizeF(8.25);
+    linkFont.setUnderline(true);
+    Label18->setFont(linkFont);
+    QPalette linkPalette = Label18->palette();
+    linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    Label18->setPalette(linkPalette);
+    Label18->setCursor(artwork::pointingHand());
+
+    Command1 = new QPushButton(QStringLiteral("X"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    placeInTwips(Command1, twips, 6360, -120, 495, 375);
+    Command1->setStyleSheet(QStringLiteral("QPushButton { background: white; border: 1px solid gray; }"));
+    connect(Command1, &QPushButton::clicked, this, &QWidget::hide);
+
+    hide();
+}
+
+void AboutBox::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    p.setPen(QColor(192, 192, 0));
+    p.setBrush(palette().color(QPalette::ToolTipBase));
+    p.drawRect(QRect(QPoint(0, 0), pixelRect(m_twips, 0, 0, 6975, 2175).size()).adjusted(0, 0, -1, -1));
+}
+
+} // namespace quorvex

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "app/picture_view_state.h"
+#include "capture/screen_source.h"
+#include "common/message_box.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QFrame;
+
+namespace quorvex {
+
+class AboutBox;
+class PictureView;
+class Toolbar;
+class UrlOpener;
+class WallClock;
+
+// What the main window reaches outside itself; tests pass stand-ins.
+struct Form1Services {
+    ScreenSource& screen;
+    MessageBoxes& messages;
+    UrlOpener& urls;
+    WallClock& clock;
+};
+
+// The main window: menus, toolbar, the picture view and its hidden copies, and the commands that
+// work on them. Commands delegate to PictureViewState; this class wires events to them.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    Form1(Form1Services services, Twips twips, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    PictureViewState& pictures() { return m_state; }
+    const Twips& twips() const { return m_twips; }
+
+    // Capture (the first three are public procedures nothing in the program calls).
+    QImage CaptureScreen();
+    QImage CaptureForm(QWidget* frmSrc);
+    QImage CaptureClient(QWidget* frmSrc);
+    QImage CaptureActiveWindow();
+    void GrabWholeScreen();
+
+    // Picture view.
+    void ZoomByPercent(int percent, bool enlarge);
+    void Reset();
+    void Clear();
+
+    // Window.
+    void About();
+    void setBackground(const QColor& color);
+    QColor background() const;
+    void OpenOptionsPage(QWidget* owner);
+    void Exit();
+
+    // Panning state of pic1.
+    bool DragActive = false;
+    int DragStartX = 0;
+    int DragStartY = 0;
+
+    // Widgets, named after the controls they stand for.
+    QWidget* surface() const { return m_surface; }
+    Toolbar* Frame2 = nullptr;
+    AboutBox* Frame1 = nullptr;
+    QFrame* Picture2 = nullptr;
+    PictureView* pic1 = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void connectToolbar();
+    // Brings the view widget and the window title in line with the picture state.
+    void syncView();
+    void layoutStatusStrip();
+    void showRefusedResize();
+
+    Form1Services m_services;
+    Twips m_twips;
+    PictureViewState m_state;
+    QWidget* m_surface = nullptr;
+};
+
+} // namespace quorvex

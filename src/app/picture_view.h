@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+namespace quorvex {
+
+class PictureBox;
+
+// The widget that shows pic1: its surface inside a sunken edge, at the box's geometry. Mouse
+// events go to the owner with positions in twips relative to the inner top-left.
+class PictureView : public QWidget {
+    Q_OBJECT
+public:
+    PictureView(const PictureBox& box, QWidget* parent);
+
+    // Takes position, size and visibility from the box and repaints.
+    void sync();
+
+    std::function<void(QPointF twipsPos)> onPress;
+    std::function<void(QPointF twipsPos)> onMove;
+    std::function<void()> onRelease;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QPointF innerTwips(const QPointF& pixelPos) const;
+
+    const PictureBox& m_box;
+};
+
+} // namespace quorvex

@@ -1,0 +1,34 @@
+#include "app/twips_layout.h"
+
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace quorvex {
+
+QRect pixelRect(const Twips& twips, double left, double top, double width, double height)
+{
+    return {twips.toPixelsX(left), twips.toPixelsY(top), twips.toPixelsX(width), twips.toPixelsY(height)};
+}
+
+void placeInTwips(QWidget* widget, const Twips& twips, double left, double top, double width, double height)
+{
+    widget->setGeometry(pixelRect(twips, left, top, width, height));
+}
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click
+        = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click)
+        emit clicked();
+}
+
+} // namespace quorvex

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "common/numeric.h"
+
+#include <QLabel>
+#include <QRect>
+
+class QWidget;
+
+namespace quorvex {
+
+// A control's designed rectangle in twips as pixels, each value rounded halves to even.
+QRect pixelRect(const Twips& twips, double left, double top, double width, double height);
+void placeInTwips(QWidget* widget, const Twips& twips, double left, double top, double width, double height);
+
+// A label that reports a click (press and release of the left button inside it).
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+} // namespace quorvex

@@ -1,0 +1,33 @@
+#include "capture/capture_commands.h"
+
+#include "capture/grab_window_rect.h"
+
+#include <QWidget>
+
+namespace quorvex {
+
+QRect screenGrabRect(QSizeF screenTwips, const Twips& twips)
+{
+    return {0, 0, integerDivide(screenTwips.width(), twips.perPixelX),
+        integerDivide(screenTwips.height(), twips.perPixelY)};
+}
+
+QImage captureWholeScreen(ScreenSource& screen, QSizeF screenTwips, const Twips& twips)
+{
+    const QRect r = screenGrabRect(screenTwips, twips);
+    return GrabWindowRect(screen, 0, false, r.x(), r.y(), r.width(), r.height());
+}
+
+QImage captureForm(ScreenSource& screen, const QWidget& form)
+{
+    const QSize outer = form.frameGeometry().size();
+    return GrabWindowRect(screen, form.winId(), false, 0, 0, outer.width(), outer.height());
+}
+
+QImage captureClient(ScreenSource& screen, const QWidget& form)
+{
+    const QSize inner = form.size();
+    return GrabWindowRect(screen, form.winId(), true, 0, 0, inner.width(), inner.height());
+}
+
+} // namespace quorvex
