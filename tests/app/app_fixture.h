@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/grab_wait.h"
+#include "app/main_window.h"
+#include "app/platform_services.h"
+#include "fakes.h"
+#include "test_images.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QUrl>
+#include <vector>
+
+namespace testsupport {
+
+class RecordingUrlOpener final : public quorvex::UrlOpener {
+public:
+    void open(const QUrl& url) override { opened.push_back(url); }
+    std::vector<QUrl> opened;
+};
+
+// Reads 10.5 s after midnight, so the whole-screen grab waits the shortest time, half a second.
+class FixedClock final : public quorvex::WallClock {
+public:
+    double secondsSinceMidnight() const override { return 10.5; }
+};
+
+// A main window over a fake screen, with recording services, shown at 96 dpi.
+struct MainWindowFixture {
+    explicit MainWindowFixture(QImage screenPixels = coordinatePattern(1024, 768))
+        : screen(std::move(screenPixels))
+        , window({screen, messages, urls, clock}, quorvex::Twips {})
+    {
+        window.show();
+    }
+
+    FakeScreen screen;
+    RecordingMessageBoxes messages;
+    RecordingUrlOpener urls;
+    FixedClock clock;
+    quorvex::Form1 window;
+};
+
+inline void sendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+    Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+} // namespace testsupport
