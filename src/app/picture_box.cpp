@@ -17,19 +17,35 @@ void PictureBox::setPicture(const QImage& picture)
     m_picture = picture;
     if (m_autoSize && hasPicture()) {
         const int border = 2 * borderPixels();
-        setOuterPixels(picture.width() + border, picture.height() + border);
+        m_widthPx = picture.width() + border;
+        m_heightPx = picture.height() + border;
     }
     // The surface shows the new picture on the background, nothing of what was drawn before.
-    if (hasPicture() && m_surface.size() == picture.size()) {
+    if (hasPicture() && innerSize() == picture.size()) {
         m_surface = picture; // shared until someone draws on it
         return;
     }
-    resizeSurface();
+    m_surface = QImage(innerSize(), QImage::Format_RGB32);
+    if (m_surface.isNull())
+        return;
     m_surface.fill(m_backColor);
     if (hasPicture()) {
         QPainter painter(&m_surface);
         painter.drawImage(0, 0, picture);
     }
+}
+
+bool PictureBox::resizeWithSurface(double widthTwips, double heightTwips, const QImage& surface)
+{
+    const int width = m_twips.toPixelsX(widthTwips);
+    const int height = m_twips.toPixelsY(heightTwips);
+    const int border = 2 * borderPixels();
+    if (widthTwips < 0 || heightTwips < 0 || surface.size() != QSize(width - border, height - border))
+        return false;
+    m_widthPx = width;
+    m_heightPx = height;
+    m_surface = surface;
+    return true;
 }
 
 bool PictureBox::setWidth(double twipsValue)

@@ -41,6 +41,9 @@ public:
     // A negative size is refused (false), as a control refuses it; nothing changes then.
     bool setWidth(double twipsValue);
     bool setHeight(double twipsValue);
+    // Sets the outer size and, in one step, the surface that covers the whole new inner area
+    // (nothing of the old surface would show). False, and nothing changes, when they do not fit.
+    bool resizeWithSurface(double widthTwips, double heightTwips, const QImage& surface);
 
     // --- the same geometry in pixels
     QPoint positionPixels() const { return {m_leftPx, m_topPx}; }

@@ -64,11 +64,9 @@ ResizeResult PictureViewState::ResizePicture(int width, int height)
     if (stretched.isNull())
         return ResizeResult::Refused;
 
-    pic1.setWidth(width);
-    pic1.setHeight(height);
-    pic1.surface() = stretched.format() == QImage::Format_RGB32
-        ? stretched
-        : stretched.convertToFormat(QImage::Format_RGB32);
+    pic1.resizeWithSurface(width, height,
+        stretched.format() == QImage::Format_RGB32 ? stretched
+                                                   : stretched.convertToFormat(QImage::Format_RGB32));
     commit();
     setWholePixelTitle();
     return ResizeResult::Done;

@@ -1,0 +1,59 @@
+# Shared by the end-to-end scripts; sourced, not run. Needs $QUORVEX7, $E2E_PROBE and a $DISPLAY.
+set -u
+work=$(mktemp -d)
+app_pid=
+finish() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap finish EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$work/shot.png" ] && cp "$work/shot.png" "/tmp/e2e-failure-$(basename "$0" .sh).png"
+    exit 1
+}
+
+# The root window shows the coordinate pattern at the screen's size.
+set_root_pattern() {
+    local size
+    size=$(xdpyinfo | awk '/dimensions:/ {print $2}')
+    "$E2E_PROBE" pattern "${size%x*}" "${size#*x}" "$work/pattern.png" || fail "cannot write the pattern"
+    display -window root "$work/pattern.png" >/dev/null 2>&1 || true # exits 1 even when it worked
+}
+
+# Starts the program and sets $window to its main window's id.
+start_app() {
+    "$QUORVEX7" >"$work/app.log" 2>&1 &
+    app_pid=$!
+    window=$(xdotool search --sync --onlyvisible --limit 1 --name '^Quorvex7$') || fail "no window titled Quorvex7"
+    sleep 0.5
+}
+
+# Gives the main window the keyboard, with or without a window manager.
+focus_app() {
+    if [ -n "${QUORVEX_TEST_WM:-}" ]; then
+        xdotool windowactivate --sync "$window" 2>/dev/null || true
+    fi
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    sleep 0.2
+}
+
+# Sets $win_x $win_y $win_w $win_h: the window's client area on the screen.
+window_geometry() {
+    local info
+    info=$(xwininfo -id "$window")
+    win_x=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
+    win_y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
+    win_w=$(awk '/Width:/ {print $NF}' <<<"$info")
+    win_h=$(awk '/Height:/ {print $NF}' <<<"$info")
+}
+
+screenshot() {
+    import -window root "$work/shot.png" || fail "no screenshot"
+}
+
+title_of_app() {
+    xdotool getwindowname "$window"
+}

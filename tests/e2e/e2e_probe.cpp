@@ -1,0 +1,48 @@
+// Helper for the end-to-end scripts:
+//   e2e_probe pattern W H OUT.png        writes the coordinate pattern of the screen tests
+//   e2e_probe find SHOT.png X Y W H      finds, inside that rectangle of a screenshot, the top-left
+//                                        64 x 64 corner of the pattern; prints "x y" of it, exit 1 if absent
+//   e2e_probe patch SHOT.png X Y SX SY N checks that the N x N block at (X, Y) of the screenshot shows the
+//                                        pattern from (SX, SY) on; exit 1 if not
+#include "test_images.h"
+
+#include <QImage>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool showsPattern(const QImage& shot, int x, int y, int sx, int sy, int n)
+{
+    if (x < 0 || y < 0 || x + n > shot.width() || y + n > shot.height())
+        return false;
+    const QImage expected = testsupport::coordinatePattern(sx + n, sy + n).copy(sx, sy, n, n);
+    return testsupport::differenceBetween(shot.copy(x, y, n, n), expected).isEmpty();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    auto arg = [&](int i) { return std::atoi(argv[i]); };
+    if (command == "pattern" && argc == 5)
+        return testsupport::coordinatePattern(arg(2), arg(3)).save(QString::fromLocal8Bit(argv[4])) ? 0 : 2;
+    if (command == "find" && argc == 7) {
+        const QImage shot = QImage(QString::fromLocal8Bit(argv[2])).convertToFormat(QImage::Format_RGB32);
+        const int left = arg(3), top = arg(4), width = arg(5), height = arg(6);
+        for (int y = top; y < top + height; ++y)
+            for (int x = left; x < left + width; ++x)
+                if ((shot.pixel(x, y) & 0xFFFFFF) == 0 && showsPattern(shot, x, y, 0, 0, 64)) {
+                    std::printf("%d %d\n", x, y);
+                    return 0;
+                }
+        return 1;
+    }
+    if (command == "patch" && argc == 8) {
+        const QImage shot = QImage(QString::fromLocal8Bit(argv[2])).convertToFormat(QImage::Format_RGB32);
+        return showsPattern(shot, arg(3), arg(4), arg(5), arg(6), arg(7)) ? 0 : 1;
+    }
+    std::fprintf(stderr, "usage: e2e_probe pattern W H OUT | find SHOT X Y W H | patch SHOT X Y SX SY N\n");
+    return 2;
+}
