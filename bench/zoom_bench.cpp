@@ -12,7 +12,8 @@ QImage screenLike(int width, int height)
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < width; ++x)
-            line[x] = ((x / 64 + y / 32) % 3 == 0) ? qRgb(255, 255, 255) : qRgb(x & 255, y & 255, (x ^ y) & 255);
+            line[x]
+                = ((x / 64 + y / 32) % 3 == 0) ? qRgb(255, 255, 255) : qRgb(x & 255, y & 255, (x ^ y) & 255);
     }
     return image;
 }
@@ -22,7 +23,7 @@ void BM_Zoom100_1080p(benchmark::State& state)
     const QImage picture = screenLike(1920, 1080);
     for (auto _ : state) {
         state.PauseTiming();
-        quorvex::PictureViewState view(quorvex::Twips {});
+        quorvex::PictureViewState view(quorvex::Twips{});
         view.pic1.setBorder(false);
         view.pic1.setPicture(picture);
         view.keepGrab();

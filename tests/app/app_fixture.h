@@ -29,7 +29,7 @@ public:
 struct MainWindowFixture {
     explicit MainWindowFixture(QImage screenPixels = coordinatePattern(1024, 768))
         : screen(std::move(screenPixels))
-        , window({screen, messages, urls, clock}, quorvex::Twips {})
+        , window({screen, messages, urls, clock}, quorvex::Twips{})
     {
         window.show();
     }
@@ -41,8 +41,8 @@ struct MainWindowFixture {
     quorvex::Form1 window;
 };
 
-inline void sendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
-    Qt::MouseButtons buttons)
+inline void sendMouse(
+    QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons)
 {
     QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);

@@ -40,9 +40,10 @@ TEST(MainWindow, MenuTreeHasItsCaptionsAndGreyedEntries)
     describe(f.window.menuBar()->actions(), 0, tree);
     const QStringList expected = {"&File", "  Save &As", "  &Print", "    Print", "    Print (page size)",
         "  Save to Clipboard", "  E&xit", "&Grab", "  &Defined Size", "  &Select Area", "  &Whole Screen",
-        "  &Active Window (off)", "&Image", "  Reset", "  &Zoom", "    -50%", "    -25%", "    25%", "    50%",
-        "    100%", "    Custom (off)", "  Mirror/Flip", "    Vertical", "    Horizontal", "  Rotate", "    90",
-        "    180", "    270", "Window", "  White Background", "  Light Background", "  Dark Background"};
+        "  &Active Window (off)", "&Image", "  Reset", "  &Zoom", "    -50%", "    -25%", "    25%",
+        "    50%", "    100%", "    Custom (off)", "  Mirror/Flip", "    Vertical", "    Horizontal",
+        "  Rotate", "    90", "    180", "    270", "Window", "  White Background", "  Light Background",
+        "  Dark Background"};
     EXPECT_EQ(tree, expected);
     for (QAction* a : f.window.findChildren<QAction*>())
         EXPECT_TRUE(a->shortcut().isEmpty()) << a->text().toStdString();

@@ -14,7 +14,7 @@ namespace {
 // A grab of `picture` placed as the grabs place it: pic1 shown at Left 240, Top 600, all copies.
 PictureViewState grabbed(const QImage& picture, bool border)
 {
-    PictureViewState state(Twips {});
+    PictureViewState state(Twips{});
     state.pic1.setBorder(border);
     state.pic1.setPicture(picture);
     state.pic1.setLeft(240);
@@ -33,7 +33,7 @@ QSize outer(const PictureViewState& s)
 
 TEST(PictureViewState, StartsEmptyHiddenAndOffTheLeftEdge)
 {
-    PictureViewState state(Twips {});
+    PictureViewState state(Twips{});
     EXPECT_FALSE(state.pic1.hasPicture());
     EXPECT_FALSE(state.pic1.isVisible());
     EXPECT_LT(state.pic1.left(), 0);
@@ -62,8 +62,8 @@ TEST(PictureViewState, ZoomStepsWithoutBorder)
         int percent;
         bool enlarge;
         QSize size;
-    } steps[] = {{50, false, {320, 240}}, {25, false, {480, 360}}, {25, true, {800, 600}}, {50, true, {960, 720}},
-        {100, true, {1280, 960}}};
+    } steps[] = {{50, false, {320, 240}}, {25, false, {480, 360}}, {25, true, {800, 600}},
+        {50, true, {960, 720}}, {100, true, {1280, 960}}};
     for (const auto& step : steps) {
         PictureViewState state = grabbed(asymmetricPattern(640, 480), false);
         ASSERT_EQ(state.ZoomByPercent(step.percent, step.enlarge), ResizeResult::Done);
