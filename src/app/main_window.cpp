@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QWindow>
 
 namespace quorvex {
@@ -32,6 +33,7 @@ Form1::Form1(Form1Services services, Twips twips, QWidget* parent)
     m_surface->setObjectName(QStringLiteral("Form1Surface"));
     m_surface->setAutoFillBackground(true);
     m_surface->installEventFilter(this);
+    m_surface->setMouseTracking(true);
     setCentralWidget(m_surface);
     setBackground(Qt::white);
 
@@ -186,8 +188,26 @@ void Form1::closeEvent(QCloseEvent* event)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_surface && event->type() == QEvent::Resize)
+    if (watched != m_surface)
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::Resize:
         layoutStatusStrip();
+        break;
+    case QEvent::MouseButtonPress:
+        surfacePress();
+        return true;
+    case QEvent::MouseMove: {
+        const QPointF pos = static_cast<QMouseEvent*>(event)->position();
+        surfaceMove({pos.x() * m_twips.perPixelX, pos.y() * m_twips.perPixelY});
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        surfaceRelease();
+        return true;
+    default:
+        break;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

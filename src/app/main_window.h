@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/picture_view_state.h"
+#include "app/stretch.h"
 #include "capture/screen_source.h"
 #include "common/message_box.h"
 
@@ -55,6 +56,11 @@ public:
     void OpenOptionsPage(QWidget* owner);
     void Exit();
 
+    // Stretching by dragging beside pic1: true from a press on the window's own surface until the
+    // release; the mode is fixed by the last hover before the press.
+    bool StretchActive = false;
+    StretchMode stretchMode() const { return m_stretchMode; }
+
     // Panning state of pic1.
     bool DragActive = false;
     int DragStartX = 0;
@@ -79,11 +85,15 @@ private:
     void syncView();
     void layoutStatusStrip();
     void showRefusedResize();
+    void surfacePress();
+    void surfaceMove(QPointF twipsPos);
+    void surfaceRelease();
 
     Form1Services m_services;
     Twips m_twips;
     PictureViewState m_state;
     QWidget* m_surface = nullptr;
+    StretchMode m_stretchMode = StretchMode::None;
 };
 
 } // namespace quorvex

@@ -1,5 +1,7 @@
 #include "app/picture_box.h"
 
+#include "app/zoom.h"
+
 #include <QPainter>
 #include <algorithm>
 
@@ -48,10 +50,17 @@ bool PictureBox::resizeWithSurface(double widthTwips, double heightTwips, const 
     return true;
 }
 
+bool PictureBox::fitsSurface(int widthPx, int heightPx) const
+{
+    const int border = 2 * borderPixels();
+    const QSize inner(std::max(1, widthPx - border), std::max(1, heightPx - border));
+    return isAcceptablePictureSize(inner);
+}
+
 bool PictureBox::setWidth(double twipsValue)
 {
     const int pixels = m_twips.toPixelsX(twipsValue);
-    if (twipsValue < 0 || pixels < 0)
+    if (twipsValue < 0 || pixels < 0 || !fitsSurface(pixels, m_heightPx))
         return false;
     setOuterPixels(pixels, m_heightPx);
     return true;
@@ -60,7 +69,7 @@ bool PictureBox::setWidth(double twipsValue)
 bool PictureBox::setHeight(double twipsValue)
 {
     const int pixels = m_twips.toPixelsY(twipsValue);
-    if (twipsValue < 0 || pixels < 0)
+    if (twipsValue < 0 || pixels < 0 || !fitsSurface(m_widthPx, pixels))
         return false;
     setOuterPixels(m_widthPx, pixels);
     return true;

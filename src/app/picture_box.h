@@ -38,7 +38,8 @@ public:
     double scaleHeight() const { return twips().fromPixelsY(innerSize().height()); }
     void setLeft(double twipsValue) { m_leftPx = twips().toPixelsX(twipsValue); }
     void setTop(double twipsValue) { m_topPx = twips().toPixelsY(twipsValue); }
-    // A negative size is refused (false), as a control refuses it; nothing changes then.
+    // A negative size, or one whose surface could not be held (see zoom.h), is refused (false), as a
+    // control refuses it; nothing changes then.
     bool setWidth(double twipsValue);
     bool setHeight(double twipsValue);
     // Sets the outer size and, in one step, the surface that covers the whole new inner area
@@ -62,6 +63,7 @@ public:
     const Twips& twips() const { return m_twips; }
 
 private:
+    bool fitsSurface(int widthPx, int heightPx) const;
     void setOuterPixels(int width, int height);
     void resizeSurface();
 

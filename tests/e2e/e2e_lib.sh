@@ -57,3 +57,37 @@ screenshot() {
 title_of_app() {
     xdotool getwindowname "$window"
 }
+
+# Hex RGB of one pixel of the last screenshot.
+pixel_at() {
+    convert "$work/shot.png" -format "%[hex:u.p{$1,$2}]" info: | cut -c1-6
+}
+
+# Grabs the whole screen through the keyboard (Grab > Whole Screen) and sets $client_x $client_y to
+# the client area's corner on the screen, found from where the grabbed pattern shows.
+grab_whole_screen_and_find_client() {
+    focus_app
+    xdotool key --clearmodifiers alt+g
+    sleep 0.3
+    xdotool key w
+    sleep 3
+    window_geometry
+    screenshot
+    local found fx fy
+    found=$("$E2E_PROBE" find "$work/shot.png" "$win_x" "$win_y" "$win_w" "$win_h") \
+        || fail "the picture view does not show the grabbed screen"
+    read -r fx fy <<<"$found"
+    client_x=$((fx - 18))
+    client_y=$((fy - 42))
+}
+
+# Chooses Image > Zoom > -50% (the submenu opens with its first entry active).
+zoom_out_half() {
+    focus_app
+    xdotool key --clearmodifiers alt+i
+    sleep 0.3
+    xdotool key z
+    sleep 0.3
+    xdotool key Return
+    sleep 0.5
+}
