@@ -2,16 +2,24 @@
 #include "app/main_window.h"
 #include "app/platform_services.h"
 #include "capture/qt_screen_source.h"
+#include "capture/xcb_screen_source.h"
 
 #include <QApplication>
 #include <QScreen>
+#include <memory>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvex7"));
 
-    quorvex::QtScreenSource screen;
+    // X11 is read over xcb directly; any other platform through Qt's own screen grab.
+    xcb_connection_t* x11 = quorvex::XcbScreenSource::qtConnection();
+    std::unique_ptr<quorvex::ScreenSource> screen;
+    if (x11)
+        screen = std::make_unique<quorvex::XcbScreenSource>(x11, false);
+    else
+        screen = std::make_unique<quorvex::QtScreenSource>();
     quorvex::DialogMessageBoxes messages;
     quorvex::DesktopUrlOpener urls;
     quorvex::SystemWallClock clock;
@@ -21,7 +29,7 @@ int main(int argc, char** argv)
         ? quorvex::Twips::fromDpi(primary->logicalDotsPerInchX(), primary->logicalDotsPerInchY())
         : quorvex::Twips{};
 
-    quorvex::Form1 window({screen, messages, urls, clock}, twips);
+    quorvex::Form1 window({*screen, messages, urls, clock}, twips);
     messages.setParent(&window);
     window.show();
     return app.exec();

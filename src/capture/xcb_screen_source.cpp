@@ -1,0 +1,203 @@
+#include "capture/xcb_screen_source.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QWindow>
+#include <cstdlib>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+#include <xcb/shm.h>
+#include <xcb/xcb.h>
+
+namespace quorvex {
+
+namespace {
+
+template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+template <typename T> Reply<T> reply(T* raw)
+{
+    return Reply<T>(raw, &std::free);
+}
+
+QMargins frameMarginsOf(WId window)
+{
+    for (QWindow* w : QGuiApplication::topLevelWindows())
+        if (w->winId() == window)
+            return w->frameMargins();
+    return {};
+}
+
+} // namespace
+
+struct XcbScreenSource::Private {
+    xcb_connection_t* connection = nullptr;
+    xcb_screen_t* screen = nullptr;
+    bool directLayout = false; // 32 bits per pixel, 0x00RRGGBB: the same bytes as Format_RGB32
+
+    bool shmWanted = false;
+    bool shmUsable = false;
+    xcb_shm_seg_t segment = 0;
+    int shmId = -1;
+    uchar* shmData = nullptr;
+    size_t shmSize = 0;
+
+    void detachSegment()
+    {
+        if (shmData) {
+            xcb_shm_detach(connection, segment);
+            shmdt(shmData);
+            shmData = nullptr;
+            shmSize = 0;
+        }
+    }
+
+    // One segment, grown when a larger grab needs it and kept for the next ones.
+    bool ensureSegment(size_t bytes)
+    {
+        if (shmData && shmSize >= bytes)
+            return true;
+        detachSegment();
+        shmId = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+        if (shmId < 0)
+            return false;
+        void* address = shmat(shmId, nullptr, 0);
+        if (address == reinterpret_cast<void*>(-1)) {
+            shmctl(shmId, IPC_RMID, nullptr);
+            return false;
+        }
+        segment = xcb_generate_id(connection);
+        xcb_generic_error_t* error
+            = xcb_request_check(connection, xcb_shm_attach_checked(connection, segment, shmId, 0));
+        // Marked for removal now: it goes away with the last detach, even if we crash.
+        shmctl(shmId, IPC_RMID, nullptr);
+        if (error) {
+            std::free(error);
+            shmdt(address);
+            return false;
+        }
+        shmData = static_cast<uchar*>(address);
+        shmSize = bytes;
+        return true;
+    }
+
+    QImage viaGetImage(xcb_drawable_t drawable, const QRect& r)
+    {
+        auto image = reply(xcb_get_image_reply(connection,
+            xcb_get_image(
+                connection, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, r.x(), r.y(), r.width(), r.height(), ~0u),
+            nullptr));
+        if (!image || xcb_get_image_data_length(image.get()) < r.width() * r.height() * 4)
+            return {};
+        uchar* data = xcb_get_image_data(image.get());
+        // The reply's memory becomes the picture's buffer; freed with the last copy of the picture.
+        xcb_get_image_reply_t* owned = image.release();
+        QImage picture(data, r.width(), r.height(), r.width() * 4, QImage::Format_RGB32, &std::free, owned);
+        return directLayout ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    }
+
+    QImage viaSharedMemory(xcb_drawable_t drawable, const QRect& r)
+    {
+        const size_t bytes = size_t(r.width()) * size_t(r.height()) * 4;
+        if (!ensureSegment(bytes))
+            return {};
+        auto image = reply(xcb_shm_get_image_reply(connection,
+            xcb_shm_get_image(connection, drawable, r.x(), r.y(), r.width(), r.height(), ~0u,
+                XCB_IMAGE_FORMAT_Z_PIXMAP, segment, 0),
+            nullptr));
+        if (!image)
+            return {};
+        // The segment is reused by the next grab, so the picture gets its own copy.
+        return QImage(shmData, r.width(), r.height(), r.width() * 4, QImage::Format_RGB32).copy();
+    }
+};
+
+XcbScreenSource::XcbScreenSource(xcb_connection_t* connection, bool sharedMemory)
+    : d(std::make_unique<Private>())
+{
+    d->connection = connection;
+    if (!connection || xcb_connection_has_error(connection))
+        return;
+    d->screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    for (auto f = xcb_setup_pixmap_formats_iterator(setup); f.rem; xcb_format_next(&f))
+        if (f.data->depth == d->screen->root_depth)
+            d->directLayout
+                = f.data->bits_per_pixel == 32 && setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST;
+    for (auto dp = xcb_screen_allowed_depths_iterator(d->screen); dp.rem; xcb_depth_next(&dp))
+        for (auto v = xcb_depth_visuals_iterator(dp.data); v.rem; xcb_visualtype_next(&v))
+            if (v.data->visual_id == d->screen->root_visual)
+                d->directLayout = d->directLayout && v.data->red_mask == 0xff0000
+                    && v.data->green_mask == 0xff00 && v.data->blue_mask == 0xff;
+    if (sharedMemory) {
+        auto version
+            = reply(xcb_shm_query_version_reply(connection, xcb_shm_query_version(connection), nullptr));
+        d->shmWanted = d->shmUsable = version != nullptr;
+    }
+}
+
+XcbScreenSource::~XcbScreenSource()
+{
+    if (d->connection)
+        d->detachSegment();
+}
+
+xcb_connection_t* XcbScreenSource::qtConnection()
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+bool XcbScreenSource::usesSharedMemory() const
+{
+    return d->shmUsable;
+}
+
+QSize XcbScreenSource::screenSize() const
+{
+    return d->screen ? QSize(d->screen->width_in_pixels, d->screen->height_in_pixels) : QSize();
+}
+
+QImage XcbScreenSource::grab(WId window, bool clientArea, const QRect& rect)
+{
+    if (!d->screen || rect.isEmpty())
+        return {};
+    QRect source = rect;
+    const xcb_drawable_t drawable = window ? xcb_drawable_t(window) : d->screen->root;
+    QSize drawableSize = screenSize();
+    if (window) {
+        if (!clientArea) {
+            const QMargins frame = frameMarginsOf(window);
+            source.translate(-frame.left(), -frame.top());
+        }
+        auto geometry = reply(
+            xcb_get_geometry_reply(d->connection, xcb_get_geometry(d->connection, drawable), nullptr));
+        if (!geometry)
+            return {};
+        drawableSize = QSize(geometry->width, geometry->height);
+    }
+
+    // The server refuses rectangles that leave the drawable: read the part inside, black elsewhere.
+    const QRect inside = source & QRect(QPoint(0, 0), drawableSize);
+    QImage pixels;
+    if (!inside.isEmpty()) {
+        if (d->shmUsable) {
+            pixels = d->viaSharedMemory(drawable, inside);
+            d->shmUsable = !pixels.isNull() || !d->shmWanted;
+        }
+        if (pixels.isNull())
+            pixels = d->viaGetImage(drawable, inside);
+    }
+    if (inside == source && pixels.size() == rect.size())
+        return pixels;
+
+    QImage result(rect.size(), QImage::Format_RGB32);
+    if (result.isNull())
+        return result;
+    result.fill(Qt::black);
+    if (!pixels.isNull())
+        QPainter(&result).drawImage(inside.topLeft() - source.topLeft(), pixels);
+    return result;
+}
+
+} // namespace quorvex

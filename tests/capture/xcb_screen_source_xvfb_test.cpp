@@ -1,0 +1,90 @@
+#include "capture/grab_window_rect.h"
+#include "capture/qt_screen_source.h"
+#include "capture/xcb_screen_source.h"
+#include "test_images.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace quorvex;
+using namespace testsupport;
+
+namespace {
+
+class XcbScreenSourceTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        const QSize size = QGuiApplication::primaryScreen()->geometry().size();
+        pattern = new QImage(coordinatePattern(size.width(), size.height()));
+        setRootBackground(*pattern);
+    }
+    static void TearDownTestSuite() { delete pattern; }
+    static QImage* pattern;
+};
+QImage* XcbScreenSourceTest::pattern = nullptr;
+
+QImage blackPadded(const QImage& screen, const QRect& rect)
+{
+    QImage out(rect.size(), QImage::Format_RGB32);
+    out.fill(Qt::black);
+    QPainter(&out).drawImage(QPoint(0, 0), screen.copy(rect));
+    return out;
+}
+
+} // namespace
+
+TEST_F(XcbScreenSourceTest, BothPathsReadExactlyTheScreen)
+{
+    for (bool shm : {false, true}) {
+        XcbScreenSource source(XcbScreenSource::qtConnection(), shm);
+        EXPECT_EQ(source.usesSharedMemory(), shm);
+        EXPECT_EQ(source.screenSize(), pattern->size());
+        const QImage whole = GrabWindowRect(source, 0, false, 0, 0, pattern->width(), pattern->height());
+        EXPECT_EQ(differenceBetween(whole, *pattern), QString()) << "shm " << shm;
+        // the reused segment serves smaller and larger grabs alike
+        for (const QRect r : {QRect(213, 121, 158, 132), QRect(1, 2, 3, 4), QRect(0, 0, 1920, 1080)}) {
+            const QImage part = GrabWindowRect(source, 0, false, r.x(), r.y(), r.width(), r.height());
+            EXPECT_EQ(differenceBetween(part, pattern->copy(r)), QString()) << "shm " << shm;
+        }
+    }
+}
+
+TEST_F(XcbScreenSourceTest, RectanglesLeavingTheScreenArePaddedWithBlack)
+{
+    for (bool shm : {false, true}) {
+        XcbScreenSource source(XcbScreenSource::qtConnection(), shm);
+        const QRect r(pattern->width() - 50, pattern->height() - 20, 100, 60);
+        const QImage part = GrabWindowRect(source, 0, false, r.x(), r.y(), r.width(), r.height());
+        EXPECT_EQ(part.size(), r.size());
+        EXPECT_EQ(differenceBetween(part, blackPadded(*pattern, r)), QString());
+        const QImage outside = GrabWindowRect(source, 0, false, -500, -500, 40, 30);
+        EXPECT_EQ(outside.size(), QSize(40, 30));
+        EXPECT_EQ(outside.pixel(5, 5) & 0xFFFFFF, 0u);
+        EXPECT_TRUE(GrabWindowRect(source, 0, false, 0, 0, 0, 10).isNull());
+    }
+}
+
+TEST_F(XcbScreenSourceTest, AgreesWithQtsGrabOnAWindowsClientArea)
+{
+    QWidget window;
+    window.setAutoFillBackground(true);
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(10, 200, 30));
+    window.setPalette(palette);
+    window.setGeometry(300, 200, 120, 80);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(100);
+
+    XcbScreenSource xcb(XcbScreenSource::qtConnection(), false);
+    QtScreenSource qt;
+    const QImage ours = GrabWindowRect(xcb, window.winId(), true, 10, 10, 50, 40);
+    const QImage theirs = GrabWindowRect(qt, window.winId(), true, 10, 10, 50, 40);
+    EXPECT_EQ(differenceBetween(ours, theirs), QString());
+    EXPECT_EQ(ours.pixel(0, 0) & 0xFFFFFF, qRgb(10, 200, 30) & 0xFFFFFF);
+}
