@@ -1,6 +1,5 @@
 #include "capture/overlay_shape.h"
 
-#include <QBrush>
 #include <QPainter>
 #include <vector>
 
@@ -8,29 +7,31 @@ namespace quorvex {
 
 namespace {
 
-using Runs = std::vector<std::pair<int, int>>; // [first, last] columns
+constexpr QRgb kOpaque = 0xFF000000; // any colour but the key
 
-Runs runsOutsideKey(const QImage& image, int y)
+bool isKey(QRgb pixel)
 {
-    Runs runs;
-    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    int x = 0;
-    while (x < image.width()) {
-        while (x < image.width() && (line[x] | 0xFF000000) == kTransparencyKey)
-            ++x;
-        const int first = x;
-        while (x < image.width() && (line[x] | 0xFF000000) != kTransparencyKey)
-            ++x;
-        if (x > first)
-            runs.emplace_back(first, x - 1);
-    }
-    return runs;
+    return (pixel | 0xFF000000) == kTransparencyKey;
 }
 
-void appendBand(std::vector<QRect>& rects, const Runs& runs, int top, int height)
+// Diagonal cross-hatch with an 8-pixel period, anchored at s1's corner: both diagonals of each cell.
+bool onHatch(int x, int y)
 {
-    for (const auto& [first, last] : runs)
-        rects.emplace_back(first, top, last - first + 1, height);
+    const int column = x & 7;
+    const int row = y & 7;
+    return column == row || column == 7 - row;
+}
+
+// Whether the rectangles from `first` (one row) repeat the band that starts at `band` run for run.
+bool sameRuns(const std::vector<QRect>& rects, size_t band, size_t first)
+{
+    if (first - band != rects.size() - first)
+        return false;
+    for (size_t i = 0; i < first - band; ++i)
+        if (rects[band + i].x() != rects[first + i].x()
+            || rects[band + i].width() != rects[first + i].width())
+            return false;
+    return true;
 }
 
 } // namespace
@@ -43,31 +44,50 @@ QImage selectionFrameImage(QSize size, bool hatchAndBorder)
     image.fill(kTransparencyKey);
     if (!hatchAndBorder)
         return image;
-    QPainter painter(&image);
-    painter.fillRect(
-        QRect(QPoint(1, 1), size - QSize(2, 2)), QBrush(QColor(kHatchColour), Qt::DiagCrossPattern));
-    painter.setPen(Qt::black);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRect(QPoint(0, 0), size - QSize(1, 1)));
+    const int right = size.width() - 1;
+    const int bottom = size.height() - 1;
+    for (int y = 0; y <= bottom; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        if (y == 0 || y == bottom) {
+            std::fill(line, line + size.width(), qRgb(0, 0, 0));
+            continue;
+        }
+        line[0] = line[right] = qRgb(0, 0, 0);
+        for (int x = 1; x < right; ++x)
+            if (onHatch(x, y))
+                line[x] = kHatchColour;
+    }
     return image;
 }
 
 QRegion regionOutsideKey(const QImage& image)
 {
     const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
-    // Rows with the same runs become one band, which keeps borders and solid areas to a few rectangles.
+    // One pass, rows with the same runs merged into one band: Y-X banded as QRegion::setRects wants,
+    // and a solid area stays a single rectangle.
     std::vector<QRect> rects;
-    Runs band;
-    int bandTop = 0;
+    size_t band = 0;
     for (int y = 0; y < pixels.height(); ++y) {
-        Runs runs = runsOutsideKey(pixels, y);
-        if (runs == band)
-            continue;
-        appendBand(rects, band, bandTop, y - bandTop);
-        band = std::move(runs);
-        bandTop = y;
+        const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+        const size_t first = rects.size();
+        for (int x = 0; x < pixels.width();) {
+            while (x < pixels.width() && isKey(line[x]))
+                ++x;
+            const int start = x;
+            while (x < pixels.width() && !isKey(line[x]))
+                ++x;
+            if (x > start)
+                rects.emplace_back(start, y, x - start, 1);
+        }
+        if (first > band && first < rects.size() && rects[first - 1].bottom() == y - 1
+            && sameRuns(rects, band, first)) {
+            rects.resize(first);
+            for (size_t i = band; i < first; ++i)
+                rects[i].setHeight(rects[i].height() + 1);
+        } else {
+            band = first;
+        }
     }
-    appendBand(rects, band, bandTop, pixels.height() - bandTop);
     QRegion region;
     region.setRects(rects.data(), static_cast<int>(rects.size()));
     return region;
@@ -76,13 +96,19 @@ QRegion regionOutsideKey(const QImage& image)
 QRegion overlayShape(QSize window, const QRect& clientArea, const QList<QRect>& opaqueControls,
     const QRect& s1, const QImage& s1Look)
 {
-    QRegion shape = QRegion(QRect(QPoint(0, 0), window)) - QRegion(clientArea);
-    QRegion inside;
+    // The window as the colour key sees it: everything keyed out but our frame, the controls and the
+    // lines of s1.
+    QImage keyed(window, QImage::Format_RGB32);
+    keyed.fill(kOpaque);
+    QPainter painter(&keyed);
+    painter.setClipRect(clientArea);
+    painter.translate(clientArea.topLeft());
+    painter.fillRect(QRect(QPoint(0, 0), clientArea.size()), QColor(kTransparencyKey));
+    painter.drawImage(s1.topLeft(), s1Look);
     for (const QRect& control : opaqueControls)
-        inside += control;
-    inside += regionOutsideKey(s1Look).translated(s1.topLeft());
-    shape += inside.translated(clientArea.topLeft()) & clientArea;
-    return shape;
+        painter.fillRect(control, QColor(kOpaque));
+    painter.end();
+    return regionOutsideKey(keyed);
 }
 
 } // namespace quorvex

@@ -19,6 +19,9 @@ namespace quorvex {
 
 namespace {
 
+// A window manager that does not follow the shape within this long never will.
+constexpr int kWindowManagerShapeTimeoutMs = 250;
+
 void setBackground(QWidget* widget, const QColor& colour)
 {
     QPalette palette = widget->palette();
@@ -69,7 +72,10 @@ Form2::Form2(ScreenSource& screenSource, SelectionGrabReceiver& receiver, Twips 
     xButton->setFont(closeButtonFont());
     xButton->setCursor(Qt::PointingHandCursor);
     xButton->setFocusPolicy(Qt::NoFocus);
-    xButton->setAutoFillBackground(true);
+    // A square face: rounded, antialiased corners would blend with the red back into pink.
+    xButton->setStyleSheet(QStringLiteral("QPushButton { background-color: palette(button);"
+                                          " border: 1px solid palette(shadow); padding: 0; }"
+                                          " QPushButton:pressed { background-color: palette(mid); }"));
     connect(xButton, &QPushButton::clicked, this, &QWidget::close);
     new FrameSizer(this, kOverlayFramePixels);
 
@@ -128,9 +134,11 @@ void Form2::GrabSelection()
     const QPointer<Form2> alive(this);
 
     setHatchAndBorder(false);
-    // The shape without s1 must be in force before windows below repaint, and their repaint before
-    // the pixels are read.
+    // The shape without s1 must be in force (on a window manager's frame too) before windows below
+    // repaint, and their repaint before the pixels are read.
     waitForDisplayServer();
+    if (m_shaped)
+        waitForWindowManagerShape(winId(), kWindowManagerShapeTimeoutMs);
     QCoreApplication::processEvents();
     if (!alive)
         return;
