@@ -46,7 +46,6 @@ public:
     void setWindowWidthTwips(double width);
     void setWindowHeightTwips(double height);
 
-    Twips twips() const { return m_twips; }
     bool isShaped() const { return m_shaped; }
     bool hatchAndBorderVisible() const;
 
