@@ -65,7 +65,9 @@ QRegion regionOutsideKey(const QImage& image)
     const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
     // One pass, rows with the same runs merged into one band: Y-X banded as QRegion::setRects wants,
     // and a solid area stays a single rectangle.
+    // At most one run per two pixels of a row; reserving the bound avoids copying a growing vector.
     std::vector<QRect> rects;
+    rects.reserve(static_cast<size_t>(pixels.height()) * (pixels.width() / 2 + 1));
     size_t band = 0;
     for (int y = 0; y < pixels.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
