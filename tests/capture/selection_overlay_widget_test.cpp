@@ -104,6 +104,26 @@ TEST_F(OverlayWidget, WorkedExampleGrabsInsideS1IntoTheReceiver)
     EXPECT_TRUE(overlay.hatchAndBorderVisible());
 }
 
+TEST_F(OverlayWidget, GrabsDuringAGrabAndClosingDuringItAreSafe)
+{
+    overlay.load();
+    // A request that arrives while a grab runs (here from inside the hand-over) adds no grab.
+    receiver.hatchProbe = [this] {
+        overlay.GrabSelection();
+        return overlay.hatchAndBorderVisible();
+    };
+    overlay.GrabSelection();
+    EXPECT_EQ(receiver.grabs.size(), 1u);
+    EXPECT_TRUE(overlay.hatchAndBorderVisible());
+
+    // Closed while the grab lets events run: nothing is grabbed, the frame looks as before.
+    QTimer::singleShot(0, &overlay, &QWidget::close);
+    overlay.GrabSelection();
+    EXPECT_EQ(receiver.grabs.size(), 1u);
+    EXPECT_FALSE(overlay.overlayLoaded());
+    EXPECT_TRUE(overlay.hatchAndBorderVisible());
+}
+
 TEST_F(OverlayWidget, ResizeSnapsToMinimumControlsFollowAndAGrabFollows)
 {
     overlay.load();
