@@ -1,0 +1,48 @@
+#include "capture/overlay_loader.h"
+
+#include "capture/selection_overlay.h"
+
+namespace quorvex {
+
+OverlayLoader::OverlayLoader(ScreenSource& screen, SelectionGrabReceiver& receiver, Twips twips)
+    : m_screen(screen)
+    , m_receiver(receiver)
+    , m_twips(twips)
+{
+}
+
+OverlayLoader::~OverlayLoader()
+{
+    unloadOverlay();
+    // Closed but not yet deleted (its deferred delete still queued): it must not outlive the receiver.
+    delete m_overlay.data();
+}
+
+Form2* OverlayLoader::overlay()
+{
+    if (!overlayLoaded()) {
+        auto* overlay = new Form2(m_screen, m_receiver, m_twips);
+        overlay->setAttribute(Qt::WA_DeleteOnClose);
+        m_overlay = overlay;
+        overlay->load();
+    }
+    return m_overlay;
+}
+
+bool OverlayLoader::overlayLoaded() const
+{
+    return m_overlay && m_overlay->overlayLoaded();
+}
+
+void OverlayLoader::showOverlay()
+{
+    overlay()->show();
+}
+
+void OverlayLoader::unloadOverlay()
+{
+    if (overlayLoaded())
+        m_overlay->close();
+}
+
+} // namespace quorvex

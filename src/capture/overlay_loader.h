@@ -1,0 +1,42 @@
+#pragma once
+
+#include "capture/screen_source.h"
+#include "capture/selection_grab_receiver.h"
+#include "common/numeric.h"
+
+#include <QPointer>
+
+namespace quorvex {
+
+class Form2;
+
+// Owns the one selection overlay's lifetime for the main window: loaded on first use, gone once it is
+// closed ("x", or the main window's close). A closed overlay deletes itself; the next use loads a new
+// one.
+class OverlayLoader {
+public:
+    OverlayLoader(ScreenSource& screen, SelectionGrabReceiver& receiver, Twips twips);
+    ~OverlayLoader();
+    OverlayLoader(const OverlayLoader&) = delete;
+    OverlayLoader& operator=(const OverlayLoader&) = delete;
+
+    // The overlay, loaded now if it is not (its load handling shows it).
+    Form2* overlay();
+
+    // OverlayLoaded.
+    bool overlayLoaded() const;
+
+    // GrabSelectedArea: load the overlay if needed and show it, modeless.
+    void showOverlay();
+
+    // Unload the overlay if it is loaded (the main window's close does this).
+    void unloadOverlay();
+
+private:
+    ScreenSource& m_screen;
+    SelectionGrabReceiver& m_receiver;
+    const Twips m_twips;
+    QPointer<Form2> m_overlay;
+};
+
+} // namespace quorvex

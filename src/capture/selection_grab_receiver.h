@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QImage>
+
+namespace quorvex {
+
+// What one selection grab means for the main window's picture view, in twips.
+struct SelectionGrabGeometry {
+    int pictureWidth = 0; // pic1's new outer width: s1 width - 2 pixels (its border is off from now on)
+    int pictureHeight = 0;
+    int grabWidth = 0; // GrabWidth: the selection frame's width, 2 pixels more than the picture
+    int grabHeight = 0;
+    float titleWidth = 0; // pictureWidth / twips per pixel in single precision, as the title shows it
+    float titleHeight = 0;
+
+    bool operator==(const SelectionGrabGeometry&) const = default;
+};
+
+// Receives each grab the selection overlay takes; the main window implements it. Called on the UI
+// thread while the overlay's hatch and border are still off; the overlay switches them back on after
+// the call returns.
+class SelectionGrabReceiver {
+public:
+    virtual ~SelectionGrabReceiver() = default;
+
+    // In this order: pic1's border off for good; pic1's picture := picture; window state normal;
+    // pic1 Top 600, Left 240; pic1 size := g.pictureWidth x g.pictureHeight; title "Quorvex7 - ("
+    // formatSingle(g.titleWidth) "x" formatSingle(g.titleHeight) ")"; pic1 shown;
+    // GrabWidth/GrabHeight := g.grabWidth/g.grabHeight; commit pic1, then pb and pSize get copies.
+    // `picture` is Format_RGB32, (g.pictureWidth / TPPX) x (g.pictureHeight / TPPY) pixels.
+    virtual void acceptSelectionGrab(const QImage& picture, const SelectionGrabGeometry& g) = 0;
+};
+
+} // namespace quorvex

@@ -1,0 +1,271 @@
+#include "capture/selection_overlay.h"
+
+#include "capture/grab_window_rect.h"
+#include "capture/overlay_shape.h"
+#include "capture/selection_frame.h"
+#include "capture/window_dragging.h"
+#include "capture/x11_display.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace quorvex {
+
+namespace {
+
+// A window manager that does not follow the shape within this long never will.
+constexpr int kWindowManagerShapeTimeoutMs = 250;
+
+void setBackground(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(widget->backgroundRole(), colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QFont closeButtonFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(9.75);
+    font.setBold(true);
+    return font;
+}
+
+} // namespace
+
+Form2::Form2(ScreenSource& screenSource, SelectionGrabReceiver& receiver, Twips twips, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_screen(screenSource)
+    , m_receiver(receiver)
+    , m_twips(twips)
+    , m_layout(designedOverlayLayout(twips))
+    , m_clientArea(new QWidget(this))
+    , s1(new SelectionFrame(m_clientArea))
+    , Label2(new QLabel(m_clientArea))
+    , xButton(new QPushButton(QStringLiteral("x"), m_clientArea))
+    , tmrMove(new QTimer(this))
+    , Timer1(new QTimer(this))
+{
+    setObjectName(QStringLiteral("Form2"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    // The overlay never keeps the program running on its own.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setMinimumSize(pixelsCovering(kOverlayMinimumWidth, twips.perPixelX),
+        pixelsCovering(kOverlayMinimumHeight, twips.perPixelY));
+    if (const QScreen* display = screen())
+        setMaximumSize(display->virtualSize().expandedTo(minimumSize()));
+
+    m_clientArea->setObjectName(QStringLiteral("clientArea"));
+    m_clientArea->setCursor(Qt::ArrowCursor);
+    s1->setObjectName(QStringLiteral("s1"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    setBackground(Label2, palette().color(QPalette::Button));
+    Label2->installEventFilter(new DragMover(this));
+    xButton->setObjectName(QStringLiteral("xButton"));
+    xButton->setFont(closeButtonFont());
+    xButton->setCursor(Qt::PointingHandCursor);
+    xButton->setFocusPolicy(Qt::NoFocus);
+    // A square face: rounded, antialiased corners would blend with the red back into pink.
+    xButton->setStyleSheet(QStringLiteral("QPushButton { background-color: palette(button);"
+                                          " border: 1px solid palette(shadow); padding: 0; }"
+                                          " QPushButton:pressed { background-color: palette(mid); }"));
+    connect(xButton, &QPushButton::clicked, this, &QWidget::close);
+    new FrameSizer(this, kOverlayFramePixels);
+
+    tmrMove->setObjectName(QStringLiteral("tmrMove"));
+    tmrMove->setInterval(OverlayTimers::kMoveIntervalMs);
+    connect(tmrMove, &QTimer::timeout, this, &Form2::onMoveTimer);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(OverlayTimers::kResizeDelayMs);
+    Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, &Form2::onTimer1);
+
+    const QSize window(
+        m_twips.toPixelsX(m_layout.window.width()), m_twips.toPixelsY(m_layout.window.height()));
+    resize(window);
+    if (const QScreen* display = screen()) {
+        const QRect area = display->geometry();
+        move(
+            area.x() + (area.width() - window.width()) / 2, area.y() + (area.height() - window.height()) / 2);
+    }
+    applyLayout();
+}
+
+Form2::~Form2() = default;
+
+void Form2::load()
+{
+    m_margins = marginsAtLoad(m_layout);
+    setBackground(m_clientArea, QColor(kTransparencyKey));
+    MakeTopmost();
+    m_loaded = true;
+    DarkMe();
+    m_timers.loaded(positionTwips());
+    tmrMove->start();
+}
+
+void Form2::DarkMe()
+{
+    m_shaped = displaySupportsShaping();
+    applyShape();
+}
+
+void Form2::MakeTopmost()
+{
+    // The window flags keep it above other windows; WA_ShowWithoutActivating leaves the focus where it is.
+    show();
+    raise();
+}
+
+void Form2::GrabSelection()
+{
+    // A request while a grab is under way (a tick during its pass of the event loop) is covered by
+    // that grab, which reads the window's place after the pass.
+    if (m_grabbing || !m_loaded)
+        return;
+    m_grabbing = true;
+    const QPointer<Form2> alive(this);
+
+    setHatchAndBorder(false);
+    // The shape without s1 must be in force (on a window manager's frame too) before windows below
+    // repaint, and their repaint before the pixels are read.
+    waitForDisplayServer();
+    if (m_shaped)
+        waitForWindowManagerShape(winId(), kWindowManagerShapeTimeoutMs);
+    QCoreApplication::processEvents();
+    if (!alive)
+        return;
+    if (!m_loaded) { // closed during the pass: nothing is grabbed on closing
+        setHatchAndBorder(true);
+        m_grabbing = false;
+        return;
+    }
+    waitForDisplayServer();
+
+    const QRect rect = selectionGrabRect(positionTwips(), m_layout.s1, m_twips);
+    const QImage picture
+        = GrabWindowRect(m_screen, 0, false, rect.x(), rect.y(), rect.width(), rect.height());
+    m_receiver.acceptSelectionGrab(picture, selectionGrabGeometry(m_layout.s1.size(), m_twips));
+    if (!alive)
+        return;
+    setHatchAndBorder(true);
+    m_grabbing = false;
+}
+
+int Form2::windowWidthTwips() const
+{
+    return m_twips.fromPixelsX(width());
+}
+
+int Form2::windowHeightTwips() const
+{
+    return m_twips.fromPixelsY(height());
+}
+
+void Form2::setWindowWidthTwips(double width)
+{
+    resize(overlayLengthPixels(width, kOverlayMinimumWidth, maximumWidth(), m_twips.perPixelX), height());
+}
+
+void Form2::setWindowHeightTwips(double height)
+{
+    resize(width(), overlayLengthPixels(height, kOverlayMinimumHeight, maximumHeight(), m_twips.perPixelY));
+}
+
+bool Form2::hatchAndBorderVisible() const
+{
+    return s1->hatchAndBorder();
+}
+
+void Form2::resizeEvent(QResizeEvent*)
+{
+    m_clientArea->setGeometry(kOverlayFramePixels, kOverlayFramePixels, width() - 2 * kOverlayFramePixels,
+        height() - 2 * kOverlayFramePixels);
+    // During the load handling a resize only stops Timer1.
+    if (m_loaded) {
+        const QSize current(windowWidthTwips(), windowHeightTwips());
+        const QSize snapped = snapToMinimum(current);
+        if (snapped != current)
+            resize(pixelsCovering(snapped.width(), m_twips.perPixelX),
+                pixelsCovering(snapped.height(), m_twips.perPixelY));
+        m_layout = followWindowSize(m_layout, m_margins, QSize(windowWidthTwips(), windowHeightTwips()));
+        applyLayout();
+    }
+    m_timers.windowResized(m_loaded);
+    restartTimer1();
+    applyShape();
+}
+
+void Form2::closeEvent(QCloseEvent* event)
+{
+    m_loaded = false;
+    m_timers.stop();
+    tmrMove->stop();
+    Timer1->stop();
+    event->accept();
+}
+
+void Form2::paintEvent(QPaintEvent*)
+{
+    // Only our frame shows here; the client area covers the rest.
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Button));
+    painter.setPen(palette().color(QPalette::Shadow));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void Form2::applyLayout()
+{
+    s1->setGeometry(twipsToPixels(m_layout.s1, m_twips));
+    xButton->setGeometry(twipsToPixels(m_layout.xButton, m_twips));
+    Label2->setGeometry(twipsToPixels(m_layout.label2, m_twips));
+}
+
+void Form2::applyShape()
+{
+    if (!m_shaped)
+        return;
+    setMask(overlayShape(size(), m_clientArea->geometry(), {Label2->geometry(), xButton->geometry()},
+        s1->geometry(), s1->look()));
+}
+
+void Form2::setHatchAndBorder(bool on)
+{
+    s1->setHatchAndBorder(on);
+    applyShape();
+}
+
+void Form2::restartTimer1()
+{
+    Timer1->stop();
+    if (m_timers.resizeTimerRunning())
+        Timer1->start();
+}
+
+void Form2::onTimer1()
+{
+    if (m_timers.resizeTimerTicked())
+        GrabSelection();
+}
+
+void Form2::onMoveTimer()
+{
+    if (m_timers.moveTimerTicked(positionTwips()))
+        GrabSelection();
+}
+
+QPoint Form2::positionTwips() const
+{
+    // Our own frame is part of the window, so its outer corner is where Qt places the window.
+    const QPoint corner = geometry().topLeft();
+    return {m_twips.fromPixelsX(corner.x()), m_twips.fromPixelsY(corner.y())};
+}
+
+} // namespace quorvex

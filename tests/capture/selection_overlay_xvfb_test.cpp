@@ -1,0 +1,269 @@
+#include "capture/defined_size_dialog.h"
+#include "capture/overlay_loader.h"
+#include "capture/overlay_shape.h"
+#include "capture/qt_screen_source.h"
+#include "capture/selection_overlay.h"
+#include "overlay_test_support.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <gtest/gtest.h>
+#include <memory>
+#include <xcb/xcb.h>
+
+using namespace quorvex;
+using overlaytest::RecordingReceiver;
+using overlaytest::waitUntil;
+
+namespace {
+
+constexpr Twips k96Dpi{15, 15};
+
+const QImage& desktop()
+{
+    static const QImage pattern = testsupport::coordinatePattern(1920, 1080);
+    return pattern;
+}
+
+// Where the X server has the window, whatever Qt believes.
+QPoint serverPosition(const QWidget* window)
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&free)> reply(
+        xcb_translate_coordinates_reply(connection,
+            xcb_translate_coordinates(connection, static_cast<xcb_window_t>(window->winId()), root, 0, 0),
+            nullptr),
+        &free);
+    return reply ? QPoint(reply->dst_x, reply->dst_y) : QPoint(-99999, -99999);
+}
+
+void xdotool(const QStringList& arguments)
+{
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0)
+        << arguments.join(' ').toStdString();
+}
+
+// A real pointer drag by the X server's own input: press at `from`, move in steps, release.
+void pointerDrag(QPoint from, QPoint delta)
+{
+    xdotool({"mousemove", QString::number(from.x()), QString::number(from.y())});
+    xdotool({"mousedown", "1"});
+    for (int step = 1; step <= 4; ++step) {
+        const QPoint at = from + delta * step / 4;
+        xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())});
+        QTest::qWait(20);
+    }
+    xdotool({"mouseup", "1"});
+}
+
+void pointerClick(QPoint at, int button = 1)
+{
+    xdotool(
+        {"mousemove", QString::number(at.x()), QString::number(at.y()), "click", QString::number(button)});
+}
+
+// The screen inside s1's border, as the overlay shows it.
+QRect insideS1OnScreen(QWidget* overlay)
+{
+    const QWidget* s1 = overlay->findChild<QWidget*>(QStringLiteral("s1"));
+    return {s1->mapToGlobal(QPoint(1, 1)), s1->size() - QSize(2, 2)};
+}
+
+class OverlayOnScreen : public testing::Test {
+protected:
+    QtScreenSource screen;
+    RecordingReceiver receiver;
+    OverlayLoader loader{screen, receiver, k96Dpi};
+
+    static void SetUpTestSuite() { testsupport::setRootBackground(desktop()); }
+
+    void SetUp() override
+    {
+        ASSERT_EQ(QGuiApplication::primaryScreen()->size(), QSize(1920, 1080));
+        // Windows of the test before may take a moment to leave the screen under a window manager.
+        QString difference;
+        const bool clean = waitUntil([&] {
+            difference = testsupport::differenceBetween(screen.grab(0, false, {0, 0, 1920, 1080}), desktop());
+            return difference.isEmpty();
+        });
+        ASSERT_TRUE(clean) << "the screen does not show the pattern: " << difference.toStdString();
+    }
+
+    void TearDown() override
+    {
+        loader.unloadOverlay();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The loaded overlay at `position`, once the X server has it there.
+    Form2* overlayAt(QPoint position)
+    {
+        Form2* overlay = loader.overlay();
+        overlay->move(position);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(overlay));
+        EXPECT_TRUE(waitUntil([&] {
+            return serverPosition(overlay) == position && overlay->geometry().topLeft() == position;
+        })) << "server has it at "
+            << serverPosition(overlay).x() << "," << serverPosition(overlay).y();
+        QTest::qWait(50);
+        return overlay;
+    }
+
+    // Empty when the screen over s1 shows its border and hatch and, everywhere else, the desktop.
+    std::string differenceFromS1Look(QWidget* overlay)
+    {
+        const QWidget* s1 = overlay->findChild<QWidget*>(QStringLiteral("s1"));
+        const QRect onScreen(s1->mapToGlobal(QPoint(0, 0)), s1->size());
+        QImage expected = selectionFrameImage(s1->size(), true);
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x)
+                if ((expected.pixel(x, y) | 0xFF000000) == kTransparencyKey)
+                    expected.setPixel(x, y, desktop().pixel(onScreen.topLeft() + QPoint(x, y)));
+        return testsupport::differenceBetween(screen.grab(0, false, onScreen), expected).toStdString();
+    }
+
+    std::string differenceFromDesktop(const QImage& picture, const QRect& where)
+    {
+        return testsupport::differenceBetween(picture, desktop().copy(where)).toStdString();
+    }
+};
+
+} // namespace
+
+TEST_F(OverlayOnScreen, InsideS1TheScreenShowsAndOnlyTheHatchAndBorderCover)
+{
+    Form2* overlay = overlayAt({300, 200});
+    ASSERT_TRUE(overlay->isShaped());
+    EXPECT_EQ(differenceFromS1Look(overlay), "");
+
+    // Between s1 and our frame the client area is red, so see-through too.
+    const QPoint margin = overlay->findChild<QWidget*>(QStringLiteral("s1"))->mapToGlobal(QPoint(-3, 40));
+    EXPECT_EQ(screen.grab(0, false, {margin, QSize(1, 1)}).pixel(0, 0), desktop().pixel(margin));
+}
+
+TEST_F(OverlayOnScreen, GrabIsExactlyTheScreenInsideS1WithNothingOfTheOverlay)
+{
+    Form2* overlay = overlayAt({300, 200});
+    overlay->GrabSelection();
+    ASSERT_EQ(receiver.grabs.size(), 1u);
+    const QRect inside = insideS1OnScreen(overlay);
+    EXPECT_EQ(inside, QRect(300 + 4 + 8 + 1, 200 + 4 + 16 + 1, 158, 132));
+    EXPECT_EQ(differenceFromDesktop(receiver.grabs.front().picture, inside), "");
+    // Hatch and border come back on the screen afterwards.
+    std::string difference;
+    EXPECT_TRUE(waitUntil([&] {
+        difference = differenceFromS1Look(overlay);
+        return difference.empty();
+    })) << difference;
+}
+
+TEST_F(OverlayOnScreen, ClickInsideTheFrameReachesTheWindowBelow)
+{
+    struct Below : QWidget {
+        std::vector<QPoint> presses;
+        void mousePressEvent(QMouseEvent* event) override
+        {
+            presses.push_back(event->globalPosition().toPoint());
+        }
+    } below;
+    below.setGeometry(250, 150, 400, 400);
+    below.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&below));
+    Form2* overlay = overlayAt({300, 200});
+    const QWidget* s1 = overlay->findChild<QWidget*>(QStringLiteral("s1"));
+
+    // A see-through pixel of s1 (off the hatch lines), and one on its border as the control.
+    const QImage look = selectionFrameImage(s1->size(), true);
+    QPoint clear(40, 40);
+    while ((look.pixel(clear) | 0xFF000000) != kTransparencyKey)
+        clear += QPoint(1, 0);
+    const QPoint throughS1 = s1->mapToGlobal(clear);
+    const QPoint onBorder = s1->mapToGlobal(QPoint(0, 60));
+
+    pointerClick(onBorder);
+    pointerClick(throughS1);
+    ASSERT_TRUE(waitUntil([&] { return !below.presses.empty(); }));
+    QTest::qWait(100);
+    EXPECT_EQ(below.presses, std::vector<QPoint>{throughS1}); // the border click stayed with the overlay
+}
+
+TEST_F(OverlayOnScreen, DefinedSize100By100GrabsThatMany)
+{
+    Form2* overlay = overlayAt({500, 300});
+    Form3 dialog([this] { return loader.overlay(); }, k96Dpi);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible());
+    ASSERT_TRUE(waitUntil([&] { return !receiver.grabs.empty(); }));
+
+    const auto& grab = receiver.grabs.back();
+    EXPECT_EQ(grab.picture.size(), QSize(100, 100));
+    EXPECT_EQ(differenceFromDesktop(grab.picture, insideS1OnScreen(overlay)), "");
+    EXPECT_EQ(serverPosition(overlay), QPoint(500, 300)); // resized in place
+    const QString title
+        = QStringLiteral("Quorvex7 - (%1x%2)")
+              .arg(formatSingle(grab.geometry.titleWidth), formatSingle(grab.geometry.titleHeight));
+    EXPECT_TRUE(title.endsWith(QStringLiteral("(100x100)"))) << title.toStdString();
+    EXPECT_EQ(grab.geometry.grabWidth, 102 * 15);
+}
+
+TEST_F(OverlayOnScreen, SizingByTheFrameWithThePointerGrabsAgain)
+{
+    Form2* overlay = overlayAt({400, 300});
+    const QRect before = overlay->geometry();
+
+    pointerDrag({before.right() - 1, before.center().y()}, {60, 0}); // right edge
+    ASSERT_TRUE(waitUntil([&] { return overlay->width() == before.width() + 60; }))
+        << overlay->width() << " after dragging from " << before.width();
+    ASSERT_TRUE(waitUntil([&] { return !receiver.grabs.empty(); }));
+    EXPECT_EQ(receiver.grabs.back().picture.size(), QSize(158 + 60, 132));
+    EXPECT_EQ(differenceFromDesktop(receiver.grabs.back().picture, insideS1OnScreen(overlay)), "");
+
+    receiver.grabs.clear();
+    pointerDrag({before.x() + 1, before.bottom() - 1}, {-30, 40}); // bottom-left corner: moves too
+    ASSERT_TRUE(waitUntil([&] {
+        return overlay->geometry() == QRect(370, 300, before.width() + 90, before.height() + 40);
+    })) << overlay->geometry().x()
+        << "," << overlay->geometry().width();
+    ASSERT_TRUE(waitUntil([&] { return !receiver.grabs.empty(); }));
+    EXPECT_EQ(serverPosition(overlay), QPoint(370, 300));
+    EXPECT_EQ(differenceFromDesktop(receiver.grabs.back().picture, insideS1OnScreen(overlay)), "");
+}
+
+TEST_F(OverlayOnScreen, DraggingLabel2MovesItAndItGrabsOnceAtRest)
+{
+    Form2* overlay = overlayAt({400, 300});
+    const QWidget* label2 = overlay->findChild<QWidget*>(QStringLiteral("Label2"));
+    pointerDrag(label2->mapToGlobal(QPoint(60, 5)), {-150, 120});
+    ASSERT_TRUE(waitUntil([&] { return serverPosition(overlay) == QPoint(250, 420); }));
+    EXPECT_EQ(overlay->size(), QSize(186, 166));
+    ASSERT_TRUE(waitUntil([&] { return !receiver.grabs.empty(); }, 4000));
+    QTest::qWait(1100); // one more tick: no second grab for the same move
+    ASSERT_EQ(receiver.grabs.size(), 1u);
+    EXPECT_EQ(differenceFromDesktop(receiver.grabs.front().picture, insideS1OnScreen(overlay)), "");
+}
+
+TEST(DefinedSizeOnScreen, MiddleButtonPastesNothingIntoText1)
+{
+    Form3 dialog([] { return nullptr; }, k96Dpi);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QApplication::clipboard()->setText(QStringLiteral("77x"), QClipboard::Selection);
+    QTest::qWait(50);
+    auto* text1 = dialog.findChild<QLineEdit*>(QStringLiteral("Text1"));
+    auto* text2 = dialog.findChild<QLineEdit*>(QStringLiteral("Text2"));
+    pointerClick(text2->mapToGlobal(text2->rect().center()), 2);
+    // Text2 takes the paste, so the selection really was there to paste.
+    ASSERT_TRUE(waitUntil([&] { return text2->text().contains(QStringLiteral("77x")); }));
+    pointerClick(text1->mapToGlobal(text1->rect().center()), 2);
+    QTest::qWait(200);
+    EXPECT_EQ(text1->text(), "100");
+}
