@@ -42,6 +42,7 @@ public:
         reads.push_back(rect);
         return desktop.copy(rect); // outside the screen: black, as the real source gives
     }
+    QSize screenSize() const override { return desktop.size(); }
 };
 
 // Lets the event loop run until `done` or `timeoutMs` pass; true when done.
