@@ -16,10 +16,14 @@ int main(int argc, char** argv)
     // X11 is read over xcb directly; any other platform through Qt's own screen grab.
     xcb_connection_t* x11 = quorvex::XcbScreenSource::qtConnection();
     std::unique_ptr<quorvex::ScreenSource> screen;
-    if (x11)
+    std::unique_ptr<quorvex::ScreenSource> overlayScreen;
+    if (x11) {
         screen = std::make_unique<quorvex::XcbScreenSource>(x11, false);
-    else
+        overlayScreen = std::make_unique<quorvex::XcbScreenSource>(x11, true);
+    } else {
         screen = std::make_unique<quorvex::QtScreenSource>();
+        overlayScreen = std::make_unique<quorvex::QtScreenSource>();
+    }
     quorvex::DialogMessageBoxes messages;
     quorvex::DesktopUrlOpener urls;
     quorvex::SystemWallClock clock;
@@ -29,7 +33,7 @@ int main(int argc, char** argv)
         ? quorvex::Twips::fromDpi(primary->logicalDotsPerInchX(), primary->logicalDotsPerInchY())
         : quorvex::Twips{};
 
-    quorvex::Form1 window({*screen, messages, urls, clock}, twips);
+    quorvex::Form1 window({*screen, *overlayScreen, messages, urls, clock}, twips);
     messages.setParent(&window);
     window.show();
     return app.exec();

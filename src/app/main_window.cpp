@@ -5,10 +5,12 @@
 #include "app/grab_wait.h"
 #include "app/picture_view.h"
 #include "app/platform_services.h"
+#include "app/title_format.h"
 #include "app/toolbar.h"
 #include "app/twips_layout.h"
 #include "app/zoom.h"
 #include "capture/capture_commands.h"
+#include "capture/defined_size_dialog.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -23,6 +25,7 @@ Form1::Form1(Form1Services services, Twips twips, QWidget* parent)
     , m_services(services)
     , m_twips(twips)
     , m_state(twips)
+    , m_overlay(services.overlayScreen, *this, twips)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(m_state.title);
@@ -120,6 +123,37 @@ void Form1::GrabWholeScreen()
     syncView();
 }
 
+void Form1::GrabSelectedArea()
+{
+    m_overlay.showOverlay();
+}
+
+void Form1::showDefinedSizeDialog()
+{
+    // Modal and without an owner: centred on the screen like the overlay it sizes.
+    Form3 dialog([this] { return m_overlay.overlay(); }, m_twips);
+    dialog.exec();
+}
+
+void Form1::acceptSelectionGrab(const QImage& picture, const SelectionGrabGeometry& g)
+{
+    PictureBox& view = m_state.pic1;
+    view.setBorder(false); // gone for the rest of the run
+    view.setPicture(picture);
+    if (isMinimized() || isMaximized())
+        showNormal();
+    view.setTop(600);
+    view.setLeft(240);
+    view.setWidth(g.pictureWidth);
+    view.setHeight(g.pictureHeight);
+    m_state.title = titleInSinglePrecision(g.titleWidth, g.titleHeight);
+    view.setVisible(true);
+    m_state.GrabWidth = g.grabWidth;
+    m_state.GrabHeight = g.grabHeight;
+    m_state.keepGrab();
+    syncView();
+}
+
 void Form1::ZoomByPercent(int percent, bool enlarge)
 {
     if (m_state.ZoomByPercent(percent, enlarge) == ResizeResult::Refused)
@@ -182,7 +216,8 @@ void Form1::resizeEvent(QResizeEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    // Closing is never refused; companion windows go with the main window.
+    // Closing is never refused; the overlay goes with the main window.
+    m_overlay.unloadOverlay();
     event->accept();
 }
 

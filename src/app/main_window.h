@@ -2,7 +2,9 @@
 
 #include "app/picture_view_state.h"
 #include "app/stretch.h"
+#include "capture/overlay_loader.h"
 #include "capture/screen_source.h"
+#include "capture/selection_grab_receiver.h"
 #include "common/message_box.h"
 
 #include <QMainWindow>
@@ -21,6 +23,7 @@ class WallClock;
 // What the main window reaches outside itself; tests pass stand-ins.
 struct Form1Services {
     ScreenSource& screen;
+    ScreenSource& overlayScreen; // the overlay grabs again and again: the shared-memory path
     MessageBoxes& messages;
     UrlOpener& urls;
     WallClock& clock;
@@ -28,7 +31,7 @@ struct Form1Services {
 
 // The main window: menus, toolbar, the picture view and its hidden copies, and the commands that
 // work on them. Commands delegate to PictureViewState; this class wires events to them.
-class Form1 : public QMainWindow {
+class Form1 : public QMainWindow, public SelectionGrabReceiver {
     Q_OBJECT
 public:
     Form1(Form1Services services, Twips twips, QWidget* parent = nullptr);
@@ -43,6 +46,12 @@ public:
     QImage CaptureClient(QWidget* frmSrc);
     QImage CaptureActiveWindow();
     void GrabWholeScreen();
+    void GrabSelectedArea();
+    void showDefinedSizeDialog();
+    bool OverlayLoaded() const { return m_overlay.overlayLoaded(); }
+    Form2* overlay() { return m_overlay.overlayLoaded() ? m_overlay.overlay() : nullptr; }
+    // What a grab through the overlay puts into the main window.
+    void acceptSelectionGrab(const QImage& picture, const SelectionGrabGeometry& g) override;
 
     // Picture view.
     void ZoomByPercent(int percent, bool enlarge);
@@ -92,6 +101,7 @@ private:
     Form1Services m_services;
     Twips m_twips;
     PictureViewState m_state;
+    OverlayLoader m_overlay;
     QWidget* m_surface = nullptr;
     StretchMode m_stretchMode = StretchMode::None;
 };

@@ -44,8 +44,10 @@ void Form1::buildMenus()
 
     QMenu* mnuGrab = submenu(bar, "mnuGrab", QStringLiteral("&Grab"));
     bar->addMenu(mnuGrab);
-    entry(mnuGrab, "mnuDefinedSize", QStringLiteral("&Defined Size"));
-    entry(mnuGrab, "mnuSelectArea", QStringLiteral("&Select Area"));
+    connect(entry(mnuGrab, "mnuDefinedSize", QStringLiteral("&Defined Size")), &QAction::triggered, this,
+        &Form1::showDefinedSizeDialog);
+    connect(entry(mnuGrab, "mnuSelectArea", QStringLiteral("&Select Area")), &QAction::triggered, this,
+        &Form1::GrabSelectedArea);
     connect(entry(mnuGrab, "mnuWholeScreen", QStringLiteral("&Whole Screen")), &QAction::triggered, this,
         &Form1::GrabWholeScreen);
     entry(mnuGrab, "mnuActiveWindow", QStringLiteral("&Active Window"))->setEnabled(false);
@@ -91,6 +93,7 @@ void Form1::buildMenus()
 void Form1::connectToolbar()
 {
     connect(Frame2->Image1, &ClickableLabel::clicked, this, &Form1::Exit);
+    connect(Frame2->Label16, &ClickableLabel::clicked, this, &Form1::GrabSelectedArea);
     connect(Frame2->Label17, &ClickableLabel::clicked, this, &Form1::GrabWholeScreen);
     connect(Frame2->Image4, &ClickableLabel::clicked, this, &Form1::Clear);
     connect(Frame2->Image6, &ClickableLabel::clicked, this, &Form1::About);

@@ -29,7 +29,7 @@ public:
 struct MainWindowFixture {
     explicit MainWindowFixture(QImage screenPixels = coordinatePattern(1024, 768))
         : screen(std::move(screenPixels))
-        , window({screen, messages, urls, clock}, quorvex::Twips{})
+        , window({screen, screen, messages, urls, clock}, quorvex::Twips{})
     {
         window.show();
     }

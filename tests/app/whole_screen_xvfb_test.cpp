@@ -24,7 +24,7 @@ TEST(WholeScreenGrab, ReadsExactlyThePixelsOnTheScreen)
     RecordingMessageBoxes messages;
     RecordingUrlOpener urls;
     FixedClock clock;
-    Form1 window({screen, messages, urls, clock}, Twips{});
+    Form1 window({screen, screen, messages, urls, clock}, Twips{});
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 

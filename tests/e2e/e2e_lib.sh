@@ -11,7 +11,7 @@ trap finish EXIT
 
 fail() {
     echo "FAIL: $*" >&2
-    [ -f "$work/shot.png" ] && cp "$work/shot.png" "/tmp/e2e-failure-$(basename "$0" .sh).png"
+    [ -f "$work/shot.png" ] && cp "$work/shot.png" "/tmp/e2e-failure-$(basename "$0" .sh)${QUORVEX_TEST_WM:+-wm}.png"
     exit 1
 }
 

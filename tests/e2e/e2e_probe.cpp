@@ -4,6 +4,7 @@
 //                                        64 x 64 corner of the pattern; prints "x y" of it, exit 1 if absent
 //   e2e_probe patch SHOT.png X Y SX SY N checks that the N x N block at (X, Y) of the screenshot shows the
 //                                        pattern from (SX, SY) on; exit 1 if not
+//   e2e_probe decode SHOT.png X Y        prints "x y": where on the pattern the pixel at (X, Y) comes from
 #include "test_images.h"
 
 #include <QImage>
@@ -43,6 +44,12 @@ int main(int argc, char** argv)
         const QImage shot = QImage(QString::fromLocal8Bit(argv[2])).convertToFormat(QImage::Format_RGB32);
         return showsPattern(shot, arg(3), arg(4), arg(5), arg(6), arg(7)) ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: e2e_probe pattern W H OUT | find SHOT X Y W H | patch SHOT X Y SX SY N\n");
+    if (command == "decode" && argc == 5) {
+        const QRgb p = QImage(QString::fromLocal8Bit(argv[2])).pixel(arg(3), arg(4));
+        std::printf("%d %d\n", qRed(p) | ((qBlue(p) & 15) << 8), qGreen(p) | ((qBlue(p) >> 4) << 8));
+        return 0;
+    }
+    std::fprintf(stderr,
+        "usage: e2e_probe pattern W H OUT | find SHOT X Y W H | patch SHOT X Y SX SY N | decode SHOT X Y\n");
     return 2;
 }

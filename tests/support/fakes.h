@@ -18,6 +18,7 @@ public:
     QImage grab(WId, bool, const QRect& rect) override
     {
         ++grabs;
+        lastRect = rect;
         QImage out(rect.size(), QImage::Format_RGB32);
         out.fill(Qt::black);
         QPainter(&out).drawImage(QPoint(0, 0), m_pixels, rect);
@@ -26,6 +27,7 @@ public:
     QSize screenSize() const override { return m_pixels.size(); }
     const QImage& pixels() const { return m_pixels; }
     int grabs = 0;
+    QRect lastRect;
 
 private:
     QImage m_pixels;
