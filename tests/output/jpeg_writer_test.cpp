@@ -1,52 +1,18 @@
 #include "output/jpeg_writer.h"
 
 #include "file_test_helpers.h"
+#include "jpeg_test_decoder.h"
 #include "test_images.h"
 
 #include <QDateTime>
 #include <QTemporaryDir>
 #include <cerrno>
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <memory>
-#include <turbojpeg.h>
 
 using namespace quorvex;
 using namespace outputtest;
 
 namespace {
-
-// Decodes with TurboJPEG itself, top row first; null when the bytes are no JPEG.
-QImage decodeJpeg(const QByteArray& bytes)
-{
-    const std::unique_ptr<void, int (*)(tjhandle)> decoder(tjInitDecompress(), tjDestroy);
-    int width = 0, height = 0, subsampling = 0, colourspace = 0;
-    auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
-    if (tjDecompressHeader3(decoder.get(), data, bytes.size(), &width, &height, &subsampling, &colourspace)
-        != 0)
-        return {};
-    QImage image(width, height, QImage::Format_RGB32);
-    if (tjDecompress2(decoder.get(), data, bytes.size(), image.bits(), width, int(image.bytesPerLine()),
-            height, TJPF_BGRX, 0)
-        != 0)
-        return {};
-    return image;
-}
-
-int channelDistance(QRgb a, QRgb b)
-{
-    return std::max(
-        {std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
-}
-
-double meanDistance(const QImage& a, const QImage& b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            sum += channelDistance(a.pixel(x, y), b.pixel(x, y));
-    return sum / (double(a.width()) * a.height());
-}
 
 // Red on top, blue below, so a picture written upside down or with a wrong row pitch shows.
 QImage redOverBlue(int width, int height)
