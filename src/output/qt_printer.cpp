@@ -1,7 +1,5 @@
 #include "output/qt_printer.h"
 
-#include "common/message_box.h"
-
 #include <QPainter>
 #include <QPrinterInfo>
 
@@ -19,8 +17,9 @@ QPageLayout::Orientation toQt(PageOrientation orientation)
 
 } // namespace
 
-QtPrinter::QtPrinter(QString printerName)
+QtPrinter::QtPrinter(QString printerName, QString documentName)
     : printerName_(std::move(printerName))
+    , documentName_(std::move(documentName))
 {
 }
 
@@ -65,7 +64,7 @@ bool QtPrinter::paintPicture(const QImage& picture, const PrintSize& size)
     if (!painter_) {
         if (!reachPrinter())
             return false;
-        printer_.setDocName(kProgramTitle);
+        printer_.setDocName(documentName_);
         auto painter = std::make_unique<QPainter>();
         if (!painter->begin(&printer_))
             return false;
