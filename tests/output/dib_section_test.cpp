@@ -160,7 +160,8 @@ TEST(DibSection, SecondCreateReplacesTheFirst)
 
 TEST(DibSection, CreateFromPictureStoresRowsBottomUpAsBgr)
 {
-    for (int width = 1; width <= 5; ++width) {
+    // Widths past 16 run through the sixteen-pixel path as well as the pixel-by-pixel tail.
+    for (const int width : {1, 2, 3, 4, 5, 16, 37}) {
         const QImage picture = asymmetricPattern(width, 3);
         cDIBSection dib;
         dib.CreateFromPicture(picture);
