@@ -3,10 +3,11 @@
 #include "common/message_box.h"
 #include "output/printing.h"
 
-#include <QPrinter>
+#include <QString>
 #include <memory>
 
 class QPainter;
+class QPrinter;
 
 namespace quorvex {
 
@@ -28,8 +29,8 @@ private:
 
     QString printerName_;
     QString documentName_;
-    QPrinter printer_{QPrinter::HighResolution};
-    std::optional<PageOrientation> orientation_;
+    std::optional<PageOrientation> orientation_; // kept for later jobs, as the printer keeps it
+    std::unique_ptr<QPrinter> printer_; // made once a printer can be reached
     std::unique_ptr<QPainter> painter_; // set while a document is open
 };
 

@@ -77,20 +77,3 @@ TEST(BmpWriter, AnEmptySectionWritesNothing)
     EXPECT_EQ(result.error, EINVAL);
     EXPECT_EQ(strayFiles(dir.path(), {}), QStringList());
 }
-
-TEST(BmpWriter, ReplacingAFileKeepsItsTimesAndMode)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("shot.bmp");
-    ASSERT_TRUE(writeFile(path, "old"));
-    ageFile(path, 0640);
-    const struct stat before = statOf(path);
-    cDIBSection dib;
-    dib.CreateFromPicture(asymmetricPattern(3, 3));
-    ASSERT_TRUE(WriteBmpFile(dib, path).ok());
-    const struct stat after = statOf(path);
-    EXPECT_EQ(after.st_mode, before.st_mode);
-    EXPECT_TRUE(sameTime(after.st_mtim, before.st_mtim));
-    EXPECT_TRUE(sameTime(after.st_atim, before.st_atim));
-    EXPECT_EQ(after.st_size, 54 + 36);
-}

@@ -4,7 +4,6 @@
 #include "jpeg_test_decoder.h"
 #include "test_images.h"
 
-#include <QDateTime>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -72,16 +71,6 @@ TEST(JpegWriter, DecodedPictureIsCloseToTheSource)
     }
 }
 
-TEST(JpegWriter, QualityChangesTheFile)
-{
-    QTemporaryDir dir;
-    cDIBSection dib;
-    dib.CreateFromPicture(testsupport::asymmetricPattern(64, 64));
-    ASSERT_TRUE(WriteJpegFile(dib, dir.filePath("q90.jpg"), 90));
-    ASSERT_TRUE(WriteJpegFile(dib, dir.filePath("q20.jpg"), 20));
-    EXPECT_LT(readAll(dir.filePath("q20.jpg")).size(), readAll(dir.filePath("q90.jpg")).size());
-}
-
 TEST(JpegWriter, ReplacingAFileKeepsItsTimesAndMode)
 {
     QTemporaryDir dir;
@@ -98,16 +87,6 @@ TEST(JpegWriter, ReplacingAFileKeepsItsTimesAndMode)
     EXPECT_TRUE(sameTime(after.st_mtim, before.st_mtim));
     EXPECT_EQ(decodeJpeg(readAll(path)).size(), QSize(32, 32));
     EXPECT_EQ(strayFiles(dir.path(), {"shot.jpg"}), QStringList());
-}
-
-TEST(JpegWriter, ANewFileGetsTheTimeOfWriting)
-{
-    QTemporaryDir dir;
-    const qint64 started = QDateTime::currentSecsSinceEpoch();
-    cDIBSection dib;
-    dib.CreateFromPicture(gradient(8, 8));
-    ASSERT_TRUE(WriteJpegFile(dib, dir.filePath("new.jpg"), 90));
-    EXPECT_GE(statOf(dir.filePath("new.jpg")).st_mtim.tv_sec, started);
 }
 
 TEST(JpegWriter, FailuresRaiseError26001AndKeepTheOldFile)

@@ -215,34 +215,34 @@ TEST(PrintingOnCups, NoPrinterMeansFailedPrintAndNoPage)
 {
     ASSERT_TRUE(printServerIsReady());
     const QString title = uniqueTitle();
-    const struct {
-        const char* what;
-        QString printerName;
-        QByteArray defaultFromEnvironment; // CUPS takes $PRINTER as the user's default printer
-    } cases[] = {
-        {"a printer that does not exist", QStringLiteral("QuorvexNoSuchPrinter"), {}},
-        {"a default printer that does not exist", QString(), "QuorvexNoSuchPrinter"},
-    };
-    for (const auto& c : cases) {
-        const QByteArray savedPrinter = qgetenv("PRINTER");
-        if (!c.defaultFromEnvironment.isEmpty())
-            qputenv("PRINTER", c.defaultFromEnvironment);
-        RecordingMessageBoxes messages;
-        QtPrinter printer(c.printerName, title);
-        mnuPrintNormalClick(printer, messages, redAndBlue(40, 20));
-        mnuPrintToFitClick(printer, messages, redAndBlue(40, 20));
-        if (savedPrinter.isNull())
-            qunsetenv("PRINTER");
-        else
-            qputenv("PRINTER", savedPrinter);
+    RecordingMessageBoxes messages;
+    QtPrinter missing(QStringLiteral("QuorvexNoSuchPrinter"), title);
+    mnuPrintNormalClick(missing, messages, redAndBlue(40, 20));
+    mnuPrintToFitClick(missing, messages, redAndBlue(40, 20));
+    EXPECT_EQ(messages.shown.size(), 2) << "a printer that does not exist";
 
-        ASSERT_EQ(messages.shown.size(), 2) << c.what;
-        for (const Message& message : messages.shown) {
-            EXPECT_EQ(message.caption, QStringLiteral("Failed print")) << c.what;
-            EXPECT_EQ(message.icon, MessageIcon::Information) << c.what;
-        }
-    }
-    ASSERT_TRUE(printServerIsReady()); // the default is back
+    // CUPS takes $PRINTER as the user's default printer: one that does not exist means none.
+    const QByteArray savedPrinter = qgetenv("PRINTER");
+    qputenv("PRINTER", "QuorvexNoSuchPrinter");
+    QtPrinter byDefault({}, title);
+    mnuPrintNormalClick(byDefault, messages, redAndBlue(40, 20));
+    mnuPrintToFitClick(byDefault, messages, redAndBlue(40, 20));
+    if (savedPrinter.isNull())
+        qunsetenv("PRINTER");
+    else
+        qputenv("PRINTER", savedPrinter);
+    ASSERT_TRUE(printServerIsReady()) << "the default printer is not back";
+
+    ASSERT_EQ(messages.shown.size(), 4) << "no default printer";
+    for (const Message& message : messages.shown)
+        EXPECT_EQ(message, failedPrintMessage());
     QThread::sleep(2);
     EXPECT_EQ(pdfsTitled(title), QStringList()) << "a page was printed";
+
+    // Once there is a default printer again, the same printer object finds it.
+    messages.shown.clear();
+    mnuPrintNormalClick(byDefault, messages, redAndBlue(40, 20));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_FALSE(waitForPdf(title).isEmpty()) << "no page once the default printer is back";
+    removePdfsTitled(title);
 }
