@@ -1,0 +1,20 @@
+#pragma once
+
+#include "output/dib_section.h"
+#include "output/safe_file_replace.h"
+
+#include <QByteArray>
+
+namespace quorvex {
+
+inline constexpr int kBmpHeadersSize = 14 + 40;
+
+// BITMAPFILEHEADER and BITMAPINFOHEADER of a 24-bit BMP file whose pixel rows are the section's
+// array as it is; empty when the section holds no pixels.
+QByteArray bmpFileHeaders(const cDIBSection& section);
+
+// Writes the section as a 24-bit BMP file: the headers and the section's bytes in one write, safely
+// replacing an existing file. A section without pixels writes nothing and fails with EINVAL.
+FileWriteResult WriteBmpFile(const cDIBSection& section, const QString& path);
+
+} // namespace quorvex

@@ -1,0 +1,121 @@
+#include "output/clipboard.h"
+#include "output/dib_section.h"
+
+#include "output_fakes.h"
+#include "test_images.h"
+
+#include <QClipboard>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace quorvex;
+using outputtest::RecordingMessageBoxes;
+using testsupport::coordinatePattern;
+using testsupport::differenceBetween;
+
+namespace {
+
+// Runs xclip as the other X client. Our process owns the clipboard and must keep serving it while
+// xclip reads, so the event loop runs instead of a blocking wait.
+QByteArray runXclip(const QStringList& arguments, const QByteArray& input = {})
+{
+    QProcess xclip;
+    QEventLoop loop;
+    QObject::connect(&xclip, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&xclip, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(15000, &loop, &QEventLoop::quit);
+    xclip.start(QStringLiteral("xclip"), QStringList{"-selection", "clipboard"} + arguments);
+    if (!input.isNull()) {
+        xclip.write(input);
+        xclip.closeWriteChannel();
+    }
+    if (xclip.state() != QProcess::NotRunning)
+        loop.exec();
+    EXPECT_EQ(xclip.state(), QProcess::NotRunning)
+        << "xclip " << arguments.join(' ').toStdString() << " hangs";
+    return xclip.readAllStandardOutput();
+}
+
+QByteArray readClipboard(const QString& target)
+{
+    return runXclip({"-t", target, "-o"});
+}
+
+QStringList clipboardTargets()
+{
+    return QString::fromLatin1(readClipboard(QStringLiteral("TARGETS"))).split('\n', Qt::SkipEmptyParts);
+}
+
+void putTextFromAnotherClient(const QByteArray& text)
+{
+    runXclip({"-i"}, text); // xclip leaves a child behind that owns the clipboard until someone takes it
+    ASSERT_EQ(readClipboard(QStringLiteral("UTF8_STRING")), text);
+}
+
+QImage clipboardImage(const char* type)
+{
+    return QImage::fromData(readClipboard(QString::fromLatin1(type)));
+}
+
+} // namespace
+
+TEST(Clipboard, OtherClientsReadThePictureExactly)
+{
+    putTextFromAnotherClient("what was there before");
+    const QImage picture = coordinatePattern(301, 203);
+    ASSERT_TRUE(CopyPictureToClipboard(picture, *QGuiApplication::clipboard()));
+
+    const QStringList targets = clipboardTargets();
+    EXPECT_TRUE(targets.contains("image/png")) << targets.join(' ').toStdString();
+    EXPECT_TRUE(targets.contains("image/bmp")) << targets.join(' ').toStdString();
+    EXPECT_FALSE(targets.contains("UTF8_STRING")) << "the old text is still offered";
+    for (const char* type : {"image/png", "image/bmp"})
+        EXPECT_EQ(differenceBetween(clipboardImage(type), picture), QString()) << type;
+}
+
+TEST(Clipboard, NoPictureLeavesTheClipboardAlone)
+{
+    putTextFromAnotherClient("kept");
+    EXPECT_FALSE(CopyPictureToClipboard(QImage(), *QGuiApplication::clipboard()));
+    EXPECT_EQ(readClipboard(QStringLiteral("UTF8_STRING")), QByteArray("kept"));
+}
+
+TEST(DibSectionClipboard, CopiesTheWholeSectionAsAnImage)
+{
+    putTextFromAnotherClient("before");
+    const QImage picture = coordinatePattern(97, 45);
+    cDIBSection dib;
+    dib.CreateFromPicture(picture);
+    RecordingMessageBoxes messages;
+    EXPECT_TRUE(dib.CopyToClipboard(false, *QGuiApplication::clipboard(), messages));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(differenceBetween(clipboardImage("image/png"), picture), QString());
+}
+
+TEST(DibSectionClipboard, AsDibIsRefusedWithAMessageAndChangesNothing)
+{
+    putTextFromAnotherClient("unchanged");
+    cDIBSection dib;
+    dib.CreateFromPicture(coordinatePattern(10, 10));
+    RecordingMessageBoxes messages;
+    EXPECT_FALSE(dib.CopyToClipboard(true, *QGuiApplication::clipboard(), messages));
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown.first(),
+        (Message{"I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!",
+            MessageIcon::None, "Quorvex7"}));
+    EXPECT_EQ(readClipboard(QStringLiteral("UTF8_STRING")), QByteArray("unchanged"));
+}
+
+TEST(DibSectionClipboard, AnEmptySectionPutsNothingThere)
+{
+    putTextFromAnotherClient("still here");
+    cDIBSection dib;
+    ASSERT_TRUE(dib.Create(5, 5));
+    dib.ClearUp();
+    RecordingMessageBoxes messages;
+    EXPECT_FALSE(dib.CopyToClipboard(false, *QGuiApplication::clipboard(), messages));
+    EXPECT_EQ(readClipboard(QStringLiteral("UTF8_STRING")), QByteArray("still here"));
+}

@@ -1,0 +1,131 @@
+#include "output/jpeg_writer.h"
+
+#include "file_test_helpers.h"
+#include "jpeg_test_decoder.h"
+#include "test_images.h"
+
+#include <QTemporaryDir>
+#include <cerrno>
+#include <gtest/gtest.h>
+
+using namespace quorvex;
+using namespace outputtest;
+
+namespace {
+
+// Red on top, blue below, so a picture written upside down or with a wrong row pitch shows.
+QImage redOverBlue(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(qRgb(0, 0, 255));
+    for (int y = 0; y < height / 2; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(255, 0, 0));
+    return image;
+}
+
+// A smooth picture with detail in both directions, as JPEG is meant for.
+QImage gradient(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, 128 + (x - y) / 4));
+    return image;
+}
+
+class JpegWriterWidths : public ::testing::TestWithParam<int> { };
+
+} // namespace
+
+TEST_P(JpegWriterWidths, WritesTheSectionUprightAtItsExactSize)
+{
+    const int width = GetParam();
+    QTemporaryDir dir;
+    cDIBSection dib;
+    dib.CreateFromPicture(redOverBlue(width, 16));
+    EXPECT_EQ(dib.BytesPerScanLine() - 3 * width, width % 4); // the row padding under test
+    const QString path = dir.filePath("shot.jpg");
+    EXPECT_TRUE(WriteJpegFile(dib, path, 90));
+    const QImage decoded = decodeJpeg(readAll(path));
+    ASSERT_EQ(decoded.size(), QSize(width, 16));
+    for (int x = 0; x < width; ++x) {
+        EXPECT_LE(channelDistance(decoded.pixel(x, 0), qRgb(255, 0, 0)), 40) << "top, x " << x;
+        EXPECT_LE(channelDistance(decoded.pixel(x, 15), qRgb(0, 0, 255)), 40) << "bottom, x " << x;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(PaddingsOneTwoThreeAndNone, JpegWriterWidths, ::testing::Values(1, 2, 3, 4, 5));
+
+TEST(JpegWriter, DecodedPictureIsCloseToTheSource)
+{
+    for (const QSize size : {QSize(64, 48), QSize(37, 29), QSize(203, 101)}) {
+        QTemporaryDir dir;
+        const QImage picture = gradient(size.width(), size.height());
+        cDIBSection dib;
+        dib.CreateFromPicture(picture);
+        ASSERT_TRUE(WriteJpegFile(dib, dir.filePath("g.jpg"), 90));
+        const QImage decoded = decodeJpeg(readAll(dir.filePath("g.jpg")));
+        ASSERT_EQ(decoded.size(), size);
+        EXPECT_LT(meanDistance(decoded, picture), 3.0) << size.width();
+    }
+}
+
+TEST(JpegWriter, ReplacingAFileKeepsItsTimesAndMode)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("shot.jpg");
+    ASSERT_TRUE(writeFile(path, "an older picture"));
+    ageFile(path, 0604);
+    const struct stat before = statOf(path);
+    cDIBSection dib;
+    dib.CreateFromPicture(gradient(32, 32));
+    ASSERT_TRUE(WriteJpegFile(dib, path, 90));
+    const struct stat after = statOf(path);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_TRUE(sameTime(after.st_atim, before.st_atim));
+    EXPECT_TRUE(sameTime(after.st_mtim, before.st_mtim));
+    EXPECT_EQ(decodeJpeg(readAll(path)).size(), QSize(32, 32));
+    EXPECT_EQ(strayFiles(dir.path(), {"shot.jpg"}), QStringList());
+}
+
+TEST(JpegWriter, FailuresRaiseError26001AndKeepTheOldFile)
+{
+    QTemporaryDir dir;
+    const QByteArray old = "the old file, byte for byte";
+    ASSERT_TRUE(writeFile(dir.filePath("kept.jpg"), old));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.jpg"));
+    cDIBSection big;
+    big.CreateFromPicture(testsupport::asymmetricPattern(400, 300)); // noisy: tens of kilobytes
+    cDIBSection empty;
+
+    const struct {
+        const char* what;
+        const cDIBSection& section;
+        QString path;
+        int quality;
+        rlim_t sizeLimit;
+        QString description;
+    } cases[] = {
+        {"file-size limit", big, dir.filePath("kept.jpg"), 90, 4096, "Failed to save to JPG 27"},
+        {"a folder", big, dir.filePath("folder.jpg"), 90, RLIM_INFINITY, "Failed to save to JPG 21"},
+        {"a missing folder", big, dir.filePath("missing/kept.jpg"), 90, RLIM_INFINITY,
+            "Failed to save to JPG 2"},
+        {"an empty section", empty, dir.filePath("kept.jpg"), 90, RLIM_INFINITY, "Failed to save to JPG -1"},
+        {"a quality beyond 100", big, dir.filePath("kept.jpg"), 101, RLIM_INFINITY,
+            "Failed to save to JPG -1"},
+    };
+    for (const auto& c : cases) {
+        try {
+            const FileSizeLimit limit(c.sizeLimit);
+            WriteJpegFile(c.section, c.path, c.quality);
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const NumberedError& error) {
+            EXPECT_EQ(error.number(), 26001) << c.what;
+            EXPECT_EQ(error.source(), QStringLiteral("jpeg_writer_test.mIntelJPEGLibrary"));
+            EXPECT_EQ(error.description(), c.description) << c.what;
+        }
+        EXPECT_EQ(readAll(dir.filePath("kept.jpg")), old) << c.what;
+        EXPECT_EQ(strayFiles(dir.path(), {"kept.jpg", "folder.jpg"}), QStringList()) << c.what;
+    }
+}

@@ -1,0 +1,84 @@
+#include "output/print_fit.h"
+
+#include <gtest/gtest.h>
+#include <limits>
+
+using namespace quorvex;
+
+namespace {
+
+QImage pictureAt(int width, int height, int dotsPerMetre)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.setDotsPerMeterX(dotsPerMetre);
+    picture.setDotsPerMeterY(dotsPerMetre);
+    return picture;
+}
+
+} // namespace
+
+TEST(PrintFit, WorkedExampleFillsTheWidthOfALandscapePage)
+{
+    EXPECT_EQ(orientationFor(20000, 10000), PageOrientation::Landscape);
+    EXPECT_EQ(fitToPrintableArea(20000, 10000, 27000, 19000), (PrintSize{27000, 13500}));
+}
+
+TEST(PrintFit, OrientationFollowsTheLongerSideSquareIsPortrait)
+{
+    EXPECT_EQ(orientationFor(10000, 10000), PageOrientation::Portrait);
+    EXPECT_EQ(orientationFor(9999, 10000), PageOrientation::Portrait);
+    EXPECT_EQ(orientationFor(10001, 10000), PageOrientation::Landscape);
+}
+
+TEST(PrintFit, KeepsTheAspectRatioInsideTheArea)
+{
+    const struct {
+        double width, height;
+        float areaWidth, areaHeight;
+        PrintSize expected;
+    } cases[] = {
+        {2700, 1900, 27000, 19000, {27000, 19000}}, // equal ratios fill both
+        {10000, 10000, 19000, 27000, {19000, 19000}}, // square on portrait: full width
+        {10000, 20000, 19000, 27000, {13500, 27000}}, // relatively higher: full height
+        {100000, 10, 27000, 19000, {27000, 2.7f}}, // very wide: a strip across the top
+        {7000, 3000, 27000, 19000, {27000, 11571.4287f}},
+    };
+    for (const auto& c : cases) {
+        const std::optional<PrintSize> fitted
+            = fitToPrintableArea(c.width, c.height, c.areaWidth, c.areaHeight);
+        ASSERT_TRUE(fitted.has_value());
+        EXPECT_FLOAT_EQ(fitted->width, c.expected.width) << c.width << "x" << c.height;
+        EXPECT_FLOAT_EQ(fitted->height, c.expected.height) << c.width << "x" << c.height;
+    }
+}
+
+TEST(PrintFit, NothingFitsWithoutAWidthOrHeight)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const float infinity = std::numeric_limits<float>::infinity();
+    const struct {
+        double width, height;
+        float areaWidth, areaHeight;
+    } cases[] = {{100, 0, 27000, 19000}, {0, 100, 27000, 19000}, {0, 0, 27000, 19000}, {100, 100, 27000, 0},
+        {100, 100, 0, 19000}, {-5, 100, 27000, 19000}, {nan, 100, 27000, 19000}, {100, 100, infinity, 19000}};
+    for (const auto& c : cases)
+        EXPECT_FALSE(fitToPrintableArea(c.width, c.height, c.areaWidth, c.areaHeight).has_value())
+            << c.width << "x" << c.height << " on " << c.areaWidth << "x" << c.areaHeight;
+}
+
+TEST(PrintFit, NaturalSizeIsThePixelsAtThePicturesResolution)
+{
+    const struct {
+        int width, height, dotsPerMetre;
+        QSize himetric;
+    } cases[] = {
+        {100, 50, 3780, {2646, 1323}}, // 96 dpi: 26.46 per pixel
+        {1920, 1080, 3780, {50800, 28575}},
+        {72, 144, 2835, {2540, 5080}}, // 72 dpi
+        {5, 15, 7874, {64, 190}}, // 200 dpi: 63.5 and 190.5 go to the even neighbour
+        {0, 0, 3780, {0, 0}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(pictureSizeHimetric(pictureAt(c.width, c.height, c.dotsPerMetre)), c.himetric)
+            << c.width << "x" << c.height << " at " << c.dotsPerMetre;
+}

@@ -1,0 +1,150 @@
+#include "output/printing.h"
+
+#include "output_fakes.h"
+#include "test_images.h"
+
+#include <gtest/gtest.h>
+
+using namespace quorvex;
+using outputtest::RecordingMessageBoxes;
+
+namespace {
+
+// A printer on paper whose printable area is 19,000 x 27,000 HIMETRIC upright; it keeps its
+// orientation between documents, as the program's one printer object does.
+class RecordingPrinter final : public Printer {
+public:
+    struct Page {
+        PageOrientation orientation;
+        PrintSize size;
+        QSize picture;
+    };
+
+    void setOrientation(PageOrientation o) override { orientation = o; }
+    std::optional<PrintSize> printableArea() override
+    {
+        if (!reachable)
+            return std::nullopt;
+        return orientation == PageOrientation::Portrait ? PrintSize{19000, 27000} : PrintSize{27000, 19000};
+    }
+    bool paintPicture(const QImage& picture, const PrintSize& size) override
+    {
+        if (!reachable || paintFails)
+            return false;
+        open.append({orientation, size, picture.size()});
+        return true;
+    }
+    bool endDoc() override
+    {
+        ++endDocCalls;
+        if (open.isEmpty() || endFails)
+            return false;
+        sent.append(open);
+        open.clear();
+        return true;
+    }
+
+    PageOrientation orientation = PageOrientation::Portrait;
+    bool reachable = true;
+    bool paintFails = false;
+    bool endFails = false;
+    int endDocCalls = 0;
+    QList<Page> open;
+    QList<Page> sent;
+};
+
+QImage pictureAt96Dpi(int width, int height)
+{
+    QImage picture = testsupport::asymmetricPattern(width, height);
+    picture.setDotsPerMeterX(3780);
+    picture.setDotsPerMeterY(3780);
+    return picture;
+}
+
+} // namespace
+
+TEST(PrintToFit, AWidePictureFillsTheWidthOfALandscapePage)
+{
+    RecordingPrinter printer;
+    RecordingMessageBoxes messages;
+    mnuPrintToFitClick(printer, messages, pictureAt96Dpi(200, 100));
+    ASSERT_EQ(printer.sent.size(), 1);
+    EXPECT_EQ(printer.sent[0].orientation, PageOrientation::Landscape);
+    EXPECT_EQ(printer.sent[0].size, (PrintSize{27000, 13500}));
+    EXPECT_EQ(printer.sent[0].picture, QSize(200, 100));
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST(PrintToFit, ASquarePrintsPortraitAcrossTheWidth)
+{
+    RecordingPrinter printer;
+    printer.orientation = PageOrientation::Landscape;
+    EXPECT_TRUE(PrintPictureToFitPage(printer, pictureAt96Dpi(50, 50)));
+    ASSERT_EQ(printer.sent.size(), 1);
+    EXPECT_EQ(printer.sent[0].orientation, PageOrientation::Portrait);
+    EXPECT_EQ(printer.sent[0].size, (PrintSize{19000, 19000}));
+}
+
+TEST(PrintNormal, PrintsTheNaturalSizeInTheCurrentOrientation)
+{
+    RecordingPrinter printer;
+    RecordingMessageBoxes messages;
+    mnuPrintNormalClick(printer, messages, pictureAt96Dpi(100, 50));
+    ASSERT_EQ(printer.sent.size(), 1);
+    EXPECT_EQ(printer.sent[0].orientation, PageOrientation::Portrait);
+    EXPECT_EQ(printer.sent[0].size, (PrintSize{2646, 1323}));
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST(PrintNormal, KeepsTheLandscapeOfAnEarlierPageFit)
+{
+    RecordingPrinter printer;
+    RecordingMessageBoxes messages;
+    mnuPrintToFitClick(printer, messages, pictureAt96Dpi(300, 100));
+    mnuPrintNormalClick(printer, messages, pictureAt96Dpi(30, 60));
+    ASSERT_EQ(printer.sent.size(), 2);
+    EXPECT_EQ(printer.sent[1].orientation, PageOrientation::Landscape);
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST(PrintFailures, ShowFailedPrintAndSendNothing)
+{
+    const QImage wide = pictureAt96Dpi(200, 100);
+    const struct {
+        const char* what;
+        bool fit;
+        QImage picture;
+        bool reachable, paintFails, endFails;
+        int endDocCalls;
+    } cases[] = {
+        {"plain, no printer", false, wide, false, false, false, 0},
+        {"plain, painting fails", false, wide, true, true, false, 0},
+        {"plain, the page is refused", false, wide, true, false, true, 1},
+        {"plain, no picture", false, QImage(), true, false, false, 0},
+        {"fit, no printer", true, wide, false, false, false, 0},
+        {"fit, no picture", true, QImage(), true, false, false, 0},
+        {"fit, no height", true, QImage(40, 0, QImage::Format_RGB32), true, false, false, 0},
+        {"fit, painting fails", true, wide, true, true, false, 1},
+        {"fit, the page is refused", true, wide, true, false, true, 1},
+    };
+    for (const auto& c : cases) {
+        RecordingPrinter printer;
+        printer.reachable = c.reachable;
+        printer.paintFails = c.paintFails;
+        printer.endFails = c.endFails;
+        RecordingMessageBoxes messages;
+        if (c.fit)
+            mnuPrintToFitClick(printer, messages, c.picture);
+        else
+            mnuPrintNormalClick(printer, messages, c.picture);
+        EXPECT_TRUE(printer.sent.isEmpty()) << c.what;
+        EXPECT_EQ(printer.endDocCalls, c.endDocCalls) << c.what;
+        ASSERT_EQ(messages.shown.size(), 1) << c.what;
+        EXPECT_EQ(messages.shown[0],
+            (Message{
+                "An unexpected error ocurred. The printer may be out of paper or the default printer may not "
+                "be available",
+                MessageIcon::Information, "Failed print"}))
+            << c.what;
+    }
+}
