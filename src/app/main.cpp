@@ -3,8 +3,11 @@
 #include "app/platform_services.h"
 #include "capture/qt_screen_source.h"
 #include "capture/xcb_screen_source.h"
+#include "output/qt_printer.h"
+#include "output/qt_save_file_dialog.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QScreen>
 #include <memory>
 
@@ -27,13 +30,17 @@ int main(int argc, char** argv)
     quorvex::DialogMessageBoxes messages;
     quorvex::DesktopUrlOpener urls;
     quorvex::SystemWallClock clock;
+    quorvex::QtSaveFileDialog saveDialog;
+    quorvex::QtPrinter printer;
 
     const QScreen* primary = QGuiApplication::primaryScreen();
     const quorvex::Twips twips = primary
         ? quorvex::Twips::fromDpi(primary->logicalDotsPerInchX(), primary->logicalDotsPerInchY())
         : quorvex::Twips{};
 
-    quorvex::Form1 window({*screen, *overlayScreen, messages, urls, clock}, twips);
+    quorvex::Form1 window(
+        {*screen, *overlayScreen, messages, urls, clock, saveDialog, printer, *QGuiApplication::clipboard()},
+        twips);
     messages.setParent(&window);
     window.show();
     return app.exec();

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class QClipboard;
 class QFrame;
 
 namespace quorvex {
@@ -17,6 +18,8 @@ namespace quorvex {
 class AboutBox;
 class PictureView;
 class Toolbar;
+class Printer;
+class SaveFileDialog;
 class UrlOpener;
 class WallClock;
 
@@ -27,6 +30,9 @@ struct Form1Services {
     MessageBoxes& messages;
     UrlOpener& urls;
     WallClock& clock;
+    SaveFileDialog& saveDialog;
+    Printer& printer; // lives as long as the window: a page-fit print's orientation stays for later prints
+    QClipboard& clipboard;
 };
 
 // The main window: menus, toolbar, the picture view and its hidden copies, and the commands that
@@ -57,6 +63,12 @@ public:
     void ZoomByPercent(int percent, bool enlarge);
     void Reset();
     void Clear();
+
+    // Output of pic1's picture.
+    void SaveGrabbedImage();
+    void saveToClipboard();
+    void printNormal();
+    void printToFit();
 
     // Window.
     void About();
@@ -94,6 +106,8 @@ private:
     void syncView();
     void layoutStatusStrip();
     void showRefusedResize();
+    // False, after telling the user, when there is no picture to work on yet.
+    bool hasPictureToOutput();
     void surfacePress();
     void surfaceMove(QPointF twipsPos);
     void surfaceRelease();

@@ -33,12 +33,16 @@ void Form1::buildMenus()
 
     QMenu* mnuFile = submenu(bar, "mnuFile", QStringLiteral("&File"));
     bar->addMenu(mnuFile);
-    entry(mnuFile, "mnuSaveAs", QStringLiteral("Save &As"));
+    connect(entry(mnuFile, "mnuSaveAs", QStringLiteral("Save &As")), &QAction::triggered, this,
+        &Form1::SaveGrabbedImage);
     QMenu* mnuPrint = submenu(mnuFile, "mnuPrint", QStringLiteral("&Print"));
     mnuFile->addMenu(mnuPrint);
-    entry(mnuPrint, "mnuPrintNormal", QStringLiteral("Print"));
-    entry(mnuPrint, "mnuPrintToFit", QStringLiteral("Print (page size)"));
-    entry(mnuFile, "mnuClip", QStringLiteral("Save to Clipboard"));
+    connect(entry(mnuPrint, "mnuPrintNormal", QStringLiteral("Print")), &QAction::triggered, this,
+        &Form1::printNormal);
+    connect(entry(mnuPrint, "mnuPrintToFit", QStringLiteral("Print (page size)")), &QAction::triggered, this,
+        &Form1::printToFit);
+    connect(entry(mnuFile, "mnuClip", QStringLiteral("Save to Clipboard")), &QAction::triggered, this,
+        &Form1::saveToClipboard);
     // Ends the program like the Exit icon: that is what a File menu's Exit is for.
     connect(entry(mnuFile, "mnuExit", QStringLiteral("E&xit")), &QAction::triggered, this, &Form1::Exit);
 
@@ -93,6 +97,7 @@ void Form1::buildMenus()
 void Form1::connectToolbar()
 {
     connect(Frame2->Image1, &ClickableLabel::clicked, this, &Form1::Exit);
+    connect(Frame2->Image2, &ClickableLabel::clicked, this, &Form1::SaveGrabbedImage);
     connect(Frame2->Label16, &ClickableLabel::clicked, this, &Form1::GrabSelectedArea);
     connect(Frame2->Label17, &ClickableLabel::clicked, this, &Form1::GrabWholeScreen);
     connect(Frame2->Image4, &ClickableLabel::clicked, this, &Form1::Clear);

@@ -6,7 +6,9 @@
 #include "fakes.h"
 #include "test_images.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QUrl>
 #include <vector>
@@ -29,7 +31,8 @@ public:
 struct MainWindowFixture {
     explicit MainWindowFixture(QImage screenPixels = coordinatePattern(1024, 768))
         : screen(std::move(screenPixels))
-        , window({screen, screen, messages, urls, clock}, quorvex::Twips{})
+        , window({screen, screen, messages, urls, clock, saveDialog, printer, *QGuiApplication::clipboard()},
+              quorvex::Twips{})
     {
         window.show();
     }
@@ -38,6 +41,8 @@ struct MainWindowFixture {
     RecordingMessageBoxes messages;
     RecordingUrlOpener urls;
     FixedClock clock;
+    ChosenPathDialog saveDialog;
+    RecordingPrinter printer;
     quorvex::Form1 window;
 };
 

@@ -24,7 +24,10 @@ TEST(WholeScreenGrab, ReadsExactlyThePixelsOnTheScreen)
     RecordingMessageBoxes messages;
     RecordingUrlOpener urls;
     FixedClock clock;
-    Form1 window({screen, screen, messages, urls, clock}, Twips{});
+    ChosenPathDialog saveDialog;
+    RecordingPrinter printer;
+    Form1 window(
+        {screen, screen, messages, urls, clock, saveDialog, printer, *QGuiApplication::clipboard()}, Twips{});
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 

@@ -10,48 +10,7 @@ using outputtest::RecordingMessageBoxes;
 
 namespace {
 
-// A printer on paper whose printable area is 19,000 x 27,000 HIMETRIC upright; it keeps its
-// orientation between documents, as the program's one printer object does.
-class RecordingPrinter final : public Printer {
-public:
-    struct Page {
-        PageOrientation orientation;
-        PrintSize size;
-        QSize picture;
-    };
-
-    void setOrientation(PageOrientation o) override { orientation = o; }
-    std::optional<PrintSize> printableArea() override
-    {
-        if (!reachable)
-            return std::nullopt;
-        return orientation == PageOrientation::Portrait ? PrintSize{19000, 27000} : PrintSize{27000, 19000};
-    }
-    bool paintPicture(const QImage& picture, const PrintSize& size) override
-    {
-        if (!reachable || paintFails)
-            return false;
-        open.append({orientation, size, picture.size()});
-        return true;
-    }
-    bool endDoc() override
-    {
-        ++endDocCalls;
-        if (open.isEmpty() || endFails)
-            return false;
-        sent.append(open);
-        open.clear();
-        return true;
-    }
-
-    PageOrientation orientation = PageOrientation::Portrait;
-    bool reachable = true;
-    bool paintFails = false;
-    bool endFails = false;
-    int endDocCalls = 0;
-    QList<Page> open;
-    QList<Page> sent;
-};
+using outputtest::RecordingPrinter;
 
 QImage pictureAt96Dpi(int width, int height)
 {

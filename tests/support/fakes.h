@@ -2,9 +2,12 @@
 
 #include "capture/screen_source.h"
 #include "common/message_box.h"
+#include "output/printing.h"
+#include "output/save_dialog.h"
 
+#include <QList>
 #include <QPainter>
-#include <vector>
+#include <optional>
 
 namespace testsupport {
 
@@ -36,8 +39,74 @@ private:
 // Message boxes that are recorded instead of shown.
 class RecordingMessageBoxes final : public quorvex::MessageBoxes {
 public:
-    void show(const quorvex::Message& message) override { shown.push_back(message); }
-    std::vector<quorvex::Message> shown;
+    void show(const quorvex::Message& message) override { shown.append(message); }
+    QList<quorvex::Message> shown;
+};
+
+// Answers with a chosen path, or cancels when there is none.
+class ChosenPathDialog final : public quorvex::SaveFileDialog {
+public:
+    explicit ChosenPathDialog(std::optional<QString> path = std::nullopt, int chosenFilterIndex = 1)
+        : path(std::move(path))
+        , chosenFilterIndex(chosenFilterIndex)
+    {
+    }
+
+    std::optional<Answer> exec(const Request& request) override
+    {
+        requests.append(request);
+        if (!path)
+            return std::nullopt;
+        return Answer{*path, chosenFilterIndex, request.flags};
+    }
+
+    QList<Request> requests;
+    std::optional<QString> path;
+    int chosenFilterIndex;
+};
+
+// A printer on paper whose printable area is 19,000 x 27,000 HIMETRIC upright; it keeps its
+// orientation between documents, as the program's one printer object does.
+class RecordingPrinter final : public quorvex::Printer {
+public:
+    struct Page {
+        quorvex::PageOrientation orientation;
+        quorvex::PrintSize size;
+        QSize picture;
+    };
+
+    void setOrientation(quorvex::PageOrientation o) override { orientation = o; }
+    std::optional<quorvex::PrintSize> printableArea() override
+    {
+        if (!reachable)
+            return std::nullopt;
+        return orientation == quorvex::PageOrientation::Portrait ? quorvex::PrintSize{19000, 27000}
+                                                                 : quorvex::PrintSize{27000, 19000};
+    }
+    bool paintPicture(const QImage& picture, const quorvex::PrintSize& size) override
+    {
+        if (!reachable || paintFails)
+            return false;
+        open.append({orientation, size, picture.size()});
+        return true;
+    }
+    bool endDoc() override
+    {
+        ++endDocCalls;
+        if (open.isEmpty() || endFails)
+            return false;
+        sent.append(open);
+        open.clear();
+        return true;
+    }
+
+    quorvex::PageOrientation orientation = quorvex::PageOrientation::Portrait;
+    bool reachable = true;
+    bool paintFails = false;
+    bool endFails = false;
+    int endDocCalls = 0;
+    QList<Page> open;
+    QList<Page> sent;
 };
 
 } // namespace testsupport

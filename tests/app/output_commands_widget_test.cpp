@@ -1,0 +1,85 @@
+#include "app_fixture.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace quorvex;
+using namespace testsupport;
+
+namespace {
+
+struct OutputFixture : MainWindowFixture {
+    OutputFixture()
+        : MainWindowFixture(asymmetricPattern(60, 20))
+    {
+        window.GrabWholeScreen();
+    }
+    void trigger(const char* name) { window.findChild<QAction*>(QLatin1String(name))->trigger(); }
+    QImage shown() { return window.pictures().pic1.surface(); }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST(OutputCommands, SaveAsWritesBmpAndJpegOfWhatTheViewShows)
+{
+    OutputFixture f;
+    f.trigger("mnuZoom100"); // what is saved is the view as shown
+    f.saveDialog.path = f.dir.filePath("shot.bmp");
+    f.trigger("mnuSaveAs");
+    ASSERT_EQ(f.saveDialog.requests.size(), 1);
+    EXPECT_EQ(f.saveDialog.requests[0].defaultSuffix, "JPG");
+    EXPECT_EQ(differenceBetween(QImage(f.dir.filePath("shot.bmp")), f.shown()), QString());
+
+    f.saveDialog.path = f.dir.filePath("shot.JPG");
+    QTest::mouseClick(f.window.findChild<QWidget*>("Image2"), Qt::LeftButton);
+    const QImage jpeg(f.dir.filePath("shot.JPG"));
+    EXPECT_EQ(jpeg.size(), f.shown().size()); // 116 x 36 inside the edge
+    EXPECT_TRUE(f.messages.shown.empty());
+
+    f.saveDialog.path = f.dir.filePath("shot.png");
+    f.trigger("mnuSaveAs");
+    EXPECT_FALSE(QFile::exists(f.dir.filePath("shot.png")));
+    ASSERT_EQ(f.messages.shown.size(), 1);
+}
+
+TEST(OutputCommands, PrintToFitTurnsTheOrientationForLaterPlainPrints)
+{
+    OutputFixture f; // 60 x 20 inside a 2-px edge: wide
+    f.trigger("mnuPrintToFit");
+    ASSERT_EQ(f.printer.sent.size(), 1);
+    EXPECT_EQ(f.printer.sent[0].orientation, PageOrientation::Landscape);
+    EXPECT_EQ(f.printer.sent[0].picture, QSize(60, 20));
+    f.trigger("mnuPrintNormal");
+    ASSERT_EQ(f.printer.sent.size(), 2);
+    EXPECT_EQ(f.printer.sent[1].orientation, PageOrientation::Landscape);
+
+    f.printer.reachable = false;
+    f.trigger("mnuPrintNormal");
+    ASSERT_EQ(f.messages.shown.size(), 1);
+    EXPECT_EQ(f.messages.shown[0].caption, "Failed print");
+}
+
+TEST(OutputCommands, ClipboardGetsThePicture)
+{
+    OutputFixture f;
+    QGuiApplication::clipboard()->setText("before");
+    f.trigger("mnuClip");
+    EXPECT_EQ(differenceBetween(QGuiApplication::clipboard()->image(), f.window.pictures().pic1.picture()),
+        QString());
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+}
+
+TEST(OutputCommands, WithoutAPictureNothingIsAskedOrWritten)
+{
+    MainWindowFixture f;
+    for (const char* name : {"mnuSaveAs", "mnuPrintNormal", "mnuPrintToFit", "mnuClip"})
+        f.window.findChild<QAction*>(QLatin1String(name))->trigger();
+    EXPECT_TRUE(f.saveDialog.requests.isEmpty());
+    EXPECT_TRUE(f.printer.sent.isEmpty());
+    EXPECT_EQ(f.printer.endDocCalls, 0);
+    EXPECT_EQ(f.messages.shown.size(), 4);
+}
