@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QRgb>
+#include <algorithm>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// The two inner loops the mirrors and turns spend their time in, with SSE2 (always there on
+// x86-64) where the compiler does not find it by itself, and a plain fallback elsewhere.
+namespace quorvex::kernels {
+
+// to[i] = from[count - 1 - i]
+inline void reversedCopy(const QRgb* from, QRgb* to, int count)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + 4 <= count; i += 4) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + count - 4 - i));
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i*>(to + i), _mm_shuffle_epi32(four, _MM_SHUFFLE(0, 1, 2, 3)));
+    }
+#endif
+    std::reverse_copy(from, from + count - i, to + i);
+}
+
+// Four pixels from each of four rows, turned so that column j of the sources becomes row j of the
+// destinations: to[j][k] = from[k][j].
+inline void transpose4x4(const QRgb* const from[4], QRgb* const to[4])
+{
+#if defined(__SSE2__)
+    auto load = [&](int k) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(from[k])); };
+    auto store = [&](int j, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(to[j]), v); };
+    const __m128i a = load(0), b = load(1), c = load(2), d = load(3);
+    const __m128i ab01 = _mm_unpacklo_epi32(a, b), ab23 = _mm_unpackhi_epi32(a, b);
+    const __m128i cd01 = _mm_unpacklo_epi32(c, d), cd23 = _mm_unpackhi_epi32(c, d);
+    store(0, _mm_unpacklo_epi64(ab01, cd01));
+    store(1, _mm_unpackhi_epi64(ab01, cd01));
+    store(2, _mm_unpacklo_epi64(ab23, cd23));
+    store(3, _mm_unpackhi_epi64(ab23, cd23));
+#else
+    for (int j = 0; j < 4; ++j)
+        for (int k = 0; k < 4; ++k)
+            to[j][k] = from[k][j];
+#endif
+}
+
+} // namespace quorvex::kernels
