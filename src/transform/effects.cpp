@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace quorvex {
 namespace {
@@ -50,11 +51,19 @@ private:
 class TargetPixels {
 public:
     explicit TargetPixels(QImage& image)
-        : m_bits(image.bits())
-        , m_stride(image.bytesPerLine())
-        , m_width(image.width())
+        : m_width(image.width())
         , m_height(image.height())
     {
+        // Painting needs the pixels to itself. Copying them here rather than inside bits() keeps
+        // the target as it was when there is no memory for the copy.
+        if (!image.isNull() && !image.isDetached()) {
+            QImage own = image.copy();
+            if (own.isNull())
+                return;
+            image = std::move(own);
+        }
+        m_bits = image.bits();
+        m_stride = image.bytesPerLine();
     }
 
     bool isWritable() const { return m_bits != nullptr || m_width == 0 || m_height == 0; }
@@ -67,8 +76,8 @@ public:
     }
 
 private:
-    uchar* m_bits;
-    qsizetype m_stride;
+    uchar* m_bits = nullptr;
+    qsizetype m_stride = 0;
     int m_width;
     int m_height;
 };
@@ -180,9 +189,10 @@ RotateStatus RotatePixels(const QImage& scratch, QImage& target, float& angle, Q
         return turnByQuarter(source, target, counterClockwise, background, refreshColumn);
 
     if (target.format() != QImage::Format_RGB32 && !target.isNull()) {
-        target = asRgb32(target);
-        if (target.isNull())
+        QImage converted = asRgb32(target);
+        if (converted.isNull())
             return RotateStatus::OutOfMemory;
+        target = std::move(converted);
     }
     return rotateByPolarMapping(source, target, angle, refreshColumn);
 }

@@ -1,3 +1,4 @@
+#include "qstring_printer.h"
 #include "transform/effects.h"
 #include "transform_oracles.h"
 
@@ -73,7 +74,15 @@ INSTANTIATE_TEST_SUITE_P(Angles, PolarRotation,
     ::testing::Values(PolarCase{{9, 6}, {9, 6}, 30}, PolarCase{{10, 10}, {10, 10}, 30},
         PolarCase{{9, 6}, {9, 6}, -30}, PolarCase{{10, 10}, {10, 10}, 45}, PolarCase{{7, 11}, {7, 11}, 135},
         PolarCase{{31, 17}, {31, 17}, 200}, PolarCase{{9, 6}, {12, 5}, 30}, PolarCase{{6, 9}, {6, 9}, -90},
-        PolarCase{{6, 9}, {6, 9}, 180}, PolarCase{{1, 1}, {1, 1}, 30}));
+        PolarCase{{6, 9}, {6, 9}, 180}, PolarCase{{1, 1}, {1, 1}, 30},
+        // Larger pictures, with many more samples close to a rounding boundary.
+        PolarCase{{301, 211}, {301, 211}, 30}, PolarCase{{640, 480}, {640, 480}, -17}),
+    [](const auto& info) {
+        const PolarCase& c = info.param;
+        return std::to_string(c.scratch.width()) + "x" + std::to_string(c.scratch.height()) + "_onto_"
+            + std::to_string(c.target.width()) + "x" + std::to_string(c.target.height()) + "_at_"
+            + (c.degrees < 0 ? "minus" : "") + std::to_string(int(std::abs(c.degrees)));
+    });
 
 TEST(PolarRotationAt30Degrees, LeavesCornersInTheBackgroundColour)
 {
@@ -141,6 +150,21 @@ TEST(RotatePixels, EachRefreshShowsThePictureBuiltUpSoFar)
     EXPECT_EQ(painted.back(), 21 * 15 - countPixels(target, kBackground));
 }
 
+TEST(RotatePixels, CopiesKeptByTheRefreshStaySnapshots)
+{
+    const QImage scratch = scratchPicture(21, 15);
+    QImage target = backgroundSurface({21, 15});
+    float angle = 30;
+    std::vector<QImage> kept; // shallow copies: painting on must not change them
+    ASSERT_EQ(RotatePixels(scratch, target, angle, kBackground, [&] { kept.push_back(target); }),
+        RotateStatus::Done);
+
+    EXPECT_EQ(differenceBetween(target, oracle::polarRotation(scratch, backgroundSurface({21, 15}), 30)), "");
+    ASSERT_EQ(kept.size(), 12u);
+    EXPECT_GT(countPixels(kept.front(), kBackground), countPixels(target, kBackground));
+    EXPECT_EQ(differenceBetween(kept.back(), target), "");
+}
+
 TEST(RotatePixels, EveryOtherAngleKeepsTheTargetSize)
 {
     const float angles[] = {0, 30, -90, -270, 180, 360, 450, 89, 91, 269.5f, 32767, -32768};
@@ -189,6 +213,19 @@ TEST(RotatePixels, ScratchBeyondThe16BitCentreIsRefused)
     float angle = 30;
     EXPECT_EQ(RotatePixels(scratchPicture(65536, 1), target, angle, kBackground, {}), RotateStatus::TooLarge);
     EXPECT_EQ(countPixels(target, kBackground), 100);
+}
+
+TEST(RotatePixels, PicturesOfOtherFormatsArePaintedAsRgb32)
+{
+    const QImage scratch = scratchPicture(9, 6).convertToFormat(QImage::Format_RGB888);
+    QImage target = backgroundSurface({9, 6}).convertToFormat(QImage::Format_RGB16);
+    float angle = 30;
+    ASSERT_EQ(RotatePixels(scratch, target, angle, kBackground, {}), RotateStatus::Done);
+    EXPECT_EQ(target.format(), QImage::Format_RGB32);
+    const QImage expected = oracle::polarRotation(scratch,
+        backgroundSurface({9, 6}).convertToFormat(QImage::Format_RGB16).convertToFormat(QImage::Format_RGB32),
+        30);
+    EXPECT_EQ(differenceBetween(target, expected), "");
 }
 
 TEST(RotatePixels, EmptyPicturesGiveEmptyResults)

@@ -1,3 +1,4 @@
+#include "qstring_printer.h"
 #include "transform/mirror.h"
 #include "transform_oracles.h"
 
