@@ -21,9 +21,11 @@ QImage mirrored(const QImage& picture, MirrorKind kind)
     const bool flipRows = kind != MirrorKind::Horizontal;
     const bool reverseEachRow = kind != MirrorKind::Vertical;
     const size_t rowBytes = size_t(width) * sizeof(QRgb);
+    // The source is read top to bottom for every kind and the mirrored rows are placed instead:
+    // reading rows bottom-up measured markedly slower on large pictures.
     for (int y = 0; y < height; ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(flipRows ? height - 1 - y : y));
-        auto* to = reinterpret_cast<QRgb*>(result.scanLine(y));
+        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(result.scanLine(flipRows ? height - 1 - y : y));
         if (reverseEachRow)
             kernels::reversedCopy(from, to, width);
         else

@@ -12,7 +12,7 @@ enum class Turn { Clockwise, CounterClockwise };
 
 // Square tiles of 4 x 4 blocks, small enough that the source rows and destination rows one tile
 // touches stay in the cache (and the TLB) while its columns are gathered.
-constexpr int kTile = 32;
+constexpr int kTile = 64;
 
 template <typename Pixel> class Rows {
 public:
