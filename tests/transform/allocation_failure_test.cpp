@@ -2,8 +2,6 @@
 #include "transform/mirror.h"
 #include "transform/quarter_turn.h"
 
-#include "test_images.h"
-
 #include <QFile>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -43,9 +41,16 @@ private:
 constexpr int kSide = 3000; // 36 MB a picture, far above the headroom
 constexpr rlim_t kHeadroom = 8 << 20;
 
+QImage plainPicture()
+{
+    QImage picture(kSide, kSide, QImage::Format_RGB32);
+    picture.fill(0xFF336699u);
+    return picture;
+}
+
 class AllocationFailure : public ::testing::Test {
 protected:
-    const QImage picture = testsupport::asymmetricPattern(kSide, kSide);
+    const QImage picture = plainPicture();
 };
 
 TEST_F(AllocationFailure, MirrorsAndTurnsGiveANullPicture)
