@@ -29,8 +29,8 @@ enum class RotateStatus {
 // square the mapping walks, then once more at the end. Pictures too large for the 16-bit centres
 // and radius give TooLarge before anything is painted.
 //
-// `refreshColumn` may read `target`; it must not keep a copy of it (that would force a full copy of
-// the picture for every column).
+// `refreshColumn` may read `target`. A copy it keeps stays as it was, but then every later column
+// starts with a full copy of the picture, so repaint from it and let it go.
 [[nodiscard]] RotateStatus RotatePixels(const QImage& scratch, QImage& target, float& angle, QRgb background,
     const std::function<void()>& refreshColumn);
 
@@ -44,8 +44,9 @@ struct [[nodiscard]] RotateResult {
 
 // Turns the image of the picture view's drawing surface by `degrees` onto a fresh surface in the
 // `background` colour. `showProgress` is handed the surface as painted so far after each column
-// (once, at the end, for quarter turns); it must not keep a copy. On failure the surface passed in
-// is all there is: nothing half-turned comes back, so the caller keeps its picture as it was.
+// (once, at the end, for quarter turns); repaint from it rather than keep it. On failure the
+// surface passed in is all there is: nothing half-turned comes back, so the caller keeps its
+// picture as it was.
 RotateResult RotatePicture(const QImage& surface, QRgb background, qint16 degrees,
     const std::function<void(const QImage& paintedSoFar)>& showProgress);
 
