@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QRgb>
-#include <algorithm>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -11,18 +10,20 @@
 // x86-64) where the compiler does not find it by itself, and a plain fallback elsewhere.
 namespace quorvex::kernels {
 
-// to[i] = from[count - 1 - i]
+// to[count - 1 - i] = from[i]. Reads go forwards and writes backwards: the other way round measured
+// markedly slower on large pictures.
 inline void reversedCopy(const QRgb* from, QRgb* to, int count)
 {
     int i = 0;
 #if defined(__SSE2__)
     for (; i + 4 <= count; i += 4) {
-        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + count - 4 - i));
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
         _mm_storeu_si128(
-            reinterpret_cast<__m128i*>(to + i), _mm_shuffle_epi32(four, _MM_SHUFFLE(0, 1, 2, 3)));
+            reinterpret_cast<__m128i*>(to + count - 4 - i), _mm_shuffle_epi32(four, _MM_SHUFFLE(0, 1, 2, 3)));
     }
 #endif
-    std::reverse_copy(from, from + count - i, to + i);
+    for (; i < count; ++i)
+        to[count - 1 - i] = from[i];
 }
 
 // Four pixels from each of four rows, turned so that column j of the sources becomes row j of the
