@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRgb>
+#include <QtGlobal>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -10,20 +11,41 @@
 // x86-64) where the compiler does not find it by itself, and a plain fallback elsewhere.
 namespace quorvex::kernels {
 
+// Cached stores suit results that are looked at right away; streaming stores go around the caches,
+// for results larger than the caches could hold anyway. After streaming, call finishStreaming().
+enum class Stores { Cached, Streaming };
+
 // to[count - 1 - i] = from[i]. Reads go forwards and writes backwards: the other way round measured
 // markedly slower on large pictures.
-inline void reversedCopy(const QRgb* from, QRgb* to, int count)
+inline void reversedCopy(const QRgb* from, QRgb* to, int count, Stores stores)
 {
     int i = 0;
 #if defined(__SSE2__)
+    if (stores == Stores::Streaming) {
+        // Streaming stores need the place they write on a 16-byte boundary.
+        for (; i < count && reinterpret_cast<quintptr>(to + count - i) % 16 != 0; ++i)
+            to[count - 1 - i] = from[i];
+    }
     for (; i + 4 <= count; i += 4) {
         const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
-        _mm_storeu_si128(
-            reinterpret_cast<__m128i*>(to + count - 4 - i), _mm_shuffle_epi32(four, _MM_SHUFFLE(0, 1, 2, 3)));
+        const __m128i reversed = _mm_shuffle_epi32(four, _MM_SHUFFLE(0, 1, 2, 3));
+        auto* place = reinterpret_cast<__m128i*>(to + count - 4 - i);
+        if (stores == Stores::Streaming)
+            _mm_stream_si128(place, reversed);
+        else
+            _mm_storeu_si128(place, reversed);
     }
 #endif
     for (; i < count; ++i)
         to[count - 1 - i] = from[i];
+}
+
+// Makes streamed pixels visible to every later reader.
+inline void finishStreaming()
+{
+#if defined(__SSE2__)
+    _mm_sfence();
+#endif
 }
 
 // Four pixels from each of four rows, turned so that column j of the sources becomes row j of the
