@@ -5,6 +5,8 @@
 
 #include "test_images.h"
 
+#include <QTransform>
+
 #include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
@@ -62,6 +64,17 @@ TEST_P(QuarterTurnOnSize, TwoQuarterTurnsAreTheHalfTurn)
     EXPECT_EQ(differenceBetween(quorvex::turnedClockwise(quorvex::turnedClockwise(picture())), halfTurn), "");
     EXPECT_EQ(differenceBetween(
                   quorvex::turnedCounterClockwise(quorvex::turnedCounterClockwise(picture())), halfTurn),
+        "");
+}
+
+TEST_P(QuarterTurnOnSize, AgreesWithQtsOwnQuarterTurns)
+{
+    // With y pointing down, Qt's rotation by +90 degrees is clockwise on the screen.
+    EXPECT_EQ(differenceBetween(
+                  quorvex::turnedClockwise(picture()), picture().transformed(QTransform().rotate(90))),
+        "");
+    EXPECT_EQ(differenceBetween(quorvex::turnedCounterClockwise(picture()),
+                  picture().transformed(QTransform().rotate(-90))),
         "");
 }
 
