@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, MirrorOnSize, ::testing::ValuesIn(kSizes), [](co
     return std::to_string(info.param.width()) + "x" + std::to_string(info.param.height());
 });
 
-TEST(Mirror, PicturesLargerThanTheCachesMirrorExactlyToo)
+TEST(Mirror, PicturesWrittenAroundTheCachesMirrorExactlyToo)
 {
     // From 4 MiB on the rows are written around the caches; an odd width puts row starts on every
     // alignment.
