@@ -40,7 +40,8 @@ QImage mirrored(const QImage& picture, MirrorKind kind)
         else
             std::memcpy(to, from, rowBytes);
     }
-    kernels::finishStreaming();
+    if (stores == kernels::Stores::Streaming)
+        kernels::finishStreaming();
     return result;
 }
 

@@ -49,12 +49,18 @@ inline void finishStreaming()
 }
 
 // Four pixels from each of four rows, turned so that column j of the sources becomes row j of the
-// destinations: to[j][k] = from[k][j].
-inline void transpose4x4(const QRgb* const from[4], QRgb* const to[4])
+// destinations: to[j][k] = from[k][j]. Streaming needs every to[j] on a 16-byte boundary.
+inline void transpose4x4(const QRgb* const from[4], QRgb* const to[4], Stores stores)
 {
 #if defined(__SSE2__)
     auto load = [&](int k) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(from[k])); };
-    auto store = [&](int j, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(to[j]), v); };
+    auto store = [&](int j, __m128i v) {
+        auto* place = reinterpret_cast<__m128i*>(to[j]);
+        if (stores == Stores::Streaming)
+            _mm_stream_si128(place, v);
+        else
+            _mm_storeu_si128(place, v);
+    };
     const __m128i a = load(0), b = load(1), c = load(2), d = load(3);
     const __m128i ab01 = _mm_unpacklo_epi32(a, b), ab23 = _mm_unpackhi_epi32(a, b);
     const __m128i cd01 = _mm_unpacklo_epi32(c, d), cd23 = _mm_unpackhi_epi32(c, d);
@@ -63,6 +69,7 @@ inline void transpose4x4(const QRgb* const from[4], QRgb* const to[4])
     store(2, _mm_unpacklo_epi64(ab23, cd23));
     store(3, _mm_unpackhi_epi64(ab23, cd23));
 #else
+    (void)stores;
     for (int j = 0; j < 4; ++j)
         for (int k = 0; k < 4; ++k)
             to[j][k] = from[k][j];

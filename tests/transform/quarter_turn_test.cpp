@@ -103,6 +103,19 @@ TEST(QuarterTurn, ClockwisePutsTheTopEdgeAlongTheRightSide)
     EXPECT_EQ(counterClockwise.pixel(1, 1), qRgb(0, 0, 255)); // the bottom row along the right side
 }
 
+TEST(QuarterTurn, PicturesWrittenAroundTheCachesTurnExactlyToo)
+{
+    // From 4 MiB on, results whose rows start on 16-byte boundaries (a height that is a multiple
+    // of 4) are written around the caches; other heights keep to ordinary stores.
+    for (QSize size : {QSize(1025, 1028), QSize(1028, 1025)}) {
+        const QImage picture = asymmetricPattern(size.width(), size.height());
+        EXPECT_EQ(differenceBetween(quorvex::turnedClockwise(picture), oracle::turnedClockwise(picture)), "");
+        EXPECT_EQ(differenceBetween(
+                      quorvex::turnedCounterClockwise(picture), oracle::turnedCounterClockwise(picture)),
+            "");
+    }
+}
+
 TEST(QuarterTurn, NullPictureGivesNullPicture)
 {
     EXPECT_TRUE(quorvex::turnedClockwise(QImage()).isNull());
