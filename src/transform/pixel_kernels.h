@@ -35,6 +35,8 @@ inline void reversedCopy(const QRgb* from, QRgb* to, int count, Stores stores)
         else
             _mm_storeu_si128(place, reversed);
     }
+#else
+    (void)stores;
 #endif
     for (; i < count; ++i)
         to[count - 1 - i] = from[i];
