@@ -1,0 +1,117 @@
+#include "transform/effects.h"
+#include "transform/mirror.h"
+#include "transform/quarter_turn.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using quorvex::RotateStatus;
+
+namespace {
+
+// Caps the process's address space a little above what it uses now, so that allocating another
+// picture of some tens of megabytes fails for real; the old limit comes back on destruction.
+class AddressSpaceCap {
+public:
+    explicit AddressSpaceCap(rlim_t headroomBytes)
+    {
+        getrlimit(RLIMIT_AS, &m_previous);
+        rlimit capped = m_previous;
+        capped.rlim_cur = currentAddressSpace() + headroomBytes;
+        m_active = setrlimit(RLIMIT_AS, &capped) == 0;
+    }
+    ~AddressSpaceCap() { setrlimit(RLIMIT_AS, &m_previous); }
+    bool isActive() const { return m_active; }
+
+private:
+    static rlim_t currentAddressSpace()
+    {
+        QFile status(QStringLiteral("/proc/self/statm"));
+        if (!status.open(QIODevice::ReadOnly))
+            return 0;
+        const qulonglong pages = status.readAll().split(' ').value(0).toULongLong();
+        return rlim_t(pages) * rlim_t(getpagesize());
+    }
+
+    rlimit m_previous{};
+    bool m_active = false;
+};
+
+constexpr int kSide = 3000; // 36 MB a picture, far above the headroom
+constexpr rlim_t kHeadroom = 8 << 20;
+
+QImage plainPicture()
+{
+    QImage picture(kSide, kSide, QImage::Format_RGB32);
+    picture.fill(0xFF336699u);
+    return picture;
+}
+
+class AllocationFailure : public ::testing::Test {
+protected:
+    const QImage picture = plainPicture();
+};
+
+TEST_F(AllocationFailure, MirrorsAndTurnsGiveANullPicture)
+{
+    AddressSpaceCap cap(kHeadroom);
+    ASSERT_TRUE(cap.isActive());
+    EXPECT_TRUE(quorvex::mirrored(picture, quorvex::MirrorKind::Horizontal).isNull());
+    EXPECT_TRUE(quorvex::mirrored(picture, quorvex::MirrorKind::HalfTurn).isNull());
+    EXPECT_TRUE(quorvex::turnedClockwise(picture).isNull());
+    EXPECT_TRUE(quorvex::turnedCounterClockwise(picture).isNull());
+}
+
+TEST_F(AllocationFailure, RotatePictureReportsOutOfMemoryAndGivesNoSurface)
+{
+    AddressSpaceCap cap(kHeadroom);
+    ASSERT_TRUE(cap.isActive());
+    for (qint16 degrees : {qint16(270), qint16(90), qint16(30)}) {
+        int progress = 0;
+        const auto result
+            = quorvex::RotatePicture(picture, 0xFFFFFFFFu, degrees, [&](const QImage&) { ++progress; });
+        EXPECT_EQ(result.status, RotateStatus::OutOfMemory) << degrees;
+        EXPECT_TRUE(result.surface.isNull()) << degrees;
+        EXPECT_EQ(progress, 0) << degrees;
+    }
+}
+
+TEST_F(AllocationFailure, AQuarterTurnThatCannotAllocateLeavesTheTargetAsItWas)
+{
+    QImage target(picture.size(), QImage::Format_RGB32);
+    target.fill(0xFF00FF00u);
+    AddressSpaceCap cap(kHeadroom);
+    ASSERT_TRUE(cap.isActive());
+    float angle = 270;
+    EXPECT_EQ(quorvex::RotatePixels(picture, target, angle, 0xFFFFFFFFu, {}), RotateStatus::OutOfMemory);
+    EXPECT_EQ(target.size(), picture.size());
+    EXPECT_EQ(target.pixel(kSide / 2, kSide / 2), 0xFF00FF00u);
+}
+
+TEST_F(AllocationFailure, APolarTurnIntoASharedTargetThatCannotBeCopiedStops)
+{
+    // The target still shares its pixels with another image, so painting needs a copy of it first.
+    QImage target(picture.size(), QImage::Format_RGB32);
+    target.fill(0xFF00FF00u);
+    const QImage sharer = target;
+    AddressSpaceCap cap(kHeadroom);
+    ASSERT_TRUE(cap.isActive());
+    float angle = 30;
+    EXPECT_EQ(quorvex::RotatePixels(picture, target, angle, 0xFFFFFFFFu, {}), RotateStatus::OutOfMemory);
+    EXPECT_EQ(target.size(), picture.size());
+    EXPECT_EQ(target.pixel(kSide / 2, kSide / 2), 0xFF00FF00u);
+    EXPECT_EQ(sharer.pixel(kSide / 2, kSide / 2), 0xFF00FF00u);
+}
+
+TEST_F(AllocationFailure, EverythingWorksAgainOnceMemoryIsBack)
+{
+    {
+        AddressSpaceCap cap(kHeadroom);
+        ASSERT_TRUE(cap.isActive());
+        ASSERT_TRUE(quorvex::turnedClockwise(picture).isNull());
+    }
+    EXPECT_EQ(quorvex::turnedClockwise(picture).size(), QSize(kSide, kSide));
+}
+
+} // namespace
