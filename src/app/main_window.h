@@ -6,6 +6,7 @@
 #include "capture/screen_source.h"
 #include "capture/selection_grab_receiver.h"
 #include "common/message_box.h"
+#include "transform/mirror.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -63,6 +64,10 @@ public:
     void ZoomByPercent(int percent, bool enlarge);
     void Reset();
     void Clear();
+
+    // Mirrors and turns of pic1's picture; the title never changes.
+    void mirror(MirrorKind kind);
+    void RotateByAngle(qint16 angle);
 
     // Output of pic1's picture.
     void SaveGrabbedImage();

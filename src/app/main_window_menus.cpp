@@ -76,13 +76,19 @@ void Form1::buildMenus()
     entry(mnuZoom, "mnuZoomCustom", QStringLiteral("Custom"))->setEnabled(false);
     QMenu* mnuFlip = submenu(mnuImage, "mnuFlip", QStringLiteral("Mirror/Flip"));
     mnuImage->addMenu(mnuFlip);
-    entry(mnuFlip, "mnuFlipVertical", QStringLiteral("Vertical"));
-    entry(mnuFlip, "mnuFlipHorizontal", QStringLiteral("Horizontal"));
+    connect(entry(mnuFlip, "mnuFlipVertical", QStringLiteral("Vertical")), &QAction::triggered, this,
+        [this] { mirror(MirrorKind::Vertical); });
+    connect(entry(mnuFlip, "mnuFlipHorizontal", QStringLiteral("Horizontal")), &QAction::triggered, this,
+        [this] { mirror(MirrorKind::Horizontal); });
     QMenu* mnuRotate = submenu(mnuImage, "mnuRotate", QStringLiteral("Rotate"));
     mnuImage->addMenu(mnuRotate);
-    entry(mnuRotate, "mnuRotate90", QStringLiteral("90"));
-    entry(mnuRotate, "mnuRotate180", QStringLiteral("180"));
-    entry(mnuRotate, "mnuRotate270", QStringLiteral("270"));
+    // The turn by angle goes counter-clockwise on the screen: "90" (clockwise) passes 270.
+    connect(entry(mnuRotate, "mnuRotate90", QStringLiteral("90")), &QAction::triggered, this,
+        [this] { RotateByAngle(270); });
+    connect(entry(mnuRotate, "mnuRotate180", QStringLiteral("180")), &QAction::triggered, this,
+        [this] { mirror(MirrorKind::HalfTurn); });
+    connect(entry(mnuRotate, "mnuRotate270", QStringLiteral("270")), &QAction::triggered, this,
+        [this] { RotateByAngle(90); });
 
     QMenu* mnuWindow = submenu(bar, "mnuWindow", QStringLiteral("Window"));
     bar->addMenu(mnuWindow);
@@ -101,6 +107,7 @@ void Form1::connectToolbar()
     connect(Frame2->Label16, &ClickableLabel::clicked, this, &Form1::GrabSelectedArea);
     connect(Frame2->Label17, &ClickableLabel::clicked, this, &Form1::GrabWholeScreen);
     connect(Frame2->Image4, &ClickableLabel::clicked, this, &Form1::Clear);
+    connect(Frame2->Image7, &ClickableLabel::clicked, this, [this] { RotateByAngle(270); });
     connect(Frame2->Image6, &ClickableLabel::clicked, this, &Form1::About);
     connect(Frame1->Label18, &ClickableLabel::clicked, this, [this] { OpenOptionsPage(this); });
 }
