@@ -1,3 +1,5 @@
+#include "app/command_line.h"
+#include "app/command_line_grab.h"
 #include "app/grab_wait.h"
 #include "app/main_window.h"
 #include "app/platform_services.h"
@@ -9,9 +11,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QScreen>
+#include <cstdio>
 #include <memory>
 
-int main(int argc, char** argv)
+namespace {
+
+int runWindow(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvex7"));
@@ -44,4 +49,37 @@ int main(int argc, char** argv)
     messages.setParent(&window);
     window.show();
     return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using Action = quorvex::CommandLine::Action;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const quorvex::CommandLine command = quorvex::parseCommandLine(arguments);
+
+    switch (command.action) {
+    case Action::StartWindow:
+        return runWindow(argc, argv);
+    case Action::Help:
+        std::fputs(qPrintable(quorvex::commandLineHelp()), stdout);
+        return 0;
+    case Action::Version:
+        std::printf("quorvex7 %s\n", QUORVEX_VERSION);
+        return 0;
+    case Action::Error:
+        std::fprintf(stderr, "quorvex7: %s (see --help)\n", qPrintable(command.error));
+        return 2;
+    case Action::Grab:
+        break;
+    }
+    // The command-line grab: no QApplication, no window, no widget.
+    QString error;
+    const int status = quorvex::runCommandLineGrab(command, quorvex::GrabEnvironment::fromProcess(), error);
+    if (status != 0)
+        std::fprintf(stderr, "quorvex7: %s\n", qPrintable(error));
+    return status;
 }

@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/command_line_grab.h"
 
 #include <gtest/gtest.h>
 
@@ -63,4 +64,13 @@ TEST(CommandLine, RegionGeometry)
     EXPECT_EQ(parseRegion("axb+1+2"), std::nullopt);
     EXPECT_EQ(parseRegion("10x10+1+2junk"), std::nullopt);
     EXPECT_EQ(parseRegion("9999999999x1+0+0"), std::nullopt);
+}
+
+TEST(CommandLineGrab, SaysWhyTheScreenCannotBeRead)
+{
+    EXPECT_TRUE(unreadableScreenReason({":0", "", "x11"}).isEmpty());
+    EXPECT_TRUE(unreadableScreenReason({":0", "", ""}).isEmpty());
+    EXPECT_TRUE(unreadableScreenReason({"", "", ""}).contains("no display"));
+    EXPECT_TRUE(unreadableScreenReason({":0", "wayland-0", ""}).contains("Wayland"));
+    EXPECT_TRUE(unreadableScreenReason({":0", "", "wayland"}).contains("Wayland"));
 }

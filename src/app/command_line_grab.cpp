@@ -1,0 +1,104 @@
+#include "app/command_line_grab.h"
+
+#include "capture/grab_window_rect.h"
+#include "capture/xcb_screen_source.h"
+#include "output/bmp_writer.h"
+#include "output/dib_section.h"
+#include "output/jpeg_writer.h"
+#include "output/numbered_error.h"
+#include "output/save_as.h"
+
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <xcb/xcb.h>
+
+namespace quorvex {
+
+GrabEnvironment GrabEnvironment::fromProcess()
+{
+    return {qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"), qgetenv("XDG_SESSION_TYPE")};
+}
+
+QString unreadableScreenReason(const GrabEnvironment& environment)
+{
+    const bool wayland = environment.sessionType == "wayland" || !environment.waylandDisplay.isEmpty();
+    if (wayland)
+        return QStringLiteral("this is a Wayland session: the screen cannot be read through X11");
+    if (environment.display.isEmpty())
+        return QStringLiteral("no display: set DISPLAY (for example, run under Xvfb)");
+    return {};
+}
+
+namespace {
+
+QString writeFile(const QImage& picture, const QString& path)
+{
+    const SaveFormat format = saveFormatFor(path);
+    if (format == SaveFormat::Unknown)
+        return QStringLiteral("'%1': only names ending in BMP or JPG can be written").arg(path);
+    cDIBSection section;
+    section.CreateFromPicture(picture);
+    if (!section.DIBSectionBitsPtr())
+        return QStringLiteral("not enough memory for a %1x%2 picture")
+            .arg(picture.width())
+            .arg(picture.height());
+    if (format == SaveFormat::Bmp) {
+        const FileWriteResult result = WriteBmpFile(section, path);
+        return result.ok() ? QString() : QStringLiteral("cannot write '%1': %2").arg(path, result.message());
+    }
+    try {
+        WriteJpegFile(section, path, kJpegSaveQuality);
+    } catch (const NumberedError& error) {
+        return QStringLiteral("cannot write '%1': %2").arg(path, error.description());
+    }
+    return {};
+}
+
+} // namespace
+
+int runCommandLineGrab(const CommandLine& command, const GrabEnvironment& environment, QString& errorLine)
+{
+    errorLine = unreadableScreenReason(environment);
+    if (!errorLine.isEmpty())
+        return 1;
+    if (saveFormatFor(command.file) == SaveFormat::Unknown) {
+        errorLine = QStringLiteral("'%1': only names ending in BMP or JPG can be written").arg(command.file);
+        return 1;
+    }
+    if (command.delaySeconds > 0)
+        std::this_thread::sleep_for(std::chrono::duration<double>(command.delaySeconds));
+
+    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> connection(
+        xcb_connect(environment.display.constData(), nullptr), &xcb_disconnect);
+    if (xcb_connection_has_error(connection.get())) {
+        errorLine = QStringLiteral("cannot open the X display '%1'")
+                        .arg(QString::fromLocal8Bit(environment.display));
+        return 1;
+    }
+    XcbScreenSource screen(connection.get(), false);
+    const QRect whole(QPoint(0, 0), screen.screenSize());
+    const QRect region = command.region.value_or(whole);
+    if (!whole.contains(region)) {
+        errorLine = QStringLiteral("the region %1x%2%3%4%5%6 is not inside the %7x%8 screen")
+                        .arg(region.width())
+                        .arg(region.height())
+                        .arg(region.x() < 0 ? "" : "+")
+                        .arg(region.x())
+                        .arg(region.y() < 0 ? "" : "+")
+                        .arg(region.y())
+                        .arg(whole.width())
+                        .arg(whole.height());
+        return 1;
+    }
+    const QImage picture
+        = GrabWindowRect(screen, 0, false, region.x(), region.y(), region.width(), region.height());
+    if (picture.isNull()) {
+        errorLine = QStringLiteral("the screen could not be read");
+        return 1;
+    }
+    errorLine = writeFile(picture, command.file);
+    return errorLine.isEmpty() ? 0 : 1;
+}
+
+} // namespace quorvex
