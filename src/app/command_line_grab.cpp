@@ -9,6 +9,7 @@
 #include "output/save_as.h"
 
 #include <chrono>
+#include <cstring>
 #include <memory>
 #include <thread>
 #include <xcb/xcb.h>
