@@ -51,7 +51,12 @@ QString writeFile(const QImage& picture, const QString& path)
     try {
         WriteJpegFile(section, path, kJpegSaveQuality);
     } catch (const NumberedError& error) {
-        return QStringLiteral("cannot write '%1': %2").arg(path, error.description());
+        // A file-system failure ends the description with its errno: say it in words.
+        bool isNumber = false;
+        const int code = error.description().section(QLatin1Char(' '), -1).toInt(&isNumber);
+        const QString reason
+            = isNumber && code > 0 ? QString::fromLocal8Bit(std::strerror(code)) : error.description();
+        return QStringLiteral("cannot write '%1': %2").arg(path, reason);
     }
     return {};
 }
