@@ -2,9 +2,8 @@
 //   JPEG:  WriteJpegFile  vs  tjCompress2 on the same buffer + writing the bytes,  and  QImage::save
 //   BMP:   WriteBmpFile   vs  one write of the same bytes (plain, with fdatasync, or safely replaced)
 //   DIB:   CreateFromPicture of 1080p  vs  memcpy of the same number of bytes
-// Files go to QDir::tempPath() (TMPDIR; TMPDIR=/dev/shm leaves the disk out). A safe replace syncs
-// before its rename: compare it with the synced anchors for the cost of the code, with the plain
-// ones for the cost of durability.
+// Files go to QDir::tempPath() (TMPDIR; TMPDIR=/dev/shm leaves the disk out). The synced anchor
+// shows what an fdatasync before the rename would cost; the writers do not sync.
 #include "output/bmp_writer.h"
 #include "output/dib_section.h"
 #include "output/jpeg_writer.h"
@@ -84,7 +83,7 @@ void BM_WriteJpegFile(benchmark::State& state)
 }
 
 // How the anchors write their bytes: one plain write, one write and fdatasync, or the same safe
-// replace WriteJpegFile uses (temporary file, fdatasync, rename).
+// replace WriteJpegFile uses (temporary file, rename).
 enum WriteMode { PlainWrite, SyncedWrite, SafeReplace };
 
 bool writeAnchor(WriteMode mode, const QString& path, const void* bytes, size_t size)

@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# Builds and runs every benchmark of bench/ (those that read the screen inside a private Xvfb).
+# Builds and runs every in-process benchmark of bench/, each operation beside its anchor. The
+# capture benchmarks run in a private Xvfb at 1920x1080 and again at 3840x2160.
 # Extra arguments go to each benchmark, e.g. --benchmark_repetitions=5.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh >/dev/null
 for bench in build/bench/*_bench; do
-    echo "== $(basename "$bench")"
     case "$bench" in
-    *capture_bench*) tests/support/run_in_xvfb.sh "$bench" "$@" ;;
-    *) "$bench" "$@" ;;
+    *capture_bench*)
+        for screen in 1920x1080x24 3840x2160x24; do
+            echo "== $(basename "$bench") on ${screen%x24}"
+            XVFB_SCREEN=$screen tests/support/run_in_xvfb.sh "$bench" "$@"
+        done
+        ;;
+    *)
+        echo "== $(basename "$bench")"
+        "$bench" "$@"
+        ;;
     esac
 done

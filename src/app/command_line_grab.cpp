@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <xcb/xcb.h>
 
@@ -33,32 +34,58 @@ QString unreadableScreenReason(const GrabEnvironment& environment)
 
 namespace {
 
+// Rows read from the screen at a time: small enough to stay in the cache, large enough for few
+// round trips.
+constexpr int kGrabBandRows = 32;
+
+QString describeWriteFailure(const QString& path, const NumberedError& error)
+{
+    // A file-system failure ends the description with its errno: say it in words.
+    bool isNumber = false;
+    const int code = error.description().section(QLatin1Char(' '), -1).toInt(&isNumber);
+    const QString reason
+        = isNumber && code > 0 ? QString::fromLocal8Bit(std::strerror(code)) : error.description();
+    return QStringLiteral("cannot write '%1': %2").arg(path, reason);
+}
+
+// JPEG strip by strip from the screen into the encoder: fresh memory is slow to touch, and a
+// whole-screen buffer would be touched only once. Empty when done; nullopt when the display
+// cannot be read that way.
+std::optional<QString> grabJpegInBands(XcbScreenSource& screen, const QRect& region, const QString& path)
+{
+    try {
+        BandedJpegWriter writer(region.width(), region.height(), kJpegSaveQuality);
+        const bool read = screen.readDesktopInBands(
+            region, kGrabBandRows, [&](const uchar* rows, int count, qsizetype bytesPerLine) {
+                writer.addRows(rows, count, bytesPerLine);
+            });
+        if (!read)
+            return std::nullopt;
+        writer.finish(path);
+    } catch (const NumberedError& error) {
+        return describeWriteFailure(path, error);
+    }
+    return QString();
+}
+
 QString writeFile(const QImage& picture, const QString& path)
 {
-    const SaveFormat format = saveFormatFor(path);
-    if (format == SaveFormat::Unknown)
-        return QStringLiteral("'%1': only names ending in BMP or JPG can be written").arg(path);
+    if (saveFormatFor(path) == SaveFormat::Jpeg) {
+        try {
+            WriteJpegFile(picture, path, kJpegSaveQuality);
+        } catch (const NumberedError& error) {
+            return describeWriteFailure(path, error);
+        }
+        return {};
+    }
     cDIBSection section;
     section.CreateFromPicture(picture);
     if (!section.DIBSectionBitsPtr())
         return QStringLiteral("not enough memory for a %1x%2 picture")
             .arg(picture.width())
             .arg(picture.height());
-    if (format == SaveFormat::Bmp) {
-        const FileWriteResult result = WriteBmpFile(section, path);
-        return result.ok() ? QString() : QStringLiteral("cannot write '%1': %2").arg(path, result.message());
-    }
-    try {
-        WriteJpegFile(section, path, kJpegSaveQuality);
-    } catch (const NumberedError& error) {
-        // A file-system failure ends the description with its errno: say it in words.
-        bool isNumber = false;
-        const int code = error.description().section(QLatin1Char(' '), -1).toInt(&isNumber);
-        const QString reason
-            = isNumber && code > 0 ? QString::fromLocal8Bit(std::strerror(code)) : error.description();
-        return QStringLiteral("cannot write '%1': %2").arg(path, reason);
-    }
-    return {};
+    const FileWriteResult result = WriteBmpFile(section, path);
+    return result.ok() ? QString() : QStringLiteral("cannot write '%1': %2").arg(path, result.message());
 }
 
 } // namespace
@@ -96,6 +123,12 @@ int runCommandLineGrab(const CommandLine& command, const GrabEnvironment& enviro
                         .arg(whole.width())
                         .arg(whole.height());
         return 1;
+    }
+    if (saveFormatFor(command.file) == SaveFormat::Jpeg) {
+        if (const std::optional<QString> failure = grabJpegInBands(screen, region, command.file)) {
+            errorLine = *failure;
+            return errorLine.isEmpty() ? 0 : 1;
+        }
     }
     const QImage picture
         = GrabWindowRect(screen, 0, false, region.x(), region.y(), region.width(), region.height());

@@ -1,58 +1,15 @@
 #include "app/command_line.h"
 #include "app/command_line_grab.h"
-#include "app/grab_wait.h"
-#include "app/main_window.h"
-#include "app/platform_services.h"
-#include "capture/qt_screen_source.h"
-#include "capture/xcb_screen_source.h"
-#include "output/qt_printer.h"
-#include "output/qt_save_file_dialog.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QScreen>
+#include <QDir>
+#include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
-#include <memory>
+#include <cstring>
+#include <unistd.h>
 
-namespace {
-
-int runWindow(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorvex7"));
-
-    // X11 is read over xcb directly; any other platform through Qt's own screen grab.
-    xcb_connection_t* x11 = quorvex::XcbScreenSource::qtConnection();
-    std::unique_ptr<quorvex::ScreenSource> screen;
-    std::unique_ptr<quorvex::ScreenSource> overlayScreen;
-    if (x11) {
-        screen = std::make_unique<quorvex::XcbScreenSource>(x11, false);
-        overlayScreen = std::make_unique<quorvex::XcbScreenSource>(x11, true);
-    } else {
-        screen = std::make_unique<quorvex::QtScreenSource>();
-        overlayScreen = std::make_unique<quorvex::QtScreenSource>();
-    }
-    quorvex::DialogMessageBoxes messages;
-    quorvex::DesktopUrlOpener urls;
-    quorvex::SystemWallClock clock;
-    quorvex::QtSaveFileDialog saveDialog;
-    quorvex::QtPrinter printer;
-
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    const quorvex::Twips twips = primary
-        ? quorvex::Twips::fromDpi(primary->logicalDotsPerInchX(), primary->logicalDotsPerInchY())
-        : quorvex::Twips{};
-
-    quorvex::Form1 window(
-        {*screen, *overlayScreen, messages, urls, clock, saveDialog, printer, *QGuiApplication::clipboard()},
-        twips);
-    messages.setParent(&window);
-    window.show();
-    return app.exec();
-}
-
-} // namespace
-
+// quorvex7: a command-line grab runs here, with no GUI library loaded at all; anything else starts
+// the window program beside this one.
 int main(int argc, char** argv)
 {
     using Action = quorvex::CommandLine::Action;
@@ -62,8 +19,14 @@ int main(int argc, char** argv)
     const quorvex::CommandLine command = quorvex::parseCommandLine(arguments);
 
     switch (command.action) {
-    case Action::StartWindow:
-        return runWindow(argc, argv);
+    case Action::StartWindow: {
+        const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+        const QByteArray window
+            = QFile::encodeName(QFileInfo(self).dir().filePath(QStringLiteral("quorvex7-window")));
+        execv(window.constData(), argv);
+        std::fprintf(stderr, "quorvex7: cannot start %s: %s\n", window.constData(), std::strerror(errno));
+        return 1;
+    }
     case Action::Help:
         std::fputs(qPrintable(quorvex::commandLineHelp()), stdout);
         return 0;
@@ -76,7 +39,6 @@ int main(int argc, char** argv)
     case Action::Grab:
         break;
     }
-    // The command-line grab: no QApplication, no window, no widget.
     QString error;
     const int status = quorvex::runCommandLineGrab(command, quorvex::GrabEnvironment::fromProcess(), error);
     if (status != 0)

@@ -158,6 +158,31 @@ QSize XcbScreenSource::screenSize() const
     return d->screen ? QSize(d->screen->width_in_pixels, d->screen->height_in_pixels) : QSize();
 }
 
+bool XcbScreenSource::readDesktopInBands(const QRect& rect, int bandRows, const BandSink& band)
+{
+    if (!d->screen || !d->directLayout || rect.isEmpty() || bandRows < 1
+        || !QRect(QPoint(0, 0), screenSize()).contains(rect))
+        return false;
+    auto request = [&](int y) {
+        return xcb_get_image(d->connection, XCB_IMAGE_FORMAT_Z_PIXMAP, d->screen->root, rect.x(),
+            rect.y() + y, rect.width(), std::min(bandRows, rect.height() - y), ~0u);
+    };
+    xcb_get_image_cookie_t next = request(0);
+    for (int y = 0; y < rect.height(); y += bandRows) {
+        auto image = reply(xcb_get_image_reply(d->connection, next, nullptr));
+        if (y + bandRows < rect.height())
+            next = request(y + bandRows);
+        const int rows = std::min(bandRows, rect.height() - y);
+        if (!image || xcb_get_image_data_length(image.get()) < rect.width() * rows * 4) {
+            if (y + bandRows < rect.height())
+                std::free(xcb_get_image_reply(d->connection, next, nullptr));
+            return false;
+        }
+        band(xcb_get_image_data(image.get()), rows, qsizetype(rect.width()) * 4);
+    }
+    return true;
+}
+
 QImage XcbScreenSource::grab(WId window, bool clientArea, const QRect& rect)
 {
     if (!d->screen || rect.isEmpty())

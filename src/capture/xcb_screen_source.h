@@ -2,6 +2,7 @@
 
 #include "capture/screen_source.h"
 
+#include <functional>
 #include <memory>
 
 struct xcb_connection_t;
@@ -26,6 +27,13 @@ public:
     QImage grab(WId window, bool clientArea, const QRect& rect) override;
     QSize screenSize() const override;
     bool usesSharedMemory() const;
+
+    // Reads `rect` of the desktop (inside the screen) in bands of `bandRows` rows, top to bottom,
+    // handing each band to `band` while the next one is on its way: a picture can go to a file
+    // without ever being held whole. Rows are 32-bit 0xAARRGGBB words. False when the display keeps
+    // another layout or a read fails.
+    using BandSink = std::function<void(const uchar* rows, int count, qsizetype bytesPerLine)>;
+    bool readDesktopInBands(const QRect& rect, int bandRows, const BandSink& band);
 
 private:
     struct Private;

@@ -2,8 +2,14 @@
 
 #include "output/safe_file_replace.h"
 
+#include <QSysInfo>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <turbojpeg.h>
+
+#include <jpeglib.h>
 
 namespace quorvex {
 
@@ -25,9 +31,9 @@ NumberedError jpegWriterError(const QString& description, int status)
         description + QString::number(status));
 }
 
-} // namespace
-
-bool WriteJpegFile(const cDIBSection& section, const QString& path, int quality)
+// Encodes the pixel rows as they lie in memory and safely replaces the file with the result.
+bool encodeAndReplace(const uchar* pixels, int width, int pitch, int height, TJPF pixelFormat, int flags,
+    const QString& path, int quality)
 {
     const Encoder encoder(tjInitCompress());
     if (!encoder)
@@ -35,9 +41,8 @@ bool WriteJpegFile(const cDIBSection& section, const QString& path, int quality)
 
     unsigned char* output = nullptr;
     unsigned long outputSize = 0;
-    const int status
-        = tjCompress2(encoder.get(), section.DIBSectionBitsPtr(), section.Width(), section.BytesPerScanLine(),
-            section.Height(), TJPF_BGR, &output, &outputSize, TJSAMP_420, quality, TJFLAG_BOTTOMUP);
+    const int status = tjCompress2(encoder.get(), pixels, width, pitch, height, pixelFormat, &output,
+        &outputSize, TJSAMP_420, quality, flags);
     const JpegBuffer jpeg(output);
     if (status != 0)
         throw jpegWriterError(QStringLiteral("Failed to save to JPG "), status);
@@ -47,6 +52,101 @@ bool WriteJpegFile(const cDIBSection& section, const QString& path, int quality)
     if (!written.ok())
         throw jpegWriterError(QStringLiteral("Failed to save to JPG "), written.error);
     return true;
+}
+
+} // namespace
+
+bool WriteJpegFile(const cDIBSection& section, const QString& path, int quality)
+{
+    return encodeAndReplace(section.DIBSectionBitsPtr(), section.Width(), section.BytesPerScanLine(),
+        section.Height(), TJPF_BGR, TJFLAG_BOTTOMUP, path, quality);
+}
+
+bool WriteJpegFile(const QImage& picture, const QString& path, int quality)
+{
+    if (picture.format() != QImage::Format_RGB32 && picture.format() != QImage::Format_ARGB32)
+        return WriteJpegFile(picture.convertToFormat(QImage::Format_RGB32), path, quality);
+    // 0xAARRGGBB words are B, G, R, A bytes on little-endian machines, A, R, G, B on big-endian ones.
+    const TJPF layout = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? TJPF_BGRX : TJPF_XRGB;
+    return encodeAndReplace(picture.constBits(), picture.width(), int(picture.bytesPerLine()),
+        picture.height(), layout, 0, path, quality);
+}
+
+// The banded writer uses libjpeg-turbo's row-by-row interface; TurboJPEG wants the whole picture.
+struct BandedJpegWriter::Private {
+    struct ErrorManager {
+        jpeg_error_mgr base;
+        std::jmp_buf jump;
+    };
+
+    jpeg_compress_struct info{};
+    ErrorManager errors{};
+    unsigned char* output = nullptr;
+    unsigned long outputSize = 0;
+    bool started = false;
+
+    static void onError(j_common_ptr common)
+    {
+        // The library must not exit the process: return to the call that failed.
+        std::longjmp(reinterpret_cast<ErrorManager*>(common->err)->jump, 1);
+    }
+};
+
+BandedJpegWriter::BandedJpegWriter(int width, int height, int quality)
+    : d(std::make_unique<Private>())
+{
+    if (quality < 1 || quality > 100)
+        throw jpegWriterError(QStringLiteral("Failed to save to JPG "), -1);
+    d->info.err = jpeg_std_error(&d->errors.base);
+    d->errors.base.error_exit = &Private::onError;
+    if (setjmp(d->errors.jump)) {
+        jpeg_destroy_compress(&d->info);
+        throw jpegWriterError(QStringLiteral("Failed to initialise the IJL library: "), -1);
+    }
+    jpeg_create_compress(&d->info);
+    jpeg_mem_dest(&d->info, &d->output, &d->outputSize);
+    d->info.image_width = JDIMENSION(width);
+    d->info.image_height = JDIMENSION(height);
+    d->info.input_components = 4;
+    d->info.in_color_space = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+    if (setjmp(d->errors.jump))
+        throw jpegWriterError(QStringLiteral("Failed to save to JPG "), -1);
+    jpeg_set_defaults(&d->info);
+    jpeg_set_quality(&d->info, quality, TRUE);
+    jpeg_start_compress(&d->info, TRUE);
+    d->started = true;
+}
+
+BandedJpegWriter::~BandedJpegWriter()
+{
+    jpeg_destroy_compress(&d->info);
+    std::free(d->output);
+}
+
+void BandedJpegWriter::addRows(const uchar* rows, int count, qsizetype bytesPerLine)
+{
+    constexpr int kRowsAtOnce = 64;
+    JSAMPROW pointers[kRowsAtOnce];
+    if (setjmp(d->errors.jump))
+        throw jpegWriterError(QStringLiteral("Failed to save to JPG "), -1);
+    for (int done = 0; done < count;) {
+        const int now = std::min(kRowsAtOnce, count - done);
+        for (int i = 0; i < now; ++i)
+            pointers[i] = const_cast<uchar*>(rows + (done + i) * bytesPerLine);
+        jpeg_write_scanlines(&d->info, pointers, JDIMENSION(now));
+        done += now;
+    }
+}
+
+void BandedJpegWriter::finish(const QString& path)
+{
+    if (setjmp(d->errors.jump))
+        throw jpegWriterError(QStringLiteral("Failed to save to JPG "), -1);
+    jpeg_finish_compress(&d->info);
+    const FileWriteResult written
+        = replaceFileContents(path, {QByteArrayView(d->output, qsizetype(d->outputSize))});
+    if (!written.ok())
+        throw jpegWriterError(QStringLiteral("Failed to save to JPG "), written.error);
 }
 
 } // namespace quorvex

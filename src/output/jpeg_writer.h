@@ -3,7 +3,9 @@
 #include "output/dib_section.h"
 #include "output/numbered_error.h"
 
+#include <QImage>
 #include <QString>
+#include <memory>
 
 namespace quorvex {
 
@@ -17,5 +19,28 @@ inline constexpr int kJpegWriterError = 26001;
 //   "Failed to save to JPG -1"                 when encoding fails (bad quality, empty section),
 //   "Failed to save to JPG <errno>"            when writing the file fails (e.g. 27 for EFBIG).
 bool WriteJpegFile(const cDIBSection& section, const QString& path, int quality);
+
+// The same for a picture as it is held (32-bit, top-down rows), encoded where it lies: the path of
+// a grab that goes straight to a file.
+bool WriteJpegFile(const QImage& picture, const QString& path, int quality);
+
+// Encodes a picture that arrives as bands of 32-bit rows (0xAARRGGBB words), top to bottom, so that
+// no buffer of the whole picture is ever needed: a grab read from the screen in strips goes to the
+// file while the next strip is on its way. The file at `path` is replaced safely at finish().
+// Failures throw the same NumberedError as WriteJpegFile.
+class BandedJpegWriter {
+public:
+    BandedJpegWriter(int width, int height, int quality);
+    ~BandedJpegWriter();
+    BandedJpegWriter(const BandedJpegWriter&) = delete;
+    BandedJpegWriter& operator=(const BandedJpegWriter&) = delete;
+
+    void addRows(const uchar* rows, int count, qsizetype bytesPerLine);
+    void finish(const QString& path);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
 
 } // namespace quorvex

@@ -149,8 +149,9 @@ FileWriteResult replaceFileContents(const QString& path, std::initializer_list<Q
     if (replacing)
         if (const int error = copyAttributes(temporary.fd(), old))
             return {error};
-    if (::fdatasync(temporary.fd()) != 0)
-        return {errno};
+    // No fsync: the rename already makes a failed write harmless to the old file, and a sync costs
+    // more than the whole save on a disk. Ext4 flushes a file renamed over another before the
+    // rename reaches the journal (auto_da_alloc), which covers the power-loss case there.
     if (const int error = temporary.close())
         return {error};
     return {temporary.renameTo(targetName)};

@@ -14,7 +14,7 @@ struct [[nodiscard]] FileWriteResult {
 };
 
 // Makes `parts`, one after the other, the whole content of the file at `path` without ever leaving
-// a half-written file there: the bytes go to a temporary file in the same folder, are synced, and
+// a half-written file there: the bytes go to a temporary file in the same folder, are written out, and
 // only then renamed over the old file. A file that is replaced hands its permission bits, owner,
 // access and modification times on to the new one (Linux file systems keep no settable creation
 // time). On failure the old file is untouched and the temporary file is gone. A symbolic link is
