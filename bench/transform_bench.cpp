@@ -4,6 +4,7 @@
 #include "transform/mirror.h"
 #include "transform/quarter_turn.h"
 
+#include "bench_pictures.h"
 #include <QImage>
 #include <QTransform>
 #include <benchmark/benchmark.h>
@@ -11,38 +12,6 @@
 #include <vector>
 
 namespace {
-
-// A desktop-like picture: a gradient background, flat windows with title bars, and rows of short
-// dark strokes standing in for text.
-QImage screenLikePicture(int width, int height)
-{
-    QImage picture(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < width; ++x)
-            line[x] = qRgb(30 + x * 60 / width, 60 + y * 80 / height, 120);
-    }
-    auto fill = [&](int left, int top, int w, int h, QRgb colour) {
-        for (int y = std::max(top, 0); y < std::min(top + h, height); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-            for (int x = std::max(left, 0); x < std::min(left + w, width); ++x)
-                line[x] = colour;
-        }
-    };
-    unsigned seed = 12345;
-    auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
-    for (int window = 0; window < 6; ++window) {
-        const int left = window * width / 7, top = window * height / 9;
-        const int w = width / 2, h = height / 2;
-        fill(left, top, w, h, qRgb(240, 240, 240));
-        fill(left, top, w, 24, qRgb(40, 90, 200));
-        for (int row = top + 40; row + 12 < top + h; row += 18)
-            for (int x = left + 10; x + 8 < left + w; x += 9)
-                if (next() % 5 != 0)
-                    fill(x, row, 1 + next() % 7, 10, qRgb(20, 20, 20));
-    }
-    return picture;
-}
 
 void setPictureCounters(benchmark::State& state, const QImage& picture)
 {

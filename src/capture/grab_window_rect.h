@@ -10,6 +10,10 @@ namespace quorvex {
 QImage GrabWindowRect(
     ScreenSource& screen, WId window, bool client, int left, int top, int width, int height);
 
+// The frame the window system draws around one of our top-level windows (none for other windows):
+// what lies between the outer corner and the client area's.
+QMargins frameMarginsOf(WId window);
+
 // Wraps grabbed pixels as the program's picture type. The palette of 256-colour displays has no
 // counterpart here: X11 true-colour visuals carry their colours in the pixels.
 QImage PictureFromBitmap(const QImage& bitmap);

@@ -1,5 +1,7 @@
 #include "capture/qt_screen_source.h"
 
+#include "capture/grab_window_rect.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
@@ -7,18 +9,6 @@
 #include <QWindow>
 
 namespace quorvex {
-
-namespace {
-
-QMargins frameMarginsOf(WId window)
-{
-    for (QWindow* w : QGuiApplication::topLevelWindows())
-        if (w->winId() == window)
-            return w->frameMargins();
-    return {};
-}
-
-} // namespace
 
 QImage QtScreenSource::grab(WId window, bool clientArea, const QRect& rect)
 {

@@ -1,5 +1,7 @@
 #include "capture/xcb_screen_source.h"
 
+#include "capture/grab_window_rect.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QWindow>
@@ -18,14 +20,6 @@ template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 template <typename T> Reply<T> reply(T* raw)
 {
     return Reply<T>(raw, &std::free);
-}
-
-QMargins frameMarginsOf(WId window)
-{
-    for (QWindow* w : QGuiApplication::topLevelWindows())
-        if (w->winId() == window)
-            return w->frameMargins();
-    return {};
 }
 
 } // namespace

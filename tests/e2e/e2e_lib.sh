@@ -40,14 +40,20 @@ focus_app() {
     sleep 0.2
 }
 
-# Sets $win_x $win_y $win_w $win_h: the window's client area on the screen.
-window_geometry() {
+# Sets $geo_x $geo_y $geo_w $geo_h: where window $1 lies on the screen (its client area).
+geometry_of() {
     local info
-    info=$(xwininfo -id "$window")
-    win_x=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
-    win_y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
-    win_w=$(awk '/Width:/ {print $NF}' <<<"$info")
-    win_h=$(awk '/Height:/ {print $NF}' <<<"$info")
+    info=$(xwininfo -id "$1")
+    geo_x=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
+    geo_y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
+    geo_w=$(awk '/Width:/ {print $NF}' <<<"$info")
+    geo_h=$(awk '/Height:/ {print $NF}' <<<"$info")
+}
+
+# Sets $win_x $win_y $win_w $win_h for the main window.
+window_geometry() {
+    geometry_of "$window"
+    win_x=$geo_x win_y=$geo_y win_w=$geo_w win_h=$geo_h
 }
 
 screenshot() {

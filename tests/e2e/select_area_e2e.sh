@@ -17,12 +17,8 @@ overlay=$(xdotool search --onlyvisible --class quorvex7 | grep -v "^$window\$" |
 [ -n "$overlay" ] || fail "no selection overlay on the screen"
 
 overlay_geometry() {
-    local info
-    info=$(xwininfo -id "$overlay")
-    ox=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
-    oy=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
-    ow=$(awk '/Width:/ {print $NF}' <<<"$info")
-    oh=$(awk '/Height:/ {print $NF}' <<<"$info")
+    geometry_of "$overlay"
+    ox=$geo_x oy=$geo_y ow=$geo_w oh=$geo_h
 }
 
 # Drag by the strip along the top of the frame (4 px frame, 10 px strip) to the lower right.
