@@ -20,6 +20,12 @@ int main(int argc, char** argv)
 
     switch (command.action) {
     case Action::StartWindow: {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+            std::fprintf(stderr,
+                "quorvex7: no display to open the window on; under Xvfb: "
+                "Xvfb :1 -screen 0 1920x1080x24 -dpi 96 & DISPLAY=:1 quorvex7\n");
+            return 1;
+        }
         const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
         const QByteArray window
             = QFile::encodeName(QFileInfo(self).dir().filePath(QStringLiteral("quorvex7-window")));

@@ -32,6 +32,7 @@ xdotool search --name . >/dev/null 2>&1 && fail "a window appeared"
 "$QUORVEX7" --version | grep -q '^quorvex7 ' || fail "--version"
 
 expect_failure "no display" env -u DISPLAY "$QUORVEX7" --grab "$work/a.jpg"
+expect_failure "no display for the window" env -u DISPLAY "$QUORVEX7"
 expect_failure "wayland" env WAYLAND_DISPLAY=wayland-0 "$QUORVEX7" --grab "$work/a.jpg"
 expect_failure "unwritable path" "$QUORVEX7" --grab /nonexistent-folder/a.jpg
 expect_failure "region outside" "$QUORVEX7" --grab "$work/a.jpg" --region 100x100+1900+0
