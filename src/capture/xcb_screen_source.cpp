@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <sys/ipc.h>
 #include <sys/shm.h>
+#include <vector>
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
 
@@ -29,50 +30,73 @@ struct XcbScreenSource::Private {
     xcb_screen_t* screen = nullptr;
     bool directLayout = false; // 32 bits per pixel, 0x00RRGGBB: the same bytes as Format_RGB32
 
-    bool shmWanted = false;
-    bool shmUsable = false;
-    xcb_shm_seg_t segment = 0;
-    int shmId = -1;
-    uchar* shmData = nullptr;
-    size_t shmSize = 0;
+    bool shmUsable = false; // cleared for good when the server cannot attach our memory (a remote display)
+    // Shared-memory segments the server writes grabs into. A picture shows its segment's pixels
+    // directly and keeps it until the picture is let go; the overlay's grabs replace one another, so
+    // a few segments go round.
+    struct Segment {
+        xcb_shm_seg_t id = 0;
+        uchar* data = nullptr;
+        size_t size = 0;
+        bool shown = false; // a picture holds it
 
-    void detachSegment()
-    {
-        if (shmData) {
-            xcb_shm_detach(connection, segment);
-            shmdt(shmData);
-            shmData = nullptr;
-            shmSize = 0;
-        }
-    }
+        ~Segment() { shmdt(data); }
+    };
+    static constexpr int kMaxSegments = 4;
+    std::vector<std::shared_ptr<Segment>> segments;
 
-    // One segment, grown when a larger grab needs it and kept for the next ones.
-    bool ensureSegment(size_t bytes)
+    std::shared_ptr<Segment> attachSegment(size_t bytes)
     {
-        if (shmData && shmSize >= bytes)
-            return true;
-        detachSegment();
-        shmId = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-        if (shmId < 0)
-            return false;
-        void* address = shmat(shmId, nullptr, 0);
+        const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+        if (id < 0)
+            return nullptr;
+        void* address = shmat(id, nullptr, 0);
+        // Marked for removal at once: it goes away with the last detach, even if we crash.
+        shmctl(id, IPC_RMID, nullptr);
         if (address == reinterpret_cast<void*>(-1)) {
-            shmctl(shmId, IPC_RMID, nullptr);
-            return false;
+            shmUsable = false;
+            return nullptr;
         }
-        segment = xcb_generate_id(connection);
+        auto segment = std::make_shared<Segment>();
+        segment->data = static_cast<uchar*>(address);
+        segment->size = bytes;
+        segment->id = xcb_generate_id(connection);
         xcb_generic_error_t* error
-            = xcb_request_check(connection, xcb_shm_attach_checked(connection, segment, shmId, 0));
-        // Marked for removal now: it goes away with the last detach, even if we crash.
-        shmctl(shmId, IPC_RMID, nullptr);
+            = xcb_request_check(connection, xcb_shm_attach_checked(connection, segment->id, id, 0));
         if (error) {
             std::free(error);
-            shmdt(address);
-            return false;
+            shmUsable = false;
+            return nullptr;
         }
-        shmData = static_cast<uchar*>(address);
-        shmSize = bytes;
-        return true;
+        return segment;
+    }
+
+    // A segment no picture shows, of at least `bytes`; a new one while there are few.
+    std::shared_ptr<Segment> freeSegment(size_t bytes)
+    {
+        for (auto it = segments.begin(); it != segments.end(); ++it) {
+            if ((*it)->shown)
+                continue;
+            if ((*it)->size >= bytes)
+                return *it;
+            xcb_shm_detach(connection, (*it)->id); // too small for this grab: make room
+            segments.erase(it);
+            break;
+        }
+        if (segments.size() >= kMaxSegments)
+            return nullptr;
+        auto segment = attachSegment(bytes);
+        if (segment)
+            segments.push_back(segment);
+        return segment;
+    }
+
+    void detachSegments()
+    {
+        // Pictures still showing a segment keep its memory mapped until they go.
+        for (const auto& segment : segments)
+            xcb_shm_detach(connection, segment->id);
+        segments.clear();
     }
 
     QImage viaGetImage(xcb_drawable_t drawable, const QRect& r)
@@ -90,19 +114,29 @@ struct XcbScreenSource::Private {
         return directLayout ? picture : picture.convertToFormat(QImage::Format_RGB32);
     }
 
+    // Empty when no segment is free or the read fails; the caller then reads the plain way.
     QImage viaSharedMemory(xcb_drawable_t drawable, const QRect& r)
     {
-        const size_t bytes = size_t(r.width()) * size_t(r.height()) * 4;
-        if (!ensureSegment(bytes))
+        const auto segment = freeSegment(size_t(r.width()) * size_t(r.height()) * 4);
+        if (!segment)
             return {};
         auto image = reply(xcb_shm_get_image_reply(connection,
             xcb_shm_get_image(connection, drawable, r.x(), r.y(), r.width(), r.height(), ~0u,
-                XCB_IMAGE_FORMAT_Z_PIXMAP, segment, 0),
+                XCB_IMAGE_FORMAT_Z_PIXMAP, segment->id, 0),
             nullptr));
         if (!image)
             return {};
-        // The segment is reused by the next grab, so the picture gets its own copy.
-        return QImage(shmData, r.width(), r.height(), r.width() * 4, QImage::Format_RGB32).copy();
+        // The picture shows the segment's pixels; the segment is free again once the picture goes.
+        segment->shown = true;
+        auto* holder = new std::shared_ptr<Segment>(segment);
+        return QImage(
+            segment->data, r.width(), r.height(), r.width() * 4, QImage::Format_RGB32,
+            [](void* held) {
+                auto* kept = static_cast<std::shared_ptr<Segment>*>(held);
+                (*kept)->shown = false;
+                delete kept;
+            },
+            holder);
     }
 };
 
@@ -126,14 +160,14 @@ XcbScreenSource::XcbScreenSource(xcb_connection_t* connection, bool sharedMemory
     if (sharedMemory) {
         auto version
             = reply(xcb_shm_query_version_reply(connection, xcb_shm_query_version(connection), nullptr));
-        d->shmWanted = d->shmUsable = version != nullptr;
+        d->shmUsable = version != nullptr;
     }
 }
 
 XcbScreenSource::~XcbScreenSource()
 {
     if (d->connection)
-        d->detachSegment();
+        d->detachSegments();
 }
 
 xcb_connection_t* XcbScreenSource::qtConnection()
@@ -200,10 +234,8 @@ QImage XcbScreenSource::grab(WId window, bool clientArea, const QRect& rect)
     const QRect inside = source & QRect(QPoint(0, 0), drawableSize);
     QImage pixels;
     if (!inside.isEmpty()) {
-        if (d->shmUsable) {
+        if (d->shmUsable)
             pixels = d->viaSharedMemory(drawable, inside);
-            d->shmUsable = !pixels.isNull() || !d->shmWanted;
-        }
         if (pixels.isNull())
             pixels = d->viaGetImage(drawable, inside);
     }

@@ -54,6 +54,21 @@ TEST_F(XcbScreenSourceTest, BothPathsReadExactlyTheScreen)
     }
 }
 
+TEST_F(XcbScreenSourceTest, PicturesKeptAcrossLaterGrabsKeepTheirPixels)
+{
+    XcbScreenSource source(XcbScreenSource::qtConnection(), true);
+    std::vector<std::pair<QRect, QImage>> kept;
+    for (int i = 0; i < 7; ++i) { // more than the segments that go round: the rest read the plain way
+        const QRect r(10 * i, 7 * i, 300 + i, 200);
+        kept.emplace_back(r, GrabWindowRect(source, 0, false, r.x(), r.y(), r.width(), r.height()));
+    }
+    for (const auto& [r, picture] : kept)
+        EXPECT_EQ(differenceBetween(picture, pattern->copy(r)), QString()) << r.x();
+    kept.clear(); // all let go: the segments serve again
+    const QImage again = GrabWindowRect(source, 0, false, 5, 5, 64, 64);
+    EXPECT_EQ(differenceBetween(again, pattern->copy(5, 5, 64, 64)), QString());
+}
+
 TEST_F(XcbScreenSourceTest, RectanglesLeavingTheScreenArePaddedWithBlack)
 {
     for (bool shm : {false, true}) {
