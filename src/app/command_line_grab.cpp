@@ -68,9 +68,9 @@ std::optional<QString> grabJpegInBands(XcbScreenSource& screen, const QRect& reg
     return QString();
 }
 
-QString writeFile(const QImage& picture, const QString& path)
+QString writeFile(const QImage& picture, SaveFormat format, const QString& path)
 {
-    if (saveFormatFor(path) == SaveFormat::Jpeg) {
+    if (format == SaveFormat::Jpeg) {
         try {
             WriteJpegFile(picture, path, kJpegSaveQuality);
         } catch (const NumberedError& error) {
@@ -95,7 +95,8 @@ int runCommandLineGrab(const CommandLine& command, const GrabEnvironment& enviro
     errorLine = unreadableScreenReason(environment);
     if (!errorLine.isEmpty())
         return 1;
-    if (saveFormatFor(command.file) == SaveFormat::Unknown) {
+    const SaveFormat format = saveFormatFor(command.file);
+    if (format == SaveFormat::Unknown) {
         errorLine = QStringLiteral("'%1': only names ending in BMP or JPG can be written").arg(command.file);
         return 1;
     }
@@ -124,7 +125,7 @@ int runCommandLineGrab(const CommandLine& command, const GrabEnvironment& enviro
                         .arg(whole.height());
         return 1;
     }
-    if (saveFormatFor(command.file) == SaveFormat::Jpeg) {
+    if (format == SaveFormat::Jpeg) {
         if (const std::optional<QString> failure = grabJpegInBands(screen, region, command.file)) {
             errorLine = *failure;
             return errorLine.isEmpty() ? 0 : 1;
@@ -136,7 +137,7 @@ int runCommandLineGrab(const CommandLine& command, const GrabEnvironment& enviro
         errorLine = QStringLiteral("the screen could not be read");
         return 1;
     }
-    errorLine = writeFile(picture, command.file);
+    errorLine = writeFile(picture, format, command.file);
     return errorLine.isEmpty() ? 0 : 1;
 }
 

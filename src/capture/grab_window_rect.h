@@ -10,9 +10,12 @@ namespace quorvex {
 QImage GrabWindowRect(
     ScreenSource& screen, WId window, bool client, int left, int top, int width, int height);
 
-// The frame the window system draws around one of our top-level windows (none for other windows):
-// what lies between the outer corner and the client area's.
-QMargins frameMarginsOf(WId window);
+// `rect` measured from the window's client-area corner: as given when `clientArea` is set or for the
+// desktop, else moved by the frame the window system draws around one of our top-level windows.
+QRect clientAreaRect(WId window, bool clientArea, const QRect& rect);
+
+// A picture of `size` showing `part` at `at`, black elsewhere; `part` itself when it fills it all.
+QImage placedOnBlack(QSize size, const QImage& part, QPoint at);
 
 // Wraps grabbed pixels as the program's picture type. The palette of 256-colour displays has no
 // counterpart here: X11 true-colour visuals carry their colours in the pixels.

@@ -3,37 +3,21 @@
 #include "capture/grab_window_rect.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
-#include <QWindow>
 
 namespace quorvex {
 
 QImage QtScreenSource::grab(WId window, bool clientArea, const QRect& rect)
 {
-    QImage result(rect.size(), QImage::Format_RGB32);
-    if (result.isNull())
-        return result;
-    result.fill(Qt::black);
-
-    QRect source = rect;
-    if (window != 0 && !clientArea) {
-        const QMargins frame = frameMarginsOf(window);
-        source.translate(-frame.left(), -frame.top());
-    }
+    const QRect source = clientAreaRect(window, clientArea, rect);
     QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return result;
     // Qt clips the rectangle to the window; the rest of the picture stays black, so the size is
     // always the one asked for.
-    const QPixmap pixels
-        = screen->grabWindow(window, source.x(), source.y(), source.width(), source.height());
-    if (!pixels.isNull()) {
-        QPainter painter(&result);
-        painter.drawPixmap(QPoint(std::max(0, -source.x()), std::max(0, -source.y())), pixels);
-    }
-    return result;
+    const QImage pixels = screen
+        ? screen->grabWindow(window, source.x(), source.y(), source.width(), source.height()).toImage()
+        : QImage();
+    return placedOnBlack(rect.size(), pixels, QPoint(std::max(0, -source.x()), std::max(0, -source.y())));
 }
 
 QSize QtScreenSource::screenSize() const

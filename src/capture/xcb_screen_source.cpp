@@ -3,8 +3,6 @@
 #include "capture/grab_window_rect.h"
 
 #include <QGuiApplication>
-#include <QPainter>
-#include <QWindow>
 #include <cstdlib>
 #include <sys/ipc.h>
 #include <sys/shm.h>
@@ -215,14 +213,10 @@ QImage XcbScreenSource::grab(WId window, bool clientArea, const QRect& rect)
 {
     if (!d->screen || rect.isEmpty())
         return {};
-    QRect source = rect;
+    const QRect source = clientAreaRect(window, clientArea, rect);
     const xcb_drawable_t drawable = window ? xcb_drawable_t(window) : d->screen->root;
     QSize drawableSize = screenSize();
     if (window) {
-        if (!clientArea) {
-            const QMargins frame = frameMarginsOf(window);
-            source.translate(-frame.left(), -frame.top());
-        }
         auto geometry = reply(
             xcb_get_geometry_reply(d->connection, xcb_get_geometry(d->connection, drawable), nullptr));
         if (!geometry)
@@ -239,16 +233,7 @@ QImage XcbScreenSource::grab(WId window, bool clientArea, const QRect& rect)
         if (pixels.isNull())
             pixels = d->viaGetImage(drawable, inside);
     }
-    if (inside == source && pixels.size() == rect.size())
-        return pixels;
-
-    QImage result(rect.size(), QImage::Format_RGB32);
-    if (result.isNull())
-        return result;
-    result.fill(Qt::black);
-    if (!pixels.isNull())
-        QPainter(&result).drawImage(inside.topLeft() - source.topLeft(), pixels);
-    return result;
+    return placedOnBlack(rect.size(), pixels, inside.topLeft() - source.topLeft());
 }
 
 } // namespace quorvex

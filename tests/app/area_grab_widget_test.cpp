@@ -33,7 +33,7 @@ TEST(AreaGrab, TheOverlaysGrabLandsInTheMainWindow)
 
     overlay->GrabSelection();
     const PictureViewState& s = f.window.pictures();
-    const QImage expected = f.screen.pixels().copy(f.screen.lastRect);
+    const QImage expected = f.screen.pixels().copy(f.screen.reads.back());
     EXPECT_FALSE(s.pic1.hasBorder());
     for (const PictureBox* box : {&s.pic1, &s.pb, &s.pSize})
         EXPECT_EQ(differenceBetween(box->picture(), expected), QString());

@@ -137,7 +137,7 @@ TEST(MainWindow, WholeScreenGrabFillsTheViewAndKeepsTheTitle)
     MainWindowFixture f;
     action(f.window, "mnuWholeScreen")->trigger();
     PictureViewState& s = f.window.pictures();
-    EXPECT_EQ(f.screen.grabs, 1);
+    EXPECT_EQ(f.screen.reads.size(), 1u);
     EXPECT_EQ(s.GrabWidth, 15360);
     EXPECT_EQ(s.GrabHeight, 11520);
     for (const PictureBox* box : {&s.pic1, &s.pSize, &s.pb})

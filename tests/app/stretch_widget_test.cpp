@@ -68,8 +68,9 @@ TEST(Stretching, HoverShowsThePointerAndTheHint)
         f.move(s.at);
         EXPECT_EQ(f.window.surface()->cursor().shape(), s.cursor) << s.tip.toStdString();
         EXPECT_EQ(f.tipShown(), !s.tip.isEmpty());
-        if (!s.tip.isEmpty())
+        if (!s.tip.isEmpty()) {
             EXPECT_EQ(f.tip(), s.tip);
+        }
     }
     // the zones are there while the view is hidden, too
     f.window.Clear();

@@ -202,7 +202,7 @@ TEST_F(DefinedSizeDialog, OkLoadsTheOverlayAtTheSizeThatGrabsThoseMany)
     const auto& grab = receiver.grabs.front();
     const QPoint inside = overlay->geometry().topLeft() + QPoint(4 + 8 + 1, 4 + 16 + 1);
     EXPECT_EQ(
-        testsupport::differenceBetween(grab.picture, screen.desktop.copy(QRect(inside, QSize(100, 100)))),
+        testsupport::differenceBetween(grab.picture, screen.pixels().copy(QRect(inside, QSize(100, 100)))),
         "");
     EXPECT_EQ(formatSingle(grab.geometry.titleWidth), "100");
     EXPECT_EQ(formatSingle(grab.geometry.titleHeight), "100");

@@ -2,6 +2,7 @@
 
 #include "capture/screen_source.h"
 #include "capture/selection_grab_receiver.h"
+#include "fakes.h"
 #include "test_images.h"
 
 #include <QElapsedTimer>
@@ -32,18 +33,7 @@ public:
 };
 
 // The desktop shows coordinatePattern(1920, 1080); records each rectangle read.
-class PatternScreen final : public quorvex::ScreenSource {
-public:
-    const QImage desktop = testsupport::coordinatePattern(1920, 1080);
-    std::vector<QRect> reads;
-
-    QImage grab(WId, bool, const QRect& rect) override
-    {
-        reads.push_back(rect);
-        return desktop.copy(rect); // outside the screen: black, as the real source gives
-    }
-    QSize screenSize() const override { return desktop.size(); }
-};
+using PatternScreen = testsupport::FakeScreen;
 
 // Lets the event loop run until `done` or `timeoutMs` pass; true when done.
 inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000)

@@ -98,7 +98,7 @@ TEST_F(OverlayWidget, WorkedExampleGrabsInsideS1IntoTheReceiver)
     ASSERT_EQ(receiver.grabs.size(), 1u);
     const auto& grab = receiver.grabs.front();
     EXPECT_EQ(screen.reads, (std::vector<QRect>{{213, 121, 158, 132}}));
-    EXPECT_EQ(testsupport::differenceBetween(grab.picture, screen.desktop.copy(213, 121, 158, 132)), "");
+    EXPECT_EQ(testsupport::differenceBetween(grab.picture, screen.pixels().copy(213, 121, 158, 132)), "");
     EXPECT_EQ(grab.geometry, (SelectionGrabGeometry{2370, 1980, 2400, 2010, 158.0f, 132.0f}));
     EXPECT_FALSE(grab.hatchVisibleDuringCall);
     EXPECT_TRUE(overlay.hatchAndBorderVisible());

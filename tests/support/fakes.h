@@ -5,32 +5,30 @@
 #include "output/printing.h"
 #include "output/save_dialog.h"
 
+#include "test_images.h"
 #include <QList>
-#include <QPainter>
+
 #include <optional>
+#include <vector>
 
 namespace testsupport {
 
-// A screen with known pixels; grabs copy from it (black outside), and are counted.
+// A screen with known pixels (the 1920 x 1080 coordinate pattern unless given); grabs copy from it,
+// black outside as the real source gives, and each rectangle read is recorded.
 class FakeScreen final : public quorvex::ScreenSource {
 public:
-    explicit FakeScreen(QImage pixels)
+    explicit FakeScreen(QImage pixels = coordinatePattern(1920, 1080))
         : m_pixels(std::move(pixels))
     {
     }
     QImage grab(WId, bool, const QRect& rect) override
     {
-        ++grabs;
-        lastRect = rect;
-        QImage out(rect.size(), QImage::Format_RGB32);
-        out.fill(Qt::black);
-        QPainter(&out).drawImage(QPoint(0, 0), m_pixels, rect);
-        return out;
+        reads.push_back(rect);
+        return m_pixels.copy(rect);
     }
     QSize screenSize() const override { return m_pixels.size(); }
     const QImage& pixels() const { return m_pixels; }
-    int grabs = 0;
-    QRect lastRect;
+    std::vector<QRect> reads;
 
 private:
     QImage m_pixels;
