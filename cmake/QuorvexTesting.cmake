@@ -2,11 +2,15 @@
 #   *_test.cpp         plain logic: no display, no QApplication
 #   *_widget_test.cpp  widgets under QT_QPA_PLATFORM=offscreen
 #   *_xvfb_test.cpp    reads the real screen: run twice, in a private Xvfb with and without a window manager
-#   *_cups_test.cpp    prints through the real CUPS server that scripts/test starts
+#   *_cups_test.cpp    prints through a private CUPS server with a PDF printer
 #   *.sh (in e2e)      drives the real binary in a private Xvfb
+# Every test has a timeout, so a hang fails with the test's name.
 find_package(GTest REQUIRED)
 
 set(QUORVEX_XVFB_RUNNER ${PROJECT_SOURCE_DIR}/tests/support/run_in_xvfb.sh)
+set(QUORVEX_CUPS_RUNNER ${PROJECT_SOURCE_DIR}/tests/support/run_with_cups.sh)
+set(QUORVEX_PLAIN_TIMEOUT 60)
+set(QUORVEX_SERVER_TIMEOUT 120) # tests that start an X server, a print server or the real binary
 
 function(quorvex_add_tests)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
@@ -25,13 +29,15 @@ function(quorvex_add_tests)
             add_test(NAME ${name}.bare COMMAND ${QUORVEX_XVFB_RUNNER} $<TARGET_FILE:${name}>)
             add_test(NAME ${name}.wm COMMAND ${QUORVEX_XVFB_RUNNER} --wm $<TARGET_FILE:${name}>)
             set_tests_properties(${name}.bare ${name}.wm PROPERTIES LABELS xvfb
-                ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+                ENVIRONMENT "QT_QPA_PLATFORM=xcb" TIMEOUT ${QUORVEX_SERVER_TIMEOUT})
+        elseif(name MATCHES "_cups_test$")
+            add_test(NAME ${name} COMMAND ${QUORVEX_CUPS_RUNNER} $<TARGET_FILE:${name}>)
+            set_tests_properties(${name} PROPERTIES LABELS cups
+                ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT ${QUORVEX_SERVER_TIMEOUT})
         else()
             add_test(NAME ${name} COMMAND ${name})
-            set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
-            if(name MATCHES "_cups_test$")
-                set_tests_properties(${name} PROPERTIES LABELS cups RESOURCE_LOCK printer)
-            endif()
+            set_tests_properties(${name} PROPERTIES
+                ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT ${QUORVEX_PLAIN_TIMEOUT})
         endif()
     endforeach()
 endfunction()

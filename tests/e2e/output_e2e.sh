@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A user grabs the screen, then from the File menu saves it as a JPEG through the save dialog,
-# puts it on the clipboard (another program reads it back) and prints it fitted to the page on the
-# default printer (the CUPS PDF printer that scripts/test sets up).
+# puts it on the clipboard (another program reads it back) and prints it at its own size on the
+# default printer (a private CUPS PDF printer).
 source "$(dirname "$0")/e2e_lib.sh"
 
 set_root_pattern
@@ -36,23 +36,16 @@ xclip -selection clipboard -t image/png -o >"$work/clip.png" 2>/dev/null || fail
 [ "$(identify -format '%wx%h' "$work/clip.png")" = "$size" ] || fail "clipboard image is not $size"
 "$E2E_PROBE" patch "$work/clip.png" 0 0 0 0 256 || fail "clipboard image is not the grab"
 
-# Print (page size): File > Print > second entry.
-if lpstat -d 2>/dev/null | grep -q 'QuorvexPDF'; then
-    pdf_dir=${QUORVEX_PDF_DIR:-$HOME/PDF}
-    before=$(ls "$pdf_dir" 2>/dev/null | wc -l)
-    file_menu Down Right Down Return
-    for _ in $(seq 100); do [ "$(ls "$pdf_dir" 2>/dev/null | wc -l)" -gt "$before" ] && break; sleep 0.2; done
-    newest=$(ls -t "$pdf_dir"/*.pdf 2>/dev/null | head -n 1)
-    [ -n "$newest" ] && [ "$(ls "$pdf_dir" | wc -l)" -gt "$before" ] || fail "no PDF came out of the printer"
-    pages=
-    for _ in $(seq 50); do # cups-pdf may still be writing it
-        pages=$(pdfinfo "$newest" 2>/dev/null | awk '/^Pages:/ {print $2}')
-        [ -n "$pages" ] && break
-        sleep 0.2
-    done
-    rm -f "$newest"
-    [ "$pages" = 1 ] || fail "the print has $pages pages"
-    echo "saved, copied and printed"
-else
-    echo "saved and copied (no CUPS PDF printer here: scripts/test starts one)"
-fi
+# Print (page size): File > Print > second entry, on the private CUPS PDF printer.
+[ -n "${QUORVEX_PDF_OUT:-}" ] && lpstat -d 2>/dev/null | grep -q QuorvexPDF \
+    || fail "no private CUPS PDF printer: run under tests/support/run_with_cups.sh"
+file_menu Down Right Down Return
+pages=
+for _ in $(seq 150); do # the job may still be on its way or being written
+    pages=$(pdfinfo "$QUORVEX_PDF_OUT" 2>/dev/null | awk '/^Pages:/ {print $2}')
+    [ -n "$pages" ] && break
+    sleep 0.2
+done
+[ -n "$pages" ] || fail "no PDF came out of the printer"
+[ "$pages" = 1 ] || fail "the print has $pages pages"
+echo "saved, copied and printed"

@@ -8,7 +8,10 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 using namespace quorvex;
@@ -49,10 +52,30 @@ QStringList clipboardTargets()
     return QString::fromLatin1(readClipboard(QStringLiteral("TARGETS"))).split('\n', Qt::SkipEmptyParts);
 }
 
+// X grants the clipboard to the newest request by time, and Qt stamps its request with the time of
+// the last event it saw. In the program a click starts every copy; here a real click (through the X
+// server, so it carries the server's time) on a window of ours plays that part.
+void clickAWindowOfOurs()
+{
+    struct ClickTarget : QWidget {
+        bool pressed = false;
+        void mousePressEvent(QMouseEvent*) override { pressed = true; }
+    } target;
+    target.setGeometry(10, 10, 60, 40);
+    target.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&target));
+    QProcess::execute(QStringLiteral("xdotool"),
+        {"mousemove", "--window", QString::number(target.winId()), "20", "20", "click", "1"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return target.pressed; }, 10000)) << "the click never arrived";
+}
+
 void putTextFromAnotherClient(const QByteArray& text)
 {
-    runXclip({"-i"}, text); // xclip leaves a child behind that owns the clipboard until someone takes it
-    ASSERT_EQ(readClipboard(QStringLiteral("UTF8_STRING")), text);
+    // xclip -i returns at once and leaves a child that takes the clipboard a moment later.
+    runXclip({"-i"}, text);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return readClipboard(QStringLiteral("UTF8_STRING")) == text; }, 10000))
+        << "xclip never took the clipboard";
+    clickAWindowOfOurs();
 }
 
 QImage clipboardImage(const char* type)

@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -12,9 +11,8 @@
 #include <QTransform>
 #include <gtest/gtest.h>
 
-// Prints through the real CUPS server to its PDF printer QuorvexPDF, which scripts/print_server.sh
-// start sets up as the default printer; finished jobs land as PDF files in ~/PDF of the user who
-// printed (cups-pdf), named after the job's title.
+// Prints through a private CUPS server (tests/support/run_with_cups.sh) whose default printer,
+// QuorvexPDF, writes each job as a PDF behind a short PJL header into $QUORVEX_PDF_OUT.
 using namespace quorvex;
 using outputtest::RecordingMessageBoxes;
 
@@ -22,23 +20,19 @@ namespace {
 
 const QString kPdfPrinter = QStringLiteral("QuorvexPDF");
 
-::testing::AssertionResult printServerIsReady()
+QString printerOutput()
 {
-    if (QPrinterInfo::printerInfo(kPdfPrinter).isNull())
-        return ::testing::AssertionFailure()
-            << "no CUPS printer " << kPdfPrinter.toStdString() << ": run scripts/print_server.sh start first";
-    if (QPrinterInfo::defaultPrinterName() != kPdfPrinter)
-        return ::testing::AssertionFailure() << kPdfPrinter.toStdString() << " is not the default printer ("
-                                             << QPrinterInfo::defaultPrinterName().toStdString()
-                                             << "): run scripts/print_server.sh start first";
-    return ::testing::AssertionSuccess();
+    return qEnvironmentVariable("QUORVEX_PDF_OUT");
 }
 
-// A job title no other print on this server has, so its PDF can be told apart.
-QString uniqueTitle()
+::testing::AssertionResult printServerIsReady()
 {
-    static int count = 0;
-    return QStringLiteral("QuorvexTest%1n%2").arg(QCoreApplication::applicationPid()).arg(++count);
+    if (printerOutput().isEmpty() || QPrinterInfo::printerInfo(kPdfPrinter).isNull())
+        return ::testing::AssertionFailure() << "no private CUPS server: run under tests/support/run_with_cups.sh";
+    if (QPrinterInfo::defaultPrinterName() != kPdfPrinter)
+        return ::testing::AssertionFailure() << kPdfPrinter.toStdString() << " is not the default printer ("
+                                             << QPrinterInfo::defaultPrinterName().toStdString() << ")";
+    return ::testing::AssertionSuccess();
 }
 
 QString runTool(const QString& program, const QStringList& arguments)
@@ -49,25 +43,30 @@ QString runTool(const QString& program, const QStringList& arguments)
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
-QStringList pdfsTitled(const QString& title)
+// The PDF of the next finished job, which must carry this title, moved out of the printer's file
+// into `dir`; empty after a minute.
+QString takePrintedPdf(const QString& title, const QTemporaryDir& dir)
 {
-    QStringList found;
-    for (const QString& folder : {QDir::homePath() + "/PDF", QStringLiteral("/var/spool/cups-pdf/ANONYMOUS")})
-        for (const QString& name : QDir(folder).entryList({title + "*.pdf"}, QDir::Files))
-            found.append(folder + '/' + name);
-    return found;
-}
-
-// The PDF of the job with this title once cups-pdf has finished it; empty after a minute.
-QString waitForPdf(const QString& title)
-{
+    const QByteArray jobName = "JOB NAME = \"" + title.toUtf8() + '"';
     const QDeadlineTimer deadline(60000);
     while (!deadline.hasExpired()) {
-        const QStringList found = pdfsTitled(title);
-        if (!found.isEmpty() && runTool("pdfinfo", {found.first()}).contains("Pages:"))
-            return found.first();
+        QFile output(printerOutput());
+        if (output.open(QIODevice::ReadOnly)) {
+            const QByteArray job = output.readAll();
+            const qsizetype pdfStart = job.indexOf("%PDF-");
+            if (pdfStart >= 0 && job.indexOf("%%EOF", pdfStart) >= 0) {
+                EXPECT_TRUE(job.left(pdfStart).contains(jobName)) << job.left(pdfStart).toStdString();
+                static int count = 0;
+                const QString path = dir.filePath(QStringLiteral("job%1.pdf").arg(++count));
+                QFile pdf(path);
+                if (!pdf.open(QIODevice::WriteOnly) || pdf.write(job.mid(pdfStart)) < 0)
+                    return {};
+                output.remove();
+                return path;
+            }
+        }
         QCoreApplication::processEvents();
-        QThread::msleep(200);
+        QThread::msleep(100);
     }
     return {};
 }
@@ -103,12 +102,6 @@ PdfPage readPdf(const QString& path)
     runTool("pdftoppm", {"-r", "72", "-png", "-singlefile", path, dir.filePath("page")});
     page.rendered = QImage(dir.filePath("page.png"));
     return page;
-}
-
-void removePdfsTitled(const QString& title)
-{
-    for (const QString& path : pdfsTitled(title))
-        QFile::remove(path);
 }
 
 QRect inkBounds(const QImage& image)
@@ -158,14 +151,15 @@ QRectF printableAreaInPoints(QPageLayout::Orientation orientation)
 TEST(PrintingOnCups, PageFitOfAWidePictureIsLandscapeAtTheTopLeftAndSoIsAPlainPrintAfterIt)
 {
     ASSERT_TRUE(printServerIsReady());
-    const QString fitTitle = uniqueTitle();
+    const QString fitTitle = QStringLiteral("QuorvexFit");
+    QTemporaryDir pdfs;
     RecordingMessageBoxes messages;
     QtPrinter fitPrinter({}, fitTitle);
     mnuPrintToFitClick(fitPrinter, messages, redAndBlue(400, 100));
     EXPECT_TRUE(messages.shown.isEmpty());
 
-    const QString fitPdf = waitForPdf(fitTitle);
-    ASSERT_FALSE(fitPdf.isEmpty()) << "no PDF for " << fitTitle.toStdString();
+    const QString fitPdf = takePrintedPdf(fitTitle, pdfs);
+    ASSERT_FALSE(fitPdf.isEmpty()) << "no PDF for the page-fit print";
     const PdfPage page = readPdf(fitPdf);
     EXPECT_EQ(page.pages, 1);
     const QImage landscape = landscapeView(page);
@@ -186,19 +180,9 @@ TEST(PrintingOnCups, PageFitOfAWidePictureIsLandscapeAtTheTopLeftAndSoIsAPlainPr
     // 96 pixels at 96 dpi are one inch, 72 points.
     mnuPrintNormalClick(fitPrinter, messages, redAndBlue(96, 48));
     EXPECT_TRUE(messages.shown.isEmpty());
-    const QStringList pdfs = [&] {
-        const QDeadlineTimer deadline(60000);
-        while (pdfsTitled(fitTitle).size() < 2 && !deadline.hasExpired()) {
-            QCoreApplication::processEvents();
-            QThread::msleep(200);
-        }
-        QStringList found = pdfsTitled(fitTitle);
-        found.removeAll(fitPdf);
-        return found;
-    }();
-    ASSERT_EQ(pdfs.size(), 1) << "no PDF for the plain print";
-    ASSERT_FALSE(waitForPdf(QFileInfo(pdfs.first()).completeBaseName()).isEmpty());
-    const PdfPage plain = readPdf(pdfs.first());
+    const QString plainPdf = takePrintedPdf(fitTitle, pdfs);
+    ASSERT_FALSE(plainPdf.isEmpty()) << "no PDF for the plain print";
+    const PdfPage plain = readPdf(plainPdf);
     EXPECT_EQ(plain.pages, 1);
     EXPECT_EQ(plain.size, page.size);
     const QImage plainLandscape = landscapeView(plain);
@@ -208,13 +192,13 @@ TEST(PrintingOnCups, PageFitOfAWidePictureIsLandscapeAtTheTopLeftAndSoIsAPlainPr
     EXPECT_NEAR(plainInk.width(), 72, 2) << "the plain print lost the landscape or its size";
     EXPECT_NEAR(plainInk.height(), 36, 2);
     EXPECT_TRUE(isReddish(plainLandscape.pixel(plainInk.left() + 18, plainInk.center().y())));
-    removePdfsTitled(fitTitle);
 }
 
 TEST(PrintingOnCups, NoPrinterMeansFailedPrintAndNoPage)
 {
     ASSERT_TRUE(printServerIsReady());
-    const QString title = uniqueTitle();
+    const QString title = QStringLiteral("QuorvexNoPrinter");
+    QTemporaryDir pdfs;
     RecordingMessageBoxes messages;
     QtPrinter missing(QStringLiteral("QuorvexNoSuchPrinter"), title);
     mnuPrintNormalClick(missing, messages, redAndBlue(40, 20));
@@ -237,12 +221,11 @@ TEST(PrintingOnCups, NoPrinterMeansFailedPrintAndNoPage)
     for (const Message& message : messages.shown)
         EXPECT_EQ(message, failedPrintMessage());
     QThread::sleep(2);
-    EXPECT_EQ(pdfsTitled(title), QStringList()) << "a page was printed";
+    EXPECT_FALSE(QFile::exists(printerOutput())) << "a page was printed";
 
     // Once there is a default printer again, the same printer object finds it.
     messages.shown.clear();
     mnuPrintNormalClick(byDefault, messages, redAndBlue(40, 20));
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_FALSE(waitForPdf(title).isEmpty()) << "no page once the default printer is back";
-    removePdfsTitled(title);
+    EXPECT_FALSE(takePrintedPdf(title, pdfs).isEmpty()) << "no page once the default printer is back";
 }

@@ -6,6 +6,9 @@
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    // A desktop's platform theme (gtk3, say) would swap Qt's dialogs for native ones that tests
+    // cannot see or drive, and that would wait for ever for a user.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

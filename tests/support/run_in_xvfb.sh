@@ -27,6 +27,8 @@ number=$(tr -dc '0-9' <"$fdfile")
 [ -n "$number" ] || { echo "run_in_xvfb.sh: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$number"
 export QT_QPA_PLATFORM=xcb
+# A plain private session: no desktop theme of the machine swaps in native dialogs.
+unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP
 
 if [ "$with_wm" = 1 ]; then
     openbox --sm-disable >/dev/null 2>&1 &
