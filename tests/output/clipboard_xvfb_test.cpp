@@ -7,8 +7,8 @@
 #include <QClipboard>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>

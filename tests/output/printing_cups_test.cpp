@@ -28,7 +28,8 @@ QString printerOutput()
 ::testing::AssertionResult printServerIsReady()
 {
     if (printerOutput().isEmpty() || QPrinterInfo::printerInfo(kPdfPrinter).isNull())
-        return ::testing::AssertionFailure() << "no private CUPS server: run under tests/support/run_with_cups.sh";
+        return ::testing::AssertionFailure()
+            << "no private CUPS server: run under tests/support/run_with_cups.sh";
     if (QPrinterInfo::defaultPrinterName() != kPdfPrinter)
         return ::testing::AssertionFailure() << kPdfPrinter.toStdString() << " is not the default printer ("
                                              << QPrinterInfo::defaultPrinterName().toStdString() << ")";
