@@ -22,7 +22,9 @@ QImage asymmetricPattern(int width, int height)
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb((x * 37 + y * 11) & 255, (y * 53 + 7) & 255, (x * 5 + y * y) & 255));
+            // 64-bit: y * y passes the int range from y = 46341 on; only the low byte counts.
+            image.setPixel(x, y,
+                qRgb((x * 37 + y * 11) & 255, (y * 53 + 7) & 255, (qint64(x) * 5 + qint64(y) * y) & 255));
     return image;
 }
 
