@@ -28,6 +28,15 @@ QImage asymmetricPattern(int width, int height)
     return image;
 }
 
+int countPixels(const QImage& image, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += (image.pixel(x, y) | 0xFF000000) == (colour | 0xFF000000);
+    return count;
+}
+
 QString differenceBetween(const QImage& actual, const QImage& expected)
 {
     if (actual.size() != expected.size())
