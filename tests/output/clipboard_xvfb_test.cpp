@@ -97,30 +97,22 @@ TEST(Clipboard, OtherClientsReadThePictureExactly)
     EXPECT_FALSE(targets.contains("UTF8_STRING")) << "the old text is still offered";
     for (const char* type : {"image/png", "image/bmp"})
         EXPECT_EQ(differenceBetween(clipboardImage(type), picture), QString()) << type;
-}
 
-TEST(Clipboard, NoPictureLeavesTheClipboardAlone)
-{
-    putTextFromAnotherClient("kept");
-    EXPECT_FALSE(CopyPictureToClipboard(QImage(), *QGuiApplication::clipboard()));
-    EXPECT_EQ(readClipboard(QStringLiteral("UTF8_STRING")), QByteArray("kept"));
-}
-
-TEST(DibSectionClipboard, CopiesTheWholeSectionAsAnImage)
-{
-    putTextFromAnotherClient("before");
-    const QImage picture = coordinatePattern(97, 45);
+    // A section copies as the whole of its picture.
+    const QImage section = coordinatePattern(97, 45);
     cDIBSection dib;
-    dib.CreateFromPicture(picture);
+    dib.CreateFromPicture(section);
     RecordingMessageBoxes messages;
     EXPECT_TRUE(dib.CopyToClipboard(false, *QGuiApplication::clipboard(), messages));
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(differenceBetween(clipboardImage("image/png"), picture), QString());
+    EXPECT_EQ(differenceBetween(clipboardImage("image/png"), section), QString());
 }
 
-TEST(DibSectionClipboard, AsDibIsRefusedWithAMessageAndChangesNothing)
+TEST(Clipboard, NoPictureAnEmptySectionOrADibLeaveTheClipboardAlone)
 {
-    putTextFromAnotherClient("unchanged");
+    putTextFromAnotherClient("kept");
+    EXPECT_FALSE(CopyPictureToClipboard(QImage(), *QGuiApplication::clipboard()));
+
     cDIBSection dib;
     dib.CreateFromPicture(coordinatePattern(10, 10));
     RecordingMessageBoxes messages;
@@ -129,16 +121,8 @@ TEST(DibSectionClipboard, AsDibIsRefusedWithAMessageAndChangesNothing)
     EXPECT_EQ(messages.shown.first(),
         (Message{"I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!",
             MessageIcon::None, "Quorvex7"}));
-    EXPECT_EQ(readClipboard(QStringLiteral("UTF8_STRING")), QByteArray("unchanged"));
-}
 
-TEST(DibSectionClipboard, AnEmptySectionPutsNothingThere)
-{
-    putTextFromAnotherClient("still here");
-    cDIBSection dib;
-    ASSERT_TRUE(dib.Create(5, 5));
     dib.ClearUp();
-    RecordingMessageBoxes messages;
     EXPECT_FALSE(dib.CopyToClipboard(false, *QGuiApplication::clipboard(), messages));
-    EXPECT_EQ(readClipboard(QStringLiteral("UTF8_STRING")), QByteArray("still here"));
+    EXPECT_EQ(readClipboard(QStringLiteral("UTF8_STRING")), QByteArray("kept"));
 }

@@ -57,20 +57,6 @@ TEST_P(JpegWriterWidths, WritesTheSectionUprightAtItsExactSize)
 
 INSTANTIATE_TEST_SUITE_P(PaddingsOneTwoThreeAndNone, JpegWriterWidths, ::testing::Values(1, 2, 3, 4, 5));
 
-TEST(JpegWriter, DecodedPictureIsCloseToTheSource)
-{
-    for (const QSize size : {QSize(64, 48), QSize(37, 29), QSize(203, 101)}) {
-        QTemporaryDir dir;
-        const QImage picture = gradient(size.width(), size.height());
-        cDIBSection dib;
-        dib.CreateFromPicture(picture);
-        ASSERT_TRUE(WriteJpegFile(dib, dir.filePath("g.jpg"), 90));
-        const QImage decoded = decodeJpeg(readAll(dir.filePath("g.jpg")));
-        ASSERT_EQ(decoded.size(), size);
-        EXPECT_LT(meanDistance(decoded, picture), 3.0) << size.width();
-    }
-}
-
 TEST(JpegWriter, ReplacingAFileKeepsItsTimesAndMode)
 {
     QTemporaryDir dir;

@@ -17,26 +17,18 @@ QImage pictureAt(int width, int height, int dotsPerMetre)
 
 } // namespace
 
-TEST(PrintFit, WorkedExampleFillsTheWidthOfALandscapePage)
+TEST(PrintFit, OrientationFollowsTheLongerSideAndTheFitKeepsTheAspectRatio)
 {
     EXPECT_EQ(orientationFor(20000, 10000), PageOrientation::Landscape);
-    EXPECT_EQ(fitToPrintableArea(20000, 10000, 27000, 19000), (PrintSize{27000, 13500}));
-}
-
-TEST(PrintFit, OrientationFollowsTheLongerSideSquareIsPortrait)
-{
-    EXPECT_EQ(orientationFor(10000, 10000), PageOrientation::Portrait);
+    EXPECT_EQ(orientationFor(10000, 10000), PageOrientation::Portrait); // a square is portrait
     EXPECT_EQ(orientationFor(9999, 10000), PageOrientation::Portrait);
-    EXPECT_EQ(orientationFor(10001, 10000), PageOrientation::Landscape);
-}
 
-TEST(PrintFit, KeepsTheAspectRatioInsideTheArea)
-{
     const struct {
         double width, height;
         float areaWidth, areaHeight;
         PrintSize expected;
     } cases[] = {
+        {20000, 10000, 27000, 19000, {27000, 13500}}, // the worked example: the landscape width
         {2700, 1900, 27000, 19000, {27000, 19000}}, // equal ratios fill both
         {10000, 10000, 19000, 27000, {19000, 19000}}, // square on portrait: full width
         {10000, 20000, 19000, 27000, {13500, 27000}}, // relatively higher: full height

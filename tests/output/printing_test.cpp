@@ -22,48 +22,22 @@ QImage pictureAt96Dpi(int width, int height)
 
 } // namespace
 
-TEST(PrintToFit, AWidePictureFillsTheWidthOfALandscapePage)
+TEST(Printing, PageFitTurnsThePageAndLaterPlainPrintsKeepItsOrientation)
 {
     RecordingPrinter printer;
     RecordingMessageBoxes messages;
-    mnuPrintToFitClick(printer, messages, pictureAt96Dpi(200, 100));
-    ASSERT_EQ(printer.sent.size(), 1);
-    EXPECT_EQ(printer.sent[0].orientation, PageOrientation::Landscape);
-    EXPECT_EQ(printer.sent[0].size, (PrintSize{27000, 13500}));
-    EXPECT_EQ(printer.sent[0].picture, QSize(200, 100));
-    EXPECT_TRUE(messages.shown.isEmpty());
-}
-
-TEST(PrintToFit, ASquarePrintsPortraitAcrossTheWidth)
-{
-    RecordingPrinter printer;
-    printer.orientation = PageOrientation::Landscape;
-    EXPECT_TRUE(PrintPictureToFitPage(printer, pictureAt96Dpi(50, 50)));
-    ASSERT_EQ(printer.sent.size(), 1);
-    EXPECT_EQ(printer.sent[0].orientation, PageOrientation::Portrait);
-    EXPECT_EQ(printer.sent[0].size, (PrintSize{19000, 19000}));
-}
-
-TEST(PrintNormal, PrintsTheNaturalSizeInTheCurrentOrientation)
-{
-    RecordingPrinter printer;
-    RecordingMessageBoxes messages;
+    // Plain prints take the natural size, 2540 / 96 HIMETRIC a pixel (1587.5 goes to the even 1588).
     mnuPrintNormalClick(printer, messages, pictureAt96Dpi(100, 50));
-    ASSERT_EQ(printer.sent.size(), 1);
-    EXPECT_EQ(printer.sent[0].orientation, PageOrientation::Portrait);
-    EXPECT_EQ(printer.sent[0].size, (PrintSize{2646, 1323}));
-    EXPECT_TRUE(messages.shown.isEmpty());
-}
-
-TEST(PrintNormal, KeepsTheLandscapeOfAnEarlierPageFit)
-{
-    RecordingPrinter printer;
-    RecordingMessageBoxes messages;
-    mnuPrintToFitClick(printer, messages, pictureAt96Dpi(300, 100));
+    mnuPrintToFitClick(printer, messages, pictureAt96Dpi(200, 100));
     mnuPrintNormalClick(printer, messages, pictureAt96Dpi(30, 60));
-    ASSERT_EQ(printer.sent.size(), 2);
-    EXPECT_EQ(printer.sent[1].orientation, PageOrientation::Landscape);
+    mnuPrintToFitClick(printer, messages, pictureAt96Dpi(50, 50));
     EXPECT_TRUE(messages.shown.isEmpty());
+    using P = RecordingPrinter::Page;
+    EXPECT_EQ(printer.sent,
+        (QList<P>{{PageOrientation::Portrait, {2646, 1323}, {100, 50}},
+            {PageOrientation::Landscape, {27000, 13500}, {200, 100}},
+            {PageOrientation::Landscape, {794, 1588}, {30, 60}},
+            {PageOrientation::Portrait, {19000, 19000}, {50, 50}}}));
 }
 
 TEST(PrintFailures, ShowFailedPrintAndSendNothing)

@@ -71,6 +71,8 @@ public:
         quorvex::PageOrientation orientation;
         quorvex::PrintSize size;
         QSize picture;
+
+        bool operator==(const Page&) const = default;
     };
 
     void setOrientation(quorvex::PageOrientation o) override { orientation = o; }

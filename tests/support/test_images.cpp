@@ -22,8 +22,19 @@ QImage asymmetricPattern(int width, int height)
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb((x * 37 + y * 11) & 255, (y * 53 + 7) & 255, (x * 5 + y * y) & 255));
+            // 64-bit: y * y passes the int range from y = 46341 on; only the low byte counts.
+            image.setPixel(x, y,
+                qRgb((x * 37 + y * 11) & 255, (y * 53 + 7) & 255, (qint64(x) * 5 + qint64(y) * y) & 255));
     return image;
+}
+
+int countPixels(const QImage& image, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += (image.pixel(x, y) | 0xFF000000) == (colour | 0xFF000000);
+    return count;
 }
 
 QString differenceBetween(const QImage& actual, const QImage& expected)

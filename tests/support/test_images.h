@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <ostream>
 
 namespace testsupport {
 
@@ -12,6 +13,9 @@ QImage coordinatePattern(int width, int height);
 // Small asymmetric picture (no mirror or turn of it equals itself) with a distinct colour per pixel.
 QImage asymmetricPattern(int width, int height);
 
+// Pixels of `colour`, alpha ignored.
+int countPixels(const QImage& image, QRgb colour);
+
 // Empty when both have the same size and the same RGB in every pixel; otherwise says where they differ.
 QString differenceBetween(const QImage& actual, const QImage& expected);
 
@@ -19,3 +23,9 @@ QString differenceBetween(const QImage& actual, const QImage& expected);
 void setRootBackground(const QImage& image);
 
 } // namespace testsupport
+
+// Lets GoogleTest show a QString (such as a picture difference) as text when a check fails.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}

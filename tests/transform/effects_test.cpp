@@ -1,18 +1,19 @@
-#include "qstring_printer.h"
 #include "transform/effects.h"
 #include "transform_oracles.h"
 
 #include "test_images.h"
 
 #include <algorithm>
-#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
 #include <vector>
 
+using quorvex::RotatePicture;
 using quorvex::RotatePixels;
 using quorvex::RotateStatus;
 using testsupport::asymmetricPattern;
+using testsupport::countPixels;
 using testsupport::differenceBetween;
 
 namespace {
@@ -37,77 +38,84 @@ QImage backgroundSurface(QSize size)
     return surface;
 }
 
-int countPixels(const QImage& image, QRgb colour)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == colour;
-    return count;
-}
-
-struct PolarCase {
-    QSize scratch;
-    QSize target;
-    float degrees;
+struct Turned {
+    QImage target;
+    float angle;
+    RotateStatus status = RotateStatus::Done;
+    int refreshes = 0;
 };
 
-class PolarRotation : public ::testing::TestWithParam<PolarCase> { };
-
-TEST_P(PolarRotation, PaintsWhatTheMappingGivesAndKeepsTheBackgroundElsewhere)
+// RotatePixels of `scratch` onto a surface of `targetSize` in the background colour.
+Turned rotatePixels(const QImage& scratch, QSize targetSize, float degrees)
 {
-    const PolarCase c = GetParam();
-    const QImage scratch = scratchPicture(c.scratch.width(), c.scratch.height());
-    QImage target = backgroundSurface(c.target);
-    float angle = c.degrees;
-
-    ASSERT_EQ(RotatePixels(scratch, target, angle, kBackground, {}), RotateStatus::Done);
-
-    EXPECT_EQ(target.size(), c.target);
-    EXPECT_EQ(
-        differenceBetween(target, oracle::polarRotation(scratch, backgroundSurface(c.target), c.degrees)),
-        "");
-    EXPECT_GT(countPixels(target, kWhite), 0);
+    Turned t{backgroundSurface(targetSize), degrees};
+    t.status = RotatePixels(scratch, t.target, t.angle, kBackground, [&t] { ++t.refreshes; });
+    return t;
 }
 
-INSTANTIATE_TEST_SUITE_P(Angles, PolarRotation,
-    ::testing::Values(PolarCase{{9, 6}, {9, 6}, 30}, PolarCase{{10, 10}, {10, 10}, 30},
-        PolarCase{{9, 6}, {9, 6}, -30}, PolarCase{{10, 10}, {10, 10}, 45}, PolarCase{{7, 11}, {7, 11}, 135},
-        PolarCase{{31, 17}, {31, 17}, 200}, PolarCase{{9, 6}, {12, 5}, 30}, PolarCase{{6, 9}, {6, 9}, -90},
-        PolarCase{{6, 9}, {6, 9}, 180}, PolarCase{{1, 1}, {1, 1}, 30},
-        // Larger pictures, with many more samples close to a rounding boundary.
-        PolarCase{{301, 211}, {301, 211}, 30}, PolarCase{{640, 480}, {640, 480}, -17}),
-    [](const auto& info) {
-        const PolarCase& c = info.param;
-        return std::to_string(c.scratch.width()) + "x" + std::to_string(c.scratch.height()) + "_onto_"
-            + std::to_string(c.target.width()) + "x" + std::to_string(c.target.height()) + "_at_"
-            + (c.degrees < 0 ? "minus" : "") + std::to_string(int(std::abs(c.degrees)));
-    });
-
-TEST(PolarRotationAt30Degrees, LeavesCornersInTheBackgroundColour)
+std::string sizeText(QSize size)
 {
-    QImage target = backgroundSurface({10, 10});
-    float angle = 30;
-    ASSERT_EQ(RotatePixels(scratchPicture(10, 10), target, angle, kBackground, {}), RotateStatus::Done);
-    // The turned square no longer reaches the corners, so they keep the background.
-    EXPECT_EQ(target.pixel(0, 0), kBackground);
-    EXPECT_EQ(target.pixel(9, 9), kBackground);
-    EXPECT_NE(target.pixel(5, 5), kBackground);
+    return std::to_string(size.width()) + "x" + std::to_string(size.height());
 }
 
-TEST(RotatePixels, TheAngleEndsInRadians)
+TEST(RotatePixels, OtherAnglesPaintWhatThePolarMappingGivesAndKeepTheBackgroundElsewhere)
 {
     const struct {
+        QSize scratch;
+        QSize target;
         float degrees;
-        float radians;
-    } cases[] = {{30, float(3.14159265358979 / 180 * 30)}, {90, float(3.14159265358979 / 2)},
-        {270, float(3.14159265358979 / 180 * 270)}, {-30, float(3.14159265358979 / 180 * -30)}, {0, 0}};
+    } cases[] = {{{9, 6}, {9, 6}, 30}, {{10, 10}, {10, 10}, 30}, {{9, 6}, {9, 6}, -30},
+        {{10, 10}, {10, 10}, 45}, {{7, 11}, {7, 11}, 135}, {{31, 17}, {31, 17}, 200}, {{9, 6}, {12, 5}, 30},
+        {{6, 9}, {6, 9}, -90}, {{6, 9}, {6, 9}, 180}, {{1, 1}, {1, 1}, 30},
+        // Larger pictures, with many more samples close to a rounding boundary.
+        {{301, 211}, {301, 211}, 30}, {{640, 480}, {640, 480}, -17}};
     for (const auto& c : cases) {
-        QImage target = backgroundSurface({9, 6});
-        float angle = c.degrees;
-        ASSERT_EQ(RotatePixels(scratchPicture(9, 6), target, angle, kBackground, {}), RotateStatus::Done);
-        EXPECT_EQ(angle, c.radians) << c.degrees;
+        SCOPED_TRACE(
+            sizeText(c.scratch) + " onto " + sizeText(c.target) + " at " + std::to_string(c.degrees));
+        const QImage scratch = scratchPicture(c.scratch.width(), c.scratch.height());
+        const Turned t = rotatePixels(scratch, c.target, c.degrees);
+        ASSERT_EQ(t.status, RotateStatus::Done);
+        EXPECT_EQ(differenceBetween(
+                      t.target, oracle::polarRotation(scratch, backgroundSurface(c.target), c.degrees)),
+            "");
+        EXPECT_GT(countPixels(t.target, kWhite), 0);
     }
+}
+
+TEST(RotatePixels, NinetyAndTwoHundredSeventyAreExactQuarterTurnsShownOnce)
+{
+    // Sizes of the worked examples (300 x 200, 200 x 200, 201 x 201), single rows and columns, odd
+    // and even sides, and one larger than a tile with ragged edges.
+    for (QSize size : {QSize(1, 1), QSize(1, 7), QSize(7, 1), QSize(9, 7), QSize(10, 10), QSize(9, 6),
+             QSize(131, 70), QSize(300, 200), QSize(200, 200), QSize(201, 201)}) {
+        SCOPED_TRACE(sizeText(size));
+        const QImage picture = asymmetricPattern(size.width(), size.height());
+        const Turned ninety = rotatePixels(picture, size, 90);
+        EXPECT_EQ(differenceBetween(ninety.target, oracle::turnedCounterClockwise(picture)), "");
+        EXPECT_EQ(ninety.refreshes, 1);
+        EXPECT_EQ(
+            differenceBetween(rotatePixels(picture, size, 270).target, oracle::turnedClockwise(picture)), "");
+    }
+
+    // On squares of side 4k + 1 the rounded centre, nearest(side / 2), is the true centre pixel, so
+    // the polar mapping turns the grid exactly; the quarter turns must go the same way.
+    for (int side : {1, 5, 9, 13, 25})
+        for (float degrees : {90.0f, 270.0f}) {
+            const QImage picture = asymmetricPattern(side, side);
+            EXPECT_EQ(differenceBetween(rotatePixels(picture, picture.size(), degrees).target,
+                          oracle::polarRotation(picture, backgroundSurface(picture.size()), degrees)),
+                "")
+                << side << " at " << degrees;
+        }
+
+    // A target of another size is exchanged and filled from the corner.
+    const QImage scratch = asymmetricPattern(9, 6);
+    QImage expected = backgroundSurface({5, 12});
+    const QImage turned = oracle::turnedClockwise(scratch);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 5; ++x)
+            expected.setPixel(x, y, turned.pixel(x, y));
+    EXPECT_EQ(differenceBetween(rotatePixels(scratch, {12, 5}, 270).target, expected), "");
 }
 
 TEST(RotatePixels, RefreshesAfterEachColumnAndOnceAtTheEnd)
@@ -121,101 +129,68 @@ TEST(RotatePixels, RefreshesAfterEachColumnAndOnceAtTheEnd)
         {{10, 10}, 30, 5 + 2},
         {{6, 11}, -45, 6 + 2}, // higher than wide: n = nearest(5.5) = 6
         {{1, 1}, 30, 0 + 2},
-        {{9, 6}, 90, 1}, // an exact quarter turn is shown once, whole
-        {{9, 6}, 270, 1},
     };
-    for (const auto& c : cases) {
-        QImage target = backgroundSurface(c.size);
-        float angle = c.degrees;
-        int refreshes = 0;
-        ASSERT_EQ(RotatePixels(scratchPicture(c.size.width(), c.size.height()), target, angle, kBackground,
-                      [&] { ++refreshes; }),
-            RotateStatus::Done);
-        EXPECT_EQ(refreshes, c.refreshes) << c.size.width() << "x" << c.size.height() << " at " << c.degrees;
-    }
-}
+    for (const auto& c : cases)
+        EXPECT_EQ(rotatePixels(scratchPicture(c.size.width(), c.size.height()), c.size, c.degrees).refreshes,
+            c.refreshes)
+            << sizeText(c.size) << " at " << c.degrees;
 
-TEST(RotatePixels, EachRefreshShowsThePictureBuiltUpSoFar)
-{
-    QImage target = backgroundSurface({21, 15});
-    float angle = 30;
-    std::vector<int> painted;
-    ASSERT_EQ(RotatePixels(scratchPicture(21, 15), target, angle, kBackground,
-                  [&] { painted.push_back(21 * 15 - countPixels(target, kBackground)); }),
-        RotateStatus::Done);
-    ASSERT_EQ(painted.size(), 12u); // n = nearest(10.5) = 10: eleven columns and the last refresh
-    EXPECT_GT(painted.front(), 0);
-    EXPECT_LT(painted.front(), painted[painted.size() - 2]);
-    EXPECT_TRUE(std::is_sorted(painted.begin(), painted.end()));
-    EXPECT_EQ(painted.back(), 21 * 15 - countPixels(target, kBackground));
-}
-
-TEST(RotatePixels, CopiesKeptByTheRefreshStaySnapshots)
-{
+    // Each refresh shows the picture built up so far; copies it keeps stay snapshots.
     const QImage scratch = scratchPicture(21, 15);
     QImage target = backgroundSurface({21, 15});
     float angle = 30;
-    std::vector<QImage> kept; // shallow copies: painting on must not change them
+    std::vector<QImage> kept;
     ASSERT_EQ(RotatePixels(scratch, target, angle, kBackground, [&] { kept.push_back(target); }),
         RotateStatus::Done);
-
     EXPECT_EQ(differenceBetween(target, oracle::polarRotation(scratch, backgroundSurface({21, 15}), 30)), "");
-    ASSERT_EQ(kept.size(), 12u);
-    EXPECT_GT(countPixels(kept.front(), kBackground), countPixels(target, kBackground));
+    ASSERT_EQ(kept.size(), 12u); // n = nearest(10.5) = 10: eleven columns and the last refresh
+    std::vector<int> background;
+    for (const QImage& snapshot : kept)
+        background.push_back(countPixels(snapshot, kBackground));
+    EXPECT_LT(background.front(), 21 * 15);
+    EXPECT_GT(background.front(), background[10]);
+    EXPECT_TRUE(std::is_sorted(background.rbegin(), background.rend()));
     EXPECT_EQ(differenceBetween(kept.back(), target), "");
 }
 
-TEST(RotatePixels, EveryOtherAngleKeepsTheTargetSize)
+TEST(RotatePixels, AnyAngleEndsInRadiansAndKeepsTheTargetSize)
 {
-    const float angles[] = {0, 30, -90, -270, 180, 360, 450, 89, 91, 269.5f, 32767, -32768};
-    for (float degrees : angles) {
-        QImage target = backgroundSurface({9, 6});
-        float angle = degrees;
-        ASSERT_EQ(RotatePixels(scratchPicture(9, 6), target, angle, kBackground, {}), RotateStatus::Done);
-        EXPECT_EQ(target.size(), QSize(9, 6)) << degrees;
+    const struct {
+        float degrees;
+        float radians;
+    } cases[] = {{30, float(3.14159265358979 / 180 * 30)}, {90, float(3.14159265358979 / 2)},
+        {270, float(3.14159265358979 / 180 * 270)}, {-30, float(3.14159265358979 / 180 * -30)}, {0, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(rotatePixels(scratchPicture(9, 6), {9, 6}, c.degrees).angle, c.radians) << c.degrees;
+
+    constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    for (float degrees : {0.0f, -90.0f, -270.0f, 360.0f, 450.0f, 89.0f, 91.0f, 269.5f, 32767.0f, -32768.0f,
+             nan, inf, -inf, std::numeric_limits<float>::max()}) {
+        const Turned t = rotatePixels(scratchPicture(9, 6), {9, 6}, degrees);
+        EXPECT_EQ(t.status, RotateStatus::Done) << degrees;
+        EXPECT_EQ(t.target.size(), QSize(9, 6)) << degrees;
     }
 }
 
-TEST(RotatePixels, AngleWithoutAValueNeitherCrashesNorResizes)
+TEST(RotatePixels, PicturesBeyondThe16BitCentresOrRadiusAreRefusedBeforeAnythingIsPainted)
 {
-    const float angles[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-        -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max()};
-    for (float degrees : angles) {
-        QImage target = backgroundSurface({9, 6});
-        float angle = degrees;
-        EXPECT_EQ(RotatePixels(scratchPicture(9, 6), target, angle, kBackground, {}), RotateStatus::Done);
-        EXPECT_EQ(target.size(), QSize(9, 6)) << degrees;
-    }
-}
-
-TEST(RotatePixels, PicturesBeyondThe16BitRadiusAreRefusedBeforeAnythingIsPainted)
-{
-    const QSize sizes[] = {
-        {46342, 1}, // n = 23171: the corner radius 32769 does not fit 16 bits
-        {1, 46342},
+    const struct {
+        QSize scratch, target;
+    } cases[] = {
+        {{46342, 1}, {46342, 1}}, // n = 23171: the corner radius 32769 does not fit 16 bits
+        {{1, 46342}, {1, 46342}},
+        {{65536, 1}, {10, 10}}, // nearest(65536 / 2) = 32768 does not fit the source centre
     };
-    for (QSize size : sizes) {
-        const QImage scratch = scratchPicture(size.width(), size.height());
-        QImage target = backgroundSurface(size);
-        float angle = 30;
-        int refreshes = 0;
-        EXPECT_EQ(
-            RotatePixels(scratch, target, angle, kBackground, [&] { ++refreshes; }), RotateStatus::TooLarge);
-        EXPECT_EQ(refreshes, 0);
-        EXPECT_EQ(countPixels(target, kBackground), size.width() * size.height());
+    for (const auto& c : cases) {
+        const Turned t = rotatePixels(scratchPicture(c.scratch.width(), c.scratch.height()), c.target, 30);
+        EXPECT_EQ(t.status, RotateStatus::TooLarge) << sizeText(c.scratch);
+        EXPECT_EQ(t.refreshes, 0);
+        EXPECT_EQ(countPixels(t.target, kBackground), c.target.width() * c.target.height());
     }
 }
 
-TEST(RotatePixels, ScratchBeyondThe16BitCentreIsRefused)
-{
-    // nearest(65536 / 2) = 32768 does not fit the 16-bit source centre.
-    QImage target = backgroundSurface({10, 10});
-    float angle = 30;
-    EXPECT_EQ(RotatePixels(scratchPicture(65536, 1), target, angle, kBackground, {}), RotateStatus::TooLarge);
-    EXPECT_EQ(countPixels(target, kBackground), 100);
-}
-
-TEST(RotatePixels, PicturesOfOtherFormatsArePaintedAsRgb32)
+TEST(RotatePixels, OtherFormatsArePaintedAsRgb32AndEmptyStaysEmpty)
 {
     const QImage scratch = scratchPicture(9, 6).convertToFormat(QImage::Format_RGB888);
     QImage target = backgroundSurface({9, 6}).convertToFormat(QImage::Format_RGB16);
@@ -226,19 +201,48 @@ TEST(RotatePixels, PicturesOfOtherFormatsArePaintedAsRgb32)
         backgroundSurface({9, 6}).convertToFormat(QImage::Format_RGB16).convertToFormat(QImage::Format_RGB32),
         30);
     EXPECT_EQ(differenceBetween(target, expected), "");
+
+    for (float degrees : {30.0f, 90.0f}) {
+        QImage empty;
+        EXPECT_EQ(RotatePixels(QImage(), empty, degrees, kBackground, {}), RotateStatus::Done);
+        EXPECT_TRUE(empty.isNull());
+    }
 }
 
-TEST(RotatePixels, EmptyPicturesGiveEmptyResults)
+TEST(RotatePicture, TurnsOntoAnOpaqueBackgroundShowingProgressOrGivesNothing)
 {
-    QImage target;
-    float angle = 30;
-    EXPECT_EQ(RotatePixels(QImage(), target, angle, kBackground, {}), RotateStatus::Done);
-    EXPECT_TRUE(target.isNull());
+    const QImage surface = asymmetricPattern(21, 15);
+    std::vector<QImage> shown;
+    auto show = [&](const QImage& soFar) { shown.push_back(soFar.copy()); };
+    const auto quarter = RotatePicture(surface, kBackground, 270, show);
+    ASSERT_TRUE(quarter.ok());
+    EXPECT_EQ(differenceBetween(quarter.surface, oracle::turnedClockwise(surface)), "");
+    EXPECT_EQ(shown.size(), 1u);
+    const auto counterClockwise = RotatePicture(surface, kBackground, 90, {});
+    EXPECT_EQ(differenceBetween(counterClockwise.surface, oracle::turnedCounterClockwise(surface)), "");
 
-    QImage emptyTarget;
-    angle = 90;
-    EXPECT_EQ(RotatePixels(QImage(), emptyTarget, angle, kBackground, {}), RotateStatus::Done);
-    EXPECT_TRUE(emptyTarget.isNull());
+    shown.clear();
+    const auto polar = RotatePicture(surface, 0x00010203u, 30, show);
+    ASSERT_TRUE(polar.ok());
+    EXPECT_EQ(
+        differenceBetween(polar.surface, oracle::polarRotation(surface, backgroundSurface({21, 15}), 30)),
+        "");
+    EXPECT_EQ(polar.surface.pixel(0, 0), kBackground); // made opaque
+    ASSERT_EQ(shown.size(), 12u); // n = 10: eleven columns and the last refresh
+    EXPECT_NE(differenceBetween(shown.front(), polar.surface), "");
+    EXPECT_EQ(differenceBetween(shown.back(), polar.surface), "");
+
+    const auto none = RotatePicture(QImage(), kBackground, 270, {});
+    EXPECT_TRUE(none.ok());
+    EXPECT_TRUE(none.surface.isNull());
+
+    shown.clear();
+    const auto failed = RotatePicture(asymmetricPattern(46342, 1), kBackground, 30, show);
+    EXPECT_EQ(failed.status, RotateStatus::TooLarge);
+    EXPECT_TRUE(failed.surface.isNull());
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(
+        quorvex::rotateErrorMessage(), (quorvex::Message{"Err", quorvex::MessageIcon::None, "Quorvex7"}));
 }
 
 } // namespace
