@@ -100,6 +100,10 @@ int runCommandLineGrab(const CommandLine& command, const GrabEnvironment& enviro
         errorLine = QStringLiteral("'%1': only names ending in BMP or JPG can be written").arg(command.file);
         return 1;
     }
+    if (isReadOnlyFile(command.file)) {
+        errorLine = QStringLiteral("cannot write '%1': %2").arg(command.file, kReadOnlyFileReason);
+        return 1;
+    }
     if (command.delaySeconds > 0)
         std::this_thread::sleep_for(std::chrono::duration<double>(command.delaySeconds));
 

@@ -185,7 +185,15 @@ int copyAttributes(int fd, const struct stat& old)
 
 QString FileWriteResult::message() const
 {
-    return qt_error_string(error);
+    return readOnlyFile ? kReadOnlyFileReason : qt_error_string(error);
+}
+
+bool isReadOnlyFile(const QString& path)
+{
+    struct stat file { };
+    // stat follows a symbolic link: its target is what would be replaced.
+    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &file) == 0 && S_ISREG(file.st_mode)
+        && (file.st_mode & S_IWUSR) == 0;
 }
 
 FileWriteResult replaceFileContents(const QString& path, std::initializer_list<QByteArrayView> parts)
@@ -202,6 +210,8 @@ FileWriteResult replaceFileContents(const QString& path, std::initializer_list<Q
         return {errno};
     if (replacing && !S_ISREG(old.st_mode))
         return {S_ISDIR(old.st_mode) ? EISDIR : EINVAL};
+    if (replacing && (old.st_mode & S_IWUSR) == 0)
+        return {EACCES, true}; // refused even where the permission would not stop us (root)
 
     TemporaryFile temporary(QFileInfo(target).absolutePath());
     if (temporary.fd() < 0)

@@ -6,8 +6,11 @@
 
 namespace quorvex {
 
+inline const QString kReadOnlyFileReason = QStringLiteral("the file is read-only");
+
 struct [[nodiscard]] FileWriteResult {
     int error = 0; // errno of the step that failed; 0 when the new file is in place
+    bool readOnlyFile = false; // refused: the file to replace is marked read-only (EACCES)
 
     bool ok() const { return error == 0; }
     QString message() const;
@@ -20,7 +23,13 @@ struct [[nodiscard]] FileWriteResult {
 // one (Linux file systems keep no settable creation time). On failure the old file is untouched and
 // the temporary file is gone. A symbolic link is followed, so the link stays and its target gets
 // the new content.
+// A file marked read-only (no write permission for its owner) is never replaced, whoever runs the
+// program: nothing is written.
 // A file-size limit (ulimit -f) fails with EFBIG; signal handling is left as the program set it.
 FileWriteResult replaceFileContents(const QString& path, std::initializer_list<QByteArrayView> parts);
+
+// Whether `path` (or the target of a symbolic link there) is an existing file marked read-only:
+// replaceFileContents refuses it, and a command can say so before it does any work.
+bool isReadOnlyFile(const QString& path);
 
 } // namespace quorvex
