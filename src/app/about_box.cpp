@@ -14,6 +14,10 @@ AboutBox::AboutBox(const Twips& twips, QWidget* parent)
 {
     setObjectName(QStringLiteral("Frame1"));
     placeInTwips(this, twips, 360, 600, 7095, 2235);
+    // The box was laid out for 8-point text.
+    QFont text = font();
+    text.setPointSizeF(8);
+    setFont(text);
 
     auto label = [&](const char* name, const QString& text, QRect r) {
         auto* l = new QLabel(text, this);
@@ -25,9 +29,12 @@ AboutBox::AboutBox(const Twips& twips, QWidget* parent)
         "Label1", QStringLiteral("Quorvex7 for Windows XP, Vista and Windows 7"), {360, 240, 4455, 255});
     Label4 = label("Label4", QStringLiteral("Version 7.1"), {4080, 240, 2055, 255});
     Label4->setCursor(artwork::pointingHand());
-    Label2 = label(
-        "Label2", QStringLiteral("Grab the screen, zoom, turn, save and print it."), {360, 600, 3015, 255});
+    Label2 = label("Label2", QStringLiteral("Grab, zoom, turn, save and print it."), {360, 600, 3015, 255});
     Label8 = label("Label8", QString(), {1320, 960, 1575, 255});
+    // Label1's rectangle reaches under Label4's: its text must end where Label4's begins.
+    shrinkFontToFit(Label1, Label4->x() - Label1->x());
+    for (QLabel* fitted : {Label4, Label2})
+        shrinkFontToFit(fitted, fitted->width());
 
     Label18 = new ClickableLabel(QStringLiteral("Like Quorvex7 ?"), this);
     Label18->setObjectName(QStringLiteral("Label18"));

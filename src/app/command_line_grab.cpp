@@ -100,6 +100,10 @@ int runCommandLineGrab(const CommandLine& command, const GrabEnvironment& enviro
         errorLine = QStringLiteral("'%1': only names ending in BMP or JPG can be written").arg(command.file);
         return 1;
     }
+    if (isReadOnlyFile(command.file)) {
+        errorLine = QStringLiteral("cannot write '%1': %2").arg(command.file, kReadOnlyFileReason);
+        return 1;
+    }
     if (command.delaySeconds > 0)
         std::this_thread::sleep_for(std::chrono::duration<double>(command.delaySeconds));
 
@@ -111,6 +115,9 @@ int runCommandLineGrab(const CommandLine& command, const GrabEnvironment& enviro
         return 1;
     }
     XcbScreenSource screen(connection.get(), false);
+    errorLine = screen.unreadableReason();
+    if (!errorLine.isEmpty())
+        return 1;
     const QRect whole(QPoint(0, 0), screen.screenSize());
     const QRect region = command.region.value_or(whole);
     if (!whole.contains(region)) {
@@ -134,7 +141,10 @@ int runCommandLineGrab(const CommandLine& command, const GrabEnvironment& enviro
     const QImage picture
         = GrabWindowRect(screen, 0, false, region.x(), region.y(), region.width(), region.height());
     if (picture.isNull()) {
-        errorLine = QStringLiteral("the screen could not be read");
+        // Empty when the screen could not be read, or when there is no memory for its picture.
+        errorLine = QImage(region.size(), QImage::Format_RGB32).isNull()
+            ? QStringLiteral("not enough memory for a %1x%2 picture").arg(region.width()).arg(region.height())
+            : QStringLiteral("the screen could not be read");
         return 1;
     }
     errorLine = writeFile(picture, format, command.file);

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "app/command_line_grab.h"
+#include "app/process_signals.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,6 +46,7 @@ int main(int argc, char** argv)
     case Action::Grab:
         break;
     }
+    quorvex::setUpProcessSignals();
     QString error;
     const int status = quorvex::runCommandLineGrab(command, quorvex::GrabEnvironment::fromProcess(), error);
     if (status != 0)

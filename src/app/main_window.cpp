@@ -105,8 +105,20 @@ QImage Form1::CaptureActiveWindow()
     return captureActiveWindow(m_services.screen);
 }
 
+bool Form1::screenUnreadable()
+{
+    const QString reason = m_services.screen.unreadableReason();
+    if (reason.isEmpty())
+        return false;
+    m_services.messages.show(
+        {reason.left(1).toUpper() + reason.mid(1) + QLatin1Char('.'), MessageIcon::Exclamation});
+    return true;
+}
+
 void Form1::GrabWholeScreen()
 {
+    if (screenUnreadable())
+        return;
     setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
     waitWithEvents(wholeSecondWait(m_services.clock.secondsSinceMidnight()));
     // Without a window manager nothing minimises the window: take it off the screen instead, so
@@ -125,11 +137,15 @@ void Form1::GrabWholeScreen()
 
 void Form1::GrabSelectedArea()
 {
+    if (screenUnreadable())
+        return;
     m_overlay.showOverlay();
 }
 
 void Form1::showDefinedSizeDialog()
 {
+    if (screenUnreadable())
+        return;
     // Modal and without an owner: centred on the screen like the overlay it sizes.
     Form3 dialog([this] { return m_overlay.overlay(); }, m_twips);
     dialog.exec();

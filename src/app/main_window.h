@@ -111,6 +111,8 @@ private:
     void syncView();
     void layoutStatusStrip();
     void showRefusedResize();
+    // True, after telling the user, when the screen's pixels cannot be read at all.
+    bool screenUnreadable();
     // False, after telling the user, when there is no picture to work on yet.
     bool hasPictureToOutput();
     void surfacePress();

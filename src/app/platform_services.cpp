@@ -1,5 +1,7 @@
 #include "app/platform_services.h"
 
+#include "common/dialog_window.h"
+
 #include <QDesktopServices>
 #include <QMessageBox>
 
@@ -13,6 +15,7 @@ void DesktopUrlOpener::open(const QUrl& url)
 void DialogMessageBoxes::show(const Message& message)
 {
     QMessageBox box(m_parent);
+    box.setWindowFlags(kDialogWindowFlags);
     box.setWindowTitle(message.caption);
     box.setText(message.text);
     switch (message.icon) {

@@ -1,6 +1,7 @@
 #include "app/grab_wait.h"
 #include "app/main_window.h"
 #include "app/platform_services.h"
+#include "app/process_signals.h"
 #include "capture/qt_screen_source.h"
 #include "capture/xcb_screen_source.h"
 #include "output/qt_printer.h"
@@ -14,6 +15,7 @@
 // The program's window. quorvex7 starts it when no command-line grab is asked for.
 int main(int argc, char** argv)
 {
+    quorvex::setUpProcessSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvex7"));
 

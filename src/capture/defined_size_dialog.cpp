@@ -3,6 +3,7 @@
 #include "capture/digit_key_filter.h"
 #include "capture/overlay_geometry.h"
 #include "capture/selection_overlay.h"
+#include "common/dialog_window.h"
 #include "common/message_box.h"
 
 #include <QCoreApplication>
@@ -36,7 +37,7 @@ QPushButton* plainButton(QPushButton* button)
 } // namespace
 
 Form3::Form3(OverlayProvider overlay, Twips twips, QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent, kDialogWindowFlags)
     , m_overlay(std::move(overlay))
     , m_twips(twips)
     , Text1(place(new QLineEdit(kDesignText, this), "Text1", {120, 960, 975, 375}, twips))

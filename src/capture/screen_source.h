@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QString>
 #include <qwindowdefs.h>
 
 namespace quorvex {
@@ -19,6 +20,10 @@ public:
 
     // Size of the (primary) screen in pixels.
     virtual QSize screenSize() const = 0;
+
+    // Why this screen's pixels cannot be read at all (a palette display), in one line starting in
+    // lower case; empty when they can. grab() then returns only empty pictures.
+    virtual QString unreadableReason() const { return {}; }
 };
 
 } // namespace quorvex

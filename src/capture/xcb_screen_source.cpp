@@ -1,9 +1,11 @@
 #include "capture/xcb_screen_source.h"
 
 #include "capture/grab_window_rect.h"
+#include "capture/pixel_layout.h"
 
 #include <QGuiApplication>
 #include <cstdlib>
+#include <optional>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 #include <vector>
@@ -21,12 +23,22 @@ template <typename T> Reply<T> reply(T* raw)
     return Reply<T>(raw, &std::free);
 }
 
+// Bytes of pixel data after a GetImage reply's header; xcb's own count is an int, which a reply of
+// 2 GB or more would overflow.
+qsizetype replyDataLength(uint32_t lengthInWords)
+{
+    return qsizetype(lengthInWords) * 4;
+}
+
 } // namespace
 
 struct XcbScreenSource::Private {
     xcb_connection_t* connection = nullptr;
     xcb_screen_t* screen = nullptr;
-    bool directLayout = false; // 32 bits per pixel, 0x00RRGGBB: the same bytes as Format_RGB32
+    PixelLayout rootLayout;
+    bool rootReadable = false;
+    bool directLayout = false; // the root's pixels are Format_RGB32's bytes: pictures need no copy
+    QString unreadable; // why the screen cannot be read; empty when it can
 
     bool shmUsable = false; // cleared for good when the server cannot attach our memory (a remote display)
     // Shared-memory segments the server writes grabs into. A picture shows its segment's pixels
@@ -97,24 +109,84 @@ struct XcbScreenSource::Private {
         segments.clear();
     }
 
+    // How pixels of a reply with this depth and visual lie; nullopt for a visual without true
+    // colours in its pixels (a palette).
+    std::optional<PixelLayout> layoutOf(uint8_t depth, xcb_visualid_t visual) const
+    {
+        const xcb_setup_t* setup = xcb_get_setup(connection);
+        std::optional<PixelLayout> layout;
+        for (auto f = xcb_setup_pixmap_formats_iterator(setup); f.rem; xcb_format_next(&f))
+            if (f.data->depth == depth) {
+                layout = PixelLayout{};
+                layout->bitsPerPixel = f.data->bits_per_pixel;
+                layout->scanlinePad = f.data->scanline_pad;
+                layout->mostSignificantByteFirst = setup->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
+            }
+        const xcb_visualtype_t* type = visualType(visual);
+        if (!layout || !type || type->_class != XCB_VISUAL_CLASS_TRUE_COLOR)
+            return std::nullopt;
+        layout->redMask = type->red_mask;
+        layout->greenMask = type->green_mask;
+        layout->blueMask = type->blue_mask;
+        if (!canConvert(*layout))
+            return std::nullopt;
+        return layout;
+    }
+
+    const xcb_visualtype_t* visualType(xcb_visualid_t visual) const
+    {
+        for (auto dp = xcb_screen_allowed_depths_iterator(screen); dp.rem; xcb_depth_next(&dp))
+            for (auto v = xcb_depth_visuals_iterator(dp.data); v.rem; xcb_visualtype_next(&v))
+                if (v.data->visual_id == visual)
+                    return v.data;
+        return nullptr;
+    }
+
+    // The picture for `pixels` of a reply: its own bytes when they are Format_RGB32's (`keep` then
+    // holds them until the picture goes, `release` lets them go), a converted copy otherwise.
+    QImage pictureOf(uint8_t depth, xcb_visualid_t visual, uchar* pixels, qsizetype length, QSize size,
+        QImageCleanupFunction release, void* keep)
+    {
+        const std::optional<PixelLayout> layout
+            = depth == screen->root_depth && visual == screen->root_visual && rootReadable
+            ? std::optional<PixelLayout>(rootLayout)
+            : layoutOf(depth, visual);
+        const qsizetype stride = layout ? bytesPerRow(*layout, size.width()) : 0;
+        QImage picture;
+        if (stride > 0 && length >= stride * size.height()) {
+            if (isRgb32AsIs(*layout)) {
+                QImage shown(
+                    pixels, size.width(), size.height(), stride, QImage::Format_RGB32, release, keep);
+                if (!shown.isNull())
+                    return shown; // from now on the picture lets the bytes go
+            } else {
+                picture = convertToRgb32(*layout, pixels, stride, size.width(), size.height());
+            }
+        }
+        release(keep);
+        return picture;
+    }
+
     QImage viaGetImage(xcb_drawable_t drawable, const QRect& r)
     {
         auto image = reply(xcb_get_image_reply(connection,
             xcb_get_image(
                 connection, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, r.x(), r.y(), r.width(), r.height(), ~0u),
             nullptr));
-        if (!image || xcb_get_image_data_length(image.get()) < r.width() * r.height() * 4)
+        if (!image)
             return {};
+        const uint8_t depth = image->depth;
+        const xcb_visualid_t visual = image->visual;
         uchar* data = xcb_get_image_data(image.get());
-        // The reply's memory becomes the picture's buffer; freed with the last copy of the picture.
-        xcb_get_image_reply_t* owned = image.release();
-        QImage picture(data, r.width(), r.height(), r.width() * 4, QImage::Format_RGB32, &std::free, owned);
-        return directLayout ? picture : picture.convertToFormat(QImage::Format_RGB32);
+        const qsizetype length = replyDataLength(image->length);
+        // The reply's memory becomes the picture's buffer when it can; freed with the last copy.
+        return pictureOf(depth, visual, data, length, r.size(), &std::free, image.release());
     }
 
     // Empty when no segment is free or the read fails; the caller then reads the plain way.
     QImage viaSharedMemory(xcb_drawable_t drawable, const QRect& r)
     {
+        // Four bytes a pixel hold a row of any layout, padding included.
         const auto segment = freeSegment(size_t(r.width()) * size_t(r.height()) * 4);
         if (!segment)
             return {};
@@ -124,11 +196,12 @@ struct XcbScreenSource::Private {
             nullptr));
         if (!image)
             return {};
-        // The picture shows the segment's pixels; the segment is free again once the picture goes.
+        // A picture that shows the segment's pixels keeps it until the picture goes; a converted
+        // copy lets it go at once.
         segment->shown = true;
         auto* holder = new std::shared_ptr<Segment>(segment);
-        return QImage(
-            segment->data, r.width(), r.height(), r.width() * 4, QImage::Format_RGB32,
+        return pictureOf(
+            image->depth, image->visual, segment->data, qsizetype(segment->size), r.size(),
             [](void* held) {
                 auto* kept = static_cast<std::shared_ptr<Segment>*>(held);
                 (*kept)->shown = false;
@@ -145,16 +218,15 @@ XcbScreenSource::XcbScreenSource(xcb_connection_t* connection, bool sharedMemory
     if (!connection || xcb_connection_has_error(connection))
         return;
     d->screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    const xcb_setup_t* setup = xcb_get_setup(connection);
-    for (auto f = xcb_setup_pixmap_formats_iterator(setup); f.rem; xcb_format_next(&f))
-        if (f.data->depth == d->screen->root_depth)
-            d->directLayout
-                = f.data->bits_per_pixel == 32 && setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST;
-    for (auto dp = xcb_screen_allowed_depths_iterator(d->screen); dp.rem; xcb_depth_next(&dp))
-        for (auto v = xcb_depth_visuals_iterator(dp.data); v.rem; xcb_visualtype_next(&v))
-            if (v.data->visual_id == d->screen->root_visual)
-                d->directLayout = d->directLayout && v.data->red_mask == 0xff0000
-                    && v.data->green_mask == 0xff00 && v.data->blue_mask == 0xff;
+    if (const std::optional<PixelLayout> layout
+        = d->layoutOf(d->screen->root_depth, d->screen->root_visual)) {
+        d->rootLayout = *layout;
+        d->rootReadable = true;
+        d->directLayout = isRgb32AsIs(*layout);
+    } else {
+        const xcb_visualtype_t* type = d->visualType(d->screen->root_visual);
+        d->unreadable = unreadablePixelFormat(d->screen->root_depth, type ? type->_class : -1);
+    }
     if (sharedMemory) {
         auto version
             = reply(xcb_shm_query_version_reply(connection, xcb_shm_query_version(connection), nullptr));
@@ -172,6 +244,11 @@ xcb_connection_t* XcbScreenSource::qtConnection()
 {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
+}
+
+QString XcbScreenSource::unreadableReason() const
+{
+    return d->unreadable;
 }
 
 bool XcbScreenSource::usesSharedMemory() const
@@ -199,7 +276,7 @@ bool XcbScreenSource::readDesktopInBands(const QRect& rect, int bandRows, const 
         if (y + bandRows < rect.height())
             next = request(y + bandRows);
         const int rows = std::min(bandRows, rect.height() - y);
-        if (!image || xcb_get_image_data_length(image.get()) < rect.width() * rows * 4) {
+        if (!image || replyDataLength(image->length) < qsizetype(rect.width()) * rows * 4) {
             if (y + bandRows < rect.height())
                 std::free(xcb_get_image_reply(d->connection, next, nullptr));
             return false;
@@ -211,7 +288,7 @@ bool XcbScreenSource::readDesktopInBands(const QRect& rect, int bandRows, const 
 
 QImage XcbScreenSource::grab(WId window, bool clientArea, const QRect& rect)
 {
-    if (!d->screen || rect.isEmpty())
+    if (!d->screen || !d->unreadable.isEmpty() || rect.isEmpty())
         return {};
     const QRect source = clientAreaRect(window, clientArea, rect);
     const xcb_drawable_t drawable = window ? xcb_drawable_t(window) : d->screen->root;
@@ -232,6 +309,8 @@ QImage XcbScreenSource::grab(WId window, bool clientArea, const QRect& rect)
             pixels = d->viaSharedMemory(drawable, inside);
         if (pixels.isNull())
             pixels = d->viaGetImage(drawable, inside);
+        if (pixels.isNull())
+            return {}; // never a picture that is not the screen
     }
     return placedOnBlack(rect.size(), pixels, inside.topLeft() - source.topLeft());
 }

@@ -10,7 +10,8 @@ struct xcb_connection_t;
 namespace quorvex {
 
 // Reads the X screen over xcb. A single grab is one GetImage whose reply becomes the picture's
-// buffer as it is (the server's 32-bit layout is Format_RGB32 on little-endian machines). With
+// buffer as it is when the server's layout is Format_RGB32's (32-bit 0x00RRGGBB), and is converted
+// from the screen's true-colour layout (16, 15, 30 bits...) otherwise. With
 // `sharedMemory`, grabs go through one MIT-SHM segment that is kept and reused: the fast path for
 // the overlay's repeated grabs, and plain GetImage where the extension is missing (remote displays).
 class XcbScreenSource final : public ScreenSource {
@@ -26,6 +27,7 @@ public:
 
     QImage grab(WId window, bool clientArea, const QRect& rect) override;
     QSize screenSize() const override;
+    QString unreadableReason() const override;
     bool usesSharedMemory() const;
 
     // Reads `rect` of the desktop (inside the screen) in bands of `bandRows` rows, top to bottom,

@@ -79,11 +79,23 @@ struct BandedJpegWriter::Private {
         std::jmp_buf jump;
     };
 
-    jpeg_compress_struct info{};
+    // The encoder's state; a zeroed one is safe to destroy, so every exit of the constructor,
+    // thrown or not, releases what it got this far.
+    struct Compressor {
+        jpeg_compress_struct info{};
+        ~Compressor() { jpeg_destroy_compress(&info); }
+    };
+    // The output buffer the library allocates and grows; it stays ours, even after its destruction.
+    struct OutputBuffer {
+        unsigned char* bytes = nullptr;
+        unsigned long size = 0;
+        ~OutputBuffer() { std::free(bytes); }
+    };
+
     ErrorManager errors{};
-    unsigned char* output = nullptr;
-    unsigned long outputSize = 0;
-    bool started = false;
+    OutputBuffer output; // declared before the compressor: freed after it
+    Compressor compressor;
+    jpeg_compress_struct& info = compressor.info;
 
     static void onError(j_common_ptr common)
     {
@@ -99,12 +111,10 @@ BandedJpegWriter::BandedJpegWriter(int width, int height, int quality)
         throw jpegWriterError(QStringLiteral("Failed to save to JPG "), -1);
     d->info.err = jpeg_std_error(&d->errors.base);
     d->errors.base.error_exit = &Private::onError;
-    if (setjmp(d->errors.jump)) {
-        jpeg_destroy_compress(&d->info);
+    if (setjmp(d->errors.jump))
         throw jpegWriterError(QStringLiteral("Failed to initialise the IJL library: "), -1);
-    }
     jpeg_create_compress(&d->info);
-    jpeg_mem_dest(&d->info, &d->output, &d->outputSize);
+    jpeg_mem_dest(&d->info, &d->output.bytes, &d->output.size);
     d->info.image_width = JDIMENSION(width);
     d->info.image_height = JDIMENSION(height);
     d->info.input_components = 4;
@@ -114,14 +124,9 @@ BandedJpegWriter::BandedJpegWriter(int width, int height, int quality)
     jpeg_set_defaults(&d->info);
     jpeg_set_quality(&d->info, quality, TRUE);
     jpeg_start_compress(&d->info, TRUE);
-    d->started = true;
 }
 
-BandedJpegWriter::~BandedJpegWriter()
-{
-    jpeg_destroy_compress(&d->info);
-    std::free(d->output);
-}
+BandedJpegWriter::~BandedJpegWriter() = default;
 
 void BandedJpegWriter::addRows(const uchar* rows, int count, qsizetype bytesPerLine)
 {
@@ -144,7 +149,7 @@ void BandedJpegWriter::finish(const QString& path)
         throw jpegWriterError(QStringLiteral("Failed to save to JPG "), -1);
     jpeg_finish_compress(&d->info);
     const FileWriteResult written
-        = replaceFileContents(path, {QByteArrayView(d->output, qsizetype(d->outputSize))});
+        = replaceFileContents(path, {QByteArrayView(d->output.bytes, qsizetype(d->output.size))});
     if (!written.ok())
         throw jpegWriterError(QStringLiteral("Failed to save to JPG "), written.error);
 }

@@ -1,5 +1,7 @@
 #include "output/safe_file_replace.h"
 
+#include "output/unfinished_files.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -7,6 +9,8 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <optional>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -15,38 +19,41 @@ namespace quorvex {
 
 namespace {
 
-void ignoreFileSizeSignal()
+QByteArray freshTemporaryName(const QByteArray& folder)
 {
-    static const bool ignored = [] {
-        struct sigaction action { };
-        action.sa_handler = SIG_IGN;
-        sigemptyset(&action.sa_mask);
-        return sigaction(SIGXFSZ, &action, nullptr) == 0;
-    }();
-    Q_UNUSED(ignored);
+    return folder + "/.quorvex7-save-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
 }
 
-// A freshly created file in the target's folder, removed again unless it was renamed into place.
+// A new file in the target's folder that gets a name only once it is complete: an unnamed file
+// (O_TMPFILE) linked in just before the rename, so a signal that ends the program mid-save leaves
+// nothing behind. Where the file system has no unnamed files, a named one from the start, which a
+// program's signal handler can remove (removeUnfinishedFiles). Removed unless renamed into place.
 class TemporaryFile {
 public:
     explicit TemporaryFile(const QString& folder)
+        : folder_(QFile::encodeName(folder))
     {
+        // 0666 lets the umask decide a new file's permissions, as for any other new file.
+        fd_ = ::open(folder_.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd_ >= 0)
+            return;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            name_ = QFile::encodeName(folder + QStringLiteral("/.quorvex7-save-")
-                + QString::number(QRandomGenerator::global()->generate64(), 36));
-            // 0666 lets the umask decide a new file's permissions, as for any other new file.
+            name_ = freshTemporaryName(folder_);
             fd_ = ::open(name_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             openError_ = fd_ < 0 ? errno : 0;
             if (openError_ != EEXIST)
                 break;
         }
-        created_ = fd_ >= 0;
+        if (fd_ >= 0)
+            remembered_.emplace(name_.constData());
+        else
+            name_.clear();
     }
     ~TemporaryFile()
     {
         if (fd_ >= 0)
             ::close(fd_);
-        if (created_ && !renamed_)
+        if (!name_.isEmpty() && !renamed_)
             ::unlink(name_.constData());
     }
     TemporaryFile(const TemporaryFile&) = delete;
@@ -55,15 +62,16 @@ public:
     int fd() const { return fd_; }
     int openError() const { return openError_; }
 
-    int close()
+    // Closes the file and renames it over `target`.
+    int closeAndRenameTo(const QByteArray& target)
     {
-        const int result = ::close(fd_);
+        if (name_.isEmpty())
+            if (const int error = linkUnnamed())
+                return error;
+        const int closed = ::close(fd_);
         fd_ = -1;
-        return result == 0 ? 0 : errno;
-    }
-
-    int renameTo(const QByteArray& target)
-    {
+        if (closed != 0)
+            return errno;
         if (::rename(name_.constData(), target.constData()) != 0)
             return errno;
         renamed_ = true;
@@ -71,15 +79,70 @@ public:
     }
 
 private:
-    QByteArray name_;
+    int linkUnnamed()
+    {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            remembered_.reset();
+            name_ = freshTemporaryName(folder_);
+            remembered_.emplace(name_.constData()); // before the link: a signal may come at once
+            // Linking a descriptor needs a privilege; its /proc name works for everyone.
+            if (::linkat(fd_, "", AT_FDCWD, name_.constData(), AT_EMPTY_PATH) == 0
+                || ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name_.constData(), AT_SYMLINK_FOLLOW) == 0)
+                return 0;
+            const int error = errno;
+            name_.clear();
+            remembered_.reset();
+            if (error != EEXIST)
+                return error;
+        }
+        return EEXIST;
+    }
+
+    QByteArray folder_;
+    QByteArray name_; // empty while the file has no name
+    std::optional<UnfinishedFileName> remembered_;
     int fd_ = -1;
     int openError_ = 0;
-    bool created_ = false;
     bool renamed_ = false;
+};
+
+// Blocks SIGXFSZ in this thread while writing, so a file-size limit fails the write with EFBIG
+// instead of killing the program, whatever the program does with the signal otherwise. The signal
+// the kernel sent with that EFBIG is taken back before the thread sees it.
+class FileSizeSignalHeld {
+public:
+    FileSizeSignalHeld()
+    {
+        sigemptyset(&signal_);
+        sigaddset(&signal_, SIGXFSZ);
+        pthread_sigmask(SIG_BLOCK, &signal_, &before_);
+        sigset_t pending;
+        sigpending(&pending);
+        wasPending_ = sigismember(&pending, SIGXFSZ) == 1;
+    }
+    ~FileSizeSignalHeld()
+    {
+        sigset_t pending;
+        sigpending(&pending);
+        if (!wasPending_ && sigismember(&pending, SIGXFSZ) == 1) {
+            const timespec now{};
+            sigtimedwait(&signal_, nullptr, &now);
+        }
+        pthread_sigmask(SIG_SETMASK, &before_, nullptr);
+    }
+    FileSizeSignalHeld(const FileSizeSignalHeld&) = delete;
+    FileSizeSignalHeld& operator=(const FileSizeSignalHeld&) = delete;
+
+private:
+    sigset_t signal_;
+    sigset_t before_;
+    bool wasPending_ = false;
 };
 
 int writeAll(int fd, std::initializer_list<QByteArrayView> parts)
 {
+    const FileSizeSignalHeld held;
     QVarLengthArray<iovec, 4> pending;
     for (QByteArrayView part : parts)
         if (!part.isEmpty())
@@ -122,12 +185,19 @@ int copyAttributes(int fd, const struct stat& old)
 
 QString FileWriteResult::message() const
 {
-    return qt_error_string(error);
+    return readOnlyFile ? kReadOnlyFileReason : qt_error_string(error);
+}
+
+bool isReadOnlyFile(const QString& path)
+{
+    struct stat file { };
+    // stat follows a symbolic link: its target is what would be replaced.
+    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &file) == 0 && S_ISREG(file.st_mode)
+        && (file.st_mode & S_IWUSR) == 0;
 }
 
 FileWriteResult replaceFileContents(const QString& path, std::initializer_list<QByteArrayView> parts)
 {
-    ignoreFileSizeSignal();
     if (path.isEmpty())
         return {ENOENT};
     const QFileInfo link(path);
@@ -140,6 +210,8 @@ FileWriteResult replaceFileContents(const QString& path, std::initializer_list<Q
         return {errno};
     if (replacing && !S_ISREG(old.st_mode))
         return {S_ISDIR(old.st_mode) ? EISDIR : EINVAL};
+    if (replacing && (old.st_mode & S_IWUSR) == 0)
+        return {EACCES, true}; // refused even where the permission would not stop us (root)
 
     TemporaryFile temporary(QFileInfo(target).absolutePath());
     if (temporary.fd() < 0)
@@ -152,9 +224,7 @@ FileWriteResult replaceFileContents(const QString& path, std::initializer_list<Q
     // No fsync: the rename already makes a failed write harmless to the old file, and a sync costs
     // more than the whole save on a disk. Ext4 flushes a file renamed over another before the
     // rename reaches the journal (auto_da_alloc), which covers the power-loss case there.
-    if (const int error = temporary.close())
-        return {error};
-    return {temporary.renameTo(targetName)};
+    return {temporary.closeAndRenameTo(targetName)};
 }
 
 } // namespace quorvex

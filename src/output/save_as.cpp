@@ -5,6 +5,7 @@
 #include "output/dib_section.h"
 #include "output/jpeg_writer.h"
 #include "output/numbered_error.h"
+#include "output/safe_file_replace.h"
 
 namespace quorvex {
 
@@ -53,6 +54,12 @@ void SaveGrabbedImage(
                 MessageIcon::Exclamation});
         return;
     }
+    const QString failed
+        = QStringLiteral("Failed to save the picture to the file: '") + fileName + QLatin1Char('\'');
+    if (isReadOnlyFile(fileName)) { // the user's "do not touch": said before any work is done
+        messages.show({failed + QStringLiteral(": ") + kReadOnlyFileReason, MessageIcon::Exclamation});
+        return;
+    }
     bool saved = false;
     try {
         const QImage shown = pic1.surfaceImage();
@@ -66,9 +73,7 @@ void SaveGrabbedImage(
         saved = false; // its description is not for users: the warning below says what failed
     }
     if (!saved)
-        messages.show(
-            {QStringLiteral("Failed to save the picture to the file: '") + fileName + QLatin1Char('\''),
-                MessageIcon::Exclamation});
+        messages.show({failed, MessageIcon::Exclamation});
 }
 
 } // namespace quorvex

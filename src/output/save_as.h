@@ -27,7 +27,8 @@ inline const QString kSaveFilter = QStringLiteral("BMP Files (*.BMP)|*.BMP|JPEG 
 // JPEG file at quality 90 after making that image pic1's picture. Cancel writes and shows nothing;
 // a name ending in neither BMP nor JPG writes nothing and says so; any failure to write shows
 // "Failed to save the picture to the file: '<path>'". An existing file is replaced only once the
-// new one is complete.
+// new one is complete; one marked read-only is not replaced at all, and the warning then ends in
+// ": the file is read-only".
 void SaveGrabbedImage(
     SaveFileDialog& dialog, MessageBoxes& messages, QWidget* owner, const PictureViewAccess& pic1);
 

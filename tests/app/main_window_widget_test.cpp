@@ -148,6 +148,20 @@ TEST(MainWindow, WholeScreenGrabFillsTheViewAndKeepsTheTitle)
     EXPECT_FALSE(f.window.isMinimized());
 }
 
+TEST(MainWindow, AnUnreadableScreenIsSaidOnceForEachGrabAndNothingIsGrabbed)
+{
+    MainWindowFixture f;
+    f.screen.unreadable = "this screen's pixel format (depth 8, PseudoColor) cannot be read";
+    for (const char* entry : {"mnuWholeScreen", "mnuSelectArea", "mnuDefinedSize"})
+        action(f.window, entry)->trigger();
+    EXPECT_EQ(f.messages.shown,
+        QList<Message>(3,
+            {"This screen's pixel format (depth 8, PseudoColor) cannot be read.", MessageIcon::Exclamation}));
+    EXPECT_TRUE(f.screen.reads.empty());
+    EXPECT_FALSE(f.window.OverlayLoaded());
+    EXPECT_FALSE(f.window.pictures().pic1.hasPicture());
+}
+
 TEST(MainWindow, ZoomResetAndClearThroughTheMenus)
 {
     MainWindowFixture f(coordinatePattern(200, 100));

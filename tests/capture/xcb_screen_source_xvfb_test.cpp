@@ -9,19 +9,49 @@
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 using namespace quorvex;
 using namespace testsupport;
 
 namespace {
 
+// Makes `pixels`, already in the screen's layout, the root window's background.
+void setRootPixels(const QImage& pixels, int depth)
+{
+    xcb_connection_t* c = XcbScreenSource::qtConnection();
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const xcb_pixmap_t pixmap = xcb_generate_id(c);
+    xcb_create_pixmap(
+        c, uint8_t(depth), pixmap, screen->root, uint16_t(pixels.width()), uint16_t(pixels.height()));
+    const xcb_gcontext_t gc = xcb_generate_id(c);
+    xcb_create_gc(c, gc, pixmap, 0, nullptr);
+    for (int y = 0; y < pixels.height(); y += 64) {
+        const int rows = std::min(64, pixels.height() - y);
+        xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, uint16_t(pixels.width()), uint16_t(rows), 0,
+            int16_t(y), 0, uint8_t(depth), uint32_t(pixels.bytesPerLine() * rows), pixels.constScanLine(y));
+    }
+    xcb_change_window_attributes(c, screen->root, XCB_CW_BACK_PIXMAP, &pixmap);
+    xcb_clear_area(c, 0, screen->root, 0, 0, 0, 0);
+    xcb_free_gc(c, gc);
+    xcb_free_pixmap(c, pixmap); // the root keeps it as its background
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+}
+
 class XcbScreenSourceTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
         const QSize size = QGuiApplication::primaryScreen()->geometry().size();
-        pattern = new QImage(coordinatePattern(size.width(), size.height()));
-        setRootBackground(*pattern);
+        // The tests run at 16, 24 and 30 bits: the root shows the pattern as Qt puts it in the
+        // screen's own pixel layout, and what Qt reads back of that is what the screen holds.
+        const int depth = QGuiApplication::primaryScreen()->depth();
+        const QImage held = coordinatePattern(size.width(), size.height())
+                                .convertToFormat(depth == 16 ? QImage::Format_RGB16
+                                        : depth == 30        ? QImage::Format_RGB30
+                                                             : QImage::Format_RGB32);
+        setRootPixels(held, depth);
+        pattern = new QImage(held.convertToFormat(QImage::Format_RGB32));
     }
     static void TearDownTestSuite() { delete pattern; }
     static QImage* pattern;
@@ -89,7 +119,7 @@ TEST_F(XcbScreenSourceTest, AgreesWithQtsGrabOnAWindowsClientArea)
     QWidget window;
     window.setAutoFillBackground(true);
     QPalette palette;
-    palette.setColor(QPalette::Window, QColor(10, 200, 30));
+    palette.setColor(QPalette::Window, QColor(8, 255, 33)); // the same colour at 15, 16 and 30 bits
     window.setPalette(palette);
     window.setGeometry(300, 200, 120, 80);
     window.show();
@@ -101,5 +131,5 @@ TEST_F(XcbScreenSourceTest, AgreesWithQtsGrabOnAWindowsClientArea)
     const QImage ours = GrabWindowRect(xcb, window.winId(), true, 10, 10, 50, 40);
     const QImage theirs = GrabWindowRect(qt, window.winId(), true, 10, 10, 50, 40);
     EXPECT_EQ(differenceBetween(ours, theirs), QString());
-    EXPECT_EQ(ours.pixel(0, 0) & 0xFFFFFF, qRgb(10, 200, 30) & 0xFFFFFF);
+    EXPECT_EQ(ours.pixel(0, 0) & 0xFFFFFF, qRgb(8, 255, 33) & 0xFFFFFF);
 }

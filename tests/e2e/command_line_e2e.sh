@@ -35,6 +35,9 @@ expect_failure "no display" env -u DISPLAY "$QUORVEX7" --grab "$work/a.jpg"
 expect_failure "no display for the window" env -u DISPLAY "$QUORVEX7"
 expect_failure "wayland" env WAYLAND_DISPLAY=wayland-0 "$QUORVEX7" --grab "$work/a.jpg"
 expect_failure "unwritable path" "$QUORVEX7" --grab /nonexistent-folder/a.jpg
+printf old >"$work/kept.bmp" && chmod 0444 "$work/kept.bmp"
+expect_failure "read-only file" "$QUORVEX7" --grab "$work/kept.bmp"
+[ "$(cat "$work/kept.bmp")" = old ] || fail "the read-only file was replaced"
 expect_failure "region outside" "$QUORVEX7" --grab "$work/a.jpg" --region 100x100+1900+0
 expect_failure "unknown ending" "$QUORVEX7" --grab "$work/a.png"
 expect_failure "bad region" "$QUORVEX7" --grab "$work/a.jpg" --region 100x100

@@ -1,5 +1,7 @@
 #include "output/save_as.h"
 
+#include "output/safe_file_replace.h"
+
 #include "file_test_helpers.h"
 #include "jpeg_test_decoder.h"
 #include "output_fakes.h"
@@ -160,4 +162,25 @@ TEST_F(SaveGrabbedImageTest, FailedWritesWarnAndKeepTheOldFile)
         EXPECT_EQ(readAll(path("kept.jpg")), QByteArray("old jpg")) << c.what;
         EXPECT_EQ(strayFiles(dir.path(), {"kept.bmp", "kept.jpg", "folder.jpg"}), QStringList()) << c.what;
     }
+}
+
+TEST_F(SaveGrabbedImageTest, AReadOnlyFileIsNeverReplacedEvenByRoot)
+{
+    for (const QString name : {"kept.bmp", "kept.jpg"}) {
+        ASSERT_TRUE(writeFile(path(name), "the user's own file"));
+        ASSERT_EQ(::chmod(QFile::encodeName(path(name)).constData(), 0444), 0);
+        messages.shown.clear();
+        save(path(name));
+        const Message refused{
+            "Failed to save the picture to the file: '" + path(name) + "': the file is read-only",
+            MessageIcon::Exclamation};
+        EXPECT_EQ(messages.shown, QList<Message>{refused});
+        EXPECT_TRUE(view.replacedWith.isEmpty()) << "nothing is done before the refusal";
+        const FileWriteResult direct = replaceFileContents(path(name), {"new"}); // the writers refuse too
+        EXPECT_EQ(direct.error, EACCES);
+        EXPECT_EQ(direct.message(), "the file is read-only");
+        EXPECT_EQ(readAll(path(name)), QByteArray("the user's own file"));
+        EXPECT_EQ(statOf(path(name)).st_mode & 07777, 0444u);
+    }
+    EXPECT_EQ(strayFiles(dir.path(), {"kept.bmp", "kept.jpg"}), QStringList());
 }

@@ -27,8 +27,10 @@ public:
         return m_pixels.copy(rect);
     }
     QSize screenSize() const override { return m_pixels.size(); }
+    QString unreadableReason() const override { return unreadable; }
     const QImage& pixels() const { return m_pixels; }
     std::vector<QRect> reads;
+    QString unreadable;
 
 private:
     QImage m_pixels;

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# A command-line grab that replaces a file is ended by SIGTERM or SIGINT in the middle of its save
+# (held there by strace): the old file stays byte for byte and no temporary file is left, both
+# with the unnamed temporary file and with the named one of file systems that have none.
+source "$(dirname "$0")/e2e_lib.sh"
+
+target="$work/saved/shot.bmp"
+mkdir -p "$work/saved"
+# The grab, traced with extra strace options; the program's pid lands in $work/pid.
+traced_grab() {
+    strace -f -o "$work/trace" "$@" sh -c 'echo $$ >"$0"; exec "$1" --grab "$2"' "$work/pid" "$QUORVEX7" "$target"
+}
+# Which openat of the traced grab asks for an unnamed file.
+printf old >"$target"
+traced_grab -e trace=openat
+unnamed_open=$(grep 'openat(' "$work/trace" | grep -n O_TMPFILE | cut -d: -f1)
+[ -n "$unnamed_open" ] || fail "the save asked for no unnamed temporary file"
+
+interrupt_save() { # signal what evidence-of-the-save [strace options...]
+    local signal=$1 what=$2
+    shift 2
+    printf old >"$target"
+    rm -f "$work/pid"
+    # Copying the old file's times onto the new one is held for 5 s.
+    traced_grab -e inject=utimensat:delay_enter=5000000 "$@" &
+    local tracer=$! pid= seen=
+    for _ in $(seq 100); do
+        pid=$(cat "$work/pid" 2>/dev/null)
+        if [ -n "$pid" ]; then
+            case $what in
+            unnamed) ls -l "/proc/$pid/fd" 2>/dev/null | grep -q "$work/saved/#.*(deleted)" && seen=1 ;;
+            named) ls "$work/saved"/.quorvex7-save-* >/dev/null 2>&1 && seen=1 ;;
+            esac
+        fi
+        [ -n "$seen" ] && break
+        sleep 0.05
+    done
+    [ -n "$seen" ] || fail "$signal, $what: no $what temporary file mid-save"
+    kill "-$signal" "$pid"
+    wait "$tracer" 2>/dev/null
+    [ "$(cat "$target")" = old ] || fail "$signal, $what: the old file changed"
+    [ "$(ls -A "$work/saved")" = shot.bmp ] || fail "$signal, $what: left behind: $(ls -A "$work/saved")"
+    echo "$signal during a save with the $what temporary file: old file kept, nothing left"
+}
+for signal in TERM INT; do
+    interrupt_save "$signal" unnamed
+    interrupt_save "$signal" named -e inject=openat:error=EOPNOTSUPP:when="$unnamed_open"
+done
