@@ -97,15 +97,6 @@ TEST(Clipboard, OtherClientsReadThePictureExactly)
     EXPECT_FALSE(targets.contains("UTF8_STRING")) << "the old text is still offered";
     for (const char* type : {"image/png", "image/bmp"})
         EXPECT_EQ(differenceBetween(clipboardImage(type), picture), QString()) << type;
-
-    // A section copies as the whole of its picture.
-    const QImage section = coordinatePattern(97, 45);
-    cDIBSection dib;
-    dib.CreateFromPicture(section);
-    RecordingMessageBoxes messages;
-    EXPECT_TRUE(dib.CopyToClipboard(false, *QGuiApplication::clipboard(), messages));
-    EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(differenceBetween(clipboardImage("image/png"), section), QString());
 }
 
 TEST(Clipboard, NoPictureAnEmptySectionOrADibLeaveTheClipboardAlone)

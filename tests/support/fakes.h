@@ -85,7 +85,7 @@ public:
     }
     bool paintPicture(const QImage& picture, const quorvex::PrintSize& size) override
     {
-        if (!reachable || paintFails)
+        if (!reachable)
             return false;
         open.append({orientation, size, picture.size()});
         return true;
@@ -102,7 +102,6 @@ public:
 
     quorvex::PageOrientation orientation = quorvex::PageOrientation::Portrait;
     bool reachable = true;
-    bool paintFails = false;
     bool endFails = false;
     int endDocCalls = 0;
     QList<Page> open;
