@@ -53,23 +53,6 @@ TEST(ResizeRule, SnapsToTheMinimumAndS1FollowsTheWindow)
     EXPECT_EQ(followWindowSize(wide, margins, designed.window), designed);
 }
 
-TEST(DefinedSize, TypedPixelsBecomeTheWindowThatHoldsThemInsideS1)
-{
-    const OverlayMargins margins = marginsAtLoad(designedOverlayLayout(k96Dpi));
-    const struct {
-        const char16_t* text;
-        double twips;
-    } cases[] = {
-        {u"100", 390 + 1500 + 30}, // s1 102 pixels, grab 100
-        {u"250px", 390 + 3750 + 30}, // the leading number counts
-        {u"-5", 390 - 75 + 30},
-    };
-    for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(
-            definedSizeLength(margins.FrameMarginW, leadingNumber(QStringView(c.text)), 15), c.twips)
-            << QString::fromUtf16(c.text).toStdString();
-}
-
 TEST(DefinedSize, WindowLengthIsClampedBetweenMinimumAndVirtualScreen)
 {
     constexpr double inf = std::numeric_limits<double>::infinity();

@@ -47,19 +47,6 @@ void xdotool(const QStringList& arguments)
         << arguments.join(' ').toStdString();
 }
 
-// A real pointer drag by the X server's own input: press at `from`, move in steps, release.
-void pointerDrag(QPoint from, QPoint delta)
-{
-    xdotool({"mousemove", QString::number(from.x()), QString::number(from.y())});
-    xdotool({"mousedown", "1"});
-    for (int step = 1; step <= 4; ++step) {
-        const QPoint at = from + delta * step / 4;
-        xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())});
-        QTest::qWait(20);
-    }
-    xdotool({"mouseup", "1"});
-}
-
 void pointerClick(QPoint at)
 {
     xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
@@ -188,17 +175,4 @@ TEST_F(OverlayOnScreen, ClickInsideTheFrameReachesTheWindowBelow)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !below.presses.empty(); }));
     QTest::qWait(100);
     EXPECT_EQ(below.presses, std::vector<QPoint>{throughS1}); // the border click stayed with the overlay
-}
-
-TEST_F(OverlayOnScreen, SizingByTheFrameWithThePointerGrabsAgain)
-{
-    Form2* overlay = overlayAt({400, 300});
-    const QRect before = overlay->geometry();
-
-    pointerDrag({before.right() - 1, before.center().y()}, {60, 0}); // right edge
-    ASSERT_TRUE(QTest::qWaitFor([&] { return overlay->width() == before.width() + 60; }))
-        << overlay->width() << " after dragging from " << before.width();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !receiver.grabs.empty(); }));
-    EXPECT_EQ(receiver.grabs.back().picture.size(), QSize(158 + 60, 132));
-    EXPECT_EQ(differenceFromDesktop(receiver.grabs.back().picture, insideS1OnScreen(overlay)), "");
 }
