@@ -61,7 +61,6 @@ TEST(AllocationFailure, TransformsThatCannotAllocateGiveNothingAndLeaveTheTarget
         ASSERT_TRUE(cap.isActive());
         EXPECT_EQ(
             quorvex::RotatePixels(picture, target, degrees, 0xFFFFFFFFu, {}), RotateStatus::OutOfMemory);
-        EXPECT_EQ(target.size(), picture.size());
         EXPECT_EQ(target.pixel(kSide / 2, kSide / 2), kGreen);
         EXPECT_EQ(sharer.pixel(kSide / 2, kSide / 2), kGreen);
         EXPECT_TRUE(quorvex::mirrored(picture, quorvex::MirrorKind::Horizontal).isNull());
