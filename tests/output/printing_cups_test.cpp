@@ -1,6 +1,6 @@
 #include "output/qt_printer.h"
 
-#include "output_fakes.h"
+#include "fakes.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -14,7 +14,7 @@
 // Prints through a private CUPS server (tests/support/run_with_cups.sh) whose default printer,
 // QuorvexPDF, writes each job as a PDF behind a short PJL header into $QUORVEX_PDF_OUT.
 using namespace quorvex;
-using outputtest::RecordingMessageBoxes;
+using testsupport::RecordingMessageBoxes;
 
 namespace {
 

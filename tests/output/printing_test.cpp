@@ -1,13 +1,13 @@
 #include "output/printing.h"
 
-#include "output_fakes.h"
+#include "fakes.h"
 #include "test_images.h"
 
 #include <gtest/gtest.h>
 
 using namespace quorvex;
-using outputtest::RecordingMessageBoxes;
-using outputtest::RecordingPrinter;
+using testsupport::RecordingMessageBoxes;
+using testsupport::RecordingPrinter;
 
 TEST(Printing, PageFitTurnsThePageAndLaterPlainPrintsKeepItsOrientation)
 {

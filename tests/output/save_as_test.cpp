@@ -1,8 +1,8 @@
 #include "output/save_as.h"
 
+#include "fakes.h"
 #include "file_test_helpers.h"
 #include "jpeg_test_decoder.h"
-#include "output_fakes.h"
 #include "test_images.h"
 
 #include <QTemporaryDir>
@@ -11,7 +11,9 @@
 using namespace quorvex;
 using namespace outputtest;
 using testsupport::asymmetricPattern;
+using testsupport::ChosenPathDialog;
 using testsupport::differenceBetween;
+using testsupport::RecordingMessageBoxes;
 
 namespace {
 
@@ -44,17 +46,6 @@ protected:
 };
 
 } // namespace
-
-TEST(SaveFormat, TheLastThreeCharactersDecideInAnyCase)
-{
-    const struct {
-        const char* path;
-        SaveFormat format;
-    } cases[] = {{"SHOT.Bmp", SaveFormat::Bmp}, {"shotbmp", SaveFormat::Bmp}, {"x.JpG", SaveFormat::Jpeg},
-        {"shot.jpeg", SaveFormat::Unknown}, {"mp", SaveFormat::Unknown}};
-    for (const auto& c : cases)
-        EXPECT_EQ(saveFormatFor(QString::fromLatin1(c.path)), c.format) << c.path;
-}
 
 TEST_F(SaveGrabbedImageTest, BmpNamesWriteTheSurfaceExactly)
 {

@@ -1,12 +1,12 @@
 #include "output/qt_save_file_dialog.h"
 #include "output/save_dialog.h"
 
-#include "output_fakes.h"
+#include "fakes.h"
 
 #include <gtest/gtest.h>
 
 using namespace quorvex;
-using outputtest::ChosenPathDialog;
+using testsupport::ChosenPathDialog;
 
 namespace {
 
