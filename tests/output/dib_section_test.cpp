@@ -23,9 +23,6 @@ TEST(DibSection, RowsAreBottomUpBgrPaddedToFourBytes)
     const uchar* bits = dib.DIBSectionBitsPtr();
     EXPECT_EQ(qRgb(bits[2], bits[1], bits[0]), bottomLeft);
     EXPECT_EQ(differenceBetween(dib.toImage(), picture), QString());
-    const QImage rgb16 = picture.convertToFormat(QImage::Format_RGB16);
-    dib.CreateFromPicture(rgb16);
-    EXPECT_EQ(differenceBetween(dib.toImage(), rgb16.convertToFormat(QImage::Format_RGB32)), QString());
 }
 
 TEST(DibSection, SizesItCannotHoldLeaveItEmpty)

@@ -5,18 +5,6 @@
 
 using namespace quorvex;
 
-namespace {
-
-QImage pictureAt(int width, int height, int dotsPerMetre)
-{
-    QImage picture(width, height, QImage::Format_RGB32);
-    picture.setDotsPerMeterX(dotsPerMetre);
-    picture.setDotsPerMeterY(dotsPerMetre);
-    return picture;
-}
-
-} // namespace
-
 TEST(PrintFit, OrientationFollowsTheLongerSideAndTheFitKeepsTheAspectRatio)
 {
     EXPECT_EQ(orientationFor(20000, 10000), PageOrientation::Landscape);
@@ -52,19 +40,4 @@ TEST(PrintFit, NothingFitsWithoutAWidthOrHeight)
     for (const auto& c : cases)
         EXPECT_FALSE(fitToPrintableArea(c.width, c.height, c.areaWidth, c.areaHeight).has_value())
             << c.width << "x" << c.height << " on " << c.areaWidth << "x" << c.areaHeight;
-}
-
-TEST(PrintFit, NaturalSizeIsThePixelsAtThePicturesResolution)
-{
-    const struct {
-        int width, height, dotsPerMetre;
-        QSize himetric;
-    } cases[] = {
-        {100, 50, 3780, {2646, 1323}}, // 96 dpi: 26.46 per pixel
-        {72, 144, 2835, {2540, 5080}}, // 72 dpi
-        {5, 15, 7874, {64, 190}}, // 200 dpi: 63.5 and 190.5 go to the even neighbour
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(pictureSizeHimetric(pictureAt(c.width, c.height, c.dotsPerMetre)), c.himetric)
-            << c.width << "x" << c.height << " at " << c.dotsPerMetre;
 }

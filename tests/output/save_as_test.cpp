@@ -49,12 +49,8 @@ protected:
 
 TEST_F(SaveGrabbedImageTest, BmpNamesWriteTheSurfaceExactly)
 {
-    for (const QString name : {"SHOT.Bmp"}) {
-        save(path(name));
-        EXPECT_EQ(readAll(path(name)).left(2), QByteArray("BM")) << name.toStdString();
-        EXPECT_EQ(differenceBetween(QImage(path(name), "BMP"), view.surface), QString())
-            << name.toStdString();
-    }
+    save(path("SHOT.Bmp"));
+    EXPECT_EQ(differenceBetween(QImage(path("SHOT.Bmp"), "BMP"), view.surface), QString());
     EXPECT_TRUE(view.replacedWith.isEmpty());
     EXPECT_TRUE(messages.shown.isEmpty());
 }
@@ -63,39 +59,27 @@ TEST_F(SaveGrabbedImageTest, JpgNamesReplaceThePictureAndWriteAJpeg)
 {
     view.surface = QImage(64, 32, QImage::Format_RGB32);
     view.surface.fill(qRgb(200, 40, 90));
-    for (const QString name : {"SHOT.JPG"}) {
-        save(path(name));
-        const QImage decoded = decodeJpeg(readAll(path(name)));
-        ASSERT_EQ(decoded.size(), view.surface.size()) << name.toStdString();
-        EXPECT_LT(meanDistance(decoded, view.surface), 3.0);
-    }
+    save(path("SHOT.JPG"));
+    const QImage decoded = decodeJpeg(readAll(path("SHOT.JPG")));
+    ASSERT_EQ(decoded.size(), view.surface.size());
+    EXPECT_LT(meanDistance(decoded, view.surface), 3.0);
     ASSERT_EQ(view.replacedWith.size(), 1);
     EXPECT_EQ(differenceBetween(view.replacedWith.first(), view.surface), QString());
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
-TEST_F(SaveGrabbedImageTest, CancelWritesAndShowsNothing)
+TEST_F(SaveGrabbedImageTest, CancelAndOtherEndingsWriteNothing)
 {
     save(std::nullopt);
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests.first().filters,
         (QList<FilterPair>{{"BMP Files (*.BMP)", "*.BMP"}, {"JPEG Files (*.JPG)", "*.JPG"}}));
-    EXPECT_EQ(strayFiles(dir.path(), {}), QStringList());
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_TRUE(view.replacedWith.isEmpty());
-}
-
-TEST_F(SaveGrabbedImageTest, OtherEndingsWriteNothingAndSaySo)
-{
-    for (const QString name : {"shot.jpeg"}) {
-        messages.shown.clear();
-        save(path(name));
-        EXPECT_EQ(strayFiles(dir.path(), {}), QStringList()) << name.toStdString();
-        ASSERT_EQ(messages.shown.size(), 1);
-        EXPECT_EQ(messages.shown.first().text,
-            QStringLiteral("Nothing was saved to '%1': only names ending in BMP or JPG can be written.")
-                .arg(path(name)));
-    }
+    save(path("shot.jpeg"));
+    EXPECT_EQ(strayFiles(dir.path(), {}), QStringList());
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown.first().text,
+        "Nothing was saved to '" + path("shot.jpeg") + "': only names ending in BMP or JPG can be written.");
     EXPECT_TRUE(view.replacedWith.isEmpty());
 }
 
