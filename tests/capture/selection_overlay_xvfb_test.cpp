@@ -93,8 +93,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(overlay));
         EXPECT_TRUE(QTest::qWaitFor([&] {
             return serverPosition(overlay) == position && overlay->geometry().topLeft() == position;
-        })) << "server has it at "
-            << serverPosition(overlay).x() << "," << serverPosition(overlay).y();
+        }));
         QTest::qWait(50);
         return overlay;
     }

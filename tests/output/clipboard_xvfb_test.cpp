@@ -95,10 +95,9 @@ TEST(Clipboard, NoPictureAnEmptySectionOrADibLeaveTheClipboardAlone)
     dib.CreateFromPicture(coordinatePattern(10, 10));
     RecordingMessageBoxes messages;
     EXPECT_FALSE(dib.CopyToClipboard(true, *QGuiApplication::clipboard(), messages));
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown.first(),
-        (Message{"I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!",
-            MessageIcon::None, "Quorvex7"}));
+    EXPECT_EQ(messages.shown,
+        (QList<Message>{{"I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!",
+            MessageIcon::None, "Quorvex7"}}));
 
     dib.ClearUp();
     EXPECT_FALSE(dib.CopyToClipboard(false, *QGuiApplication::clipboard(), messages));
