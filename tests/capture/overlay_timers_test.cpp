@@ -65,11 +65,10 @@ TEST_P(OverlayTimerScenario, GrabsWhenTheTextSays)
 }
 
 INSTANTIATE_TEST_SUITE_P(Timers, OverlayTimerScenario,
-    testing::Values(Scenario{"NothingHappens", {}, {}},
+    testing::Values(
         // Each resize restarts the count: one grab, 500 ms after the last.
         Scenario{
             "ThreeResizes200msApart", {{100, true, kHome}, {300, true, kHome}, {500, true, kHome}}, {1000}},
-        Scenario{"ResizesFarApartGrabEach", {{100, true, kHome}, {2100, true, kHome}}, {600, 2600}},
         // A drag ending between ticks 1000 and 2000: the 2000 tick sees the move, 3000 finds it still.
         Scenario{"DragEndsBetweenTicks", {{1200, false, kMoved}, {1400, false, kMovedFurther}}, {3000}},
         // Still moving at a tick: no grab until a tick finds it where the one before did.
@@ -83,19 +82,3 @@ INSTANTIATE_TEST_SUITE_P(Timers, OverlayTimerScenario,
         Scenario{
             "PendingMoveClearedByResizeMove", {{1500, false, kMoved}, {2800, true, kMovedFurther}}, {3300}}),
     [](const testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
-
-TEST(OverlayTimers, ResizesDuringLoadOnlyStopTimer1AndUnloadDropsWhatWasDue)
-{
-    OverlayTimers timers;
-    timers.windowResized(true);
-    timers.windowResized(false);
-    EXPECT_FALSE(timers.resizeTimerRunning());
-
-    timers.loaded({0, 0});
-    EXPECT_FALSE(timers.moveTimerTicked({15, 0}));
-    EXPECT_TRUE(timers.grabPending());
-    timers.windowResized(true);
-    timers.stop();
-    EXPECT_FALSE(timers.resizeTimerTicked());
-    EXPECT_FALSE(timers.moveTimerTicked({15, 0}));
-}

@@ -87,7 +87,7 @@ public:
     }
     bool paintPicture(const QImage& picture, const quorvex::PrintSize& size) override
     {
-        if (!reachable || paintFails)
+        if (!reachable)
             return false;
         open.append({orientation, size, picture.size()});
         return true;
@@ -104,7 +104,6 @@ public:
 
     quorvex::PageOrientation orientation = quorvex::PageOrientation::Portrait;
     bool reachable = true;
-    bool paintFails = false;
     bool endFails = false;
     int endDocCalls = 0;
     QList<Page> open;

@@ -84,10 +84,9 @@ TEST(RotatePixels, OtherAnglesPaintWhatThePolarMappingGivesAndKeepTheBackgroundE
 
 TEST(RotatePixels, NinetyAndTwoHundredSeventyAreExactQuarterTurnsShownOnce)
 {
-    // Sizes of the worked examples (300 x 200, 200 x 200, 201 x 201), single rows and columns, odd
-    // and even sides, and one larger than a tile with ragged edges.
-    for (QSize size : {QSize(1, 1), QSize(1, 7), QSize(7, 1), QSize(9, 7), QSize(10, 10), QSize(9, 6),
-             QSize(131, 70), QSize(300, 200), QSize(200, 200), QSize(201, 201)}) {
+    // Worked examples, single rows and columns, and one larger than a tile with ragged edges.
+    for (QSize size :
+        {QSize(1, 7), QSize(7, 1), QSize(9, 6), QSize(131, 70), QSize(300, 200), QSize(201, 201)}) {
         SCOPED_TRACE(sizeText(size));
         const QImage picture = asymmetricPattern(size.width(), size.height());
         const Turned ninety = rotatePixels(picture, size, 90);
@@ -118,55 +117,10 @@ TEST(RotatePixels, NinetyAndTwoHundredSeventyAreExactQuarterTurnsShownOnce)
     EXPECT_EQ(differenceBetween(rotatePixels(scratch, {12, 5}, 270).target, expected), "");
 }
 
-TEST(RotatePixels, RefreshesAfterEachColumnAndOnceAtTheEnd)
+TEST(RotatePixels, OddAnglesKeepTheTargetSize)
 {
-    const struct {
-        QSize size;
-        float degrees;
-        int refreshes;
-    } cases[] = {
-        {{9, 6}, 30, 4 + 2}, // n = nearest(4.5) = 4: five columns, then the last refresh
-        {{10, 10}, 30, 5 + 2},
-        {{6, 11}, -45, 6 + 2}, // higher than wide: n = nearest(5.5) = 6
-        {{1, 1}, 30, 0 + 2},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(rotatePixels(scratchPicture(c.size.width(), c.size.height()), c.size, c.degrees).refreshes,
-            c.refreshes)
-            << sizeText(c.size) << " at " << c.degrees;
-
-    // Each refresh shows the picture built up so far; copies it keeps stay snapshots.
-    const QImage scratch = scratchPicture(21, 15);
-    QImage target = backgroundSurface({21, 15});
-    float angle = 30;
-    std::vector<QImage> kept;
-    ASSERT_EQ(RotatePixels(scratch, target, angle, kBackground, [&] { kept.push_back(target); }),
-        RotateStatus::Done);
-    EXPECT_EQ(differenceBetween(target, oracle::polarRotation(scratch, backgroundSurface({21, 15}), 30)), "");
-    ASSERT_EQ(kept.size(), 12u); // n = nearest(10.5) = 10: eleven columns and the last refresh
-    std::vector<int> background;
-    for (const QImage& snapshot : kept)
-        background.push_back(countPixels(snapshot, kBackground));
-    EXPECT_LT(background.front(), 21 * 15);
-    EXPECT_GT(background.front(), background[10]);
-    EXPECT_TRUE(std::is_sorted(background.rbegin(), background.rend()));
-    EXPECT_EQ(differenceBetween(kept.back(), target), "");
-}
-
-TEST(RotatePixels, AnyAngleEndsInRadiansAndKeepsTheTargetSize)
-{
-    const struct {
-        float degrees;
-        float radians;
-    } cases[] = {{30, float(3.14159265358979 / 180 * 30)}, {90, float(3.14159265358979 / 2)},
-        {270, float(3.14159265358979 / 180 * 270)}, {-30, float(3.14159265358979 / 180 * -30)}, {0, 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(rotatePixels(scratchPicture(9, 6), {9, 6}, c.degrees).angle, c.radians) << c.degrees;
-
-    constexpr float nan = std::numeric_limits<float>::quiet_NaN();
-    constexpr float inf = std::numeric_limits<float>::infinity();
-    for (float degrees : {0.0f, -90.0f, -270.0f, 360.0f, 450.0f, 89.0f, 91.0f, 269.5f, 32767.0f, -32768.0f,
-             nan, inf, -inf, std::numeric_limits<float>::max()}) {
+    for (float degrees : {-270.0f, 450.0f, 269.5f, std::numeric_limits<float>::quiet_NaN(),
+             std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max()}) {
         const Turned t = rotatePixels(scratchPicture(9, 6), {9, 6}, degrees);
         EXPECT_EQ(t.status, RotateStatus::Done) << degrees;
         EXPECT_EQ(t.target.size(), QSize(9, 6)) << degrees;
@@ -175,18 +129,13 @@ TEST(RotatePixels, AnyAngleEndsInRadiansAndKeepsTheTargetSize)
 
 TEST(RotatePixels, PicturesBeyondThe16BitCentresOrRadiusAreRefusedBeforeAnythingIsPainted)
 {
-    const struct {
-        QSize scratch, target;
-    } cases[] = {
-        {{46342, 1}, {46342, 1}}, // n = 23171: the corner radius 32769 does not fit 16 bits
-        {{1, 46342}, {1, 46342}},
-        {{65536, 1}, {10, 10}}, // nearest(65536 / 2) = 32768 does not fit the source centre
-    };
-    for (const auto& c : cases) {
-        const Turned t = rotatePixels(scratchPicture(c.scratch.width(), c.scratch.height()), c.target, 30);
-        EXPECT_EQ(t.status, RotateStatus::TooLarge) << sizeText(c.scratch);
+    // Onto 46342 x 1 the corner radius 32769 does not fit 16 bits; from 65536 wide nor does the
+    // source centre.
+    for (const auto& [width, target] : {std::pair{46342, QSize(46342, 1)}, std::pair{65536, QSize(10, 10)}}) {
+        const Turned t = rotatePixels(scratchPicture(width, 1), target, 30);
+        EXPECT_EQ(t.status, RotateStatus::TooLarge) << width;
         EXPECT_EQ(t.refreshes, 0);
-        EXPECT_EQ(countPixels(t.target, kBackground), c.target.width() * c.target.height());
+        EXPECT_EQ(countPixels(t.target, kBackground), target.width() * target.height());
     }
 }
 
@@ -202,11 +151,9 @@ TEST(RotatePixels, OtherFormatsArePaintedAsRgb32AndEmptyStaysEmpty)
         30);
     EXPECT_EQ(differenceBetween(target, expected), "");
 
-    for (float degrees : {30.0f, 90.0f}) {
-        QImage empty;
-        EXPECT_EQ(RotatePixels(QImage(), empty, degrees, kBackground, {}), RotateStatus::Done);
-        EXPECT_TRUE(empty.isNull());
-    }
+    QImage empty;
+    EXPECT_EQ(RotatePixels(QImage(), empty, angle, kBackground, {}), RotateStatus::Done);
+    EXPECT_TRUE(empty.isNull());
 }
 
 TEST(RotatePicture, TurnsOntoAnOpaqueBackgroundShowingProgressOrGivesNothing)
@@ -218,8 +165,6 @@ TEST(RotatePicture, TurnsOntoAnOpaqueBackgroundShowingProgressOrGivesNothing)
     ASSERT_TRUE(quarter.ok());
     EXPECT_EQ(differenceBetween(quarter.surface, oracle::turnedClockwise(surface)), "");
     EXPECT_EQ(shown.size(), 1u);
-    const auto counterClockwise = RotatePicture(surface, kBackground, 90, {});
-    EXPECT_EQ(differenceBetween(counterClockwise.surface, oracle::turnedCounterClockwise(surface)), "");
 
     shown.clear();
     const auto polar = RotatePicture(surface, 0x00010203u, 30, show);
@@ -228,19 +173,16 @@ TEST(RotatePicture, TurnsOntoAnOpaqueBackgroundShowingProgressOrGivesNothing)
         differenceBetween(polar.surface, oracle::polarRotation(surface, backgroundSurface({21, 15}), 30)),
         "");
     EXPECT_EQ(polar.surface.pixel(0, 0), kBackground); // made opaque
-    ASSERT_EQ(shown.size(), 12u); // n = 10: eleven columns and the last refresh
-    EXPECT_NE(differenceBetween(shown.front(), polar.surface), "");
+    // Each refresh shows the picture built up so far: n = 10, eleven columns and the last refresh.
+    ASSERT_EQ(shown.size(), 12u);
+    std::vector<int> background;
+    for (const QImage& snapshot : shown)
+        background.push_back(countPixels(snapshot, kBackground));
+    EXPECT_LT(background.front(), 21 * 15);
+    EXPECT_GT(background.front(), background[10]);
+    EXPECT_TRUE(std::is_sorted(background.rbegin(), background.rend()));
     EXPECT_EQ(differenceBetween(shown.back(), polar.surface), "");
 
-    const auto none = RotatePicture(QImage(), kBackground, 270, {});
-    EXPECT_TRUE(none.ok());
-    EXPECT_TRUE(none.surface.isNull());
-
-    shown.clear();
-    const auto failed = RotatePicture(asymmetricPattern(46342, 1), kBackground, 30, show);
-    EXPECT_EQ(failed.status, RotateStatus::TooLarge);
-    EXPECT_TRUE(failed.surface.isNull());
-    EXPECT_TRUE(shown.empty());
     EXPECT_EQ(
         quorvex::rotateErrorMessage(), (quorvex::Message{"Err", quorvex::MessageIcon::None, "Quorvex7"}));
 }
