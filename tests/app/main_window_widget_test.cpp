@@ -95,6 +95,7 @@ TEST(MainWindow, ZoomResetAndClearThroughTheMenus)
     QTest::mouseClick(f.window.Frame2->Image4, Qt::LeftButton);
     EXPECT_FALSE(f.window.pic1->isVisible());
     EXPECT_FALSE(f.window.pictures().pic1.hasPicture());
+    EXPECT_TRUE(f.window.pictures().pSize.hasPicture()) << "Clear leaves the held copy";
     EXPECT_EQ(f.window.windowTitle(), "Quorvex7 - (400x200)") << "Clear leaves the title";
     f.trigger("mnuZoomNormal");
     EXPECT_FALSE(f.window.pic1->isVisible()) << "Reset after Clear keeps the view hidden";
