@@ -47,6 +47,9 @@ Form1::Form1(Form1Services services, Twips twips, QWidget* parent)
     Picture2->setAutoFillBackground(true);
     Frame2 = new Toolbar(m_twips, m_surface);
     Frame1 = new AboutBox(m_twips, m_surface);
+    // A click on a control is the control's own; only presses on the bare surface start a stretch.
+    for (QWidget* control : std::initializer_list<QWidget*>{Picture2, Frame2, Frame1})
+        control->setAttribute(Qt::WA_NoMousePropagation);
     pic1 = new PictureView(m_state.pic1, m_surface);
     pic1->onPress = [this](QPointF pos) {
         DragStartX = roundHalfEven(pos.x());

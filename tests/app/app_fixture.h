@@ -6,11 +6,13 @@
 #include "fakes.h"
 #include "test_images.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QUrl>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace testsupport {
@@ -21,10 +23,11 @@ public:
     std::vector<QUrl> opened;
 };
 
-// Reads 10.5 s after midnight, so the whole-screen grab waits the shortest time, half a second.
+// A clock that stands still; at 10.5 s after midnight the whole-screen grab waits the shortest time.
 class FixedClock final : public quorvex::WallClock {
 public:
-    double secondsSinceMidnight() const override { return 10.5; }
+    double secondsSinceMidnight() const override { return reading; }
+    double reading = 10.5;
 };
 
 // A main window over a fake screen, with recording services, shown at 96 dpi.
@@ -35,6 +38,12 @@ struct MainWindowFixture {
               quorvex::Twips{})
     {
         window.show();
+    }
+    void trigger(const char* entry)
+    {
+        QAction* action = window.findChild<QAction*>(QLatin1String(entry));
+        ASSERT_NE(action, nullptr) << entry;
+        action->trigger();
     }
 
     FakeScreen screen;

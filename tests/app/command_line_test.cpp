@@ -14,11 +14,6 @@ CommandLine parse(QStringList arguments)
 }
 } // namespace
 
-TEST(CommandLine, NoOptionStartsTheWindow)
-{
-    EXPECT_EQ(parse({}).action, Action::StartWindow);
-}
-
 TEST(CommandLine, GrabWithRegionAndDelay)
 {
     const CommandLine c = parse({"--grab", "shot.jpg", "--region", "640x480+100+50", "--delay", "1.5"});
@@ -32,14 +27,6 @@ TEST(CommandLine, GrabWithRegionAndDelay)
     EXPECT_EQ(plain.action, Action::Grab);
     EXPECT_FALSE(plain.region);
     EXPECT_EQ(plain.delaySeconds, 0);
-}
-
-TEST(CommandLine, HelpAndVersion)
-{
-    EXPECT_EQ(parse({"--help"}).action, Action::Help);
-    EXPECT_EQ(parse({"-h"}).action, Action::Help);
-    EXPECT_EQ(parse({"--version"}).action, Action::Version);
-    EXPECT_TRUE(commandLineHelp().contains("--grab"));
 }
 
 TEST(CommandLine, MistakesGiveOneClearLine)

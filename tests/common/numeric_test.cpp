@@ -1,36 +1,28 @@
 #include "common/numeric.h"
 
+#include <QPoint>
 #include <gtest/gtest.h>
 #include <limits>
 
 using namespace quorvex;
 
-TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
+TEST(RoundHalfEven, HalvesGoToTheEvenNeighbourAndOddValuesSaturate)
 {
     const struct {
         double in;
         int out;
-    } cases[] = {{150.5, 150}, {151.5, 152}, {0.5, 0}, {1.5, 2}, {-0.5, 0}, {-1.5, -2}, {2.4999, 2},
-        {2.5001, 3}, {-7.6, -8}, {10.4, 10}, {10.6, 11}};
+    } cases[] = {{150.5, 150}, {151.5, 152}, {-0.5, 0}, {-1.5, -2}, {2.4999, 2}, {2.5001, 3}, {-7.6, -8},
+        {1e300, std::numeric_limits<int>::max()}, {-1e300, std::numeric_limits<int>::min()},
+        {std::numeric_limits<double>::infinity(), std::numeric_limits<int>::max()},
+        {std::numeric_limits<double>::quiet_NaN(), 0}};
     for (const auto& c : cases)
         EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
 }
 
-TEST(RoundHalfEven, OddValuesSaturateInsteadOfOverflowing)
-{
-    EXPECT_EQ(roundHalfEven(1e300), std::numeric_limits<int>::max());
-    EXPECT_EQ(roundHalfEven(-1e300), std::numeric_limits<int>::min());
-    EXPECT_EQ(roundHalfEven(std::numeric_limits<double>::infinity()), std::numeric_limits<int>::max());
-    EXPECT_EQ(roundHalfEven(std::numeric_limits<double>::quiet_NaN()), 0);
-}
-
 TEST(IntegerDivide, RoundsBothOperandsThenTruncates)
 {
-    EXPECT_EQ(integerDivide(15360, 15), 1024);
-    EXPECT_EQ(integerDivide(3195, 15), 213); // 213.0
-    EXPECT_EQ(integerDivide(3209, 15), 213); // 213.93 truncated
     EXPECT_EQ(integerDivide(29.5, 15), 2); // 29.5 rounds to 30 first
-    EXPECT_EQ(integerDivide(28.5, 15), 1); // 28.5 rounds to 28
+    EXPECT_EQ(integerDivide(28.5, 15), 1); // 28.5 rounds to 28, 1.87 truncated
     EXPECT_EQ(integerDivide(-31, 15), -2);
     EXPECT_EQ(integerDivide(7, 2.5), 3); // divisor 2.5 rounds to 2
     EXPECT_EQ(integerDivide(7, 0.4), 0); // divisor rounds to 0: no division
@@ -41,9 +33,9 @@ TEST(LeadingNumber, ReadsTheLeadingNumericPartOnly)
     const struct {
         const char16_t* text;
         double value;
-    } cases[] = {{u"250px", 250}, {u"px", 0}, {u"", 0}, {u" 12", 12}, {u"-3", -3}, {u"1e2", 100},
-        {u"1.5", 1.5}, {u"+7", 7}, {u".5", 0.5}, {u"5.", 5}, {u"1e", 1}, {u"1e+", 1}, {u"2E-1x", 0.2},
-        {u"-", 0}, {u"- 3", 0}, {u"\t4", 4}, {u"12 34", 12}, {u"1e999", 0}, {u"00100", 100}};
+    } cases[] = {{u"250px", 250}, {u"px", 0}, {u"", 0}, {u" 12", 12}, {u"-3", -3}, {u"1e2", 100}, {u"+7", 7},
+        {u".5", 0.5}, {u"5.", 5}, {u"1e+", 1}, {u"2E-1x", 0.2}, {u"- 3", 0}, {u"\t4", 4}, {u"12 34", 12},
+        {u"1e999", 0}};
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(leadingNumber(QStringView(c.text)), c.value)
             << QString::fromUtf16(c.text).toStdString();
@@ -53,23 +45,13 @@ TEST(FormatSingle, UpToSevenSignificantDigitsWithoutPointWhenWhole)
 {
     EXPECT_EQ(formatSingle(158.0f), "158");
     EXPECT_EQ(formatSingle(2380.0f / 15.0f), "158.6667");
-    EXPECT_EQ(formatSingle(640.5f), "640.5");
-    EXPECT_EQ(formatSingle(100.0f), "100");
-    EXPECT_EQ(formatSingle(0.0f), "0");
     EXPECT_EQ(formatSingle(1234567.0f), "1234567");
 }
 
 TEST(Twips, PerPixelFollowsTheLogicalDpi)
 {
-    const Twips at96 = Twips::fromDpi(96, 96);
-    EXPECT_EQ(at96.perPixelX, 15);
-    EXPECT_EQ(at96.perPixelY, 15);
     const Twips at120 = Twips::fromDpi(120, 144);
-    EXPECT_EQ(at120.perPixelX, 12);
-    EXPECT_EQ(at120.perPixelY, 10);
+    EXPECT_EQ(QPoint(at120.perPixelX, at120.perPixelY), QPoint(12, 10));
     EXPECT_EQ(Twips::fromDpi(0, -1).perPixelX, 15); // nonsense from the platform keeps the default
-    EXPECT_EQ(at96.toPixelsX(7560), 504);
-    EXPECT_EQ(at96.toPixelsY(5280), 352);
-    EXPECT_EQ(at96.toPixelsX(22.5), 2); // 1.5 px -> 2
-    EXPECT_EQ(at96.toPixelsX(37.5), 2); // 2.5 px -> 2
+    EXPECT_EQ(Twips::fromDpi(96, 96).toPixelsY(37.5), 2); // 2.5 px, halves to even
 }

@@ -26,7 +26,20 @@ expect_failure() { # expect_failure "what" [env...] -- args...
 convert "$work/part.BMP" "$work/part.png"
 "$E2E_PROBE" patch "$work/part.png" 0 0 64 32 200 || fail "part.BMP does not hold the region's pixels"
 
-xdotool search --name . >/dev/null 2>&1 && fail "a window appeared"
+# Watch the screen while a grab waits and reads it: no window may appear, not even for a moment.
+xdotool search --onlyvisible --name . >/dev/null 2>&1 && fail "a window is shown before the grab"
+"$QUORVEX7" --grab "$work/late.jpg" --delay 1.5 &
+app_pid=$!
+polls=0
+while kill -0 "$app_pid" 2>/dev/null; do
+    xdotool search --onlyvisible --name . >/dev/null 2>&1 && fail "a window appeared during the grab"
+    polls=$((polls + 1))
+    sleep 0.05
+done
+wait "$app_pid" || fail "--grab late.jpg --delay 1.5 failed"
+app_pid=
+[ "$polls" -ge 10 ] || fail "the grab ended after $polls looks, before its delay was over"
+[ "$(identify -format '%m' "$work/late.jpg")" = JPEG ] || fail "late.jpg is not a JPEG"
 
 "$QUORVEX7" --help | grep -q -- '--grab' || fail "--help does not list --grab"
 "$QUORVEX7" --version | grep -q '^quorvex7 ' || fail "--version"
