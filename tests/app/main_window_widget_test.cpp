@@ -86,7 +86,7 @@ TEST(MainWindow, AnUnreadableScreenIsSaidOnceForEachGrabAndNothingIsGrabbed)
     MainWindowFixture f;
     f.screen.unreadable = "this screen's pixel format (depth 8, PseudoColor) cannot be read";
     for (const char* entry : {"mnuWholeScreen", "mnuSelectArea", "mnuDefinedSize"})
-        action(f.window, entry)->trigger();
+        f.trigger(entry);
     EXPECT_EQ(f.messages.shown,
         QList<Message>(3,
             {"This screen's pixel format (depth 8, PseudoColor) cannot be read.", MessageIcon::Exclamation}));
