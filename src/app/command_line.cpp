@@ -167,7 +167,8 @@ QString commandLineHelp()
 {
     QCommandLineParser parser;
     describe(parser);
-    return parser.helpText();
+    // Without a QCoreApplication (a grab loads none) the parser does not know the program's name.
+    return parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("quorvex7"));
 }
 
 } // namespace quorvex
