@@ -3,6 +3,7 @@
 #include <QBitmap>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStringList>
 
 namespace quorvex::artwork {
 
@@ -17,21 +18,85 @@ QPixmap blank(int side)
 
 } // namespace
 
+// The program's icon on a 48 x 48 grid, one description for both renderings: the window's icon is
+// painted from it, and the installed icons (PNG sizes and the scalable SVG) are made from it at
+// build time.
+namespace icon {
+const QColor kScreenFill(40, 90, 160);
+const QColor kOutline(20, 40, 80);
+constexpr double kOutlineWidth = 2;
+constexpr QRectF kScreen(3, 9, 42, 30);
+constexpr double kScreenRadius = 5;
+const QColor kLensFill(200, 230, 255);
+constexpr QRectF kLens(15, 14, 18, 18);
+// selection corners: what the program does
+const QColor kCorners(255, 200, 0);
+constexpr double kCornerWidth = 3;
+const QPolygonF kTopLeftCorner({QPointF(2, 12), QPointF(2, 2), QPointF(12, 2)});
+const QPolygonF kBottomRightCorner({QPointF(36, 46), QPointF(46, 46), QPointF(46, 36)});
+} // namespace icon
+
+void paintProgramIcon(QPainter& p, int side)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(side / 48.0, side / 48.0);
+    p.setBrush(icon::kScreenFill);
+    p.setPen(QPen(icon::kOutline, icon::kOutlineWidth));
+    p.drawRoundedRect(icon::kScreen, icon::kScreenRadius, icon::kScreenRadius);
+    p.setBrush(icon::kLensFill);
+    p.drawEllipse(icon::kLens);
+    p.setPen(QPen(icon::kCorners, icon::kCornerWidth));
+    p.drawPolyline(icon::kTopLeftCorner);
+    p.drawPolyline(icon::kBottomRightCorner);
+    p.restore();
+}
+
+QImage programIconImage(int side)
+{
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    paintProgramIcon(p, side);
+    return image;
+}
+
+QString programIconSvg()
+{
+    auto number = [](double value) { return QString::number(value); };
+    auto points = [&](const QPolygonF& polygon) {
+        QStringList list;
+        for (const QPointF& point : polygon)
+            list << number(point.x()) + QLatin1Char(',') + number(point.y());
+        return list.join(QLatin1Char(' '));
+    };
+    // Qt's pens end lines square and join them bevelled by default.
+    return QStringLiteral(
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" height=\"48\" viewBox=\"0 0 48 48\">\n"
+        "  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\" ry=\"%5\" fill=\"%6\" "
+        "stroke=\"%7\" stroke-width=\"%8\"/>\n"
+        "  <ellipse cx=\"%9\" cy=\"%10\" rx=\"%11\" ry=\"%12\" fill=\"%13\" stroke=\"%7\" "
+        "stroke-width=\"%8\"/>\n"
+        "  <g fill=\"none\" stroke=\"%14\" stroke-width=\"%15\" stroke-linecap=\"square\" "
+        "stroke-linejoin=\"bevel\">\n"
+        "    <polyline points=\"%16\"/>\n"
+        "    <polyline points=\"%17\"/>\n"
+        "  </g>\n"
+        "</svg>\n")
+        .arg(number(icon::kScreen.x()), number(icon::kScreen.y()), number(icon::kScreen.width()),
+            number(icon::kScreen.height()), number(icon::kScreenRadius), icon::kScreenFill.name(),
+            icon::kOutline.name(), number(icon::kOutlineWidth), number(icon::kLens.center().x()))
+        .arg(number(icon::kLens.center().y()), number(icon::kLens.width() / 2),
+            number(icon::kLens.height() / 2), icon::kLensFill.name(), icon::kCorners.name(),
+            number(icon::kCornerWidth), points(icon::kTopLeftCorner), points(icon::kBottomRightCorner));
+}
+
 QIcon programIcon()
 {
-    QPixmap pixmap = blank(48);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(40, 90, 160));
-    p.setPen(QPen(QColor(20, 40, 80), 2));
-    p.drawRoundedRect(QRectF(3, 9, 42, 30), 5, 5);
-    p.setBrush(QColor(200, 230, 255));
-    p.drawEllipse(QRectF(15, 14, 18, 18));
-    // selection corners: what the program does
-    p.setPen(QPen(QColor(255, 200, 0), 3));
-    p.drawPolyline(QPolygonF({QPointF(2, 12), QPointF(2, 2), QPointF(12, 2)}));
-    p.drawPolyline(QPolygonF({QPointF(36, 46), QPointF(46, 46), QPointF(46, 36)}));
-    return QIcon(pixmap);
+    QIcon icon;
+    for (const int side : kProgramIconSizes)
+        icon.addPixmap(QPixmap::fromImage(programIconImage(side)));
+    return icon;
 }
 
 QPixmap exitBitmap()

@@ -10,8 +10,23 @@ namespace {
 
 QCommandLineOption grabOption()
 {
-    return {QStringLiteral("grab"), QStringLiteral("Grab the screen into FILE (.bmp or .jpg) and exit."),
-        QStringLiteral("FILE")};
+    return {QStringLiteral("grab"),
+        QStringLiteral("Grab the screen into FILE (.png, .jpg or .bmp) and exit. Into a FOLDER (an existing "
+                       "one, or a name ending in /): a new file named after the moment. - writes to "
+                       "standard output."),
+        QStringLiteral("FILE|FOLDER|-")};
+}
+QCommandLineOption formatOption()
+{
+    return {QStringLiteral("format"),
+        QStringLiteral("Write this format whatever the file's name ends in; png when the name does not "
+                       "decide (a folder or -)."),
+        QStringLiteral("png|jpg|bmp")};
+}
+QCommandLineOption qualityOption()
+{
+    return {QStringLiteral("quality"), QStringLiteral("JPEG quality from 1 to 100 (default 90)."),
+        QStringLiteral("N")};
 }
 QCommandLineOption regionOption()
 {
@@ -33,7 +48,11 @@ void describe(QCommandLineParser& parser)
     parser.addOption(grabOption());
     parser.addOption(regionOption());
     parser.addOption(delayOption());
+    parser.addOption(formatOption());
+    parser.addOption(qualityOption());
 }
+
+constexpr GrabFormat kGrabFormats[] = {GrabFormat::Png, GrabFormat::Jpeg, GrabFormat::Bmp};
 
 CommandLine failure(const QString& message)
 {
@@ -59,6 +78,27 @@ std::optional<QRect> parseRegion(const QString& text)
     return QRect(m.captured(3).toInt(), m.captured(4).toInt(), width, height);
 }
 
+std::optional<GrabFormat> grabFormatForName(const QString& path)
+{
+    for (const GrabFormat format : kGrabFormats)
+        if (path.endsWith(grabFormatEnding(format), Qt::CaseInsensitive))
+            return format;
+    return std::nullopt;
+}
+
+QString grabFormatEnding(GrabFormat format)
+{
+    switch (format) {
+    case GrabFormat::Bmp:
+        return QStringLiteral("bmp");
+    case GrabFormat::Jpeg:
+        return QStringLiteral("jpg");
+    case GrabFormat::Png:
+        break;
+    }
+    return QStringLiteral("png");
+}
+
 CommandLine parseCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -79,8 +119,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
     }
     const bool grab = parser.isSet(grabOption());
     if (!grab) {
-        if (parser.isSet(regionOption()) || parser.isSet(delayOption()))
-            return failure(QStringLiteral("--region and --delay go with --grab FILE"));
+        for (const QCommandLineOption& option :
+            {regionOption(), delayOption(), formatOption(), qualityOption()})
+            if (parser.isSet(option))
+                return failure(QStringLiteral("--%1 goes with --grab").arg(option.names().first()));
         return result;
     }
 
@@ -100,6 +142,24 @@ CommandLine parseCommandLine(const QStringList& arguments)
             || result.delaySeconds > 86400)
             return failure(QStringLiteral("--delay must be a number of seconds from 0 to 86400"));
     }
+    if (parser.isSet(formatOption())) {
+        const QString name = parser.value(formatOption()).toLower();
+        for (const GrabFormat format : kGrabFormats)
+            if (name == grabFormatEnding(format))
+                result.format = format;
+        if (name == QLatin1String("jpeg"))
+            result.format = GrabFormat::Jpeg;
+        if (!result.format)
+            return failure(QStringLiteral("--format must be png, jpg or bmp"));
+    }
+    if (parser.isSet(qualityOption())) {
+        bool ok = false;
+        result.quality = parser.value(qualityOption()).toInt(&ok);
+        if (!ok || *result.quality < 1 || *result.quality > 100)
+            return failure(QStringLiteral("--quality must be a whole number from 1 to 100"));
+        if (result.format && *result.format != GrabFormat::Jpeg)
+            return failure(QStringLiteral("--quality goes with JPEG only"));
+    }
     return result;
 }
 
@@ -107,7 +167,8 @@ QString commandLineHelp()
 {
     QCommandLineParser parser;
     describe(parser);
-    return parser.helpText();
+    // Without a QCoreApplication (a grab loads none) the parser does not know the program's name.
+    return parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("quorvex7"));
 }
 
 } // namespace quorvex

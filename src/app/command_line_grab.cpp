@@ -1,18 +1,29 @@
 #include "app/command_line_grab.h"
 
+#include "app/grab_file_name.h"
 #include "capture/grab_window_rect.h"
 #include "capture/xcb_screen_source.h"
 #include "output/bmp_writer.h"
 #include "output/dib_section.h"
 #include "output/jpeg_writer.h"
 #include "output/numbered_error.h"
+#include "output/png_encoder.h"
+#include "output/safe_file_replace.h"
 #include "output/save_as.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <optional>
 #include <thread>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 namespace quorvex {
@@ -48,15 +59,28 @@ QString describeWriteFailure(const QString& path, const NumberedError& error)
     return QStringLiteral("cannot write '%1': %2").arg(path, reason);
 }
 
+// What is grabbed, from where.
+struct Grab {
+    XcbScreenSource& screen;
+    QRect region;
+    int quality;
+
+    QImage picture() const
+    {
+        return GrabWindowRect(screen, 0, false, region.x(), region.y(), region.width(), region.height())
+            .convertToFormat(QImage::Format_RGB32);
+    }
+};
+
 // JPEG strip by strip from the screen into the encoder: fresh memory is slow to touch, and a
 // whole-screen buffer would be touched only once. Empty when done; nullopt when the display
 // cannot be read that way.
-std::optional<QString> grabJpegInBands(XcbScreenSource& screen, const QRect& region, const QString& path)
+std::optional<QString> grabJpegInBands(const Grab& grab, const QString& path)
 {
     try {
-        BandedJpegWriter writer(region.width(), region.height(), kJpegSaveQuality);
-        const bool read = screen.readDesktopInBands(
-            region, kGrabBandRows, [&](const uchar* rows, int count, qsizetype bytesPerLine) {
+        BandedJpegWriter writer(grab.region.width(), grab.region.height(), grab.quality);
+        const bool read = grab.screen.readDesktopInBands(
+            grab.region, kGrabBandRows, [&](const uchar* rows, int count, qsizetype bytesPerLine) {
                 writer.addRows(rows, count, bytesPerLine);
             });
         if (!read)
@@ -68,24 +92,160 @@ std::optional<QString> grabJpegInBands(XcbScreenSource& screen, const QRect& reg
     return QString();
 }
 
-QString writeFile(const QImage& picture, SaveFormat format, const QString& path)
+// PNG the same way, strip by strip; the whole picture where the display keeps another layout.
+EncodedPng grabPng(const Grab& grab)
 {
-    if (format == SaveFormat::Jpeg) {
-        try {
-            WriteJpegFile(picture, path, kJpegSaveQuality);
-        } catch (const NumberedError& error) {
-            return describeWriteFailure(path, error);
-        }
-        return {};
+    {
+        PngEncoder encoder(grab.region.width(), grab.region.height(), PixelLayout::Xrgb32);
+        if (grab.screen.readDesktopInBands(
+                grab.region, kGrabBandRows, [&](const uchar* rows, int count, qsizetype bytesPerLine) {
+                    encoder.addRows(rows, count, bytesPerLine);
+                }))
+            return encoder.finish();
     }
-    cDIBSection section;
+    const QImage picture = grab.picture();
+    if (picture.isNull())
+        return {{}, "the screen could not be read"};
+    return encodePng({picture.constBits(), picture.width(), picture.height(), picture.bytesPerLine(),
+        PixelLayout::Xrgb32});
+}
+
+QString pngFailure(const EncodedPng& png)
+{
+    return QStringLiteral("cannot make the PNG file: %1").arg(QString::fromStdString(png.error));
+}
+
+// The picture as a DIB section: the rows of a BMP file.
+std::optional<QString> grabDib(const Grab& grab, cDIBSection& section)
+{
+    const QImage picture = grab.picture();
+    if (picture.isNull())
+        return QStringLiteral("the screen could not be read");
     section.CreateFromPicture(picture);
     if (!section.DIBSectionBitsPtr())
         return QStringLiteral("not enough memory for a %1x%2 picture")
             .arg(picture.width())
             .arg(picture.height());
+    return std::nullopt;
+}
+
+// Grabs into the file at `path`, replacing it safely. Empty when written, else why not.
+QString grabToFile(const Grab& grab, GrabFormat format, const QString& path)
+{
+    switch (format) {
+    case GrabFormat::Jpeg: {
+        if (const std::optional<QString> failure = grabJpegInBands(grab, path))
+            return *failure;
+        const QImage picture = grab.picture();
+        if (picture.isNull())
+            return QStringLiteral("the screen could not be read");
+        try {
+            WriteJpegFile(picture, path, grab.quality);
+        } catch (const NumberedError& error) {
+            return describeWriteFailure(path, error);
+        }
+        return {};
+    }
+    case GrabFormat::Png: {
+        const EncodedPng png = grabPng(grab);
+        if (!png.ok())
+            return pngFailure(png);
+        const FileWriteResult result = replaceFileContents(path,
+            {QByteArrayView(reinterpret_cast<const char*>(png.bytes.data()), qsizetype(png.bytes.size()))});
+        return result.ok() ? QString() : QStringLiteral("cannot write '%1': %2").arg(path, result.message());
+    }
+    case GrabFormat::Bmp:
+        break;
+    }
+    cDIBSection section;
+    if (const std::optional<QString> failure = grabDib(grab, section))
+        return *failure;
     const FileWriteResult result = WriteBmpFile(section, path);
     return result.ok() ? QString() : QStringLiteral("cannot write '%1': %2").arg(path, result.message());
+}
+
+// Makes a new, empty file in `folder` named after `moment`, so that the grab replaces only a file
+// of its own: sets `path` to it, or says why none could be made.
+QString reserveNewFile(const QString& folder, const QDateTime& moment, GrabFormat format, QString& path)
+{
+    for (int attempt = 1; attempt <= 1000; ++attempt) {
+        path = QDir(folder).filePath(grabFileName(moment, format, attempt));
+        const int fd
+            = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            return {};
+        }
+        if (errno != EEXIST)
+            return QStringLiteral("cannot write into '%1': %2")
+                .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    return QStringLiteral("cannot write into '%1': every name for this moment is taken").arg(folder);
+}
+
+QString grabToNewFileIn(const Grab& grab, GrabFormat format, const QString& folder)
+{
+    QString path;
+    QString failure = reserveNewFile(folder, QDateTime::currentDateTime(), format, path);
+    if (failure.isEmpty())
+        failure = grabToFile(grab, format, path);
+    if (!failure.isEmpty() && !path.isEmpty())
+        QFile::remove(path);
+    return failure;
+}
+
+QString writeToStandardOutput(const char* bytes, size_t size)
+{
+    // A reader that goes away is a failure to report, not a signal that ends the program silently.
+    std::signal(SIGPIPE, SIG_IGN);
+    while (size > 0) {
+        const ssize_t written = ::write(STDOUT_FILENO, bytes, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return QStringLiteral("cannot write to standard output: %1")
+                .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        bytes += written;
+        size -= size_t(written);
+    }
+    return {};
+}
+
+QString grabToStandardOutput(const Grab& grab, GrabFormat format)
+{
+    switch (format) {
+    case GrabFormat::Png: {
+        const EncodedPng png = grabPng(grab);
+        if (!png.ok())
+            return pngFailure(png);
+        return writeToStandardOutput(reinterpret_cast<const char*>(png.bytes.data()), png.bytes.size());
+    }
+    case GrabFormat::Bmp: {
+        cDIBSection section;
+        if (const std::optional<QString> failure = grabDib(grab, section))
+            return *failure;
+        const QByteArray headers = bmpFileHeaders(section);
+        const QString failure = writeToStandardOutput(headers.constData(), size_t(headers.size()));
+        return failure.isEmpty()
+            ? writeToStandardOutput(
+                reinterpret_cast<const char*>(section.DIBSectionBitsPtr()), section.bitmapInfo().biSizeImage)
+            : failure;
+    }
+    case GrabFormat::Jpeg:
+        break;
+    }
+    // The JPEG writer writes files only: go through one in a private folder.
+    const QTemporaryDir spool;
+    if (!spool.isValid())
+        return QStringLiteral("cannot make a temporary folder: %1").arg(spool.errorString());
+    const QString path = spool.filePath(QStringLiteral("grab.jpg"));
+    if (const QString failure = grabToFile(grab, format, path); !failure.isEmpty())
+        return failure;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read '%1': %2").arg(path, file.errorString());
+    const QByteArray jpeg = file.readAll();
+    return writeToStandardOutput(jpeg.constData(), size_t(jpeg.size()));
 }
 
 } // namespace
@@ -95,9 +255,25 @@ int runCommandLineGrab(const CommandLine& command, const GrabEnvironment& enviro
     errorLine = unreadableScreenReason(environment);
     if (!errorLine.isEmpty())
         return 1;
-    const SaveFormat format = saveFormatFor(command.file);
-    if (format == SaveFormat::Unknown) {
-        errorLine = QStringLiteral("'%1': only names ending in BMP or JPG can be written").arg(command.file);
+    const bool toStandardOutput = command.file == QLatin1String("-");
+    const bool intoFolder
+        = !toStandardOutput && (command.file.endsWith(QLatin1Char('/')) || QFileInfo(command.file).isDir());
+    std::optional<GrabFormat> format = command.format;
+    if (!format)
+        format = toStandardOutput || intoFolder ? GrabFormat::Png : grabFormatForName(command.file);
+    if (!format) {
+        errorLine
+            = QStringLiteral("'%1': only names ending in PNG, JPG or BMP can be written (or give --format)")
+                  .arg(command.file);
+        return 1;
+    }
+    if (command.quality && *format != GrabFormat::Jpeg) {
+        errorLine = QStringLiteral("--quality goes with JPEG only");
+        return 1;
+    }
+    if (toStandardOutput && ::isatty(STDOUT_FILENO)) {
+        errorLine
+            = QStringLiteral("standard output is a terminal: pipe the picture on or redirect it to a file");
         return 1;
     }
     if (isReadOnlyFile(command.file)) {
@@ -132,22 +308,13 @@ int runCommandLineGrab(const CommandLine& command, const GrabEnvironment& enviro
                         .arg(whole.height());
         return 1;
     }
-    if (format == SaveFormat::Jpeg) {
-        if (const std::optional<QString> failure = grabJpegInBands(screen, region, command.file)) {
-            errorLine = *failure;
-            return errorLine.isEmpty() ? 0 : 1;
-        }
-    }
-    const QImage picture
-        = GrabWindowRect(screen, 0, false, region.x(), region.y(), region.width(), region.height());
-    if (picture.isNull()) {
-        // Empty when the screen could not be read, or when there is no memory for its picture.
-        errorLine = QImage(region.size(), QImage::Format_RGB32).isNull()
-            ? QStringLiteral("not enough memory for a %1x%2 picture").arg(region.width()).arg(region.height())
-            : QStringLiteral("the screen could not be read");
-        return 1;
-    }
-    errorLine = writeFile(picture, format, command.file);
+    const Grab grab{screen, region, command.quality.value_or(kJpegSaveQuality)};
+    if (toStandardOutput)
+        errorLine = grabToStandardOutput(grab, *format);
+    else if (intoFolder)
+        errorLine = grabToNewFileIn(grab, *format, command.file);
+    else
+        errorLine = grabToFile(grab, *format, command.file);
     return errorLine.isEmpty() ? 0 : 1;
 }
 

@@ -18,9 +18,11 @@ struct GrabEnvironment {
 // The reason a grab cannot even start in this environment, or empty.
 QString unreadableScreenReason(const GrabEnvironment& environment);
 
-// `quorvex7 --grab FILE [--region WxH+X+Y] [--delay SECONDS]`: reads the screen over xcb and writes
-// FILE as BMP or JPEG (quality 90) by the last three characters of its name, as Save As does. No
-// window, no widget. Returns the exit status; every failure is one line on `errorLine`.
+// `quorvex7 --grab FILE|FOLDER|- [--region WxH+X+Y] [--delay SECONDS] [--format F] [--quality N]`:
+// reads the screen over xcb and writes FILE (replaced safely), a new file in FOLDER named after the
+// moment (never replacing one), or standard output. The format is --format's, else the last three
+// characters of FILE's name (PNG, JPG or BMP), else PNG. No window, no widget. Returns the exit
+// status; every failure is one line on `errorLine`.
 int runCommandLineGrab(const CommandLine& command, const GrabEnvironment& environment, QString& errorLine);
 
 } // namespace quorvex

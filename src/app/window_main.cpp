@@ -18,6 +18,8 @@ int main(int argc, char** argv)
     quorvex::setUpProcessSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvex7"));
+    // The installed desktop entry's name: window managers take the window's icon and menu entry from it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quorvex7.Quorvex7"));
 
     // X11 is read over xcb directly; any other platform through Qt's own screen grab.
     xcb_connection_t* x11 = quorvex::XcbScreenSource::qtConnection();

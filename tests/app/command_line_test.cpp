@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "app/command_line_grab.h"
+#include "app/grab_file_name.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,15 @@ TEST(CommandLine, GrabWithRegionAndDelay)
     ASSERT_TRUE(c.region);
     EXPECT_EQ(*c.region, QRect(100, 50, 640, 480));
     EXPECT_DOUBLE_EQ(c.delaySeconds, 1.5);
+    EXPECT_FALSE(c.format);
+    EXPECT_FALSE(c.quality);
+
+    const CommandLine piped = parse({"--grab", "-", "--format", "JPEG", "--quality", "100"});
+    ASSERT_EQ(piped.action, Action::Grab) << piped.error.toStdString();
+    EXPECT_EQ(piped.file, "-");
+    EXPECT_EQ(piped.format, GrabFormat::Jpeg);
+    EXPECT_EQ(piped.quality, 100);
+    EXPECT_EQ(parse({"--grab", "-", "--format", "bmp"}).format, GrabFormat::Bmp);
 
     const CommandLine plain = parse({"--grab=out.bmp"});
     EXPECT_EQ(plain.action, Action::Grab);
@@ -33,7 +43,11 @@ TEST(CommandLine, MistakesGiveOneClearLine)
 {
     const QStringList bad[] = {{"--grab"}, {"--grab", "a.jpg", "--region", "10x10"}, {"--region", "1x1+0+0"},
         {"--grab", "a.jpg", "--delay", "-1"}, {"--grab", "a.jpg", "--delay", "soon"}, {"--bogus"},
-        {"--grab", "a.jpg", "extra"}, {"--grab", "a.jpg", "--delay", "inf"}};
+        {"--grab", "a.jpg", "extra"}, {"--grab", "a.jpg", "--delay", "inf"},
+        {"--grab", "-", "--format", "gif"}, {"--grab", "-", "--format", "xpng"},
+        {"--grab", "a.jpg", "--quality", "0"}, {"--grab", "a.jpg", "--quality", "101"},
+        {"--grab", "a.jpg", "--quality", "9.5"}, {"--grab", "-", "--format", "png", "--quality", "50"},
+        {"--format", "png"}, {"--quality", "50"}};
     for (const QStringList& arguments : bad) {
         const CommandLine c = parse(arguments);
         EXPECT_EQ(c.action, Action::Error) << arguments.join(' ').toStdString();
@@ -51,6 +65,21 @@ TEST(CommandLine, RegionGeometry)
     EXPECT_EQ(parseRegion("axb+1+2"), std::nullopt);
     EXPECT_EQ(parseRegion("10x10+1+2junk"), std::nullopt);
     EXPECT_EQ(parseRegion("9999999999x1+0+0"), std::nullopt);
+}
+
+TEST(CommandLineGrab, FormatAndNewFileNames)
+{
+    EXPECT_EQ(grabFormatForName("a.PNG"), GrabFormat::Png);
+    EXPECT_EQ(grabFormatForName("shotjpg"), GrabFormat::Jpeg);
+    EXPECT_EQ(grabFormatForName("a.bmp"), GrabFormat::Bmp);
+    EXPECT_EQ(grabFormatForName("a.jpeg"), std::nullopt);
+    EXPECT_EQ(grabFormatForName("-"), std::nullopt);
+
+    const QDateTime moment(QDate(2026, 12, 7), QTime(14, 3, 22));
+    EXPECT_EQ(grabFileName(moment, GrabFormat::Png, 1), "Quorvex7 2026-12-07 14-03-22.png");
+    EXPECT_EQ(grabFileName(moment, GrabFormat::Jpeg, 2), "Quorvex7 2026-12-07 14-03-22 (2).jpg");
+    EXPECT_EQ(grabFileName(moment.addSecs(-14 * 3600), GrabFormat::Bmp, 10),
+        "Quorvex7 2026-12-07 00-03-22 (10).bmp");
 }
 
 TEST(CommandLineGrab, SaysWhyTheScreenCannotBeRead)

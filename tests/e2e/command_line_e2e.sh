@@ -41,6 +41,30 @@ app_pid=
 [ "$polls" -ge 10 ] || fail "the grab ended after $polls looks, before its delay was over"
 [ "$(identify -format '%m' "$work/late.jpg")" = JPEG ] || fail "late.jpg is not a JPEG"
 
+# PNG is lossless: the file and the piped bytes hold the screen's own pixels.
+"$QUORVEX7" --grab "$work/part.png" --region 300x200+64+32 || fail "--grab part.png failed"
+"$QUORVEX7" --grab - --region 300x200+64+32 | cat >"$work/piped.png" || fail "--grab - failed"
+for png in part piped; do
+    [ "$(identify -format '%m %wx%h' "$work/$png.png")" = "PNG 300x200" ] || fail "$png.png is not a 300x200 PNG"
+    "$E2E_PROBE" patch "$work/$png.png" 0 0 64 32 200 || fail "$png.png does not hold the region's pixels"
+done
+[ "$("$QUORVEX7" --grab - --format bmp --region 8x8+0+0 | head -c 2)" = BM ] || fail "--format bmp to stdout"
+"$QUORVEX7" --grab "$work/low.jpg" --quality 40 && [ "$(identify -format '%Q' "$work/low.jpg")" = 40 ] \
+    || fail "--quality 40 did not give a quality 40 JPEG"
+
+# Into a folder: a new file named after the moment, never one that is there already.
+mkdir "$work/shots"
+now=$(date +%s)
+for second in 0 1 2 3; do
+    echo keep >"$work/shots/Quorvex7 $(date -d "@$((now + second))" '+%Y-%m-%d %H-%M-%S').png"
+done
+"$QUORVEX7" --grab "$work/shots" --region 300x200+64+32 || fail "--grab FOLDER failed"
+new=$(find "$work/shots" -name '* (2).png')
+[ -n "$new" ] && [ "$(wc -l <<<"$new")" = 1 ] && "$E2E_PROBE" patch "$new" 0 0 64 32 200 || fail "no new picture in the folder: $new"
+[ "$(cat "$work/shots"/*[0-9].png | sort -u)" = keep ] || fail "a grab into the folder replaced a file"
+
+xdotool search --name . >/dev/null 2>&1 && fail "a window appeared"
+
 "$QUORVEX7" --help | grep -q -- '--grab' || fail "--help does not list --grab"
 "$QUORVEX7" --version | grep -q '^quorvex7 ' || fail "--version"
 
@@ -52,7 +76,10 @@ printf old >"$work/kept.bmp" && chmod 0444 "$work/kept.bmp"
 expect_failure "read-only file" "$QUORVEX7" --grab "$work/kept.bmp"
 [ "$(cat "$work/kept.bmp")" = old ] || fail "the read-only file was replaced"
 expect_failure "region outside" "$QUORVEX7" --grab "$work/a.jpg" --region 100x100+1900+0
-expect_failure "unknown ending" "$QUORVEX7" --grab "$work/a.png"
+expect_failure "unknown ending" "$QUORVEX7" --grab "$work/a.gif"
+expect_failure "quality out of range" "$QUORVEX7" --grab "$work/a.jpg" --quality 101
+expect_failure "quality for PNG" "$QUORVEX7" --grab "$work/a.png" --quality 50
+expect_failure "missing folder" "$QUORVEX7" --grab "$work/none/"
 expect_failure "bad region" "$QUORVEX7" --grab "$work/a.jpg" --region 100x100
-[ ! -e "$work/a.jpg" ] && [ ! -e "$work/a.png" ] || fail "a failed grab left a file"
+[ ! -e "$work/a.jpg" ] && [ ! -e "$work/a.png" ] && [ ! -e "$work/a.gif" ] || fail "a failed grab left a file"
 echo "command-line grabs written, failures reported"

@@ -1,0 +1,15 @@
+# Run by cpack in the package's staging folder: compresses the manual pages as Debian wants them.
+file(GLOB pages LIST_DIRECTORIES false
+    ${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}/share/man/man1/*.1)
+if(NOT pages)
+    message(FATAL_ERROR "no manual page in ${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
+endif()
+foreach(page IN LISTS pages)
+    if(IS_SYMLINK ${page})
+        file(READ_SYMLINK ${page} target)
+        file(REMOVE ${page})
+        file(CREATE_LINK ${target}.gz ${page}.gz SYMBOLIC)
+    else()
+        execute_process(COMMAND gzip -9n ${page} COMMAND_ERROR_IS_FATAL ANY)
+    endif()
+endforeach()

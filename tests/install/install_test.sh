@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# cmake --install into a private prefix: every file in place and valid, and the installed program,
+# its window program and the desktop entry's action work from there. Runs in a private Xvfb.
+# Usage: install_test.sh BUILD_FOLDER
+set -u
+build=$1
+work=$(mktemp -d)
+app_pid=
+finish() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap finish EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install: $(tail -1 "$work/install.log")"
+id=io.github.quorvex7.Quorvex7
+for file in bin/quorvex7 bin/quorvex7-window share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+    share/man/man1/quorvex7.1 share/bash-completion/completions/quorvex7 share/icons/hicolor/scalable/apps/$id.svg; do
+    [ -s "$prefix/$file" ] || fail "$file is not installed"
+done
+for side in 16 22 24 32 48 64 128 256; do
+    icon=$prefix/share/icons/hicolor/${side}x$side/apps/$id.png
+    [ "$(identify -format '%m %wx%h' "$icon" 2>&1)" = "PNG ${side}x$side" ] || fail "no ${side}x$side PNG icon"
+done
+
+desktop-file-validate "$prefix/share/applications/$id.desktop" | grep -v ': hint:' && fail "the desktop entry is not valid"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work/appstream.log" \
+    || fail "the AppStream metadata is not valid: $(cat "$work/appstream.log")"
+MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/quorvex7.1" >"$work/man.txt" 2>"$work/man.err" \
+    || fail "man -l failed"
+[ ! -s "$work/man.err" ] || fail "the manual page has faults: $(head -3 "$work/man.err")"
+for section in OPTIONS "EXIT STATUS" EXAMPLES FILES; do
+    grep -q "^$section" "$work/man.txt" || fail "the manual page has no $section"
+done
+
+"$prefix/bin/quorvex7" --help | grep -q -- '--format' || fail "the installed quorvex7 --help"
+completions=$(bash -c 'source "$1"; COMP_WORDS=(quorvex7 --format ""); COMP_CWORD=2; _quorvex7; echo "${COMPREPLY[*]}"' \
+    _ "$prefix/share/bash-completion/completions/quorvex7")
+[ "$completions" = "png jpg bmp" ] || fail "bash completes --format with '$completions'"
+
+# The desktop entry's action, its Exec line unquoted as a launcher does (the escapes inside its
+# double quotes are the shell's), grabs into the pictures folder of a fresh home.
+export HOME=$work/home PATH=$prefix/bin:$PATH
+mkdir "$HOME"
+exec_line=$(sed -n '/^\[Desktop Action/,$ s/^Exec=//p' "$prefix/share/applications/$id.desktop" | sed 's/\\\\/\\/g')
+eval "set -- $exec_line"
+"$@" || fail "the desktop action failed"
+shot=$(find "$HOME/Pictures" -name 'Quorvex7 *.png')
+size=$(xdpyinfo | awk '/dimensions:/ {print $2}')
+[ -n "$shot" ] && [ "$(identify -format '%m %wx%h' "$shot")" = "PNG $size" ] || fail "the action wrote no $size PNG"
+
+# Without options the installed quorvex7 starts the installed window program beside it.
+quorvex7 >"$work/app.log" 2>&1 &
+app_pid=$!
+xdotool search --sync --onlyvisible --limit 1 --name '^Quorvex7$' >/dev/null || fail "no window: $(cat "$work/app.log")"
+echo "installed tree complete and working"
