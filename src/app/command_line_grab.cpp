@@ -14,10 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -49,6 +47,11 @@ namespace {
 // round trips.
 constexpr int kGrabBandRows = 32;
 
+QString cannotWrite(const QString& path, const QString& reason)
+{
+    return QStringLiteral("cannot write '%1': %2").arg(path, reason);
+}
+
 QString describeWriteFailure(const QString& path, const NumberedError& error)
 {
     // A file-system failure ends the description with its errno: say it in words.
@@ -56,7 +59,16 @@ QString describeWriteFailure(const QString& path, const NumberedError& error)
     const int code = error.description().section(QLatin1Char(' '), -1).toInt(&isNumber);
     const QString reason
         = isNumber && code > 0 ? QString::fromLocal8Bit(std::strerror(code)) : error.description();
-    return QStringLiteral("cannot write '%1': %2").arg(path, reason);
+    return cannotWrite(path, reason);
+}
+
+// Why a grab of `region` came back empty: the screen could not be read, or its picture did not fit
+// in memory.
+QString missingPictureReason(const QRect& region)
+{
+    return QImage(region.size(), QImage::Format_RGB32).isNull()
+        ? QStringLiteral("not enough memory for a %1x%2 picture").arg(region.width()).arg(region.height())
+        : QStringLiteral("the screen could not be read");
 }
 
 // What is grabbed, from where.
@@ -105,7 +117,7 @@ EncodedPng grabPng(const Grab& grab)
     }
     const QImage picture = grab.picture();
     if (picture.isNull())
-        return {{}, "the screen could not be read"};
+        return {{}, missingPictureReason(grab.region).toStdString()};
     return encodePng({picture.constBits(), picture.width(), picture.height(), picture.bytesPerLine(),
         PixelLayout::Xrgb32});
 }
@@ -120,7 +132,7 @@ std::optional<QString> grabDib(const Grab& grab, cDIBSection& section)
 {
     const QImage picture = grab.picture();
     if (picture.isNull())
-        return QStringLiteral("the screen could not be read");
+        return missingPictureReason(grab.region);
     section.CreateFromPicture(picture);
     if (!section.DIBSectionBitsPtr())
         return QStringLiteral("not enough memory for a %1x%2 picture")
@@ -138,7 +150,7 @@ QString grabToFile(const Grab& grab, GrabFormat format, const QString& path)
             return *failure;
         const QImage picture = grab.picture();
         if (picture.isNull())
-            return QStringLiteral("the screen could not be read");
+            return missingPictureReason(grab.region);
         try {
             WriteJpegFile(picture, path, grab.quality);
         } catch (const NumberedError& error) {
@@ -152,7 +164,7 @@ QString grabToFile(const Grab& grab, GrabFormat format, const QString& path)
             return pngFailure(png);
         const FileWriteResult result = replaceFileContents(path,
             {QByteArrayView(reinterpret_cast<const char*>(png.bytes.data()), qsizetype(png.bytes.size()))});
-        return result.ok() ? QString() : QStringLiteral("cannot write '%1': %2").arg(path, result.message());
+        return result.ok() ? QString() : cannotWrite(path, result.message());
     }
     case GrabFormat::Bmp:
         break;
@@ -161,43 +173,49 @@ QString grabToFile(const Grab& grab, GrabFormat format, const QString& path)
     if (const std::optional<QString> failure = grabDib(grab, section))
         return *failure;
     const FileWriteResult result = WriteBmpFile(section, path);
-    return result.ok() ? QString() : QStringLiteral("cannot write '%1': %2").arg(path, result.message());
+    return result.ok() ? QString() : cannotWrite(path, result.message());
 }
 
-// Makes a new, empty file in `folder` named after `moment`, so that the grab replaces only a file
-// of its own: sets `path` to it, or says why none could be made.
-QString reserveNewFile(const QString& folder, const QDateTime& moment, GrabFormat format, QString& path)
+// A new, empty file in `folder`, so that the grab replaces only a file of its own; or why none
+// could be made.
+struct NewFile {
+    QString path;
+    QString failure;
+};
+
+// Named after `moment`, with a number after the name where a file of that name is there already.
+NewFile reserveNewFile(const QString& folder, const QDateTime& moment, GrabFormat format)
 {
     for (int attempt = 1; attempt <= 1000; ++attempt) {
-        path = QDir(folder).filePath(grabFileName(moment, format, attempt));
+        const QString path = QDir(folder).filePath(grabFileName(moment, format, attempt));
         const int fd
             = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             ::close(fd);
-            return {};
+            return {path, {}};
         }
         if (errno != EEXIST)
-            return QStringLiteral("cannot write into '%1': %2")
-                .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+            return {{},
+                QStringLiteral("cannot write into '%1': %2")
+                    .arg(folder, QString::fromLocal8Bit(std::strerror(errno)))};
     }
-    return QStringLiteral("cannot write into '%1': every name for this moment is taken").arg(folder);
+    return {{}, QStringLiteral("cannot write into '%1': every name for this moment is taken").arg(folder)};
 }
 
 QString grabToNewFileIn(const Grab& grab, GrabFormat format, const QString& folder)
 {
-    QString path;
-    QString failure = reserveNewFile(folder, QDateTime::currentDateTime(), format, path);
-    if (failure.isEmpty())
-        failure = grabToFile(grab, format, path);
-    if (!failure.isEmpty() && !path.isEmpty())
-        QFile::remove(path);
+    const NewFile file = reserveNewFile(folder, QDateTime::currentDateTime(), format);
+    if (!file.failure.isEmpty())
+        return file.failure;
+    const QString failure = grabToFile(grab, format, file.path);
+    if (!failure.isEmpty())
+        QFile::remove(file.path);
     return failure;
 }
 
 QString writeToStandardOutput(const char* bytes, size_t size)
 {
-    // A reader that goes away is a failure to report, not a signal that ends the program silently.
-    std::signal(SIGPIPE, SIG_IGN);
+    // SIGPIPE is ignored (main): a reader that goes away is EPIPE here, reported like any failure.
     while (size > 0) {
         const ssize_t written = ::write(STDOUT_FILENO, bytes, size);
         if (written < 0 && errno == EINTR)
@@ -234,18 +252,23 @@ QString grabToStandardOutput(const Grab& grab, GrabFormat format)
     case GrabFormat::Jpeg:
         break;
     }
-    // The JPEG writer writes files only: go through one in a private folder.
-    const QTemporaryDir spool;
-    if (!spool.isValid())
-        return QStringLiteral("cannot make a temporary folder: %1").arg(spool.errorString());
-    const QString path = spool.filePath(QStringLiteral("grab.jpg"));
-    if (const QString failure = grabToFile(grab, format, path); !failure.isEmpty())
-        return failure;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("cannot read '%1': %2").arg(path, file.errorString());
-    const QByteArray jpeg = file.readAll();
-    return writeToStandardOutput(jpeg.constData(), size_t(jpeg.size()));
+    try {
+        // Strip by strip as for a file; the whole picture where the display keeps another layout.
+        BandedJpegWriter writer(grab.region.width(), grab.region.height(), grab.quality);
+        const auto addRows = [&](const uchar* rows, int count, qsizetype bytesPerLine) {
+            writer.addRows(rows, count, bytesPerLine);
+        };
+        if (!grab.screen.readDesktopInBands(grab.region, kGrabBandRows, addRows)) {
+            const QImage picture = grab.picture();
+            if (picture.isNull())
+                return missingPictureReason(grab.region);
+            addRows(picture.constBits(), picture.height(), picture.bytesPerLine());
+        }
+        const QByteArrayView jpeg = writer.finishInMemory();
+        return writeToStandardOutput(jpeg.data(), size_t(jpeg.size()));
+    } catch (const NumberedError& error) {
+        return QStringLiteral("cannot make the JPEG file: %1").arg(error.description());
+    }
 }
 
 } // namespace
@@ -277,7 +300,7 @@ int runCommandLineGrab(const CommandLine& command, const GrabEnvironment& enviro
         return 1;
     }
     if (isReadOnlyFile(command.file)) {
-        errorLine = QStringLiteral("cannot write '%1': %2").arg(command.file, kReadOnlyFileReason);
+        errorLine = cannotWrite(command.file, kReadOnlyFileReason);
         return 1;
     }
     if (command.delaySeconds > 0)

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -47,6 +48,8 @@ int main(int argc, char** argv)
         break;
     }
     quorvex::setUpProcessSignals();
+    // A reader of standard output that goes away is a failure the grab reports, not a silent end.
+    std::signal(SIGPIPE, SIG_IGN);
     QString error;
     const int status = quorvex::runCommandLineGrab(command, quorvex::GrabEnvironment::fromProcess(), error);
     if (status != 0)

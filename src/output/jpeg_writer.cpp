@@ -143,13 +143,17 @@ void BandedJpegWriter::addRows(const uchar* rows, int count, qsizetype bytesPerL
     }
 }
 
-void BandedJpegWriter::finish(const QString& path)
+QByteArrayView BandedJpegWriter::finishInMemory()
 {
     if (setjmp(d->errors.jump))
         throw jpegWriterError(QStringLiteral("Failed to save to JPG "), -1);
     jpeg_finish_compress(&d->info);
-    const FileWriteResult written
-        = replaceFileContents(path, {QByteArrayView(d->output.bytes, qsizetype(d->output.size))});
+    return QByteArrayView(d->output.bytes, qsizetype(d->output.size));
+}
+
+void BandedJpegWriter::finish(const QString& path)
+{
+    const FileWriteResult written = replaceFileContents(path, {finishInMemory()});
     if (!written.ok())
         throw jpegWriterError(QStringLiteral("Failed to save to JPG "), written.error);
 }

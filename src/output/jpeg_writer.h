@@ -3,6 +3,7 @@
 #include "output/dib_section.h"
 #include "output/numbered_error.h"
 
+#include <QByteArrayView>
 #include <QImage>
 #include <QString>
 #include <memory>
@@ -36,6 +37,9 @@ public:
     BandedJpegWriter& operator=(const BandedJpegWriter&) = delete;
 
     void addRows(const uchar* rows, int count, qsizetype bytesPerLine);
+    // Ends the picture: its JPEG file's bytes, which the writer holds until it is destroyed.
+    QByteArrayView finishInMemory();
+    // Ends the picture and replaces the file at `path` with it.
     void finish(const QString& path);
 
 private:

@@ -49,6 +49,8 @@ for png in part piped; do
     "$E2E_PROBE" patch "$work/$png.png" 0 0 64 32 200 || fail "$png.png does not hold the region's pixels"
 done
 [ "$("$QUORVEX7" --grab - --format bmp --region 8x8+0+0 | head -c 2)" = BM ] || fail "--format bmp to stdout"
+[ "$("$QUORVEX7" --grab - --format jpg --region 8x8+0+0 | identify -format "%m %wx%h" -)" = "JPEG 8x8" ] \
+    || fail "--format jpg to stdout"
 "$QUORVEX7" --grab "$work/low.jpg" --quality 40 && [ "$(identify -format '%Q' "$work/low.jpg")" = 40 ] \
     || fail "--quality 40 did not give a quality 40 JPEG"
 
