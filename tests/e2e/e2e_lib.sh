@@ -1,4 +1,5 @@
-# Shared by the end-to-end scripts; sourced, not run. Needs $QUORVEX7, $E2E_PROBE and a $DISPLAY.
+# Shared by the end-to-end and install scripts; sourced, not run. A scratch folder $work and $app_pid
+# are cleaned up at the end. The helpers that drive the program need $QUORVEX7, $E2E_PROBE and a $DISPLAY.
 set -u
 work=$(mktemp -d)
 app_pid=

@@ -2,20 +2,8 @@
 # cmake --install into a private prefix: every file in place and valid, and the installed program,
 # its window program and the desktop entry's action work from there. Runs in a private Xvfb.
 # Usage: install_test.sh BUILD_FOLDER
-set -u
+source "$(dirname "$0")/../e2e/e2e_lib.sh" # $work, $app_pid stopped at the end, fail
 build=$1
-work=$(mktemp -d)
-app_pid=
-finish() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap finish EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install: $(tail -1 "$work/install.log")"

@@ -2,14 +2,8 @@
 # cpack -G DEB makes a package with the installed tree under /usr, library dependencies found by
 # dpkg-shlibdeps, and no lintian error. The package is inspected, never installed.
 # Usage: package_test.sh BUILD_FOLDER
-set -u
+source "$(dirname "$0")/../e2e/e2e_lib.sh" # $work, fail
 build=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 (cd "$build" && cpack -G DEB -B "$work" >"$work/cpack.log" 2>&1) || fail "cpack: $(tail -3 "$work/cpack.log")"
 deb=$(find "$work" -maxdepth 1 -name 'quorvex7_*.deb')
