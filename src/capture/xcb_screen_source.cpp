@@ -35,8 +35,7 @@ qsizetype replyDataLength(uint32_t lengthInWords)
 struct XcbScreenSource::Private {
     xcb_connection_t* connection = nullptr;
     xcb_screen_t* screen = nullptr;
-    PixelLayout rootLayout;
-    bool rootReadable = false;
+    std::optional<PixelLayout> rootLayout; // none when the root's pixels cannot be converted
     bool directLayout = false; // the root's pixels are Format_RGB32's bytes: pictures need no copy
     QString unreadable; // why the screen cannot be read; empty when it can
 
@@ -148,8 +147,8 @@ struct XcbScreenSource::Private {
         QImageCleanupFunction release, void* keep)
     {
         const std::optional<PixelLayout> layout
-            = depth == screen->root_depth && visual == screen->root_visual && rootReadable
-            ? std::optional<PixelLayout>(rootLayout)
+            = depth == screen->root_depth && visual == screen->root_visual && rootLayout
+            ? rootLayout
             : layoutOf(depth, visual);
         const qsizetype stride = layout ? bytesPerRow(*layout, size.width()) : 0;
         QImage picture;
@@ -218,11 +217,9 @@ XcbScreenSource::XcbScreenSource(xcb_connection_t* connection, bool sharedMemory
     if (!connection || xcb_connection_has_error(connection))
         return;
     d->screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    if (const std::optional<PixelLayout> layout
-        = d->layoutOf(d->screen->root_depth, d->screen->root_visual)) {
-        d->rootLayout = *layout;
-        d->rootReadable = true;
-        d->directLayout = isRgb32AsIs(*layout);
+    d->rootLayout = d->layoutOf(d->screen->root_depth, d->screen->root_visual);
+    if (d->rootLayout) {
+        d->directLayout = isRgb32AsIs(*d->rootLayout);
     } else {
         const xcb_visualtype_t* type = d->visualType(d->screen->root_visual);
         d->unreadable = unreadablePixelFormat(d->screen->root_depth, type ? type->_class : -1);
