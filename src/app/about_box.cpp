@@ -1,6 +1,7 @@
 #include "app/about_box.h"
 
 #include "app/artwork.h"
+#include "app/clickable_label.h"
 #include "app/twips_layout.h"
 
 #include <QPainter>
@@ -47,6 +48,7 @@ AboutBox::AboutBox(const Twips& twips, QWidget* parent)
     linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     Label18->setPalette(linkPalette);
     Label18->setCursor(artwork::pointingHand());
+    connect(Label18, &ClickableLabel::clicked, this, &AboutBox::optionsPageAsked);
 
     Command1 = new QPushButton(QStringLiteral("X"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -55,6 +57,13 @@ AboutBox::AboutBox(const Twips& twips, QWidget* parent)
     connect(Command1, &QPushButton::clicked, this, &QWidget::hide);
 
     hide();
+}
+
+void AboutBox::showBox()
+{
+    resize(pixelRect(m_twips, 0, 0, 6975, 2235).size());
+    show();
+    raise();
 }
 
 void AboutBox::paintEvent(QPaintEvent*)

@@ -17,18 +17,24 @@ class AboutBox : public QFrame {
 public:
     AboutBox(const Twips& twips, QWidget* parent);
 
-    QLabel* Label1;
-    QLabel* Label4;
-    QLabel* Label2;
-    QLabel* Label8;
-    ClickableLabel* Label18;
-    QPushButton* Command1;
+    // About: the box at its shown size, above the other controls.
+    void showBox();
+
+signals:
+    // The "Like Quorvex7 ?" link.
+    void optionsPageAsked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     Twips m_twips;
+    QLabel* Label1;
+    QLabel* Label4;
+    QLabel* Label2;
+    QLabel* Label8;
+    ClickableLabel* Label18;
+    QPushButton* Command1;
 };
 
 } // namespace quorvex

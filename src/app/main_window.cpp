@@ -5,13 +5,14 @@
 #include "app/grab_wait.h"
 #include "app/picture_view.h"
 #include "app/platform_services.h"
-#include "app/title_format.h"
 #include "app/toolbar.h"
 #include "app/twips_layout.h"
 #include "app/zoom.h"
 #include "capture/capture_commands.h"
 #include "capture/defined_size_dialog.h"
+#include "transform/effects.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenuBar>
@@ -25,10 +26,13 @@ Form1::Form1(Form1Services services, Twips twips, QWidget* parent)
     , m_services(services)
     , m_twips(twips)
     , m_state(twips)
+    , m_gestures(m_state)
+    , m_output(m_state, services.messages, services.saveDialog, services.printer, services.clipboard)
     , m_overlay(services.overlayScreen, *this, twips)
+    , m_actions(this)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(m_state.title);
+    setWindowTitle(m_state.title());
     setWindowIcon(artwork::programIcon());
 
     // The client area below the menu bar, as the old window's client area was.
@@ -50,25 +54,18 @@ Form1::Form1(Form1Services services, Twips twips, QWidget* parent)
     // A click on a control is the control's own; only presses on the bare surface start a stretch.
     for (QWidget* control : std::initializer_list<QWidget*>{Picture2, Frame2, Frame1})
         control->setAttribute(Qt::WA_NoMousePropagation);
-    pic1 = new PictureView(m_state.pic1, m_surface);
-    pic1->onPress = [this](QPointF pos) {
-        DragStartX = roundHalfEven(pos.x());
-        DragStartY = roundHalfEven(pos.y());
-        DragActive = true;
-    };
+    pic1 = new PictureView(m_state.view(), m_surface);
+    pic1->onPress = [this](QPointF pos) { m_gestures.viewPress(pos); };
     pic1->onMove = [this](QPointF pos) {
-        if (DragActive) {
-            // The point grabbed stays under the pointer: no threshold, no bound.
-            m_state.pic1.setLeft(static_cast<float>(m_state.pic1.left() + pos.x() - DragStartX));
-            m_state.pic1.setTop(static_cast<float>(m_state.pic1.top() + pos.y() - DragStartY));
+        if (m_gestures.viewMove(pos))
             pic1->sync();
-        }
-        Frame2->frmTips->hide();
+        Frame2->showTip({});
     };
-    pic1->onRelease = [this] { DragActive = false; };
+    pic1->onRelease = [this] { m_gestures.viewRelease(); };
 
-    buildMenus();
-    connectToolbar();
+    buildMenuBar(menuBar(), m_actions);
+    Frame2->showActions(m_actions);
+    connectActions();
 
     const QRect client = pixelRect(m_twips, 0, 0, 7560, 5280);
     resize(client.width(), client.height() + menuBar()->sizeHint().height());
@@ -77,19 +74,41 @@ Form1::Form1(Form1Services services, Twips twips, QWidget* parent)
 
 Form1::~Form1() = default;
 
+void Form1::connectActions()
+{
+    const CommandActions& a = m_actions;
+    const auto on = [this](QAction* action, auto slot) { connect(action, &QAction::triggered, this, slot); };
+    on(a.mnuSaveAs, [this] { m_output.SaveGrabbedImage(this); });
+    on(a.mnuPrintNormal, [this] { m_output.printNormal(); });
+    on(a.mnuPrintToFit, [this] { m_output.printToFit(); });
+    on(a.mnuClip, [this] { m_output.saveToClipboard(); });
+    // Ends the program like the Exit icon: that is what a File menu's Exit is for.
+    on(a.mnuExit, &Form1::Exit);
+    on(a.mnuDefinedSize, &Form1::showDefinedSizeDialog);
+    on(a.mnuSelectArea, &Form1::GrabSelectedArea);
+    on(a.mnuWholeScreen, &Form1::GrabWholeScreen);
+    on(a.mnuZoomNormal, &Form1::Reset);
+    for (const CommandActions::Zoom& z : a.zooms)
+        on(z.action, [this, z] { ZoomByPercent(z.percent, z.enlarge); });
+    on(a.mnuFlipVertical, [this] { mirror(MirrorKind::Vertical); });
+    on(a.mnuFlipHorizontal, [this] { mirror(MirrorKind::Horizontal); });
+    // The turn by angle goes counter-clockwise on the screen: "90" (clockwise) passes 270.
+    on(a.mnuRotate90, [this] { RotateByAngle(270); });
+    on(a.mnuRotate180, [this] { mirror(MirrorKind::HalfTurn); });
+    on(a.mnuRotate270, [this] { RotateByAngle(90); });
+    for (const CommandActions::Background& b : a.backgrounds)
+        on(b.action, [this, b] { setBackground(b.color); });
+    on(a.Clear, &Form1::Clear);
+    on(a.About, &Form1::About);
+    connect(Frame1, &AboutBox::optionsPageAsked, this, [this] { OpenOptionsPage(this); });
+}
+
 QImage Form1::CaptureScreen()
 {
     const QSize screen = m_services.screen.screenSize();
     const QSizeF screenTwips(m_twips.fromPixelsX(screen.width()), m_twips.fromPixelsY(screen.height()));
     QImage picture = captureWholeScreen(m_services.screen, screenTwips, m_twips);
-    PictureBox& view = m_state.pic1;
-    view.setWidth(screenTwips.width());
-    view.setHeight(screenTwips.height());
-    m_state.GrabWidth = roundHalfEven(screenTwips.width());
-    m_state.GrabHeight = roundHalfEven(screenTwips.height());
-    view.setTop(600);
-    view.setLeft(240);
-    view.setVisible(true);
+    m_state.placeForWholeScreen(screenTwips);
     return picture;
 }
 
@@ -131,8 +150,7 @@ void Form1::GrabWholeScreen()
         hide();
         QCoreApplication::processEvents();
     }
-    m_state.pic1.setPicture(CaptureScreen());
-    m_state.keepGrab();
+    m_state.keepWholeScreenGrab(CaptureScreen());
     showNormal();
     QCoreApplication::processEvents();
     syncView();
@@ -156,28 +174,15 @@ void Form1::showDefinedSizeDialog()
 
 void Form1::acceptSelectionGrab(const QImage& picture, const SelectionGrabGeometry& g)
 {
-    PictureBox& view = m_state.pic1;
-    view.setBorder(false); // gone for the rest of the run
-    view.setPicture(picture);
     if (isMinimized() || isMaximized())
         showNormal();
-    view.setTop(600);
-    view.setLeft(240);
-    view.setWidth(g.pictureWidth);
-    view.setHeight(g.pictureHeight);
-    m_state.title = titleInSinglePrecision(g.titleWidth, g.titleHeight);
-    view.setVisible(true);
-    m_state.GrabWidth = g.grabWidth;
-    m_state.GrabHeight = g.grabHeight;
-    m_state.keepGrab();
+    m_state.acceptSelectionGrab(picture, g);
     syncView();
 }
 
 void Form1::ZoomByPercent(int percent, bool enlarge)
 {
-    if (m_state.ZoomByPercent(percent, enlarge) == ResizeResult::Refused)
-        showRefusedResize();
-    syncView();
+    showResize(m_state.ZoomByPercent(percent, enlarge));
 }
 
 void Form1::Reset()
@@ -192,11 +197,20 @@ void Form1::Clear()
     syncView();
 }
 
+void Form1::mirror(MirrorKind kind)
+{
+    showTurn(m_state.mirror(kind));
+}
+
+void Form1::RotateByAngle(qint16 angle)
+{
+    // The view shows the turn as it is built up, column by column.
+    showTurn(m_state.RotateByAngle(angle, [this] { pic1->repaint(); }));
+}
+
 void Form1::About()
 {
-    Frame1->resize(pixelRect(m_twips, 0, 0, 6975, 2235).size());
-    Frame1->show();
-    Frame1->raise();
+    Frame1->showBox();
 }
 
 void Form1::setBackground(const QColor& color)
@@ -245,11 +259,13 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     if (watched != m_surface)
         return QMainWindow::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::Resize:
-        layoutStatusStrip();
+    case QEvent::Resize: {
+        const int height = m_twips.toPixelsY(255);
+        Picture2->setGeometry(0, m_surface->height() - height, m_surface->width(), height);
         break;
+    }
     case QEvent::MouseButtonPress:
-        surfacePress();
+        m_gestures.surfacePress();
         return true;
     case QEvent::MouseMove: {
         const QPointF pos = static_cast<QMouseEvent*>(event)->position();
@@ -257,7 +273,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     case QEvent::MouseButtonRelease:
-        surfaceRelease();
+        showResize(m_gestures.surfaceRelease());
         return true;
     default:
         break;
@@ -265,27 +281,42 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Form1::layoutStatusStrip()
+void Form1::surfaceMove(QPointF pos)
 {
-    const int height = m_twips.toPixelsY(255);
-    Picture2->setGeometry(0, m_surface->height() - height, m_surface->width(), height);
+    const bool dragging = m_gestures.stretching();
+    const StretchMode mode = m_gestures.surfaceMove(pos);
+    if (dragging) {
+        pic1->sync();
+        return;
+    }
+    m_surface->setCursor(stretchCursor(mode));
+    Frame2->showTip(stretchHint(mode));
 }
 
 void Form1::syncView()
 {
     pic1->sync();
-    if (windowTitle() != m_state.title)
-        setWindowTitle(m_state.title);
+    if (windowTitle() != m_state.title())
+        setWindowTitle(m_state.title());
 }
 
-void Form1::showRefusedResize()
+void Form1::showResize(ResizeResult result)
 {
-    m_services.messages.show(
-        {QStringLiteral("The picture was left as it was: it cannot be smaller than 1 pixel "
-                        "or larger than %1 pixels a side (%2 pixels in all).")
-                .arg(kMaxPictureSide)
-                .arg(kMaxPicturePixels),
-            MessageIcon::Information});
+    if (result == ResizeResult::Refused)
+        m_services.messages.show(
+            {QStringLiteral("The picture was left as it was: it cannot be smaller than 1 pixel "
+                            "or larger than %1 pixels a side (%2 pixels in all).")
+                    .arg(kMaxPictureSide)
+                    .arg(kMaxPicturePixels),
+                MessageIcon::Information});
+    syncView();
+}
+
+void Form1::showTurn(TurnResult result)
+{
+    if (result == TurnResult::Failed)
+        m_services.messages.show({kRotateErrorText});
+    syncView();
 }
 
 } // namespace quorvex

@@ -3,16 +3,17 @@
 #include "app/title_format.h"
 #include "app/zoom.h"
 #include "common/message_box.h"
+#include "transform/effects.h"
 
 namespace quorvex {
 
 PictureViewState::PictureViewState(Twips twips)
-    : pic1(twips, /*hasBorder=*/true)
+    : m_twips(twips)
+    , pic1(twips, /*hasBorder=*/true)
     , pSize(twips)
     , pb(twips)
     , picImageEffect(twips, false, /*autoSize=*/false)
-    , title(kProgramTitle)
-    , m_twips(twips)
+    , m_title(kProgramTitle)
 {
     // pic1 at start-up: 1 x 1 twips, just off the left edge, no picture, hidden.
     pic1.setWidth(1);
@@ -33,6 +34,42 @@ void PictureViewState::keepGrab()
     pic1.takeSurfaceAsPicture();
     pb.setPicture(pic1.surface());
     pSize.setPicture(pic1.surface());
+}
+
+void PictureViewState::placeAtGrabPosition()
+{
+    pic1.setTop(600);
+    pic1.setLeft(240);
+}
+
+void PictureViewState::placeForWholeScreen(QSizeF screenTwips)
+{
+    pic1.setWidth(screenTwips.width());
+    pic1.setHeight(screenTwips.height());
+    GrabWidth = roundHalfEven(screenTwips.width());
+    GrabHeight = roundHalfEven(screenTwips.height());
+    placeAtGrabPosition();
+    pic1.setVisible(true);
+}
+
+void PictureViewState::keepWholeScreenGrab(const QImage& picture)
+{
+    pic1.setPicture(picture);
+    keepGrab();
+}
+
+void PictureViewState::acceptSelectionGrab(const QImage& picture, const SelectionGrabGeometry& g)
+{
+    pic1.setBorder(false); // gone for the rest of the run
+    pic1.setPicture(picture);
+    placeAtGrabPosition();
+    pic1.setWidth(g.pictureWidth);
+    pic1.setHeight(g.pictureHeight);
+    m_title = titleInSinglePrecision(g.titleWidth, g.titleHeight);
+    pic1.setVisible(true);
+    GrabWidth = g.grabWidth;
+    GrabHeight = g.grabHeight;
+    keepGrab();
 }
 
 ResizeResult PictureViewState::ZoomByPercent(int percent, bool enlarge)
@@ -81,6 +118,11 @@ void PictureViewState::Reset()
     setWholePixelTitle();
 }
 
+void PictureViewState::setWholePixelTitle()
+{
+    m_title = titleInWholePixels(pic1.width() / m_twips.perPixelX, pic1.height() / m_twips.perPixelY);
+}
+
 void PictureViewState::Clear()
 {
     pic1.setPicture({});
@@ -90,9 +132,71 @@ void PictureViewState::Clear()
     pic1.setVisible(false);
 }
 
-void PictureViewState::setWholePixelTitle()
+TurnResult PictureViewState::mirror(MirrorKind kind)
 {
-    title = titleInWholePixels(pic1.width() / m_twips.perPixelX, pic1.height() / m_twips.perPixelY);
+    if (!pic1.hasPicture())
+        return TurnResult::NoPicture;
+    const QImage mirroredPicture = mirrored(pic1.picture(), kind);
+    if (mirroredPicture.isNull())
+        return TurnResult::Failed;
+    pic1.resizeWithSurface(pic1.width(), pic1.height(), mirroredPicture);
+    commit();
+    return TurnResult::Done;
+}
+
+TurnResult PictureViewState::RotateByAngle(qint16 angle, const std::function<void()>& repaint)
+{
+    if (!pic1.hasPicture())
+        return TurnResult::NoPicture;
+
+    // The scratch copy: picImageEffect sizes itself to pic1's surface while it takes it.
+    const bool autoSize = picImageEffect.autoSize();
+    picImageEffect.setAutoSize(true);
+    picImageEffect.setWidth(pic1.width());
+    picImageEffect.setHeight(pic1.height());
+    picImageEffect.setPicture(pic1.surface());
+
+    const QImage before = pic1.surface();
+    const RotateResult result
+        = RotatePicture(picImageEffect.picture(), pic1.backColor().rgb(), angle, [&](const QImage& painted) {
+              pic1.surface() = painted;
+              repaint();
+          });
+    picImageEffect.setAutoSize(autoSize);
+
+    if (result.ok()) {
+        // A quarter turn exchanges width and height; the edge stays around the turned picture.
+        const int border = 2 * pic1.borderPixels();
+        pic1.resizeWithSurface(m_twips.fromPixelsX(result.surface.width() + border),
+            m_twips.fromPixelsY(result.surface.height() + border), result.surface);
+    } else {
+        // Nothing half-turned is kept: the picture stays as it was.
+        pic1.surface() = before;
+    }
+    pic1.takeSurfaceAsPicture();
+    pSize.setPicture(pic1.surface());
+    return result.ok() ? TurnResult::Done : TurnResult::Failed;
+}
+
+void PictureViewState::moveViewBy(double dx, double dy)
+{
+    pic1.setLeft(static_cast<float>(pic1.left() + dx));
+    pic1.setTop(static_cast<float>(pic1.top() + dy));
+}
+
+void PictureViewState::stretchTo(StretchMode mode, double x, double y)
+{
+    applyStretchDrag(pic1, mode, x, y, GrabWidth, GrabHeight);
+}
+
+ResizeResult PictureViewState::finishStretch()
+{
+    const ResizeResult result = ResizePicture(roundHalfEven(pic1.width()), roundHalfEven(pic1.height()));
+    // The box takes back the size of the picture it still shows.
+    if (result == ResizeResult::Refused)
+        pic1.setPicture(pic1.picture());
+    pSize.setPicture(pic1.surface());
+    return result;
 }
 
 } // namespace quorvex

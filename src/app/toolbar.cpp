@@ -1,6 +1,8 @@
 #include "app/toolbar.h"
 
 #include "app/artwork.h"
+#include "app/clickable_label.h"
+#include "app/command_actions.h"
 #include "app/twips_layout.h"
 
 #include <QPainter>
@@ -25,12 +27,10 @@ protected:
     }
 };
 
-ClickableLabel* item(
-    QWidget* parent, const Twips& twips, QRect twipsRect, const QString& tip, const QPixmap& picture = {})
+ClickableLabel* item(QWidget* parent, const Twips& twips, QRect twipsRect, const QPixmap& picture = {})
 {
     auto* label = new ClickableLabel(parent);
     placeInTwips(label, twips, twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height());
-    label->setToolTip(tip);
     label->setCursor(artwork::pointingHand());
     if (!picture.isNull()) {
         label->setPixmap(picture);
@@ -48,21 +48,18 @@ Toolbar::Toolbar(const Twips& twips, QWidget* parent)
     setObjectName(QStringLiteral("Frame2"));
     placeInTwips(this, twips, 0, -80, 7575, 520);
 
-    Image1 = item(
-        this, twips, {120, 160, 240, 240}, QStringLiteral("Exit/Close Quorvex"), artwork::exitBitmap());
+    Image1 = item(this, twips, {120, 160, 240, 240}, artwork::exitBitmap());
     Label15 = new QLabel(QStringLiteral("Exit"), this);
     placeInTwips(Label15, twips, 420, 195, 375, 255);
     Label15->setCursor(artwork::pointingHand());
-    Image2 = item(
-        this, twips, {950, 160, 240, 240}, QStringLiteral("Save the grabbed image"), artwork::saveBitmap());
-    Label16 = item(this, twips, {1440, 180, 255, 255}, QStringLiteral("Grab a selected area"));
-    Label17 = item(this, twips, {1800, 180, 255, 255}, QStringLiteral("Grab the whole screen/display"));
-    Image4 = item(this, twips, {2350, 200, 240, 240}, QStringLiteral("Clear the picture window"),
-        artwork::clearBitmap());
-    Image7 = item(this, twips, {2760, 200, 240, 240}, QString());
+    Image2 = item(this, twips, {950, 160, 240, 240}, artwork::saveBitmap());
+    Label16 = item(this, twips, {1440, 180, 255, 255});
+    Label17 = item(this, twips, {1800, 180, 255, 255});
+    Image4 = item(this, twips, {2350, 200, 240, 240}, artwork::clearBitmap());
+    Image7 = item(this, twips, {2760, 200, 240, 240});
     Image7->setPixmap(artwork::rotateIcon());
     Image7->setScaledContents(true);
-    Image6 = item(this, twips, {3240, 105, 360, 360}, QStringLiteral("About"), artwork::aboutBitmap());
+    Image6 = item(this, twips, {3240, 105, 360, 360}, artwork::aboutBitmap());
 
     frmTips = new TipsFrame(this);
     frmTips->setObjectName(QStringLiteral("frmTips"));
@@ -78,6 +75,27 @@ Toolbar::Toolbar(const Twips& twips, QWidget* parent)
             {Label17, "Label17"}, {Image4, "Image4"}, {Image7, "Image7"}, {Image6, "Image6"}};
     for (const auto& [widget, name] : names)
         widget->setObjectName(QLatin1String(name));
+}
+
+void Toolbar::showActions(const CommandActions& actions)
+{
+    Image1->showAction(actions.mnuExit);
+    Image2->showAction(actions.mnuSaveAs);
+    Label16->showAction(actions.mnuSelectArea);
+    Label17->showAction(actions.mnuWholeScreen);
+    Image4->showAction(actions.Clear);
+    Image7->showAction(actions.mnuRotate90); // the same quarter turn as the menu's "90"
+    Image6->showAction(actions.About);
+}
+
+void Toolbar::showTip(const QString& hint)
+{
+    if (hint.isEmpty()) {
+        frmTips->hide();
+        return;
+    }
+    lblTips->setText(hint);
+    frmTips->show();
 }
 
 void Toolbar::paintEvent(QPaintEvent* event)

@@ -9,6 +9,7 @@ class QLabel;
 namespace quorvex {
 
 class ClickableLabel;
+struct CommandActions;
 
 // The toolbar strip Frame2 across the top of the client area, with the tips box frmTips inside.
 class Toolbar : public QFrame {
@@ -16,6 +17,16 @@ class Toolbar : public QFrame {
 public:
     Toolbar(const Twips& twips, QWidget* parent);
 
+    // Each item triggers its command's action.
+    void showActions(const CommandActions& actions);
+    // Shows `hint` in the tips box, or hides the box when it is empty.
+    void showTip(const QString& hint);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Twips m_twips;
     ClickableLabel* Image1; // Exit
     QLabel* Label15;
     ClickableLabel* Image2; // Save
@@ -26,12 +37,6 @@ public:
     ClickableLabel* Image6; // About
     QFrame* frmTips;
     QLabel* lblTips;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    Twips m_twips;
 };
 
 } // namespace quorvex

@@ -1,7 +1,6 @@
 #include "app/twips_layout.h"
 
 #include <QFontMetrics>
-#include <QMouseEvent>
 #include <QWidget>
 
 namespace quorvex {
@@ -27,22 +26,6 @@ void shrinkFontToFit(QLabel* label, int width)
     while (!fits() && font.pointSizeF() - 0.25 >= kSmallestPointSize)
         font.setPointSizeF(font.pointSizeF() - 0.25);
     label->setFont(font);
-}
-
-void ClickableLabel::mousePressEvent(QMouseEvent* event)
-{
-    m_pressed = event->button() == Qt::LeftButton;
-    QLabel::mousePressEvent(event);
-}
-
-void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
-{
-    const bool click
-        = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    QLabel::mouseReleaseEvent(event);
-    if (click)
-        emit clicked();
 }
 
 } // namespace quorvex

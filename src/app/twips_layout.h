@@ -18,21 +18,4 @@ void placeInTwips(QWidget* widget, const Twips& twips, double left, double top, 
 // holds in a wider one.
 void shrinkFontToFit(QLabel* label, int width);
 
-// A label that reports a click (press and release of the left button inside it).
-class ClickableLabel : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-
-signals:
-    void clicked();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    bool m_pressed = false;
-};
-
 } // namespace quorvex

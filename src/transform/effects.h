@@ -1,7 +1,5 @@
 #pragma once
 
-#include "common/message_box.h"
-
 #include <QImage>
 #include <QtGlobal>
 #include <functional>
@@ -50,10 +48,7 @@ struct [[nodiscard]] RotateResult {
 RotateResult RotatePicture(const QImage& surface, QRgb background, qint16 degrees,
     const std::function<void(const QImage& paintedSoFar)>& showProgress);
 
-// The message shown when a turn fails: "Err", OK only, under the program's title.
-inline Message rotateErrorMessage()
-{
-    return Message{QStringLiteral("Err")};
-}
+// What the user is told when a turn or a mirror fails; the caller shows it.
+inline const QString kRotateErrorText = QStringLiteral("Err");
 
 } // namespace quorvex

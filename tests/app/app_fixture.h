@@ -5,12 +5,11 @@
 #include "app/platform_services.h"
 #include "fakes.h"
 #include "test_images.h"
+#include "ui_helpers.h"
 
 #include <QAction>
-#include <QClipboard>
-#include <QCoreApplication>
 #include <QGuiApplication>
-#include <QMouseEvent>
+#include <QLabel>
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <vector>
@@ -39,12 +38,21 @@ struct MainWindowFixture {
     {
         window.show();
     }
-    void trigger(const char* entry)
+    // A control or an action by the name it stands for.
+    template <typename T = QWidget> T* control(const char* name)
     {
-        QAction* action = window.findChild<QAction*>(QLatin1String(entry));
-        ASSERT_NE(action, nullptr) << entry;
-        action->trigger();
+        T* found = window.findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
     }
+    void trigger(const char* action)
+    {
+        if (QAction* found = control<QAction>(action))
+            found->trigger();
+    }
+    QWidget* surface() { return control("Form1Surface"); }
+    QWidget* view() { return control("pic1"); }
+    const quorvex::PictureViewState& state() const { return window.pictures(); }
 
     FakeScreen screen;
     RecordingMessageBoxes messages;
@@ -54,12 +62,5 @@ struct MainWindowFixture {
     RecordingPrinter printer;
     quorvex::Form1 window;
 };
-
-inline void sendMouse(
-    QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, buttons, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
-}
 
 } // namespace testsupport

@@ -1,11 +1,8 @@
-#include "app/about_box.h"
-#include "app/picture_view.h"
-#include "app/toolbar.h"
-#include "app/twips_layout.h"
 #include "app_fixture.h"
 
 #include <QElapsedTimer>
-#include <QPushButton>
+#include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -20,29 +17,66 @@ TEST(MainWindow, ToolbarFollowsTheWindowWidth)
     QCoreApplication::processEvents();
     // the outer width (offscreen frames add 2 px a side: 804 px, 12060 twips) less 140 twips is
     // 794.67 px; the status strip spans the client area
-    EXPECT_EQ(f.window.Frame2->width(), 795);
-    EXPECT_EQ(f.window.Picture2->geometry(), QRect(0, f.window.surface()->height() - 17, 800, 17));
+    EXPECT_EQ(f.control("Frame2")->width(), 795);
+    EXPECT_EQ(f.control("Picture2")->geometry(), QRect(0, f.surface()->height() - 17, 800, 17));
+}
+
+// A command exists once: the toolbar item shows its action's tip and enabled state and triggers it,
+// and the menu shows that same action.
+TEST(MainWindow, ToolbarItemsAndMenuEntriesShareOneActionPerCommand)
+{
+    MainWindowFixture f;
+    const struct {
+        const char* item;
+        const char* action;
+        const char* tip;
+        bool inMenu;
+    } items[] = {{"Image2", "mnuSaveAs", "Save the grabbed image", true},
+        {"Label16", "mnuSelectArea", "Grab a selected area", true},
+        {"Label17", "mnuWholeScreen", "Grab the whole screen/display", true},
+        {"Image4", "Clear", "Clear the picture window", false}, {"Image7", "mnuRotate90", "", true},
+        {"Image6", "About", "About", false}, {"Image1", "mnuExit", "Exit/Close Quorvex", true}};
+    for (const auto& i : items) {
+        SCOPED_TRACE(i.item);
+        QWidget* item = f.control(i.item);
+        auto* action = f.control<QAction>(i.action);
+        EXPECT_EQ(item->toolTip(), i.tip);
+        EXPECT_EQ(action->associatedObjects().size(), i.inMenu ? 1 : 0);
+        QSignalSpy triggered(action, &QAction::triggered);
+        QTest::mouseClick(item, Qt::LeftButton);
+        EXPECT_EQ(triggered.size(), 1);
+        action->setEnabled(false);
+        EXPECT_FALSE(item->isEnabled());
+        action->setEnabled(true);
+    }
+    EXPECT_FALSE(f.window.isVisible()) << "the Exit icon closes the window";
+    for (const char* greyed : {"mnuActiveWindow", "mnuZoomCustom"})
+        EXPECT_FALSE(f.control<QAction>(greyed)->isEnabled()) << greyed;
+
+    MainWindowFixture g;
+    QTest::mouseClick(g.control("Label15"), Qt::LeftButton);
+    EXPECT_TRUE(g.window.isVisible()) << "the Exit label is no item";
 }
 
 TEST(MainWindow, AboutBoxShowsAndItsButtonHidesIt)
 {
     MainWindowFixture f;
-    QTest::mouseClick(f.window.Frame2->Image6, Qt::LeftButton);
-    ASSERT_TRUE(f.window.Frame1->isVisible());
-    EXPECT_EQ(f.window.Frame1->geometry(), QRect(24, 40, 465, 149));
-    EXPECT_EQ(f.window.Frame1->Label1->text(), "Quorvex7 for Windows XP, Vista and Windows 7");
-    EXPECT_EQ(f.window.Frame1->Label4->text(), "Version 7.1");
-    EXPECT_EQ(f.window.Frame1->Label18->text(), "Like Quorvex7 ?");
-    EXPECT_EQ(f.window.Frame1->Command1->text(), "X");
+    f.trigger("About");
+    QWidget* box = f.control("Frame1");
+    ASSERT_TRUE(box->isVisible());
+    EXPECT_EQ(box->geometry(), QRect(24, 40, 465, 149));
+    EXPECT_EQ(f.control<QLabel>("Label1")->text(), "Quorvex7 for Windows XP, Vista and Windows 7");
+    EXPECT_EQ(f.control<QLabel>("Label4")->text(), "Version 7.1");
+    EXPECT_EQ(f.control<QLabel>("Label18")->text(), "Like Quorvex7 ?");
 
-    QTest::mouseClick(f.window.Frame1->Label18, Qt::LeftButton);
+    QTest::mouseClick(f.control("Label18"), Qt::LeftButton);
     ASSERT_EQ(f.urls.opened.size(), 1u);
     EXPECT_EQ(f.urls.opened[0], kOptionsPageUrl);
     EXPECT_TRUE(kOptionsPageUrl.path().endsWith("/options.html"));
     EXPECT_TRUE(kOptionsPageUrl.query().isEmpty());
 
-    QTest::mouseClick(f.window.Frame1->Command1, Qt::LeftButton);
-    EXPECT_FALSE(f.window.Frame1->isVisible());
+    QTest::mouseClick(f.control("Command1"), Qt::LeftButton);
+    EXPECT_FALSE(box->isVisible());
 }
 
 TEST(MainWindow, BackgroundsChangeOnlyTheWindowColour)
@@ -53,7 +87,7 @@ TEST(MainWindow, BackgroundsChangeOnlyTheWindowColour)
             std::pair{"mnuBackWhite", QColor(255, 255, 255)}}) {
         f.trigger(entry);
         EXPECT_EQ(f.window.background(), colour) << entry;
-        EXPECT_EQ(f.window.pictures().pic1.backColor(), QColor(Qt::white));
+        EXPECT_EQ(f.state().view().backColor(), QColor(Qt::white));
     }
 }
 
@@ -71,12 +105,12 @@ TEST(MainWindow, WholeScreenGrabJustBeforeMidnightWaitsOnTheMonotonicClockAndFil
     f.trigger("mnuWholeScreen");
     EXPECT_GE(monotonic.elapsed(), 1400);
     EXPECT_TRUE(eventsRan);
-    const PictureViewState& s = f.window.pictures();
-    EXPECT_EQ(QSize(s.GrabWidth, s.GrabHeight), QSize(15360, 11520));
-    for (const PictureBox* box : {&s.pic1, &s.pSize, &s.pb})
+    const PictureViewState& s = f.state();
+    EXPECT_EQ(QSize(s.grabWidth(), s.grabHeight()), QSize(15360, 11520));
+    for (const PictureBox* box : {&s.view(), &s.heldCopy(), &s.grabCopy()})
         EXPECT_EQ(differenceBetween(box->picture(), f.screen.pixels()), QString());
-    EXPECT_TRUE(f.window.pic1->isVisible());
-    EXPECT_EQ(f.window.pic1->pos(), QPoint(16, 40));
+    EXPECT_TRUE(f.view()->isVisible());
+    EXPECT_EQ(f.view()->geometry(), QRect(16, 40, 1028, 772));
     EXPECT_EQ(f.window.windowTitle(), "Quorvex7");
     EXPECT_FALSE(f.window.isMinimized());
 }
@@ -92,10 +126,10 @@ TEST(MainWindow, AnUnreadableScreenIsSaidOnceForEachGrabAndNothingIsGrabbed)
             {"This screen's pixel format (depth 8, PseudoColor) cannot be read.", MessageIcon::Exclamation}));
     EXPECT_TRUE(f.screen.reads.empty());
     EXPECT_FALSE(f.window.OverlayLoaded());
-    EXPECT_FALSE(f.window.pictures().pic1.hasPicture());
+    EXPECT_FALSE(f.state().view().hasPicture());
 }
 
-TEST(MainWindow, ZoomResetAndClearThroughTheMenus)
+TEST(MainWindow, ZoomResetAndClearThroughTheMenusAndTheirRefusal)
 {
     MainWindowFixture f(coordinatePattern(200, 100));
     f.trigger("mnuZoom100"); // nothing to zoom or reset yet
@@ -104,35 +138,32 @@ TEST(MainWindow, ZoomResetAndClearThroughTheMenus)
 
     f.window.GrabWholeScreen();
     f.trigger("mnuZoom100"); // the held copy is the 200 x 100 inside the edge
-    EXPECT_EQ(f.window.pic1->geometry(), QRect(16, 40, 400, 200));
+    EXPECT_EQ(f.view()->geometry(), QRect(16, 40, 400, 200));
     EXPECT_EQ(f.window.windowTitle(), "Quorvex7 - (400x200)");
-    QTest::mouseClick(f.window.Frame2->Image4, Qt::LeftButton);
-    EXPECT_FALSE(f.window.pic1->isVisible());
-    EXPECT_FALSE(f.window.pictures().pic1.hasPicture());
-    EXPECT_TRUE(f.window.pictures().pSize.hasPicture()) << "Clear leaves the held copy";
+    f.trigger("Clear");
+    EXPECT_FALSE(f.view()->isVisible());
+    EXPECT_FALSE(f.state().view().hasPicture());
+    EXPECT_TRUE(f.state().heldCopy().hasPicture()) << "Clear leaves the held copy";
     EXPECT_EQ(f.window.windowTitle(), "Quorvex7 - (400x200)") << "Clear leaves the title";
     f.trigger("mnuZoomNormal");
-    EXPECT_FALSE(f.window.pic1->isVisible()) << "Reset after Clear keeps the view hidden";
+    EXPECT_FALSE(f.view()->isVisible()) << "Reset after Clear keeps the view hidden";
     EXPECT_EQ(f.window.windowTitle(), "Quorvex7 - (204x104)");
     EXPECT_TRUE(f.messages.shown.empty());
-}
 
-TEST(MainWindow, RefusedZoomSaysSoAndKeepsThePicture)
-{
-    MainWindowFixture f(coordinatePattern(2, 2));
-    f.window.GrabWholeScreen();
-    f.trigger("mnuMinus50"); // 1 px outside: nothing left inside the 2-pixel edge
-    EXPECT_EQ(f.window.windowTitle(), "Quorvex7");
-    ASSERT_EQ(f.messages.shown.size(), 1);
-    EXPECT_EQ(f.messages.shown[0].caption, "Quorvex7");
-    EXPECT_EQ(differenceBetween(f.window.pictures().pic1.picture(), f.screen.pixels()), QString());
+    MainWindowFixture tiny(coordinatePattern(2, 2));
+    tiny.window.GrabWholeScreen();
+    tiny.trigger("mnuMinus50"); // 1 px outside: nothing left inside the 2-pixel edge
+    EXPECT_EQ(tiny.window.windowTitle(), "Quorvex7");
+    ASSERT_EQ(tiny.messages.shown.size(), 1);
+    EXPECT_EQ(tiny.messages.shown[0].caption, "Quorvex7");
+    EXPECT_EQ(differenceBetween(tiny.state().view().picture(), tiny.screen.pixels()), QString());
 }
 
 TEST(MainWindow, PanningFollowsThePointerWithAnyButtonAndNoBound)
 {
     MainWindowFixture f(coordinatePattern(100, 80));
     f.window.GrabWholeScreen();
-    PictureView* view = f.window.pic1;
+    QWidget* view = f.view();
     const struct {
         Qt::MouseButton button;
         QPoint to; // from a press at 10, 10
@@ -146,21 +177,9 @@ TEST(MainWindow, PanningFollowsThePointerWithAnyButtonAndNoBound)
     }
     // moves without a button held do not drag, and hide the tips box
     const QPoint before = view->pos();
-    f.window.Frame2->frmTips->show();
+    QWidget* tips = f.control("frmTips");
+    tips->show();
     sendMouse(view, QEvent::MouseMove, {50, 50}, Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(view->pos(), before);
-    EXPECT_FALSE(f.window.Frame2->frmTips->isVisible());
-}
-
-TEST(MainWindow, ExitIconAndExitEntryCloseTheWindowButTheLabelDoesNot)
-{
-    MainWindowFixture f;
-    QTest::mouseClick(f.window.Frame2->Label15, Qt::LeftButton);
-    EXPECT_TRUE(f.window.isVisible());
-    QTest::mouseClick(f.window.Frame2->Image1, Qt::LeftButton);
-    EXPECT_FALSE(f.window.isVisible());
-
-    MainWindowFixture g;
-    g.trigger("mnuExit");
-    EXPECT_FALSE(g.window.isVisible());
+    EXPECT_FALSE(tips->isVisible());
 }

@@ -15,7 +15,7 @@ struct OutputFixture : MainWindowFixture {
     {
         window.GrabWholeScreen();
     }
-    QImage shown() { return window.pictures().pic1.surface(); }
+    QImage shown() { return state().view().surface(); }
     QTemporaryDir dir;
 };
 
@@ -32,7 +32,7 @@ TEST(OutputCommands, SaveAsWritesBmpAndJpegOfWhatTheViewShows)
     EXPECT_EQ(differenceBetween(QImage(f.dir.filePath("shot.bmp")), f.shown()), QString());
 
     f.saveDialog.path = f.dir.filePath("shot.JPG");
-    QTest::mouseClick(f.window.findChild<QWidget*>("Image2"), Qt::LeftButton);
+    QTest::mouseClick(f.control("Image2"), Qt::LeftButton);
     const QImage jpeg(f.dir.filePath("shot.JPG"));
     EXPECT_EQ(jpeg.size(), f.shown().size()); // 116 x 36 inside the edge
     EXPECT_TRUE(f.messages.shown.empty());
@@ -63,6 +63,6 @@ TEST(OutputCommands, WithoutAPictureOutputsSaySoAndTransformsDoNothing)
         f.trigger(name);
     EXPECT_TRUE(f.saveDialog.requests.isEmpty());
     EXPECT_EQ(f.printer.endDocCalls, 0);
-    EXPECT_FALSE(f.window.pictures().pSize.hasPicture());
+    EXPECT_FALSE(f.state().heldCopy().hasPicture());
     EXPECT_EQ(f.messages.shown.size(), 4);
 }

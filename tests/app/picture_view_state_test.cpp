@@ -11,20 +11,45 @@ using testsupport::differenceBetween;
 
 namespace {
 
-// A grab of `picture` placed as the grabs place it: pic1 shown at Left 240, Top 600, all copies.
-PictureViewState grabbed(const QImage& picture, bool border)
+// `picture` grabbed as the whole screen (pic1 keeps its edge) or through the overlay (it loses it).
+PictureViewState grabbed(const QImage& picture, bool wholeScreen)
 {
     PictureViewState state(Twips{});
-    state.pic1.setBorder(border);
-    state.pic1.setPicture(picture);
-    state.pic1.setLeft(240);
-    state.pic1.setTop(600);
-    state.pic1.setVisible(true);
-    state.keepGrab();
+    const int w = picture.width(), h = picture.height();
+    if (wholeScreen) {
+        state.placeForWholeScreen(QSizeF(w * 15, h * 15));
+        state.keepWholeScreenGrab(picture);
+    } else {
+        state.acceptSelectionGrab(picture, {w * 15, h * 15, (w + 2) * 15, (h + 2) * 15, float(w), float(h)});
+    }
     return state;
 }
 
 } // namespace
+
+TEST(PictureViewState, EachGrabFillsTheThreeBoxesAndShowsTheViewAtItsPlace)
+{
+    const QImage picture = asymmetricPattern(40, 30);
+    PictureViewState wide(Twips{});
+    wide.acceptSelectionGrab(picture, {600, 450, 630, 480, 2380.0f / 15.0f, 640.5f});
+    const struct {
+        PictureViewState state;
+        QSize outer, grab;
+        const char* title;
+    } cases[] = {{grabbed(picture, true), {44, 34}, {600, 450}, "Quorvex7"},
+        {grabbed(picture, false), {40, 30}, {630, 480}, "Quorvex7 - (40x30)"},
+        {wide, {40, 30}, {630, 480}, "Quorvex7 - (158.6667x640.5)"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        const PictureViewState& s = c.state;
+        for (const PictureBox* box : {&s.view(), &s.heldCopy(), &s.grabCopy()})
+            EXPECT_EQ(differenceBetween(box->picture(), picture), QString());
+        EXPECT_TRUE(s.view().isVisible());
+        EXPECT_EQ(QRect(s.view().positionPixels(), s.view().outerSize()), QRect(QPoint(16, 40), c.outer));
+        EXPECT_EQ(QSize(s.grabWidth(), s.grabHeight()), c.grab);
+        EXPECT_EQ(s.title(), c.title);
+    }
+}
 
 TEST(PictureViewState, ZoomsStepFromTheHeldCopyCompoundAndLoseTheBorderEachTime)
 {
@@ -50,9 +75,9 @@ TEST(PictureViewState, ZoomsStepFromTheHeldCopyCompoundAndLoseTheBorderEachTime)
         PictureViewState state = grabbed(asymmetricPattern(640, 480), c.border);
         for (const Zoom& zoom : c.zooms)
             ASSERT_EQ(state.ZoomByPercent(zoom.percent, zoom.enlarge), ResizeResult::Done);
-        EXPECT_EQ(state.title, c.title);
-        EXPECT_EQ(state.pSize.outerSize(), c.held);
-        EXPECT_EQ(state.pic1.positionPixels(), QPoint(16, 40)) << "zoom keeps the top-left corner";
+        EXPECT_EQ(state.title(), c.title);
+        EXPECT_EQ(state.heldCopy().outerSize(), c.held);
+        EXPECT_EQ(state.view().positionPixels(), QPoint(16, 40)) << "zoom keeps the top-left corner";
     }
 }
 
@@ -65,28 +90,27 @@ TEST(PictureViewState, ResizeStretchesTheHeldCopyNearestNeighbour)
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 14; ++x)
             expected.setPixel(x, y, picture.pixel(x / 2, y / 2));
-    EXPECT_EQ(differenceBetween(state.pic1.picture(), expected), QString());
-    EXPECT_EQ(differenceBetween(state.pSize.picture(), expected), QString());
-    EXPECT_EQ(differenceBetween(state.pb.picture(), picture), QString()) << "the grab copy never changes";
+    EXPECT_EQ(differenceBetween(state.view().picture(), expected), QString());
+    EXPECT_EQ(differenceBetween(state.heldCopy().picture(), expected), QString());
+    EXPECT_EQ(differenceBetween(state.grabCopy().picture(), picture), QString()) << "the grab copy stays";
 }
 
 TEST(PictureViewState, RefusedResizeLeavesEverythingAsItWas)
 {
     PictureViewState tiny = grabbed(asymmetricPattern(1, 1), false);
-    tiny.ZoomByPercent(25, true); // sets a title
-    const QImage before = tiny.pic1.picture();
+    const QImage before = tiny.view().picture();
     EXPECT_EQ(tiny.ZoomByPercent(50, false), ResizeResult::Refused);
-    EXPECT_EQ(tiny.title, "Quorvex7 - (1x1)");
-    EXPECT_EQ(differenceBetween(tiny.pSize.picture(), before), QString());
+    EXPECT_EQ(tiny.title(), "Quorvex7 - (1x1)");
+    EXPECT_EQ(differenceBetween(tiny.heldCopy().picture(), before), QString());
 
     PictureViewState wide = grabbed(asymmetricPattern(20000, 2), false);
     EXPECT_EQ(wide.ZoomByPercent(100, true), ResizeResult::Refused);
-    EXPECT_EQ(wide.title, "Quorvex7");
     EXPECT_EQ(wide.ResizePicture(-15, 30), ResizeResult::Refused);
     EXPECT_EQ(wide.ResizePicture(15, 0), ResizeResult::Refused);
     EXPECT_EQ(wide.ResizePicture(32768 * 15, 30), ResizeResult::Refused) << "over 32767 a side";
     EXPECT_EQ(wide.ResizePicture(24000 * 15, 24000 * 15), ResizeResult::Refused) << "over 2^28 pixels";
-    EXPECT_EQ(wide.pic1.outerSize(), QSize(20000, 2));
+    EXPECT_EQ(wide.view().outerSize(), QSize(20000, 2));
+    EXPECT_EQ(wide.title(), "Quorvex7 - (20000x2)");
     EXPECT_EQ(wide.ResizePicture(32767 * 15, 30), ResizeResult::Done);
 }
 
@@ -95,18 +119,16 @@ TEST(PictureViewState, ResetBringsBackTheGrabWhereTheViewIs)
     const QImage picture = asymmetricPattern(40, 30);
     PictureViewState state = grabbed(picture, true);
     state.ZoomByPercent(50, true);
-    state.pic1.setLeft(900);
+    state.moveViewBy(660, 0);
     state.Reset();
-    EXPECT_EQ(differenceBetween(state.pic1.picture(), picture), QString());
-    EXPECT_EQ(differenceBetween(state.pSize.picture(), picture), QString());
-    EXPECT_EQ(state.pic1.left(), 900);
-    EXPECT_EQ(state.title, "Quorvex7 - (44x34)");
+    EXPECT_EQ(differenceBetween(state.view().picture(), picture), QString());
+    EXPECT_EQ(differenceBetween(state.heldCopy().picture(), picture), QString());
+    EXPECT_EQ(state.view().left(), 900);
+    EXPECT_EQ(state.title(), "Quorvex7 - (44x34)");
 }
 
 TEST(TitleFormat, WholeAndSinglePrecisionForms)
 {
-    EXPECT_EQ(titleInWholePixels(640, 480), "Quorvex7 - (640x480)");
     EXPECT_EQ(titleInWholePixels(640.5, 479.5), "Quorvex7 - (640x480)");
     EXPECT_EQ(titleInSinglePrecision(158, 132), "Quorvex7 - (158x132)");
-    EXPECT_EQ(titleInSinglePrecision(2380.0f / 15.0f, 640.5f), "Quorvex7 - (158.6667x640.5)");
 }

@@ -1,5 +1,7 @@
 #include "app/picture_box.h"
+#include "app/picture_gestures.h"
 #include "app/stretch.h"
+#include "test_images.h"
 
 #include <gtest/gtest.h>
 
@@ -84,5 +86,38 @@ TEST(StretchDrag, SizesFollowThePointerWithTheirFallbacksAndRefusals)
         applyStretchDrag(b, c.mode, c.x, c.y, c.grabWidth, c.grabHeight);
         EXPECT_EQ(b.width(), c.width) << c.what;
         EXPECT_EQ(b.height(), c.height) << c.what;
+    }
+}
+
+// The release always redraws the held copy at the view's size: a click away from the strips keeps
+// the size and writes the title, and a drag to no height is refused and keeps the picture.
+TEST(StretchGesture, TheReleaseRedrawsAtTheDraggedSizeOrKeepsThePicture)
+{
+    const QImage picture = testsupport::asymmetricPattern(200, 100);
+    const struct {
+        int grabWidth;
+        QPointF hover, to;
+        ResizeResult result;
+        QSize outer;
+        const char* title;
+    } cases[] = {{3030, {6000, 4500}, {6750, 4800}, ResizeResult::Done, {200, 100}, "Quorvex7 - (200x100)"},
+        {3030, {3245, 1200}, {4740, 1200}, ResizeResult::Done, {300, 100}, "Quorvex7 - (300x100)"},
+        {45, {3245, 2090}, {4500, 2090}, ResizeResult::Refused, {200, 100}, "Quorvex7 - (200.5x100)"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        PictureViewState state(Twips{});
+        state.acceptSelectionGrab(picture, {3000, 1500, c.grabWidth, 1530, 200.5f, 100});
+        PictureGestures gestures(state);
+        gestures.surfaceMove(c.hover);
+        gestures.surfacePress();
+        gestures.surfaceMove(c.to);
+        EXPECT_EQ(gestures.surfaceRelease(), c.result);
+        EXPECT_FALSE(gestures.stretching());
+        EXPECT_EQ(state.view().outerSize(), c.outer);
+        EXPECT_EQ(state.title(), c.title);
+        const QImage& held = state.heldCopy().picture();
+        EXPECT_EQ(testsupport::differenceBetween(held, state.view().picture()), QString());
+        if (c.outer == picture.size())
+            EXPECT_EQ(testsupport::differenceBetween(held, picture), QString());
     }
 }

@@ -1,8 +1,5 @@
-#include "app/picture_view.h"
-#include "app/toolbar.h"
 #include "app_fixture.h"
 
-#include <QLabel>
 #include <gtest/gtest.h>
 
 using namespace quorvex;
@@ -18,16 +15,10 @@ struct StretchFixture : MainWindowFixture {
     {
         window.GrabWholeScreen();
     }
-    void move(QPoint p, Qt::MouseButtons held = Qt::NoButton)
+    void mouse(QEvent::Type type, QPoint p, Qt::MouseButtons held = Qt::NoButton)
     {
-        sendMouse(window.surface(), QEvent::MouseMove, p, Qt::NoButton, held);
-    }
-    void drag(QPoint from, QPoint to)
-    {
-        move(from);
-        sendMouse(window.surface(), QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        move(to, Qt::LeftButton);
-        sendMouse(window.surface(), QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        sendMouse(surface(), type, p, button, held);
     }
 };
 
@@ -62,17 +53,17 @@ TEST(Stretching, HoverShowsThePointerAndTheHintAlsoWithTheViewHidden)
     const Step hidden[] = {{{8, 42}, Qt::SizeFDiagCursor, "Size Proportional"},
         {{4, 49}, Qt::SizeFDiagCursor, "Size Proportional"}, {{9, 42}, Qt::ArrowCursor, QString()}};
     const auto hover = [&](const Step& s) {
-        f.move(s.at);
-        EXPECT_EQ(f.window.surface()->cursor().shape(), s.cursor) << s.at.x() << "," << s.at.y();
-        EXPECT_EQ(f.window.Frame2->frmTips->isVisible(), !s.tip.isEmpty());
+        f.mouse(QEvent::MouseMove, s.at);
+        EXPECT_EQ(f.surface()->cursor().shape(), s.cursor) << s.at.x() << "," << s.at.y();
+        EXPECT_EQ(f.control("frmTips")->isVisible(), !s.tip.isEmpty());
         if (!s.tip.isEmpty()) {
-            EXPECT_EQ(f.window.Frame2->lblTips->text(), s.tip);
+            EXPECT_EQ(f.control<QLabel>("lblTips")->text(), s.tip);
         }
     };
     for (const Step& s : shown)
         hover(s);
-    f.window.Clear();
-    ASSERT_FALSE(f.window.pic1->isVisible());
+    f.trigger("Clear");
+    ASSERT_FALSE(f.view()->isVisible());
     for (const Step& s : hidden)
         hover(s);
 }
@@ -80,43 +71,31 @@ TEST(Stretching, HoverShowsThePointerAndTheHintAlsoWithTheViewHidden)
 TEST(Stretching, DraggingTheRightEdgeStretchesTheHeldCopyAtTheRelease)
 {
     StretchFixture f;
-    const QImage held = f.window.pictures().pSize.picture();
-    f.move({222, 80});
-    sendMouse(f.window.surface(), QEvent::MouseButtonPress, {222, 80}, Qt::LeftButton, Qt::LeftButton);
-    f.move({316, 80}, Qt::LeftButton);
+    const QImage held = f.state().heldCopy().picture();
+    f.mouse(QEvent::MouseMove, {222, 80});
+    f.mouse(QEvent::MouseButtonPress, {222, 80}, Qt::LeftButton);
+    f.mouse(QEvent::MouseMove, {316, 80}, Qt::LeftButton);
     // during the drag only the box's size changes
-    EXPECT_EQ(f.window.pic1->width(), 300);
+    EXPECT_EQ(f.view()->width(), 300);
     EXPECT_EQ(f.window.windowTitle(), "Quorvex7");
-    EXPECT_EQ(differenceBetween(f.window.pictures().pSize.picture(), held), QString());
-    sendMouse(f.window.surface(), QEvent::MouseButtonRelease, {316, 80}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(differenceBetween(f.state().heldCopy().picture(), held), QString());
+    f.mouse(QEvent::MouseButtonRelease, {316, 80});
 
-    const PictureViewState& s = f.window.pictures();
-    EXPECT_EQ(f.window.pic1->geometry(), QRect(16, 40, 300, 104));
+    EXPECT_EQ(f.view()->geometry(), QRect(16, 40, 300, 104));
     EXPECT_EQ(f.window.windowTitle(), "Quorvex7 - (300x104)");
     const QImage expected = nearestStretch(held, {296, 100});
-    EXPECT_EQ(differenceBetween(s.pic1.picture(), expected), QString());
-    EXPECT_EQ(differenceBetween(s.pSize.picture(), expected), QString());
-    EXPECT_FALSE(f.window.StretchActive);
+    EXPECT_EQ(differenceBetween(f.state().view().picture(), expected), QString());
+    EXPECT_EQ(differenceBetween(f.state().heldCopy().picture(), expected), QString());
 }
 
-TEST(Stretching, AClickAwayFromTheStripsChangesNothingButRewritesTheTitle)
+TEST(Stretching, ARefusedStretchSaysSo)
 {
-    StretchFixture f;
-    f.window.setWindowTitle("something else");
-    f.drag({400, 300}, {450, 320});
-    EXPECT_EQ(f.window.pic1->geometry(), QRect(16, 40, 204, 104));
-    EXPECT_EQ(f.window.windowTitle(), "Quorvex7 - (204x104)");
-}
-
-TEST(Stretching, ADragToNoHeightIsRefusedAtTheRelease)
-{
-    StretchFixture f;
-    f.window.pictures().GrabWidth = 45; // unit 0: the proportional height becomes 0
-    const QImage before = f.window.pictures().pic1.picture();
-    f.drag({222, 140}, {300, 140});
-    const PictureViewState& s = f.window.pictures();
-    EXPECT_EQ(f.window.pic1->size(), QSize(204, 104)) << "the box takes back the picture's size";
-    EXPECT_EQ(differenceBetween(s.pic1.picture(), before), QString());
-    EXPECT_EQ(differenceBetween(s.pSize.picture(), before), QString());
+    MainWindowFixture f(asymmetricPattern(2, 2)); // unit 0: a proportional drag leaves no height
+    f.window.GrabWholeScreen();
+    sendMouse(f.surface(), QEvent::MouseMove, {22, 44}, Qt::NoButton, Qt::NoButton);
+    sendMouse(f.surface(), QEvent::MouseButtonPress, {22, 44}, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(f.surface(), QEvent::MouseMove, {60, 44}, Qt::NoButton, Qt::LeftButton);
+    sendMouse(f.surface(), QEvent::MouseButtonRelease, {60, 44}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(f.view()->size(), QSize(6, 6)) << "the box takes back the picture's size";
     EXPECT_EQ(f.messages.shown.size(), 1u);
 }

@@ -1,7 +1,5 @@
-#include "app/about_box.h"
 #include "app/platform_services.h"
 #include "app/stretch.h"
-#include "app/toolbar.h"
 #include "app_fixture.h"
 #include "capture/defined_size_dialog.h"
 #include "capture/selection_overlay.h"
@@ -53,7 +51,7 @@ TEST(TextFit, EveryCaptionFitsItsControlAndNoneOverlap)
 {
     MainWindowFixture f;
     f.window.About();
-    f.window.Frame2->lblTips->setText(stretchHint(StretchMode::Horizontal)); // the longest hint
+    f.control<QLabel>("lblTips")->setText(stretchHint(StretchMode::Horizontal)); // the longest hint
     Form2 overlay(f.screen, f.window, Twips{});
     Form3 dialog({}, Twips{});
     for (QWidget* window :

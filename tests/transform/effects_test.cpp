@@ -183,8 +183,7 @@ TEST(RotatePicture, TurnsOntoAnOpaqueBackgroundShowingProgressOrGivesNothing)
     EXPECT_TRUE(std::is_sorted(background.rbegin(), background.rend()));
     EXPECT_EQ(differenceBetween(shown.back(), polar.surface), "");
 
-    EXPECT_EQ(
-        quorvex::rotateErrorMessage(), (quorvex::Message{"Err", quorvex::MessageIcon::None, "Quorvex7"}));
+    EXPECT_EQ(quorvex::kRotateErrorText, "Err");
 }
 
 } // namespace

@@ -1,0 +1,50 @@
+#include "app/picture_output.h"
+
+#include "app/picture_view_state.h"
+#include "common/message_box.h"
+#include "output/clipboard.h"
+#include "output/printing.h"
+#include "output/save_as.h"
+
+namespace quorvex {
+
+bool PictureOutput::hasPictureToOutput()
+{
+    if (m_state.view().hasPicture())
+        return true;
+    m_messages.show(
+        {QStringLiteral("There is no picture yet: grab the screen first."), MessageIcon::Information});
+    return false;
+}
+
+void PictureOutput::SaveGrabbedImage(QWidget* owner)
+{
+    if (!hasPictureToOutput())
+        return;
+    quorvex::SaveGrabbedImage(m_saveDialog, m_messages, owner,
+        {[this] { return m_state.view().surface(); },
+            [this](const QImage& image) { m_state.replaceViewPicture(image); }});
+}
+
+void PictureOutput::saveToClipboard()
+{
+    if (!hasPictureToOutput())
+        return;
+    if (!CopyPictureToClipboard(m_state.view().picture(), m_clipboard))
+        m_messages.show(
+            {QStringLiteral("The picture could not be put on the clipboard."), MessageIcon::Exclamation});
+}
+
+void PictureOutput::printNormal()
+{
+    if (hasPictureToOutput())
+        mnuPrintNormalClick(m_printer, m_messages, m_state.view().surface());
+}
+
+void PictureOutput::printToFit()
+{
+    if (hasPictureToOutput())
+        mnuPrintToFitClick(m_printer, m_messages, m_state.view().surface());
+}
+
+} // namespace quorvex
