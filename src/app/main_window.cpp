@@ -2,22 +2,16 @@
 
 #include "app/about_box.h"
 #include "app/artwork.h"
-#include "app/grab_wait.h"
 #include "app/picture_view.h"
 #include "app/platform_services.h"
 #include "app/toolbar.h"
 #include "app/twips_layout.h"
 #include "app/zoom.h"
-#include "capture/capture_commands.h"
-#include "capture/defined_size_dialog.h"
 #include "transform/effects.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QWindow>
 
 namespace quorvex {
 
@@ -28,7 +22,8 @@ Form1::Form1(Form1Services services, Twips twips, QWidget* parent)
     , m_state(twips)
     , m_gestures(m_state)
     , m_output(m_state, services.messages, services.saveDialog, services.printer, services.clipboard)
-    , m_overlay(services.overlayScreen, *this, twips)
+    , m_grabs(
+          services.screen, services.overlayScreen, services.messages, services.clock, m_state, *this, twips)
     , m_actions(this)
 {
     setObjectName(QStringLiteral("Form1"));
@@ -55,13 +50,13 @@ Form1::Form1(Form1Services services, Twips twips, QWidget* parent)
     for (QWidget* control : std::initializer_list<QWidget*>{Picture2, Frame2, Frame1})
         control->setAttribute(Qt::WA_NoMousePropagation);
     pic1 = new PictureView(m_state.view(), m_surface);
-    pic1->onPress = [this](QPointF pos) { m_gestures.viewPress(pos); };
-    pic1->onMove = [this](QPointF pos) {
+    connect(pic1, &PictureView::pressed, this, [this](QPointF pos) { m_gestures.viewPress(pos); });
+    connect(pic1, &PictureView::moved, this, [this](QPointF pos) {
         if (m_gestures.viewMove(pos))
             pic1->sync();
         Frame2->showTip({});
-    };
-    pic1->onRelease = [this] { m_gestures.viewRelease(); };
+    });
+    connect(pic1, &PictureView::released, this, [this] { m_gestures.viewRelease(); });
 
     buildMenuBar(menuBar(), m_actions);
     Frame2->showActions(m_actions);
@@ -78,98 +73,42 @@ void Form1::connectActions()
 {
     const CommandActions& a = m_actions;
     const auto on = [this](QAction* action, auto slot) { connect(action, &QAction::triggered, this, slot); };
+    const auto andShow = [this](auto command) {
+        return [this, command] {
+            command();
+            syncView();
+        };
+    };
     on(a.mnuSaveAs, [this] { m_output.SaveGrabbedImage(this); });
     on(a.mnuPrintNormal, [this] { m_output.printNormal(); });
     on(a.mnuPrintToFit, [this] { m_output.printToFit(); });
     on(a.mnuClip, [this] { m_output.saveToClipboard(); });
     // Ends the program like the Exit icon: that is what a File menu's Exit is for.
-    on(a.mnuExit, &Form1::Exit);
-    on(a.mnuDefinedSize, &Form1::showDefinedSizeDialog);
-    on(a.mnuSelectArea, &Form1::GrabSelectedArea);
+    on(a.mnuExit, &QWidget::close);
+    on(a.mnuDefinedSize, [this] { m_grabs.showDefinedSizeDialog(); });
+    on(a.mnuSelectArea, [this] { m_grabs.GrabSelectedArea(); });
     on(a.mnuWholeScreen, &Form1::GrabWholeScreen);
-    on(a.mnuZoomNormal, &Form1::Reset);
+    on(a.mnuZoomNormal, andShow([this] { m_state.Reset(); }));
     for (const CommandActions::Zoom& z : a.zooms)
-        on(z.action, [this, z] { ZoomByPercent(z.percent, z.enlarge); });
-    on(a.mnuFlipVertical, [this] { mirror(MirrorKind::Vertical); });
-    on(a.mnuFlipHorizontal, [this] { mirror(MirrorKind::Horizontal); });
+        on(z.action, [this, z] { showResize(m_state.ZoomByPercent(z.percent, z.enlarge)); });
+    on(a.mnuFlipVertical, [this] { showTurn(m_state.mirror(MirrorKind::Vertical)); });
+    on(a.mnuFlipHorizontal, [this] { showTurn(m_state.mirror(MirrorKind::Horizontal)); });
     // The turn by angle goes counter-clockwise on the screen: "90" (clockwise) passes 270.
     on(a.mnuRotate90, [this] { RotateByAngle(270); });
-    on(a.mnuRotate180, [this] { mirror(MirrorKind::HalfTurn); });
+    on(a.mnuRotate180, [this] { showTurn(m_state.mirror(MirrorKind::HalfTurn)); });
     on(a.mnuRotate270, [this] { RotateByAngle(90); });
     for (const CommandActions::Background& b : a.backgrounds)
         on(b.action, [this, b] { setBackground(b.color); });
-    on(a.Clear, &Form1::Clear);
-    on(a.About, &Form1::About);
-    connect(Frame1, &AboutBox::optionsPageAsked, this, [this] { OpenOptionsPage(this); });
-}
-
-QImage Form1::CaptureScreen()
-{
-    const QSize screen = m_services.screen.screenSize();
-    const QSizeF screenTwips(m_twips.fromPixelsX(screen.width()), m_twips.fromPixelsY(screen.height()));
-    QImage picture = captureWholeScreen(m_services.screen, screenTwips, m_twips);
-    m_state.placeForWholeScreen(screenTwips);
-    return picture;
-}
-
-QImage Form1::CaptureForm(QWidget* frmSrc)
-{
-    return frmSrc ? captureForm(m_services.screen, *frmSrc) : QImage();
-}
-
-QImage Form1::CaptureClient(QWidget* frmSrc)
-{
-    return frmSrc ? captureClient(m_services.screen, *frmSrc) : QImage();
-}
-
-QImage Form1::CaptureActiveWindow()
-{
-    return captureActiveWindow(m_services.screen);
-}
-
-bool Form1::screenUnreadable()
-{
-    const QString reason = m_services.screen.unreadableReason();
-    if (reason.isEmpty())
-        return false;
-    m_services.messages.show(
-        {reason.left(1).toUpper() + reason.mid(1) + QLatin1Char('.'), MessageIcon::Exclamation});
-    return true;
+    on(a.Clear, andShow([this] { m_state.Clear(); }));
+    on(a.About, [this] { Frame1->showBox(); });
+    // The desktop's URL handler needs no owner window on X11.
+    connect(Frame1, &AboutBox::optionsPageAsked, this, [this] { m_services.urls.open(kOptionsPageUrl); });
 }
 
 void Form1::GrabWholeScreen()
 {
-    if (screenUnreadable())
-        return;
-    setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
-    waitWithEvents(wholeSecondWait(m_services.clock.secondsSinceMidnight()));
-    // Without a window manager nothing minimises the window: take it off the screen instead, so
-    // it is not part of its own grab.
-    const bool stillShown = windowHandle() && windowHandle()->isExposed();
-    if (stillShown) {
-        hide();
-        QCoreApplication::processEvents();
-    }
-    m_state.keepWholeScreenGrab(CaptureScreen());
-    showNormal();
-    QCoreApplication::processEvents();
+    m_grabs.GrabWholeScreen(*this);
     syncView();
-}
-
-void Form1::GrabSelectedArea()
-{
-    if (screenUnreadable())
-        return;
-    m_overlay.showOverlay();
-}
-
-void Form1::showDefinedSizeDialog()
-{
-    if (screenUnreadable())
-        return;
-    // Modal and without an owner: centred on the screen like the overlay it sizes.
-    Form3 dialog([this] { return m_overlay.overlay(); }, m_twips);
-    dialog.exec();
 }
 
 void Form1::acceptSelectionGrab(const QImage& picture, const SelectionGrabGeometry& g)
@@ -180,37 +119,10 @@ void Form1::acceptSelectionGrab(const QImage& picture, const SelectionGrabGeomet
     syncView();
 }
 
-void Form1::ZoomByPercent(int percent, bool enlarge)
-{
-    showResize(m_state.ZoomByPercent(percent, enlarge));
-}
-
-void Form1::Reset()
-{
-    m_state.Reset();
-    syncView();
-}
-
-void Form1::Clear()
-{
-    m_state.Clear();
-    syncView();
-}
-
-void Form1::mirror(MirrorKind kind)
-{
-    showTurn(m_state.mirror(kind));
-}
-
 void Form1::RotateByAngle(qint16 angle)
 {
     // The view shows the turn as it is built up, column by column.
     showTurn(m_state.RotateByAngle(angle, [this] { pic1->repaint(); }));
-}
-
-void Form1::About()
-{
-    Frame1->showBox();
 }
 
 void Form1::setBackground(const QColor& color)
@@ -223,17 +135,6 @@ void Form1::setBackground(const QColor& color)
 QColor Form1::background() const
 {
     return m_surface->palette().color(QPalette::Window);
-}
-
-void Form1::OpenOptionsPage(QWidget*)
-{
-    // The desktop's URL handler needs no owner window on X11.
-    m_services.urls.open(kOptionsPageUrl);
-}
-
-void Form1::Exit()
-{
-    close();
 }
 
 void Form1::resizeEvent(QResizeEvent* event)
@@ -250,7 +151,7 @@ void Form1::resizeEvent(QResizeEvent* event)
 void Form1::closeEvent(QCloseEvent* event)
 {
     // Closing is never refused; the overlay goes with the main window.
-    m_overlay.unloadOverlay();
+    m_grabs.overlay().unloadOverlay();
     event->accept();
 }
 
@@ -303,12 +204,7 @@ void Form1::syncView()
 void Form1::showResize(ResizeResult result)
 {
     if (result == ResizeResult::Refused)
-        m_services.messages.show(
-            {QStringLiteral("The picture was left as it was: it cannot be smaller than 1 pixel "
-                            "or larger than %1 pixels a side (%2 pixels in all).")
-                    .arg(kMaxPictureSide)
-                    .arg(kMaxPicturePixels),
-                MessageIcon::Information});
+        m_services.messages.show({refusedResizeText(), MessageIcon::Information});
     syncView();
 }
 

@@ -4,14 +4,10 @@
 #include "app/picture_gestures.h"
 #include "app/picture_output.h"
 #include "app/picture_view_state.h"
-#include "capture/overlay_loader.h"
-#include "capture/screen_source.h"
-#include "capture/selection_grab_receiver.h"
-#include "common/message_box.h"
+#include "app/screen_grabs.h"
 
 #include <QMainWindow>
 
-class QClipboard;
 class QFrame;
 
 namespace quorvex {
@@ -20,7 +16,6 @@ class AboutBox;
 class PictureView;
 class Toolbar;
 class UrlOpener;
-class WallClock;
 
 // What the main window reaches outside itself; tests pass stand-ins.
 struct Form1Services {
@@ -35,7 +30,7 @@ struct Form1Services {
 };
 
 // The main window: builds the controls, wires each command's action and the mouse to the picture
-// state, and shows what that state says.
+// state and the grabs, and shows what the state says.
 class Form1 : public QMainWindow, public SelectionGrabReceiver {
     Q_OBJECT
 public:
@@ -43,30 +38,18 @@ public:
     ~Form1() override;
 
     const PictureViewState& pictures() const { return m_state; }
-
-    // Capture (the last three are public procedures nothing in the program calls).
-    QImage CaptureScreen();
-    QImage CaptureForm(QWidget* frmSrc);
-    QImage CaptureClient(QWidget* frmSrc);
-    QImage CaptureActiveWindow();
-    void GrabWholeScreen();
-    void GrabSelectedArea();
-    void showDefinedSizeDialog();
-    bool OverlayLoaded() const { return m_overlay.overlayLoaded(); }
-    Form2* overlay() { return m_overlay.overlayLoaded() ? m_overlay.overlay() : nullptr; }
-    void acceptSelectionGrab(const QImage& picture, const SelectionGrabGeometry& g) override;
-
-    void ZoomByPercent(int percent, bool enlarge);
-    void Reset();
-    void Clear();
-    void mirror(MirrorKind kind);
-    void RotateByAngle(qint16 angle);
-
-    void About();
-    void setBackground(const QColor& color);
     QColor background() const;
-    void OpenOptionsPage(QWidget* owner);
-    void Exit();
+
+    // The capture procedures; only the whole-screen grab calls one of them.
+    QImage CaptureScreen() { return m_grabs.CaptureScreen(); }
+    QImage CaptureForm(QWidget* frmSrc) { return m_grabs.CaptureForm(frmSrc); }
+    QImage CaptureClient(QWidget* frmSrc) { return m_grabs.CaptureClient(frmSrc); }
+    QImage CaptureActiveWindow() { return m_grabs.CaptureActiveWindow(); }
+    void GrabWholeScreen();
+    bool OverlayLoaded() const { return m_grabs.overlay().overlayLoaded(); }
+    Form2* overlay() { return OverlayLoaded() ? m_grabs.overlay().overlay() : nullptr; }
+    void acceptSelectionGrab(const QImage& picture, const SelectionGrabGeometry& g) override;
+    void RotateByAngle(qint16 angle);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -75,20 +58,20 @@ protected:
 
 private:
     void connectActions();
+    void setBackground(const QColor& color);
+    void surfaceMove(QPointF twipsPos);
     // Brings the view widget and the window title in line with the picture state.
     void syncView();
+    // The same, after saying why a command was refused.
     void showResize(ResizeResult result);
     void showTurn(TurnResult result);
-    // True, after telling the user, when the screen's pixels cannot be read at all.
-    bool screenUnreadable();
-    void surfaceMove(QPointF twipsPos);
 
     Form1Services m_services;
     Twips m_twips;
     PictureViewState m_state;
     PictureGestures m_gestures;
     PictureOutput m_output;
-    OverlayLoader m_overlay;
+    ScreenGrabs m_grabs;
     CommandActions m_actions;
     QWidget* m_surface;
     // The controls, named after the ones they stand for.

@@ -59,20 +59,17 @@ QPointF PictureView::innerTwips(const QPointF& pixelPos) const
 
 void PictureView::mousePressEvent(QMouseEvent* event)
 {
-    if (onPress)
-        onPress(innerTwips(event->position()));
+    emit pressed(innerTwips(event->position()));
 }
 
 void PictureView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (onMove)
-        onMove(innerTwips(event->position()));
+    emit moved(innerTwips(event->position()));
 }
 
 void PictureView::mouseReleaseEvent(QMouseEvent*)
 {
-    if (onRelease)
-        onRelease();
+    emit released();
 }
 
 } // namespace quorvex

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 
 namespace quorvex {
 
@@ -17,9 +16,10 @@ public:
     // Takes position, size and visibility from the box and repaints.
     void sync();
 
-    std::function<void(QPointF twipsPos)> onPress;
-    std::function<void(QPointF twipsPos)> onMove;
-    std::function<void()> onRelease;
+signals:
+    void pressed(QPointF twipsPos);
+    void moved(QPointF twipsPos);
+    void released();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

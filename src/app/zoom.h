@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSize>
+#include <QString>
 
 namespace quorvex {
 
@@ -11,6 +12,9 @@ constexpr long long kMaxPicturePixels = 1LL << 28;
 
 // Whether a picture of this inner size may be made: at least 1 pixel each way, within the bounds.
 bool isAcceptablePictureSize(QSize size);
+
+// What the user is told when a zoom or a stretch would leave the picture outside those bounds.
+QString refusedResizeText();
 
 // Factor of a zoom step: percent / 100 + 1 to enlarge, 1 - percent / 100 to reduce.
 double zoomFactor(int percent, bool enlarge);

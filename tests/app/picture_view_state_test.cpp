@@ -81,20 +81,6 @@ TEST(PictureViewState, ZoomsStepFromTheHeldCopyCompoundAndLoseTheBorderEachTime)
     }
 }
 
-TEST(PictureViewState, ResizeStretchesTheHeldCopyNearestNeighbour)
-{
-    const QImage picture = asymmetricPattern(7, 5);
-    PictureViewState state = grabbed(picture, false);
-    ASSERT_EQ(state.ZoomByPercent(100, true), ResizeResult::Done);
-    QImage expected(14, 10, QImage::Format_RGB32);
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 14; ++x)
-            expected.setPixel(x, y, picture.pixel(x / 2, y / 2));
-    EXPECT_EQ(differenceBetween(state.view().picture(), expected), QString());
-    EXPECT_EQ(differenceBetween(state.heldCopy().picture(), expected), QString());
-    EXPECT_EQ(differenceBetween(state.grabCopy().picture(), picture), QString()) << "the grab copy stays";
-}
-
 TEST(PictureViewState, RefusedResizeLeavesEverythingAsItWas)
 {
     PictureViewState tiny = grabbed(asymmetricPattern(1, 1), false);

@@ -50,7 +50,7 @@ QRect textRect(QWidget* control, QString& text, QRect& room)
 TEST(TextFit, EveryCaptionFitsItsControlAndNoneOverlap)
 {
     MainWindowFixture f;
-    f.window.About();
+    f.trigger("About");
     f.control<QLabel>("lblTips")->setText(stretchHint(StretchMode::Horizontal)); // the longest hint
     Form2 overlay(f.screen, f.window, Twips{});
     Form3 dialog({}, Twips{});

@@ -13,7 +13,7 @@ struct TransformFixture : MainWindowFixture {
         : MainWindowFixture(asymmetricPattern(31, 12))
     {
         window.GrabWholeScreen();
-        window.Reset(); // a title to keep: "Quorvex7 - (35x16)"
+        trigger("mnuZoomNormal"); // a title to keep: "Quorvex7 - (35x16)"
     }
     const QImage& picture() { return state().view().picture(); }
 };

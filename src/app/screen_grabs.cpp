@@ -1,0 +1,92 @@
+#include "app/screen_grabs.h"
+
+#include "app/grab_wait.h"
+#include "app/picture_view_state.h"
+#include "capture/capture_commands.h"
+#include "capture/defined_size_dialog.h"
+#include "common/message_box.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+#include <QWindow>
+
+namespace quorvex {
+
+ScreenGrabs::ScreenGrabs(ScreenSource& screen, ScreenSource& overlayScreen, MessageBoxes& messages,
+    WallClock& clock, PictureViewState& state, SelectionGrabReceiver& receiver, Twips twips)
+    : m_screen(screen)
+    , m_messages(messages)
+    , m_clock(clock)
+    , m_state(state)
+    , m_twips(twips)
+    , m_overlay(overlayScreen, receiver, twips)
+{
+}
+
+QImage ScreenGrabs::CaptureScreen()
+{
+    const QSize screen = m_screen.screenSize();
+    const QSizeF screenTwips(m_twips.fromPixelsX(screen.width()), m_twips.fromPixelsY(screen.height()));
+    QImage picture = captureWholeScreen(m_screen, screenTwips, m_twips);
+    m_state.placeForWholeScreen(screenTwips);
+    return picture;
+}
+
+QImage ScreenGrabs::CaptureForm(QWidget* frmSrc)
+{
+    return frmSrc ? captureForm(m_screen, *frmSrc) : QImage();
+}
+
+QImage ScreenGrabs::CaptureClient(QWidget* frmSrc)
+{
+    return frmSrc ? captureClient(m_screen, *frmSrc) : QImage();
+}
+
+QImage ScreenGrabs::CaptureActiveWindow()
+{
+    return captureActiveWindow(m_screen);
+}
+
+bool ScreenGrabs::screenUnreadable()
+{
+    const QString reason = m_screen.unreadableReason();
+    if (reason.isEmpty())
+        return false;
+    m_messages.show({reason.left(1).toUpper() + reason.mid(1) + QLatin1Char('.'), MessageIcon::Exclamation});
+    return true;
+}
+
+void ScreenGrabs::GrabWholeScreen(QWidget& window)
+{
+    if (screenUnreadable())
+        return;
+    window.setWindowState((window.windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+    waitWithEvents(wholeSecondWait(m_clock.secondsSinceMidnight()));
+    // Without a window manager nothing minimises the window: take it off the screen instead, so
+    // it is not part of its own grab.
+    const bool stillShown = window.windowHandle() && window.windowHandle()->isExposed();
+    if (stillShown) {
+        window.hide();
+        QCoreApplication::processEvents();
+    }
+    m_state.keepWholeScreenGrab(CaptureScreen());
+    window.showNormal();
+    QCoreApplication::processEvents();
+}
+
+void ScreenGrabs::GrabSelectedArea()
+{
+    if (!screenUnreadable())
+        m_overlay.showOverlay();
+}
+
+void ScreenGrabs::showDefinedSizeDialog()
+{
+    if (screenUnreadable())
+        return;
+    // Modal and without an owner: centred on the screen like the overlay it sizes.
+    Form3 dialog([this] { return m_overlay.overlay(); }, m_twips);
+    dialog.exec();
+}
+
+} // namespace quorvex

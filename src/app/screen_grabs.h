@@ -1,0 +1,50 @@
+#pragma once
+
+#include "capture/overlay_loader.h"
+#include "capture/screen_source.h"
+#include "common/numeric.h"
+
+#include <QImage>
+
+class QWidget;
+
+namespace quorvex {
+
+class MessageBoxes;
+class PictureViewState;
+class WallClock;
+
+// The three ways of starting a grab, and the capture procedures behind them. What a grab puts into
+// the picture boxes is PictureViewState's; this class reads the screen and runs the overlay and the
+// dialog.
+class ScreenGrabs {
+public:
+    ScreenGrabs(ScreenSource& screen, ScreenSource& overlayScreen, MessageBoxes& messages, WallClock& clock,
+        PictureViewState& state, SelectionGrabReceiver& receiver, Twips twips);
+
+    // pic1 is sized and placed for the screen before its picture is read.
+    QImage CaptureScreen();
+    QImage CaptureForm(QWidget* frmSrc);
+    QImage CaptureClient(QWidget* frmSrc);
+    QImage CaptureActiveWindow();
+
+    // Takes `window` off the screen for a wait of up to 1.5 s, grabs, and restores it.
+    void GrabWholeScreen(QWidget& window);
+    void GrabSelectedArea();
+    void showDefinedSizeDialog();
+    OverlayLoader& overlay() { return m_overlay; }
+    const OverlayLoader& overlay() const { return m_overlay; }
+
+private:
+    // True, after telling the user, when the screen's pixels cannot be read at all.
+    bool screenUnreadable();
+
+    ScreenSource& m_screen;
+    MessageBoxes& m_messages;
+    WallClock& m_clock;
+    PictureViewState& m_state;
+    Twips m_twips;
+    OverlayLoader m_overlay;
+};
+
+} // namespace quorvex
