@@ -113,6 +113,7 @@ void Form1::GrabWholeScreen()
 
 void Form1::acceptSelectionGrab(const QImage& picture, const SelectionGrabGeometry& g)
 {
+    // Restoring the window touches none of the boxes, so it may come before their steps.
     if (isMinimized() || isMaximized())
         showNormal();
     m_state.acceptSelectionGrab(picture, g);

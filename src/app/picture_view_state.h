@@ -28,13 +28,10 @@ public:
     int grabWidth() const { return GrabWidth; }
     int grabHeight() const { return GrabHeight; }
     const QString& title() const { return m_title; }
-    const Twips& twips() const { return m_twips; }
 
     // The whole-screen grab: first pic1 takes the screen's size and place, then the picture.
     void placeForWholeScreen(QSizeF screenTwips);
     void keepWholeScreenGrab(const QImage& picture);
-    // Save As makes the image of pic1's surface its committed picture before it writes a JPEG.
-    void replaceViewPicture(const QImage& picture) { pic1.setPicture(picture); }
     // A grab through the overlay, its sequence as SelectionGrabReceiver gives it.
     void acceptSelectionGrab(const QImage& picture, const SelectionGrabGeometry& g);
 
@@ -56,6 +53,9 @@ public:
     void moveViewBy(double dx, double dy);
     void stretchTo(StretchMode mode, double x, double y);
     ResizeResult finishStretch();
+
+    // Save As makes the image of pic1's surface its committed picture before it writes a JPEG.
+    void replaceViewPicture(const QImage& picture) { pic1.setPicture(picture); }
 
 private:
     // pic1's picture := its surface image, then the held copy := the same image.

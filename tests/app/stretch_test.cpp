@@ -117,7 +117,8 @@ TEST(StretchGesture, TheReleaseRedrawsAtTheDraggedSizeOrKeepsThePicture)
         EXPECT_EQ(state.title(), c.title);
         const QImage& held = state.heldCopy().picture();
         EXPECT_EQ(testsupport::differenceBetween(held, state.view().picture()), QString());
-        if (c.outer == picture.size())
+        if (c.outer == picture.size()) {
             EXPECT_EQ(testsupport::differenceBetween(held, picture), QString());
+        }
     }
 }
