@@ -88,13 +88,9 @@ TEST_F(DefinedSizeDialog, OkLoadsTheOverlayAtTheSizeThatGrabsThoseManyOrResizesI
     EXPECT_EQ(overlay->size(), QSize(26 + 102, 32 + 102));
     overlay->move(50, 60);
     open();
-    typeSize("200", "50px");
-    clickOk();
-    EXPECT_EQ(loader.overlay(), overlay);
-    EXPECT_EQ(overlay->size(), QSize(26 + 202, 32 + 52));
-    open();
     typeSize("99999999999999999999", "1e300");
     clickOk();
+    EXPECT_EQ(loader.overlay(), overlay);
     EXPECT_EQ(overlay->size(), QGuiApplication::primaryScreen()->virtualSize());
     EXPECT_EQ(overlay->pos(), QPoint(50, 60));
 }

@@ -78,7 +78,6 @@ TEST(RotatePixels, OtherAnglesPaintWhatThePolarMappingGivesAndKeepTheBackgroundE
         EXPECT_EQ(differenceBetween(
                       t.target, oracle::polarRotation(scratch, backgroundSurface(c.target), c.degrees)),
             "");
-        EXPECT_GT(countPixels(t.target, kWhite), 0);
     }
 }
 
