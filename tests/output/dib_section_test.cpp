@@ -1,10 +1,10 @@
+#include "address_space_cap.h"
 #include "output/dib_section.h"
 #include "output/numbered_error.h"
 #include "test_images.h"
 
 #include <climits>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace quorvex;
 using testsupport::asymmetricPattern;
@@ -43,13 +43,10 @@ TEST(DibSection, SizesItCannotHoldLeaveItEmpty)
     EXPECT_EQ(dib.DIBSectionBitsPtr(), nullptr);
 
     // Too little memory is a refusal, not a crash.
-    rlimit saved{};
-    ::getrlimit(RLIMIT_AS, &saved);
-    rlimit tight = saved;
-    tight.rlim_cur = rlim_t(1) << 30;
-    ::setrlimit(RLIMIT_AS, &tight);
-    const bool created = dib.Create(30000, 20000); // 1.8 GB
-    ::setrlimit(RLIMIT_AS, &saved);
-    EXPECT_FALSE(created);
+    {
+        const testsupport::AddressSpaceCap cap(64 << 20);
+        ASSERT_TRUE(cap.isActive());
+        EXPECT_FALSE(dib.Create(30000, 20000)); // 1.8 GB
+    }
     EXPECT_EQ(dib.DIBSectionBitsPtr(), nullptr);
 }
