@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <limits>
-#include <string>
 #include <vector>
 
 using quorvex::RotatePicture;
@@ -53,11 +52,6 @@ Turned rotatePixels(const QImage& scratch, QSize targetSize, float degrees)
     return t;
 }
 
-std::string sizeText(QSize size)
-{
-    return std::to_string(size.width()) + "x" + std::to_string(size.height());
-}
-
 TEST(RotatePixels, OtherAnglesPaintWhatThePolarMappingGivesAndKeepTheBackgroundElsewhere)
 {
     const struct {
@@ -70,8 +64,9 @@ TEST(RotatePixels, OtherAnglesPaintWhatThePolarMappingGivesAndKeepTheBackgroundE
         // Larger pictures, with many more samples close to a rounding boundary.
         {{301, 211}, {301, 211}, 30}, {{640, 480}, {640, 480}, -17}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(
-            sizeText(c.scratch) + " onto " + sizeText(c.target) + " at " + std::to_string(c.degrees));
+        SCOPED_TRACE(testing::Message()
+            << c.scratch.width() << "x" << c.scratch.height() << " onto " << c.target.width() << "x"
+            << c.target.height() << " at " << c.degrees);
         const QImage scratch = scratchPicture(c.scratch.width(), c.scratch.height());
         const Turned t = rotatePixels(scratch, c.target, c.degrees);
         ASSERT_EQ(t.status, RotateStatus::Done);
@@ -86,7 +81,7 @@ TEST(RotatePixels, NinetyAndTwoHundredSeventyAreExactQuarterTurnsShownOnce)
     // Worked examples, single rows and columns, and one larger than a tile with ragged edges.
     for (QSize size :
         {QSize(1, 7), QSize(7, 1), QSize(9, 6), QSize(131, 70), QSize(300, 200), QSize(201, 201)}) {
-        SCOPED_TRACE(sizeText(size));
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
         const QImage picture = asymmetricPattern(size.width(), size.height());
         const Turned ninety = rotatePixels(picture, size, 90);
         EXPECT_EQ(differenceBetween(ninety.target, oracle::turnedCounterClockwise(picture)), "");
