@@ -106,7 +106,7 @@ TEST_F(OverlayOnScreen, GrabIsExactlyTheScreenInsideS1WithNothingOfTheOverlay)
     overlay->GrabSelection();
     ASSERT_EQ(receiver.grabs.size(), 1u);
     const QRect inside(300 + 4 + 8 + 1, 200 + 4 + 16 + 1, 158, 132); // inside s1's border
-    EXPECT_EQ(testsupport::differenceBetween(receiver.grabs.front().picture, desktop().copy(inside)), "");
+    EXPECT_EQ(testsupport::differenceBetween(receiver.grabs.front(), desktop().copy(inside)), "");
     // Hatch and border come back on the screen afterwards.
     std::string difference;
     EXPECT_TRUE(QTest::qWaitFor([&] {
