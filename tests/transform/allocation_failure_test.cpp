@@ -2,41 +2,14 @@
 #include "transform/mirror.h"
 #include "transform/quarter_turn.h"
 
-#include <QFile>
+#include "address_space_cap.h"
+
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using quorvex::RotateStatus;
+using testsupport::AddressSpaceCap;
 
 namespace {
-
-// Caps the process's address space a little above what it uses now, so that allocating another
-// picture of some tens of megabytes fails for real; the old limit comes back on destruction.
-class AddressSpaceCap {
-public:
-    explicit AddressSpaceCap(rlim_t headroomBytes)
-    {
-        getrlimit(RLIMIT_AS, &m_previous);
-        rlimit capped = m_previous;
-        capped.rlim_cur = currentAddressSpace() + headroomBytes;
-        m_active = setrlimit(RLIMIT_AS, &capped) == 0;
-    }
-    ~AddressSpaceCap() { setrlimit(RLIMIT_AS, &m_previous); }
-    bool isActive() const { return m_active; }
-
-private:
-    static rlim_t currentAddressSpace()
-    {
-        QFile status(QStringLiteral("/proc/self/statm"));
-        if (!status.open(QIODevice::ReadOnly))
-            return 0;
-        const qulonglong pages = status.readAll().split(' ').value(0).toULongLong();
-        return rlim_t(pages) * rlim_t(getpagesize());
-    }
-
-    rlimit m_previous{};
-    bool m_active = false;
-};
 
 constexpr int kSide = 3000; // 36 MB a picture, far above the headroom
 constexpr rlim_t kHeadroom = 8 << 20;

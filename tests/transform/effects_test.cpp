@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <limits>
-#include <string>
 #include <vector>
 
 using quorvex::RotatePicture;
@@ -53,11 +52,6 @@ Turned rotatePixels(const QImage& scratch, QSize targetSize, float degrees)
     return t;
 }
 
-std::string sizeText(QSize size)
-{
-    return std::to_string(size.width()) + "x" + std::to_string(size.height());
-}
-
 TEST(RotatePixels, OtherAnglesPaintWhatThePolarMappingGivesAndKeepTheBackgroundElsewhere)
 {
     const struct {
@@ -70,51 +64,46 @@ TEST(RotatePixels, OtherAnglesPaintWhatThePolarMappingGivesAndKeepTheBackgroundE
         // Larger pictures, with many more samples close to a rounding boundary.
         {{301, 211}, {301, 211}, 30}, {{640, 480}, {640, 480}, -17}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(
-            sizeText(c.scratch) + " onto " + sizeText(c.target) + " at " + std::to_string(c.degrees));
+        SCOPED_TRACE(testing::Message()
+            << c.scratch.width() << "x" << c.scratch.height() << " onto " << c.target.width() << "x"
+            << c.target.height() << " at " << c.degrees);
         const QImage scratch = scratchPicture(c.scratch.width(), c.scratch.height());
         const Turned t = rotatePixels(scratch, c.target, c.degrees);
         ASSERT_EQ(t.status, RotateStatus::Done);
         EXPECT_EQ(differenceBetween(
                       t.target, oracle::polarRotation(scratch, backgroundSurface(c.target), c.degrees)),
             "");
-        EXPECT_GT(countPixels(t.target, kWhite), 0);
     }
 }
 
 TEST(RotatePixels, NinetyAndTwoHundredSeventyAreExactQuarterTurnsShownOnce)
 {
-    // Worked examples, single rows and columns, and one larger than a tile with ragged edges.
-    for (QSize size :
-        {QSize(1, 7), QSize(7, 1), QSize(9, 6), QSize(131, 70), QSize(300, 200), QSize(201, 201)}) {
-        SCOPED_TRACE(sizeText(size));
-        const QImage picture = asymmetricPattern(size.width(), size.height());
-        const Turned ninety = rotatePixels(picture, size, 90);
-        EXPECT_EQ(differenceBetween(ninety.target, oracle::turnedCounterClockwise(picture)), "");
-        EXPECT_EQ(ninety.refreshes, 1);
-        EXPECT_EQ(
-            differenceBetween(rotatePixels(picture, size, 270).target, oracle::turnedClockwise(picture)), "");
-    }
+    // Exact and shown once; the sizes and strides the turns handle are checked with the turns.
+    const QImage picture = asymmetricPattern(9, 6);
+    const Turned ninety = rotatePixels(picture, {9, 6}, 90);
+    EXPECT_EQ(differenceBetween(ninety.target, oracle::turnedCounterClockwise(picture)), "");
+    EXPECT_EQ(ninety.refreshes, 1);
+    EXPECT_EQ(
+        differenceBetween(rotatePixels(picture, {9, 6}, 270).target, oracle::turnedClockwise(picture)), "");
 
     // On squares of side 4k + 1 the rounded centre, nearest(side / 2), is the true centre pixel, so
     // the polar mapping turns the grid exactly; the quarter turns must go the same way.
     for (int side : {1, 5, 9, 13, 25})
         for (float degrees : {90.0f, 270.0f}) {
-            const QImage picture = asymmetricPattern(side, side);
-            EXPECT_EQ(differenceBetween(rotatePixels(picture, picture.size(), degrees).target,
-                          oracle::polarRotation(picture, backgroundSurface(picture.size()), degrees)),
+            const QImage square = asymmetricPattern(side, side);
+            EXPECT_EQ(differenceBetween(rotatePixels(square, square.size(), degrees).target,
+                          oracle::polarRotation(square, backgroundSurface(square.size()), degrees)),
                 "")
                 << side << " at " << degrees;
         }
 
     // A target of another size is exchanged and filled from the corner.
-    const QImage scratch = asymmetricPattern(9, 6);
     QImage expected = backgroundSurface({5, 12});
-    const QImage turned = oracle::turnedClockwise(scratch);
+    const QImage turned = oracle::turnedClockwise(picture);
     for (int y = 0; y < 9; ++y)
         for (int x = 0; x < 5; ++x)
             expected.setPixel(x, y, turned.pixel(x, y));
-    EXPECT_EQ(differenceBetween(rotatePixels(scratch, {12, 5}, 270).target, expected), "");
+    EXPECT_EQ(differenceBetween(rotatePixels(picture, {12, 5}, 270).target, expected), "");
 }
 
 TEST(RotatePixels, OddAnglesKeepTheTargetSize)
