@@ -4,7 +4,8 @@
 // the size follows the display: run it on a 1920x1080 and a 3840x2160 screen.
 #include "capture/grab_window_rect.h"
 #include "capture/qt_screen_source.h"
-#include "capture/xcb_screen_source.h"
+#include "platform/x11/qt_x11_connection.h"
+#include "platform/x11/xcb_screen_source.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -19,7 +20,7 @@ namespace {
 
 xcb_connection_t* connection()
 {
-    return quorvex::XcbScreenSource::qtConnection();
+    return quorvex::qtX11Connection();
 }
 
 xcb_window_t root()

@@ -67,7 +67,8 @@ enum WriteMode { PlainWrite, SyncedWrite, SafeReplace };
 bool writeAnchor(WriteMode mode, const QString& path, const void* bytes, size_t size)
 {
     if (mode == SafeReplace)
-        return replaceFileContents(path, {QByteArrayView(static_cast<const char*>(bytes), qsizetype(size))})
+        return replaceFileContents(
+            QFile::encodeName(path).toStdString(), {{static_cast<const char*>(bytes), size}})
             .ok();
     return writeOnce(QFile::encodeName(path).constData(), bytes, size, mode == SyncedWrite);
 }

@@ -56,7 +56,7 @@ void BM_EncodePngAndReplace(benchmark::State& state)
         bytes = png.bytes.size();
         if (!png.ok()
             || !replaceFileContents(
-                path, {QByteArrayView(reinterpret_cast<const char*>(png.bytes.data()), qsizetype(bytes))})
+                path.toStdString(), {{reinterpret_cast<const char*>(png.bytes.data()), bytes}})
                     .ok())
             state.SkipWithError("encoding or writing failed");
     }

@@ -1,11 +1,13 @@
 #include "app/grab_wait.h"
 #include "app/main_window.h"
 #include "app/platform_services.h"
-#include "app/process_signals.h"
 #include "capture/qt_screen_source.h"
-#include "capture/xcb_screen_source.h"
+#include "output/numbered_error.h"
+#include "output/process_signals.h"
 #include "output/qt_printer.h"
 #include "output/qt_save_file_dialog.h"
+#include "platform/x11/qt_x11_connection.h"
+#include "platform/x11/xcb_screen_source.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,6 +17,8 @@
 // The program's window. quorvex7 starts it when no command-line grab is asked for.
 int main(int argc, char** argv)
 {
+    if (argc > 0)
+        quorvex::setProgramName(argv[0]);
     quorvex::setUpProcessSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvex7"));
@@ -22,7 +26,7 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quorvex7.Quorvex7"));
 
     // X11 is read over xcb directly; any other platform through Qt's own screen grab.
-    xcb_connection_t* x11 = quorvex::XcbScreenSource::qtConnection();
+    xcb_connection_t* x11 = quorvex::qtX11Connection();
     std::unique_ptr<quorvex::ScreenSource> screen;
     std::unique_ptr<quorvex::ScreenSource> overlayScreen;
     if (x11) {

@@ -1,8 +1,11 @@
 #include "capture/capture_commands.h"
 
 #include "capture/grab_window_rect.h"
+#include "platform/x11/active_window.h"
 
+#include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 
 namespace quorvex {
 
@@ -28,6 +31,18 @@ QImage captureClient(ScreenSource& screen, const QWidget& form)
 {
     const QSize inner = form.size();
     return GrabWindowRect(screen, form.winId(), true, 0, 0, inner.width(), inner.height());
+}
+
+QImage captureActiveWindow(ScreenSource& screen)
+{
+    ActiveWindow active = activeX11Window();
+    if (!active.window) {
+        if (QWindow* focus = QGuiApplication::focusWindow())
+            active = {focus->winId(), focus->frameGeometry().size()};
+    }
+    if (!active.window)
+        return {};
+    return GrabWindowRect(screen, active.window, false, 0, 0, active.size.width(), active.size.height());
 }
 
 } // namespace quorvex

@@ -19,10 +19,6 @@ QImage captureForm(ScreenSource& screen, const QWidget& form);
 // The form's client area at its inner size.
 QImage captureClient(ScreenSource& screen, const QWidget& form);
 
-} // namespace quorvex
-
-namespace quorvex {
-
 // The window the desktop reports as active (_NET_ACTIVE_WINDOW on X11; our own focused window
 // elsewhere), whole, at its size. Empty when there is none.
 QImage captureActiveWindow(ScreenSource& screen);

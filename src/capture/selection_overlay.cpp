@@ -4,7 +4,7 @@
 #include "capture/overlay_shape.h"
 #include "capture/selection_frame.h"
 #include "capture/window_dragging.h"
-#include "capture/x11_display.h"
+#include "platform/x11/x11_display.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -12,7 +12,7 @@ namespace {
 #ifdef QUORVEX_HAS_SSSE3_PATH
 // Sixteen pixels at a time: a byte shuffle drops every pixel's alpha byte, and the four 12-byte
 // results are packed into three 16-byte stores. Returns how many pixels it converted.
-__attribute__((target("ssse3"))) int rgb32ToBgrSsse3(const QRgb* source, uchar* target, int count)
+__attribute__((target("ssse3"))) int rgb32ToBgrSsse3(const uint32_t* source, unsigned char* target, int count)
 {
     const __m128i dropAlpha = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     int i = 0;
@@ -39,7 +39,7 @@ bool hasSsse3()
 
 } // namespace
 
-void rgb32ToBgrRow(const QRgb* source, uchar* target, int count)
+void rgb32ToBgrRow(const uint32_t* source, unsigned char* target, int count)
 {
     int i = 0;
 #ifdef QUORVEX_HAS_SSSE3_PATH
@@ -49,16 +49,16 @@ void rgb32ToBgrRow(const QRgb* source, uchar* target, int count)
     }
 #endif
     for (; i < count; ++i, target += 3) {
-        target[0] = uchar(qBlue(source[i]));
-        target[1] = uchar(qGreen(source[i]));
-        target[2] = uchar(qRed(source[i]));
+        target[0] = static_cast<unsigned char>(source[i]);
+        target[1] = static_cast<unsigned char>(source[i] >> 8);
+        target[2] = static_cast<unsigned char>(source[i] >> 16);
     }
 }
 
-void bgrToRgb32Row(const uchar* source, QRgb* target, int count)
+void bgrToRgb32Row(const unsigned char* source, uint32_t* target, int count)
 {
     for (int i = 0; i < count; ++i, source += 3)
-        target[i] = qRgb(source[2], source[1], source[0]);
+        target[i] = 0xff000000u | uint32_t(source[2]) << 16 | uint32_t(source[1]) << 8 | source[0];
 }
 
 } // namespace quorvex

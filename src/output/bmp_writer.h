@@ -1,16 +1,15 @@
 #pragma once
 
+#include "output/bmp_encoder.h"
 #include "output/dib_section.h"
-#include "output/safe_file_replace.h"
 
 #include <QByteArray>
+#include <QString>
 
 namespace quorvex {
 
-inline constexpr int kBmpHeadersSize = 14 + 40;
-
-// BITMAPFILEHEADER and BITMAPINFOHEADER of a 24-bit BMP file whose pixel rows are the section's
-// array as it is; empty when the section holds no pixels.
+// The headers of a 24-bit BMP file whose pixel rows are the section's array as it is; empty when
+// the section holds no pixels.
 QByteArray bmpFileHeaders(const cDIBSection& section);
 
 // Writes the section as a 24-bit BMP file: the headers and the section's bytes in one write, safely

@@ -8,11 +8,10 @@ namespace quorvex {
 
 namespace {
 
-int checkedInt(qint64 value)
+int checkedInt(int64_t value)
 {
     if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min())
-        throw NumberedError(
-            kOverflowError, errorSource(QStringLiteral("cDIBSection")), QStringLiteral("Overflow"));
+        throw NumberedError(kOverflowError, errorSource("cDIBSection"), "Overflow");
     return static_cast<int>(value);
 }
 
@@ -21,12 +20,25 @@ int checkedInt(qint64 value)
 int dibStride(int width)
 {
     // Clearing the two low bits rounds toward minus infinity, so this is the ceiling for any sign.
-    return checkedInt(qint64(width) * 3 + 3) & ~3;
+    return checkedInt(int64_t(width) * 3 + 3) & ~3;
 }
 
 int dibImageSize(int width, int height)
 {
-    return checkedInt(qint64(dibStride(width)) * height);
+    return checkedInt(int64_t(dibStride(width)) * height);
+}
+
+BitmapInfoHeader dibHeader(int width, int height)
+{
+    BitmapInfoHeader header;
+    header.biSize = kBitmapInfoHeaderSize;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = kBiRgb;
+    header.biSizeImage = uint32_t(dibImageSize(width, height));
+    return header;
 }
 
 } // namespace quorvex

@@ -35,14 +35,8 @@ bool cDIBSection::CreateDIB(int lWidth, int lHeight, quintptr& hDib)
 {
     hDib = 0;
     bits_.reset();
-    header_.biSize = kBitmapInfoHeaderSize;
-    header_.biWidth = lWidth;
-    header_.biHeight = lHeight;
-    header_.biPlanes = 1;
-    header_.biBitCount = 24;
-    header_.biCompression = kBiRgb;
-    const int imageSize = dibImageSize(lWidth, lHeight);
-    header_.biSizeImage = quint32(imageSize);
+    header_ = dibHeader(lWidth, lHeight);
+    const int imageSize = int(header_.biSizeImage);
     // A negative height would mean a top-down array; this class is bottom-up only.
     if (lWidth < 1 || lHeight < 1)
         return false;

@@ -1,161 +1,23 @@
 #include "output/jpeg_writer.h"
 
-#include "output/safe_file_replace.h"
-
-#include <QSysInfo>
-#include <csetjmp>
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
-#include <turbojpeg.h>
-
-#include <jpeglib.h>
+#include <QFile>
 
 namespace quorvex {
 
-namespace {
-
-struct EncoderDeleter {
-    void operator()(void* handle) const { tjDestroy(handle); }
-};
-using Encoder = std::unique_ptr<void, EncoderDeleter>;
-
-struct JpegBufferDeleter {
-    void operator()(unsigned char* buffer) const { tjFree(buffer); }
-};
-using JpegBuffer = std::unique_ptr<unsigned char, JpegBufferDeleter>;
-
-NumberedError jpegWriterError(const QString& description, int status)
-{
-    return NumberedError(kJpegWriterError, errorSource(QStringLiteral("mIntelJPEGLibrary")),
-        description + QString::number(status));
-}
-
-// Encodes the pixel rows as they lie in memory and safely replaces the file with the result.
-bool encodeAndReplace(const uchar* pixels, int width, int pitch, int height, TJPF pixelFormat, int flags,
-    const QString& path, int quality)
-{
-    const Encoder encoder(tjInitCompress());
-    if (!encoder)
-        throw jpegWriterError(QStringLiteral("Failed to initialise the IJL library: "), -1);
-
-    unsigned char* output = nullptr;
-    unsigned long outputSize = 0;
-    const int status = tjCompress2(encoder.get(), pixels, width, pitch, height, pixelFormat, &output,
-        &outputSize, TJSAMP_420, quality, flags);
-    const JpegBuffer jpeg(output);
-    if (status != 0)
-        throw jpegWriterError(QStringLiteral("Failed to save to JPG "), status);
-
-    const FileWriteResult written
-        = replaceFileContents(path, {QByteArrayView(jpeg.get(), qsizetype(outputSize))});
-    if (!written.ok())
-        throw jpegWriterError(QStringLiteral("Failed to save to JPG "), written.error);
-    return true;
-}
-
-} // namespace
-
 bool WriteJpegFile(const cDIBSection& section, const QString& path, int quality)
 {
-    return encodeAndReplace(section.DIBSectionBitsPtr(), section.Width(), section.BytesPerScanLine(),
-        section.Height(), TJPF_BGR, TJFLAG_BOTTOMUP, path, quality);
+    writeJpegFile(section.DIBSectionBitsPtr(), section.Width(), section.Height(), section.BytesPerScanLine(),
+        JpegRows::Bgr24BottomUp, QFile::encodeName(path).toStdString(), quality);
+    return true;
 }
 
 bool WriteJpegFile(const QImage& picture, const QString& path, int quality)
 {
     if (picture.format() != QImage::Format_RGB32 && picture.format() != QImage::Format_ARGB32)
         return WriteJpegFile(picture.convertToFormat(QImage::Format_RGB32), path, quality);
-    // 0xAARRGGBB words are B, G, R, A bytes on little-endian machines, A, R, G, B on big-endian ones.
-    const TJPF layout = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? TJPF_BGRX : TJPF_XRGB;
-    return encodeAndReplace(picture.constBits(), picture.width(), int(picture.bytesPerLine()),
-        picture.height(), layout, 0, path, quality);
-}
-
-// The banded writer uses libjpeg-turbo's row-by-row interface; TurboJPEG wants the whole picture.
-struct BandedJpegWriter::Private {
-    struct ErrorManager {
-        jpeg_error_mgr base;
-        std::jmp_buf jump;
-    };
-
-    // The encoder's state; a zeroed one is safe to destroy, so every exit of the constructor,
-    // thrown or not, releases what it got this far.
-    struct Compressor {
-        jpeg_compress_struct info{};
-        ~Compressor() { jpeg_destroy_compress(&info); }
-    };
-    // The output buffer the library allocates and grows; it stays ours, even after its destruction.
-    struct OutputBuffer {
-        unsigned char* bytes = nullptr;
-        unsigned long size = 0;
-        ~OutputBuffer() { std::free(bytes); }
-    };
-
-    ErrorManager errors{};
-    OutputBuffer output; // declared before the compressor: freed after it
-    Compressor compressor;
-    jpeg_compress_struct& info = compressor.info;
-
-    static void onError(j_common_ptr common)
-    {
-        // The library must not exit the process: return to the call that failed.
-        std::longjmp(reinterpret_cast<ErrorManager*>(common->err)->jump, 1);
-    }
-};
-
-BandedJpegWriter::BandedJpegWriter(int width, int height, int quality)
-    : d(std::make_unique<Private>())
-{
-    if (quality < 1 || quality > 100)
-        throw jpegWriterError(QStringLiteral("Failed to save to JPG "), -1);
-    d->info.err = jpeg_std_error(&d->errors.base);
-    d->errors.base.error_exit = &Private::onError;
-    if (setjmp(d->errors.jump))
-        throw jpegWriterError(QStringLiteral("Failed to initialise the IJL library: "), -1);
-    jpeg_create_compress(&d->info);
-    jpeg_mem_dest(&d->info, &d->output.bytes, &d->output.size);
-    d->info.image_width = JDIMENSION(width);
-    d->info.image_height = JDIMENSION(height);
-    d->info.input_components = 4;
-    d->info.in_color_space = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
-    if (setjmp(d->errors.jump))
-        throw jpegWriterError(QStringLiteral("Failed to save to JPG "), -1);
-    jpeg_set_defaults(&d->info);
-    jpeg_set_quality(&d->info, quality, TRUE);
-    jpeg_start_compress(&d->info, TRUE);
-}
-
-BandedJpegWriter::~BandedJpegWriter() = default;
-
-void BandedJpegWriter::addRows(const uchar* rows, int count, qsizetype bytesPerLine)
-{
-    constexpr int kRowsAtOnce = 64;
-    JSAMPROW pointers[kRowsAtOnce];
-    if (setjmp(d->errors.jump))
-        throw jpegWriterError(QStringLiteral("Failed to save to JPG "), -1);
-    for (int done = 0; done < count;) {
-        const int now = std::min(kRowsAtOnce, count - done);
-        for (int i = 0; i < now; ++i)
-            pointers[i] = const_cast<uchar*>(rows + (done + i) * bytesPerLine);
-        jpeg_write_scanlines(&d->info, pointers, JDIMENSION(now));
-        done += now;
-    }
-}
-
-QByteArrayView BandedJpegWriter::finishInMemory()
-{
-    if (setjmp(d->errors.jump))
-        throw jpegWriterError(QStringLiteral("Failed to save to JPG "), -1);
-    jpeg_finish_compress(&d->info);
-    return QByteArrayView(d->output.bytes, qsizetype(d->output.size));
-}
-
-void BandedJpegWriter::finish(const QString& path)
-{
-    const FileWriteResult written = replaceFileContents(path, {finishInMemory()});
-    if (!written.ok())
-        throw jpegWriterError(QStringLiteral("Failed to save to JPG "), written.error);
+    writeJpegFile(picture.constBits(), picture.width(), picture.height(), int(picture.bytesPerLine()),
+        JpegRows::Xrgb32, QFile::encodeName(path).toStdString(), quality);
+    return true;
 }
 
 } // namespace quorvex

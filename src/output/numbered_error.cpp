@@ -1,27 +1,42 @@
 #include "output/numbered_error.h"
 
-#include <QFileInfo>
-
 namespace quorvex {
 
-NumberedError::NumberedError(int number, QString source, QString description)
-    : std::runtime_error((source + QStringLiteral(": ") + description).toStdString())
+namespace {
+
+std::string& nameInUse()
+{
+    static std::string name = "quorvex7";
+    return name;
+}
+
+} // namespace
+
+NumberedError::NumberedError(int number, std::string source, std::string description)
+    : std::runtime_error(source + ": " + description)
     , number_(number)
     , source_(std::move(source))
     , description_(std::move(description))
 {
 }
 
-QString executableBaseName()
+void setProgramName(const std::string& commandPath)
 {
-    // /proc/self/exe works before (and without) a QCoreApplication, unlike applicationFilePath().
-    const QFileInfo executable(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
-    return executable.completeBaseName();
+    std::string name = commandPath.substr(commandPath.find_last_of('/') + 1);
+    if (const size_t dot = name.find_last_of('.'); dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    if (!name.empty())
+        nameInUse() = name;
 }
 
-QString errorSource(const QString& module)
+const std::string& programName()
 {
-    return executableBaseName() + QLatin1Char('.') + module;
+    return nameInUse();
+}
+
+std::string errorSource(const std::string& module)
+{
+    return programName() + "." + module;
 }
 
 } // namespace quorvex

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <stdexcept>
+#include <string>
 
 namespace quorvex {
 
@@ -10,25 +10,27 @@ namespace quorvex {
 // catches it and shows its own message; the description is for logs and tests, not for users.
 class NumberedError : public std::runtime_error {
 public:
-    NumberedError(int number, QString source, QString description);
+    NumberedError(int number, std::string source, std::string description);
 
     int number() const { return number_; }
-    const QString& source() const { return source_; }
-    const QString& description() const { return description_; }
+    const std::string& source() const { return source_; }
+    const std::string& description() const { return description_; }
 
 private:
     int number_;
-    QString source_;
-    QString description_;
+    std::string source_;
+    std::string description_;
 };
 
 // The old runtime's "Overflow" error number, raised when a size no longer fits in 32 bits.
 inline constexpr int kOverflowError = 6;
 
-// The running executable's file name without its extension, as error sources start with it.
-QString executableBaseName();
+// The program's name as error sources start with it: the file name, without folder or extension,
+// that start-up gives (the command the user ran); "quorvex7" until then.
+void setProgramName(const std::string& commandPath);
+const std::string& programName();
 
-// executableBaseName() + "." + module, the source text of a NumberedError.
-QString errorSource(const QString& module);
+// programName() + "." + module, the source text of a NumberedError.
+std::string errorSource(const std::string& module);
 
 } // namespace quorvex

@@ -2,26 +2,61 @@
 
 #include "output/unfinished_files.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QRandomGenerator>
-#include <QVarLengthArray>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <optional>
 #include <pthread.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
+#include <vector>
 
 namespace quorvex {
 
 namespace {
 
-QByteArray freshTemporaryName(const QByteArray& folder)
+std::string freshTemporaryName(const std::string& folder)
 {
-    return folder + "/.quorvex7-save-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+    unsigned long long random = 0;
+    if (::getrandom(&random, sizeof random, 0) != sizeof random)
+        random
+            ^= static_cast<unsigned long long>(::getpid()) << 32 ^ static_cast<unsigned long long>(clock());
+    std::string name = folder + "/.quorvex7-save-";
+    do
+        name += "0123456789abcdefghijklmnopqrstuvwxyz"[random % 36];
+    while (random /= 36);
+    return name;
+}
+
+// The folder a file name lies in, as a name that opens it.
+std::string folderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Where a chain of symbolic links at `path` ends (a link's relative target counts from the link's
+// folder); `path` itself when it is no link. A dangling link ends at the name it points to.
+std::string linkTarget(std::string path)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat entry { };
+        if (::lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode))
+            break;
+        std::string target(size_t(entry.st_size > 0 ? entry.st_size : 4096), '\0');
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length <= 0)
+            break;
+        target.resize(size_t(length));
+        path = target.front() == '/' ? target : folderOf(path) + "/" + target;
+    }
+    return path;
 }
 
 // A new file in the target's folder that gets a name only once it is complete: an unnamed file
@@ -30,22 +65,22 @@ QByteArray freshTemporaryName(const QByteArray& folder)
 // program's signal handler can remove (removeUnfinishedFiles). Removed unless renamed into place.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(const QString& folder)
-        : folder_(QFile::encodeName(folder))
+    explicit TemporaryFile(std::string folder)
+        : folder_(std::move(folder))
     {
         // 0666 lets the umask decide a new file's permissions, as for any other new file.
-        fd_ = ::open(folder_.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        fd_ = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (fd_ >= 0)
             return;
         for (int attempt = 0; attempt < 100; ++attempt) {
             name_ = freshTemporaryName(folder_);
-            fd_ = ::open(name_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             openError_ = fd_ < 0 ? errno : 0;
             if (openError_ != EEXIST)
                 break;
         }
         if (fd_ >= 0)
-            remembered_.emplace(name_.constData());
+            remembered_.emplace(name_.c_str());
         else
             name_.clear();
     }
@@ -53,8 +88,8 @@ public:
     {
         if (fd_ >= 0)
             ::close(fd_);
-        if (!name_.isEmpty() && !renamed_)
-            ::unlink(name_.constData());
+        if (!name_.empty() && !renamed_)
+            ::unlink(name_.c_str());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -63,16 +98,16 @@ public:
     int openError() const { return openError_; }
 
     // Closes the file and renames it over `target`.
-    int closeAndRenameTo(const QByteArray& target)
+    int closeAndRenameTo(const std::string& target)
     {
-        if (name_.isEmpty())
+        if (name_.empty())
             if (const int error = linkUnnamed())
                 return error;
         const int closed = ::close(fd_);
         fd_ = -1;
         if (closed != 0)
             return errno;
-        if (::rename(name_.constData(), target.constData()) != 0)
+        if (::rename(name_.c_str(), target.c_str()) != 0)
             return errno;
         renamed_ = true;
         return 0;
@@ -81,14 +116,14 @@ public:
 private:
     int linkUnnamed()
     {
-        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_);
         for (int attempt = 0; attempt < 100; ++attempt) {
             remembered_.reset();
             name_ = freshTemporaryName(folder_);
-            remembered_.emplace(name_.constData()); // before the link: a signal may come at once
+            remembered_.emplace(name_.c_str()); // before the link: a signal may come at once
             // Linking a descriptor needs a privilege; its /proc name works for everyone.
-            if (::linkat(fd_, "", AT_FDCWD, name_.constData(), AT_EMPTY_PATH) == 0
-                || ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name_.constData(), AT_SYMLINK_FOLLOW) == 0)
+            if (::linkat(fd_, "", AT_FDCWD, name_.c_str(), AT_EMPTY_PATH) == 0
+                || ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name_.c_str(), AT_SYMLINK_FOLLOW) == 0)
                 return 0;
             const int error = errno;
             name_.clear();
@@ -99,8 +134,8 @@ private:
         return EEXIST;
     }
 
-    QByteArray folder_;
-    QByteArray name_; // empty while the file has no name
+    std::string folder_;
+    std::string name_; // empty while the file has no name
     std::optional<UnfinishedFileName> remembered_;
     int fd_ = -1;
     int openError_ = 0;
@@ -140,13 +175,13 @@ private:
     bool wasPending_ = false;
 };
 
-int writeAll(int fd, std::initializer_list<QByteArrayView> parts)
+int writeAll(int fd, const std::vector<std::string_view>& parts)
 {
     const FileSizeSignalHeld held;
-    QVarLengthArray<iovec, 4> pending;
-    for (QByteArrayView part : parts)
-        if (!part.isEmpty())
-            pending.append({const_cast<char*>(part.data()), size_t(part.size())});
+    std::vector<iovec> pending;
+    for (std::string_view part : parts)
+        if (!part.empty())
+            pending.push_back({const_cast<char*>(part.data()), part.size()});
     iovec* next = pending.data();
     int left = int(pending.size());
     while (left > 0) {
@@ -183,29 +218,27 @@ int copyAttributes(int fd, const struct stat& old)
 
 } // namespace
 
-QString FileWriteResult::message() const
+std::string FileWriteResult::message() const
 {
-    return readOnlyFile ? kReadOnlyFileReason : qt_error_string(error);
+    return readOnlyFile ? kReadOnlyFileReason : std::strerror(error);
 }
 
-bool isReadOnlyFile(const QString& path)
+bool isReadOnlyFile(const std::string& path)
 {
     struct stat file { };
     // stat follows a symbolic link: its target is what would be replaced.
-    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &file) == 0 && S_ISREG(file.st_mode)
+    return !path.empty() && ::stat(path.c_str(), &file) == 0 && S_ISREG(file.st_mode)
         && (file.st_mode & S_IWUSR) == 0;
 }
 
-FileWriteResult replaceFileContents(const QString& path, std::initializer_list<QByteArrayView> parts)
+FileWriteResult replaceFileContents(const std::string& path, const std::vector<std::string_view>& parts)
 {
-    if (path.isEmpty())
+    if (path.empty())
         return {ENOENT};
-    const QFileInfo link(path);
-    const QString target = link.isSymLink() ? link.symLinkTarget() : link.absoluteFilePath();
-    const QByteArray targetName = QFile::encodeName(target);
+    const std::string targetName = linkTarget(path);
 
     struct stat old { };
-    const bool replacing = ::stat(targetName.constData(), &old) == 0;
+    const bool replacing = ::stat(targetName.c_str(), &old) == 0;
     if (!replacing && errno != ENOENT)
         return {errno};
     if (replacing && !S_ISREG(old.st_mode))
@@ -213,7 +246,7 @@ FileWriteResult replaceFileContents(const QString& path, std::initializer_list<Q
     if (replacing && (old.st_mode & S_IWUSR) == 0)
         return {EACCES, true}; // refused even where the permission would not stop us (root)
 
-    TemporaryFile temporary(QFileInfo(target).absolutePath());
+    TemporaryFile temporary(folderOf(targetName));
     if (temporary.fd() < 0)
         return {temporary.openError()};
     if (const int error = writeAll(temporary.fd(), parts))

@@ -1,35 +1,35 @@
 #pragma once
 
-#include <QByteArrayView>
-#include <QString>
-#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace quorvex {
 
-inline const QString kReadOnlyFileReason = QStringLiteral("the file is read-only");
+inline constexpr char kReadOnlyFileReason[] = "the file is read-only";
 
 struct [[nodiscard]] FileWriteResult {
     int error = 0; // errno of the step that failed; 0 when the new file is in place
     bool readOnlyFile = false; // refused: the file to replace is marked read-only (EACCES)
 
     bool ok() const { return error == 0; }
-    QString message() const;
+    std::string message() const;
 };
 
-// Makes `parts`, one after the other, the whole content of the file at `path` without ever leaving
-// a half-written file there: the bytes go to a temporary file in the same folder, unnamed until it
-// is complete where the file system allows, and only then is it renamed over the old file. A file
-// that is replaced hands its permission bits, owner, access and modification times on to the new
-// one (Linux file systems keep no settable creation time). On failure the old file is untouched and
-// the temporary file is gone. A symbolic link is followed, so the link stays and its target gets
-// the new content.
+// Makes `parts`, one after the other, the whole content of the file at `path` (a file name in the
+// system's encoding) without ever leaving a half-written file there: the bytes go to a temporary
+// file in the same folder, unnamed until it is complete where the file system allows, and only
+// then is it renamed over the old file. A file that is replaced hands its permission bits, owner,
+// access and modification times on to the new one (Linux file systems keep no settable creation
+// time). On failure the old file is untouched and the temporary file is gone. A symbolic link is
+// followed, so the link stays and its target gets the new content.
 // A file marked read-only (no write permission for its owner) is never replaced, whoever runs the
 // program: nothing is written.
 // A file-size limit (ulimit -f) fails with EFBIG; signal handling is left as the program set it.
-FileWriteResult replaceFileContents(const QString& path, std::initializer_list<QByteArrayView> parts);
+FileWriteResult replaceFileContents(const std::string& path, const std::vector<std::string_view>& parts);
 
 // Whether `path` (or the target of a symbolic link there) is an existing file marked read-only:
 // replaceFileContents refuses it, and a command can say so before it does any work.
-bool isReadOnlyFile(const QString& path);
+bool isReadOnlyFile(const std::string& path);
 
 } // namespace quorvex

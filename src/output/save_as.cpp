@@ -7,6 +7,8 @@
 #include "output/numbered_error.h"
 #include "output/safe_file_replace.h"
 
+#include <QFile>
+
 namespace quorvex {
 
 namespace {
@@ -56,8 +58,10 @@ void SaveGrabbedImage(
     }
     const QString failed
         = QStringLiteral("Failed to save the picture to the file: '") + fileName + QLatin1Char('\'');
-    if (isReadOnlyFile(fileName)) { // the user's "do not touch": said before any work is done
-        messages.show({failed + QStringLiteral(": ") + kReadOnlyFileReason, MessageIcon::Exclamation});
+    if (isReadOnlyFile(QFile::encodeName(fileName)
+                           .toStdString())) { // the user's "do not touch": said before any work is done
+        messages.show(
+            {failed + QStringLiteral(": ") + QLatin1String(kReadOnlyFileReason), MessageIcon::Exclamation});
         return;
     }
     bool saved = false;

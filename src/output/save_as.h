@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/jpeg_encoder.h"
 #include "output/save_dialog.h"
 
 #include <QImage>
@@ -20,7 +21,6 @@ enum class SaveFormat { Bmp, Jpeg, Unknown };
 // Decided by the last three characters of the path alone, in any case: "shotbmp" is a BMP name.
 SaveFormat saveFormatFor(const QString& path);
 
-inline constexpr int kJpegSaveQuality = 90;
 inline const QString kSaveFilter = QStringLiteral("BMP Files (*.BMP)|*.BMP|JPEG Files (*.JPG)|*.JPG");
 
 // Asks for a file name and writes pic1's drawing surface there: as a 24-bit BMP file, or as a

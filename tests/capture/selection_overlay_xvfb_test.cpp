@@ -1,8 +1,9 @@
 #include "capture/overlay_loader.h"
 #include "capture/overlay_shape.h"
 #include "capture/selection_overlay.h"
-#include "capture/xcb_screen_source.h"
 #include "overlay_test_support.h"
+#include "platform/x11/qt_x11_connection.h"
+#include "platform/x11/xcb_screen_source.h"
 
 #include "test_images.h"
 #include "ui_helpers.h"
@@ -33,7 +34,7 @@ void pointerClick(QPoint at)
 
 class OverlayOnScreen : public testing::Test {
 protected:
-    XcbScreenSource screen{XcbScreenSource::qtConnection(), true};
+    XcbScreenSource screen{qtX11Connection(), true};
     RecordingReceiver receiver;
     OverlayLoader loader{screen, receiver, k96Dpi};
 

@@ -30,7 +30,7 @@ TEST(BandedJpegWriter, LikeTheWholePictureWriterInAnyBandSize)
         for (int y = 0; y < picture.height(); y += band)
             writer.addRows(
                 picture.constScanLine(y), std::min(band, picture.height() - y), picture.bytesPerLine());
-        writer.finish(path);
+        writer.finish(path.toStdString());
         const QImage decoded = decodeJpeg(readAll(path));
         ASSERT_EQ(decoded.size(), picture.size()) << band;
         EXPECT_LT(meanDistance(decoded, expected), 1.0) << band;
@@ -46,11 +46,11 @@ TEST(BandedJpegWriter, FailuresAreTheWritersNumberedErrors)
     BandedJpegWriter writer(16, 8, 90);
     writer.addRows(picture.constBits(), 8, picture.bytesPerLine());
     try {
-        writer.finish(dir.filePath("missing-folder/x.jpg"));
+        writer.finish(dir.filePath("missing-folder/x.jpg").toStdString());
         FAIL() << "writing into a missing folder succeeded";
     } catch (const NumberedError& error) {
         EXPECT_EQ(error.number(), kJpegWriterError);
-        EXPECT_TRUE(error.description().startsWith("Failed to save to JPG "));
+        EXPECT_TRUE(error.description().starts_with("Failed to save to JPG "));
     }
     EXPECT_THROW(BandedJpegWriter(16, 8, 0), NumberedError) << "quality 0";
 }

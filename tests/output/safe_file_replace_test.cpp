@@ -26,12 +26,17 @@ protected:
     mode_t savedMask = 0;
 };
 
+FileWriteResult replace(const QString& path, const std::vector<std::string_view>& parts)
+{
+    return replaceFileContents(QFile::encodeName(path).toStdString(), parts);
+}
+
 } // namespace
 
 TEST_F(SafeFileReplace, NewFileGetsThePartsInOrderAndUsualPermissions)
 {
-    const FileWriteResult result = replaceFileContents(path("new.bin"), {"head", "", "er|body"});
-    ASSERT_TRUE(result.ok()) << result.message().toStdString();
+    const FileWriteResult result = replace(path("new.bin"), {"head", "", "er|body"});
+    ASSERT_TRUE(result.ok()) << result.message();
     EXPECT_EQ(readAll(path("new.bin")), QByteArray("header|body"));
     EXPECT_EQ(statOf(path("new.bin")).st_mode & 07777, 0644u);
     EXPECT_EQ(strayFiles(dir.path(), {"new.bin"}), QStringList());
@@ -44,7 +49,7 @@ TEST_F(SafeFileReplace, ReplacedFileKeepsTheOldModeOwnerAndTimes)
     ageFile(path("old.bin"), 0604);
     const struct stat before = statOf(path("old.bin"));
 
-    ASSERT_TRUE(replaceFileContents(path("old.bin"), {"new"}).ok());
+    ASSERT_TRUE(replace(path("old.bin"), {"new"}).ok());
 
     const struct stat after = statOf(path("old.bin")); // before reading: a read may touch the access time
     EXPECT_NE(after.st_ino, before.st_ino);
@@ -61,9 +66,18 @@ TEST_F(SafeFileReplace, ASymbolicLinkStaysAndItsTargetIsReplaced)
 {
     ASSERT_TRUE(writeFile(path("target.bin"), "old"));
     ASSERT_TRUE(QFile::link(path("target.bin"), path("link.bin")));
-    ASSERT_TRUE(replaceFileContents(path("link.bin"), {"new"}).ok());
+    ASSERT_TRUE(replace(path("link.bin"), {"new"}).ok());
     EXPECT_TRUE(QFileInfo(path("link.bin")).isSymLink());
     EXPECT_EQ(readAll(path("target.bin")), QByteArray("new"));
+    // A chain of relative links, from another folder; and a dangling link gets its target made.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("in"));
+    ASSERT_EQ(::symlink("../link.bin", QFile::encodeName(path("in/relative.bin")).constData()), 0);
+    ASSERT_EQ(::symlink("made.bin", QFile::encodeName(path("dangling.bin")).constData()), 0);
+    ASSERT_TRUE(replace(path("in/relative.bin"), {"newer"}).ok());
+    ASSERT_TRUE(replace(path("dangling.bin"), {"made"}).ok());
+    EXPECT_EQ(readAll(path("target.bin")), QByteArray("newer"));
+    EXPECT_EQ(readAll(path("made.bin")), QByteArray("made"));
+    EXPECT_TRUE(QFileInfo(path("in/relative.bin")).isSymLink());
 }
 
 TEST_F(SafeFileReplace, FailuresLeaveTheOldFileAndNoTemporaryFile)
@@ -88,11 +102,11 @@ TEST_F(SafeFileReplace, FailuresLeaveTheOldFileAndNoTemporaryFile)
         FileWriteResult result;
         {
             const FileSizeLimit limit(c.sizeLimit);
-            result = replaceFileContents(c.target, {big});
+            result = replace(c.target, {big.toStdString()});
         }
-        EXPECT_EQ(result.error, c.error) << c.what << ": " << result.message().toStdString();
+        EXPECT_EQ(result.error, c.error) << c.what << ": " << result.message();
         EXPECT_FALSE(result.ok()) << c.what;
-        EXPECT_FALSE(result.message().isEmpty());
+        EXPECT_FALSE(result.message().empty());
         EXPECT_EQ(readAll(path("kept.bin")), old) << c.what;
         EXPECT_EQ(strayFiles(dir.path(), {"kept.bin", "folder"}), QStringList()) << c.what;
         EXPECT_EQ(strayFiles(path("folder"), {}), QStringList()) << c.what;

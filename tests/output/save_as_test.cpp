@@ -128,7 +128,8 @@ TEST_F(SaveGrabbedImageTest, AReadOnlyFileIsNeverReplacedEvenByRoot)
             MessageIcon::Exclamation};
         EXPECT_EQ(messages.shown, QList<Message>{refused});
         EXPECT_TRUE(view.replacedWith.isEmpty()) << "nothing is done before the refusal";
-        const FileWriteResult direct = replaceFileContents(path(name), {"new"}); // the writers refuse too
+        const FileWriteResult direct
+            = replaceFileContents(path(name).toStdString(), {"new"}); // the writers refuse too
         EXPECT_EQ(direct.error, EACCES);
         EXPECT_EQ(direct.message(), "the file is read-only");
         EXPECT_EQ(readAll(path(name)), QByteArray("the user's own file"));

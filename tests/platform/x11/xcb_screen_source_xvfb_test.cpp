@@ -1,5 +1,6 @@
 #include "capture/grab_window_rect.h"
-#include "capture/xcb_screen_source.h"
+#include "platform/x11/qt_x11_connection.h"
+#include "platform/x11/xcb_screen_source.h"
 #include "test_images.h"
 
 #include <QGuiApplication>
@@ -7,6 +8,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
@@ -18,7 +20,7 @@ namespace {
 // Makes `pixels`, already in the screen's layout, the root window's background.
 void setRootPixels(const QImage& pixels, int depth)
 {
-    xcb_connection_t* c = XcbScreenSource::qtConnection();
+    xcb_connection_t* c = qtX11Connection();
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     const xcb_pixmap_t pixmap = xcb_generate_id(c);
     xcb_create_pixmap(
@@ -70,7 +72,7 @@ QImage blackPadded(const QImage& screen, const QRect& rect)
 TEST_F(XcbScreenSourceTest, BothPathsReadExactlyTheScreen)
 {
     for (bool shm : {false, true}) {
-        XcbScreenSource source(XcbScreenSource::qtConnection(), shm);
+        XcbScreenSource source(qtX11Connection(), shm);
         EXPECT_EQ(source.usesSharedMemory(), shm);
         EXPECT_EQ(source.screenSize(), pattern->size());
         const QImage whole = GrabWindowRect(source, 0, false, 0, 0, pattern->width(), pattern->height());
@@ -85,7 +87,7 @@ TEST_F(XcbScreenSourceTest, BothPathsReadExactlyTheScreen)
 
 TEST_F(XcbScreenSourceTest, PicturesKeptAcrossLaterGrabsKeepTheirPixels)
 {
-    XcbScreenSource source(XcbScreenSource::qtConnection(), true);
+    XcbScreenSource source(qtX11Connection(), true);
     std::vector<std::pair<QRect, QImage>> kept;
     for (int i = 0; i < 7; ++i) { // more than the segments that go round: the rest read the plain way
         const QRect r(10 * i, 7 * i, 300 + i, 200);
@@ -101,7 +103,7 @@ TEST_F(XcbScreenSourceTest, PicturesKeptAcrossLaterGrabsKeepTheirPixels)
 TEST_F(XcbScreenSourceTest, RectanglesLeavingTheScreenArePaddedWithBlack)
 {
     for (bool shm : {false, true}) {
-        XcbScreenSource source(XcbScreenSource::qtConnection(), shm);
+        XcbScreenSource source(qtX11Connection(), shm);
         const QRect r(pattern->width() - 50, pattern->height() - 20, 100, 60);
         const QImage part = GrabWindowRect(source, 0, false, r.x(), r.y(), r.width(), r.height());
         EXPECT_EQ(part.size(), r.size());
@@ -122,8 +124,27 @@ TEST_F(XcbScreenSourceTest, GrabsAWindowsClientArea)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QTest::qWait(100);
 
-    XcbScreenSource xcb(XcbScreenSource::qtConnection(), false);
+    XcbScreenSource xcb(qtX11Connection(), false);
     const QImage ours = GrabWindowRect(xcb, window.winId(), true, 10, 10, 50, 40);
     EXPECT_EQ(ours.size(), QSize(50, 40));
     EXPECT_EQ(ours.pixel(0, 0) & 0xFFFFFF, qRgb(8, 255, 33) & 0xFFFFFF);
+}
+
+TEST_F(XcbScreenSourceTest, BandsAreTheScreensRowsWhereItsLayoutIsTheWords)
+{
+    XcbScreenReader reader(qtX11Connection(), false);
+    const QRect r(3, 5, 333, 100);
+    QImage bands(r.size(), QImage::Format_RGB32);
+    int row = 0;
+    const bool read = reader.readDesktopInBands(
+        {r.x(), r.y(), r.width(), r.height()}, 32, [&](const unsigned char* rows, int count, std::ptrdiff_t stride) {
+            for (int i = 0; i < count && row < r.height(); ++i, ++row)
+                std::memcpy(bands.scanLine(row), rows + i * stride, size_t(r.width()) * 4);
+        });
+    ASSERT_EQ(read, QGuiApplication::primaryScreen()->depth() == 24);
+    if (read) {
+        EXPECT_EQ(row, r.height());
+        EXPECT_EQ(differenceBetween(bands, pattern->copy(r)), QString());
+    }
+    EXPECT_FALSE(reader.readDesktopInBands({1900, 0, 100, 10}, 32, [](auto...) {})) << "leaves the screen";
 }

@@ -1,4 +1,4 @@
-#include "app/process_signals.h"
+#include "output/process_signals.h"
 
 #include "output/unfinished_files.h"
 

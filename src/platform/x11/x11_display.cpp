@@ -1,11 +1,11 @@
-#include "capture/x11_display.h"
+#include "platform/x11/x11_display.h"
+
+#include "platform/x11/qt_x11_connection.h"
+#include "platform/x11/xcb_reply.h"
 
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QRegion>
 #include <QThread>
-#include <cstdlib>
-#include <memory>
 #include <vector>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
@@ -14,26 +14,12 @@ namespace quorvex {
 
 namespace {
 
-xcb_connection_t* qtConnection()
-{
-    if (!qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb"))
-        return nullptr;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
-
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-
-template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, FreeDeleter>;
-
 // The child of the root window that holds `window`: the window manager's frame, or the window itself.
 xcb_window_t topLevelAncestor(xcb_connection_t* connection, xcb_window_t window)
 {
     xcb_window_t current = window;
     for (int depth = 0; depth < 16; ++depth) {
-        const ReplyPtr<xcb_query_tree_reply_t> tree(
+        const XcbReply<xcb_query_tree_reply_t> tree(
             xcb_query_tree_reply(connection, xcb_query_tree(connection, current), nullptr));
         if (!tree || tree->parent == tree->root || tree->parent == XCB_NONE)
             break;
@@ -44,7 +30,7 @@ xcb_window_t topLevelAncestor(xcb_connection_t* connection, xcb_window_t window)
 
 QRegion boundingShape(xcb_connection_t* connection, xcb_window_t window)
 {
-    const ReplyPtr<xcb_shape_get_rectangles_reply_t> reply(xcb_shape_get_rectangles_reply(
+    const XcbReply<xcb_shape_get_rectangles_reply_t> reply(xcb_shape_get_rectangles_reply(
         connection, xcb_shape_get_rectangles(connection, window, XCB_SHAPE_SK_BOUNDING), nullptr));
     if (!reply)
         return {};
@@ -68,7 +54,7 @@ QRegion boundingShape(xcb_connection_t* connection, xcb_window_t window)
 
 bool displaySupportsShaping()
 {
-    xcb_connection_t* connection = qtConnection();
+    xcb_connection_t* connection = qtX11Connection();
     if (!connection)
         return false;
     const xcb_query_extension_reply_t* shape = xcb_get_extension_data(connection, &xcb_shape_id);
@@ -77,26 +63,26 @@ bool displaySupportsShaping()
 
 void waitForDisplayServer()
 {
-    xcb_connection_t* connection = qtConnection();
+    xcb_connection_t* connection = qtX11Connection();
     if (!connection)
         return;
     // Any request with a reply will do: the reply comes after everything sent before it was done.
-    const ReplyPtr<xcb_get_input_focus_reply_t> reply(
+    const XcbReply<xcb_get_input_focus_reply_t> reply(
         xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
 
 void waitForWindowManagerShape(WId window, int timeoutMs)
 {
-    xcb_connection_t* connection = qtConnection();
+    xcb_connection_t* connection = qtX11Connection();
     if (!connection || !displaySupportsShaping())
         return;
     const auto client = static_cast<xcb_window_t>(window);
     const xcb_window_t frame = topLevelAncestor(connection, client);
     if (frame == client)
         return;
-    const ReplyPtr<xcb_translate_coordinates_reply_t> offset(xcb_translate_coordinates_reply(
+    const XcbReply<xcb_translate_coordinates_reply_t> offset(xcb_translate_coordinates_reply(
         connection, xcb_translate_coordinates(connection, client, frame, 0, 0), nullptr));
-    const ReplyPtr<xcb_get_geometry_reply_t> geometry(
+    const XcbReply<xcb_get_geometry_reply_t> geometry(
         xcb_get_geometry_reply(connection, xcb_get_geometry(connection, client), nullptr));
     if (!offset || !geometry)
         return;

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QRect>
-#include <QString>
-#include <QStringList>
+#include "common/pixel_rect.h"
+
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace quorvex {
 
@@ -14,23 +15,24 @@ enum class GrabFormat { Bmp, Jpeg, Png };
 struct CommandLine {
     enum class Action { StartWindow, Grab, Help, Version, Error };
     Action action = Action::StartWindow;
-    QString file; // --grab FILE, a folder (a new file named after the moment) or "-" (standard output)
+    std::string file; // --grab FILE, a folder (a new file named after the moment) or "-" (standard output)
     std::optional<GrabFormat> format; // --format; otherwise the file's name decides, PNG for the others
     std::optional<int> quality; // --quality, JPEG only
-    std::optional<QRect> region; // --region WxH+X+Y
+    std::optional<PixelRect> region; // --region WxH+X+Y
     double delaySeconds = 0; // --delay SECONDS
-    QString error; // one line, for Action::Error
+    std::string error; // one line, for Action::Error
 };
 
 // "WxH+X+Y" (X geometry, offsets may be negative); empty when malformed or not at least 1 x 1.
-std::optional<QRect> parseRegion(const QString& text);
+std::optional<PixelRect> parseRegion(const std::string& text);
 
 // By the last three characters of the name in any case, as Save As decides: BMP, JPG, or PNG.
-std::optional<GrabFormat> grabFormatForName(const QString& path);
+std::optional<GrabFormat> grabFormatForName(const std::string& path);
 // "bmp", "jpg", "png": what --format takes and a new file's ending.
-QString grabFormatEnding(GrabFormat format);
+const char* grabFormatEnding(GrabFormat format);
 
-CommandLine parseCommandLine(const QStringList& arguments);
-QString commandLineHelp();
+// `arguments` as main() has them, the program's name first.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+const char* commandLineHelp();
 
 } // namespace quorvex

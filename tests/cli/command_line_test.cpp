@@ -1,6 +1,6 @@
-#include "app/command_line.h"
-#include "app/command_line_grab.h"
-#include "app/grab_file_name.h"
+#include "cli/command_line.h"
+#include "cli/command_line_grab.h"
+#include "cli/grab_file_name.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@ using namespace quorvex;
 using Action = CommandLine::Action;
 
 namespace {
-CommandLine parse(QStringList arguments)
+CommandLine parse(std::vector<std::string> arguments)
 {
-    arguments.prepend(QStringLiteral("quorvex7"));
+    arguments.insert(arguments.begin(), "quorvex7");
     return parseCommandLine(arguments);
 }
 } // namespace
@@ -18,16 +18,16 @@ CommandLine parse(QStringList arguments)
 TEST(CommandLine, GrabWithRegionAndDelay)
 {
     const CommandLine c = parse({"--grab", "shot.jpg", "--region", "640x480+100+50", "--delay", "1.5"});
-    ASSERT_EQ(c.action, Action::Grab) << c.error.toStdString();
+    ASSERT_EQ(c.action, Action::Grab) << c.error;
     EXPECT_EQ(c.file, "shot.jpg");
     ASSERT_TRUE(c.region);
-    EXPECT_EQ(*c.region, QRect(100, 50, 640, 480));
+    EXPECT_EQ(*c.region, (PixelRect{100, 50, 640, 480}));
     EXPECT_DOUBLE_EQ(c.delaySeconds, 1.5);
     EXPECT_FALSE(c.format);
     EXPECT_FALSE(c.quality);
 
     const CommandLine piped = parse({"--grab", "-", "--format", "JPEG", "--quality", "100"});
-    ASSERT_EQ(piped.action, Action::Grab) << piped.error.toStdString();
+    ASSERT_EQ(piped.action, Action::Grab) << piped.error;
     EXPECT_EQ(piped.file, "-");
     EXPECT_EQ(piped.format, GrabFormat::Jpeg);
     EXPECT_EQ(piped.quality, 100);
@@ -41,25 +41,30 @@ TEST(CommandLine, GrabWithRegionAndDelay)
 
 TEST(CommandLine, MistakesGiveOneClearLine)
 {
-    const QStringList bad[] = {{"--grab"}, {"--grab", "a.jpg", "--region", "10x10"}, {"--region", "1x1+0+0"},
+    const std::vector<std::string> bad[] = {{"--grab"}, {"--grab", "a.jpg", "--region", "10x10"}, {"--region", "1x1+0+0"},
         {"--grab", "a.jpg", "--delay", "-1"}, {"--grab", "a.jpg", "--delay", "soon"}, {"--bogus"},
         {"--grab", "a.jpg", "extra"}, {"--grab", "a.jpg", "--delay", "inf"},
         {"--grab", "-", "--format", "gif"}, {"--grab", "-", "--format", "xpng"},
         {"--grab", "a.jpg", "--quality", "0"}, {"--grab", "a.jpg", "--quality", "101"},
         {"--grab", "a.jpg", "--quality", "9.5"}, {"--grab", "-", "--format", "png", "--quality", "50"},
         {"--format", "png"}, {"--quality", "50"}};
-    for (const QStringList& arguments : bad) {
+    for (const auto& arguments : bad) {
         const CommandLine c = parse(arguments);
-        EXPECT_EQ(c.action, Action::Error) << arguments.join(' ').toStdString();
-        EXPECT_FALSE(c.error.isEmpty());
-        EXPECT_FALSE(c.error.contains('\n'));
+        EXPECT_EQ(c.action, Action::Error) << arguments.back();
+        EXPECT_FALSE(c.error.empty());
+        EXPECT_EQ(c.error.find('\n'), std::string::npos);
     }
+    EXPECT_EQ(parse({"--bogus"}).error, "unknown option '--bogus'");
+    EXPECT_EQ(parse({"-x"}).error, "unknown option '-x'");
+    EXPECT_EQ(parse({"--grab"}).error, "missing value after '--grab'");
+    EXPECT_EQ(parse({"-?"}).action, Action::Help);
+    EXPECT_EQ(parse({"-v"}).action, Action::Version);
 }
 
 TEST(CommandLine, RegionGeometry)
 {
-    EXPECT_EQ(parseRegion("1x1+0+0"), QRect(0, 0, 1, 1));
-    EXPECT_EQ(parseRegion("100x20-5+7"), QRect(-5, 7, 100, 20));
+    EXPECT_EQ(parseRegion("1x1+0+0"), (PixelRect{0, 0, 1, 1}));
+    EXPECT_EQ(parseRegion("100x20-5+7"), (PixelRect{-5, 7, 100, 20}));
     EXPECT_EQ(parseRegion("0x10+0+0"), std::nullopt);
     EXPECT_EQ(parseRegion("10x10"), std::nullopt);
     EXPECT_EQ(parseRegion("axb+1+2"), std::nullopt);
@@ -75,18 +80,21 @@ TEST(CommandLineGrab, FormatAndNewFileNames)
     EXPECT_EQ(grabFormatForName("a.jpeg"), std::nullopt);
     EXPECT_EQ(grabFormatForName("-"), std::nullopt);
 
-    const QDateTime moment(QDate(2026, 12, 7), QTime(14, 3, 22));
+    std::tm moment{};
+    moment.tm_year = 2026 - 1900, moment.tm_mon = 11, moment.tm_mday = 7;
+    moment.tm_hour = 14, moment.tm_min = 3, moment.tm_sec = 22;
     EXPECT_EQ(grabFileName(moment, GrabFormat::Png, 1), "Quorvex7 2026-12-07 14-03-22.png");
     EXPECT_EQ(grabFileName(moment, GrabFormat::Jpeg, 2), "Quorvex7 2026-12-07 14-03-22 (2).jpg");
-    EXPECT_EQ(grabFileName(moment.addSecs(-14 * 3600), GrabFormat::Bmp, 10),
-        "Quorvex7 2026-12-07 00-03-22 (10).bmp");
+    moment.tm_hour = 0;
+    EXPECT_EQ(grabFileName(moment, GrabFormat::Bmp, 10), "Quorvex7 2026-12-07 00-03-22 (10).bmp");
 }
 
 TEST(CommandLineGrab, SaysWhyTheScreenCannotBeRead)
 {
-    EXPECT_TRUE(unreadableScreenReason({":0", "", "x11"}).isEmpty());
-    EXPECT_TRUE(unreadableScreenReason({":0", "", ""}).isEmpty());
-    EXPECT_TRUE(unreadableScreenReason({"", "", ""}).contains("no display"));
-    EXPECT_TRUE(unreadableScreenReason({":0", "wayland-0", ""}).contains("Wayland"));
-    EXPECT_TRUE(unreadableScreenReason({":0", "", "wayland"}).contains("Wayland"));
+    EXPECT_EQ(unreadableScreenReason({":0", "", "x11"}), "");
+    EXPECT_EQ(unreadableScreenReason({":0", "", ""}), "");
+    EXPECT_EQ(unreadableScreenReason({"", "", ""}), "no display: set DISPLAY (for example, run under Xvfb)");
+    const std::string wayland = "this is a Wayland session: the screen cannot be read through X11";
+    EXPECT_EQ(unreadableScreenReason({":0", "wayland-0", ""}), wayland);
+    EXPECT_EQ(unreadableScreenReason({":0", "", "wayland"}), wayland);
 }

@@ -1,0 +1,323 @@
+#include "cli/command_line_grab.h"
+
+#include "cli/grab_file_name.h"
+#include "output/bmp_encoder.h"
+#include "output/jpeg_encoder.h"
+#include "output/png_encoder.h"
+#include "output/safe_file_replace.h"
+
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <new>
+#include <optional>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace quorvex {
+
+namespace {
+
+// Rows read from the screen at a time: small enough to stay in the cache, large enough for few
+// round trips.
+constexpr int kGrabBandRows = 32;
+
+std::string cannotWrite(const std::string& path, const std::string& reason)
+{
+    return "cannot write '" + path + "': " + reason;
+}
+
+std::string sizeText(int width, int height)
+{
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
+std::string notEnoughMemory(const PixelRect& region)
+{
+    return "not enough memory for a " + sizeText(region.width, region.height) + " picture";
+}
+
+// Why a read of `region` came back empty: the screen could not be read, or its picture did not fit
+// in memory.
+std::string missingPictureReason(const PixelRect& region)
+{
+    const std::unique_ptr<unsigned char[]> room(
+        new (std::nothrow) unsigned char[size_t(region.width) * size_t(region.height) * 4]);
+    return room ? "the screen could not be read" : notEnoughMemory(region);
+}
+
+// A file's bytes in parts, held by the encoder that made them; or why there are none.
+struct FileBytes {
+    std::vector<std::string_view> parts;
+    std::string failure;
+};
+
+// An encoder that takes a grab's rows top to bottom and then gives the file's bytes.
+class GrabEncoder {
+public:
+    virtual ~GrabEncoder() = default;
+    virtual void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride) = 0;
+    virtual FileBytes finish() = 0;
+};
+
+class JpegGrabEncoder final : public GrabEncoder {
+public:
+    JpegGrabEncoder(const PixelRect& region, int quality)
+        : writer_(region.width, region.height, quality)
+    {
+    }
+    void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride) override
+    {
+        writer_.addRows(rows, count, stride);
+    }
+    FileBytes finish() override { return {{writer_.finishInMemory()}, {}}; }
+
+private:
+    BandedJpegWriter writer_;
+};
+
+class PngGrabEncoder final : public GrabEncoder {
+public:
+    explicit PngGrabEncoder(const PixelRect& region)
+        : encoder_(region.width, region.height, PixelLayout::Xrgb32)
+    {
+    }
+    void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride) override
+    {
+        encoder_.addRows(rows, count, stride);
+    }
+    FileBytes finish() override
+    {
+        png_ = encoder_.finish();
+        if (!png_.ok())
+            return {{}, "cannot make the PNG file: " + png_.error};
+        return {{{reinterpret_cast<const char*>(png_.bytes.data()), png_.bytes.size()}}, {}};
+    }
+
+private:
+    PngEncoder encoder_;
+    EncodedPng png_;
+};
+
+class BmpGrabEncoder final : public GrabEncoder {
+public:
+    explicit BmpGrabEncoder(const PixelRect& region)
+        : rows_(region.width, region.height)
+        , headers_(bmpFileHeaders(rows_.info()))
+    {
+    }
+    void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride) override
+    {
+        rows_.addRows(rows, count, stride);
+    }
+    FileBytes finish() override
+    {
+        return {{{reinterpret_cast<const char*>(headers_.data()), headers_.size()},
+                    {reinterpret_cast<const char*>(rows_.pixels()), rows_.info().biSizeImage}},
+            {}};
+    }
+
+private:
+    BmpRows rows_;
+    std::array<unsigned char, kBmpHeadersSize> headers_;
+};
+
+// What is grabbed, from where, and how it is encoded.
+struct Grab {
+    ScreenReader& screen;
+    PixelRect region;
+    GrabFormat format;
+    int quality;
+};
+
+std::unique_ptr<GrabEncoder> encoderFor(const Grab& grab)
+{
+    switch (grab.format) {
+    case GrabFormat::Jpeg:
+        return std::make_unique<JpegGrabEncoder>(grab.region, grab.quality);
+    case GrabFormat::Png:
+        return std::make_unique<PngGrabEncoder>(grab.region);
+    case GrabFormat::Bmp:
+        break;
+    }
+    return std::make_unique<BmpGrabEncoder>(grab.region);
+}
+
+// The encoded file: its bytes (held by `encoder`), or why there are none. The rows go strip by
+// strip from the screen into the encoder where the screen allows (fresh memory is slow to touch,
+// and a whole-screen buffer would be touched only once), else as one whole picture.
+struct EncodedGrab {
+    std::unique_ptr<GrabEncoder> encoder;
+    FileBytes file;
+};
+
+EncodedGrab encode(const Grab& grab)
+{
+    EncodedGrab result;
+    try {
+        result.encoder = encoderFor(grab);
+        GrabEncoder& encoder = *result.encoder;
+        int rowsGiven = 0;
+        const bool banded = grab.screen.readDesktopInBands(
+            grab.region, kGrabBandRows, [&](const unsigned char* rows, int count, std::ptrdiff_t stride) {
+                rowsGiven += count;
+                encoder.addRows(rows, count, stride);
+            });
+        if (!banded && rowsGiven > 0) {
+            result.file.failure = "the screen could not be read";
+            return result;
+        }
+        if (!banded) {
+            const ScreenPixels whole = grab.screen.readDesktop(grab.region);
+            if (whole.isEmpty()) {
+                result.file.failure = missingPictureReason(grab.region);
+                return result;
+            }
+            encoder.addRows(whole.bits, whole.height, whole.stride);
+        }
+        result.file = encoder.finish();
+    } catch (const std::bad_alloc&) {
+        result.file.failure = notEnoughMemory(grab.region);
+    } catch (const NumberedError& error) {
+        result.file.failure = error.number() == kOverflowError ? notEnoughMemory(grab.region)
+                                                               : std::string("cannot make the ")
+                + (grab.format == GrabFormat::Jpeg ? "JPEG" : "BMP") + " file: " + error.description();
+    }
+    return result;
+}
+
+// Grabs into the file at `path`, replacing it safely. Empty when written, else why not.
+std::string grabToFile(const Grab& grab, const std::string& path)
+{
+    const EncodedGrab grabbed = encode(grab);
+    if (!grabbed.file.failure.empty())
+        return grabbed.file.failure;
+    const FileWriteResult written = replaceFileContents(path, grabbed.file.parts);
+    return written.ok() ? std::string() : cannotWrite(path, written.message());
+}
+
+// A new, empty file in `folder`, so that the grab replaces only a file of its own; or why none
+// could be made.
+struct NewFile {
+    std::string path;
+    std::string failure;
+};
+
+// Named after `moment`, with a number after the name where a file of that name is there already.
+NewFile reserveNewFile(const std::string& folder, const std::tm& moment, GrabFormat format)
+{
+    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    for (int attempt = 1; attempt <= 1000; ++attempt) {
+        const std::string path = prefix + grabFileName(moment, format, attempt);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            return {path, {}};
+        }
+        if (errno != EEXIST)
+            return {{}, "cannot write into '" + folder + "': " + std::strerror(errno)};
+    }
+    return {{}, "cannot write into '" + folder + "': every name for this moment is taken"};
+}
+
+std::string grabToNewFileIn(const Grab& grab, const std::string& folder)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm moment{};
+    localtime_r(&now, &moment);
+    const NewFile file = reserveNewFile(folder, moment, grab.format);
+    if (!file.failure.empty())
+        return file.failure;
+    const std::string failure = grabToFile(grab, file.path);
+    if (!failure.empty())
+        ::unlink(file.path.c_str());
+    return failure;
+}
+
+std::string writeToStandardOutput(std::string_view bytes)
+{
+    // SIGPIPE is ignored (main): a reader that goes away is EPIPE here, reported like any failure.
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return std::string("cannot write to standard output: ") + std::strerror(errno);
+        bytes.remove_prefix(size_t(written));
+    }
+    return {};
+}
+
+std::string grabToStandardOutput(const Grab& grab)
+{
+    const EncodedGrab grabbed = encode(grab);
+    if (!grabbed.file.failure.empty())
+        return grabbed.file.failure;
+    for (const std::string_view part : grabbed.file.parts)
+        if (std::string failure = writeToStandardOutput(part); !failure.empty())
+            return failure;
+    return {};
+}
+
+bool isFolder(const std::string& path)
+{
+    struct stat entry { };
+    return ::stat(path.c_str(), &entry) == 0 && S_ISDIR(entry.st_mode);
+}
+
+std::string signedOffset(int value)
+{
+    return (value < 0 ? "" : "+") + std::to_string(value);
+}
+
+GrabOutcome failed(std::string line)
+{
+    return {1, std::move(line)};
+}
+
+} // namespace
+
+GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironment& session)
+{
+    if (std::string reason = unreadableScreenReason(session); !reason.empty())
+        return failed(std::move(reason));
+    const bool toStandardOutput = command.file == "-";
+    const bool intoFolder = !toStandardOutput && (command.file.back() == '/' || isFolder(command.file));
+    std::optional<GrabFormat> format = command.format;
+    if (!format)
+        format = toStandardOutput || intoFolder ? GrabFormat::Png : grabFormatForName(command.file);
+    if (!format)
+        return failed(
+            "'" + command.file + "': only names ending in PNG, JPG or BMP can be written (or give --format)");
+    if (command.quality && *format != GrabFormat::Jpeg)
+        return failed("--quality goes with JPEG only");
+    if (toStandardOutput && ::isatty(STDOUT_FILENO))
+        return failed("standard output is a terminal: pipe the picture on or redirect it to a file");
+    if (isReadOnlyFile(command.file))
+        return failed(cannotWrite(command.file, kReadOnlyFileReason));
+    if (command.delaySeconds > 0)
+        std::this_thread::sleep_for(std::chrono::duration<double>(command.delaySeconds));
+
+    const OpenedScreenReader opened = openScreenReader(session);
+    if (!opened.reader)
+        return failed(opened.failure);
+    const PixelSize desktop = opened.reader->desktopSize();
+    const PixelRect whole{0, 0, desktop.width, desktop.height};
+    const PixelRect region = command.region.value_or(whole);
+    if (!whole.contains(region))
+        return failed("the region " + sizeText(region.width, region.height) + signedOffset(region.x)
+            + signedOffset(region.y) + " is not inside the " + sizeText(whole.width, whole.height)
+            + " screen");
+
+    const Grab grab{*opened.reader, region, *format, command.quality.value_or(kJpegSaveQuality)};
+    const std::string failure = toStandardOutput ? grabToStandardOutput(grab)
+        : intoFolder                             ? grabToNewFileIn(grab, command.file)
+                                                 : grabToFile(grab, command.file);
+    return failure.empty() ? GrabOutcome{} : failed(failure);
+}
+
+} // namespace quorvex

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "output/numbered_error.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// JPEG files over plain pixel buffers, through libjpeg-turbo: no Qt type here, so the command-line
+// grab uses it without any Qt library and the window program's writers wrap it.
+namespace quorvex {
+
+inline constexpr int kJpegWriterError = 26001;
+// The quality Save As writes, and the command line's default.
+inline constexpr int kJpegSaveQuality = 90;
+
+// How the rows handed to the encoder lie in memory.
+enum class JpegRows {
+    Bgr24BottomUp, // blue, green, red bytes, the last row first (a DIB section)
+    Xrgb32, // 32-bit 0xXXRRGGBB words in the machine's byte order, top row first
+};
+
+// Encodes `height` rows of `width` pixels, `stride` bytes apart, where they lie (no copy; 4:2:0
+// subsampling) at `quality` (1 to 100) and safely replaces the file at `path` (a file name in the
+// system's encoding) with the result, which keeps a replaced file's times and permission bits.
+// Throws NumberedError with number kJpegWriterError, source "<program>.mIntelJPEGLibrary" and the
+// description
+//   "Failed to initialise the IJL library: -1"  when no encoder could be made,
+//   "Failed to save to JPG -1"                 when encoding fails (bad quality, no pixels),
+//   "Failed to save to JPG <errno>"            when writing the file fails (e.g. 27 for EFBIG).
+void writeJpegFile(const unsigned char* pixels, int width, int height, int stride, JpegRows rows,
+    const std::string& path, int quality);
+
+// Encodes a picture that arrives as bands of 32-bit rows (0xAARRGGBB words), top to bottom, so that
+// no buffer of the whole picture is ever needed: a grab read from the screen in strips goes to the
+// file while the next strip is on its way. Failures throw the same NumberedError as writeJpegFile.
+class BandedJpegWriter {
+public:
+    BandedJpegWriter(int width, int height, int quality);
+    ~BandedJpegWriter();
+    BandedJpegWriter(const BandedJpegWriter&) = delete;
+    BandedJpegWriter& operator=(const BandedJpegWriter&) = delete;
+
+    void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride);
+    // Ends the picture: its JPEG file's bytes, which the writer holds until it is destroyed.
+    std::string_view finishInMemory();
+    // Ends the picture and safely replaces the file at `path` with it.
+    void finish(const std::string& path);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace quorvex
