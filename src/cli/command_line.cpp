@@ -12,7 +12,7 @@ namespace {
 
 constexpr GrabFormat kGrabFormats[] = {GrabFormat::Png, GrabFormat::Jpeg, GrabFormat::Bmp};
 
-enum Option { kGrab = 1000, kRegion, kDelay, kFormat, kQuality };
+enum Option { kGrab = 1000, kRegion, kDelay, kFormat, kQuality, kScreen };
 
 constexpr option kOptions[] = {
     {"help", no_argument, nullptr, 'h'},
@@ -22,6 +22,7 @@ constexpr option kOptions[] = {
     {"delay", required_argument, nullptr, kDelay},
     {"format", required_argument, nullptr, kFormat},
     {"quality", required_argument, nullptr, kQuality},
+    {"screen", required_argument, nullptr, kScreen},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -69,7 +70,7 @@ std::string optionText(char* const* argv)
 // The options taken one by one; the values still as typed.
 struct Given {
     bool help = false, version = false;
-    std::optional<std::string> grab, region, delay, format, quality;
+    std::optional<std::string> grab, region, delay, format, quality, screen;
 };
 
 } // namespace
@@ -149,6 +150,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         case kQuality:
             given.quality = optarg;
             break;
+        case kScreen:
+            given.screen = optarg;
+            break;
         case ':':
             return failure("missing value after '" + optionText(argv.data()) + "'");
         default: // '?': an option that is not ours, or -? itself (getopt says both alike)
@@ -174,7 +178,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     }
     if (!given.grab) {
         for (const auto& [value, name] : {std::pair{&given.region, "region"}, {&given.delay, "delay"},
-                 {&given.format, "format"}, {&given.quality, "quality"}})
+                 {&given.format, "format"}, {&given.quality, "quality"}, {&given.screen, "screen"}})
             if (*value)
                 return failure(std::string("--") + name + " goes with --grab");
         return result;
@@ -213,6 +217,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         if (result.format && *result.format != GrabFormat::Jpeg)
             return failure("--quality goes with JPEG only");
     }
+    if (given.screen) {
+        result.screen = lowerCase(*given.screen);
+        if (result.screen != "x11" && result.screen != "screencopy")
+            return failure("--screen must be x11 or screencopy");
+    }
     return result;
 }
 
@@ -234,6 +243,9 @@ Options:
   --format <png|jpg|bmp>  Write this format whatever the file's name ends in;
                           png when the name does not decide (a folder or -).
   --quality <N>           JPEG quality from 1 to 100 (default 90).
+  --screen <SOURCE>       Read the screen through x11 or screencopy (Wayland
+                          compositors such as sway) instead of the session's
+                          own choice; also QUORVEX7_SCREEN.
 )";
 }
 

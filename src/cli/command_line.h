@@ -20,6 +20,7 @@ struct CommandLine {
     std::optional<int> quality; // --quality, JPEG only
     std::optional<PixelRect> region; // --region WxH+X+Y
     double delaySeconds = 0; // --delay SECONDS
+    std::string screen; // --screen x11|screencopy; empty: chosen from the session
     std::string error; // one line, for Action::Error
 };
 

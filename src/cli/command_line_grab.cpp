@@ -283,8 +283,8 @@ GrabOutcome failed(std::string line)
 
 GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironment& session)
 {
-    if (std::string reason = unreadableScreenReason(session); !reason.empty())
-        return failed(std::move(reason));
+    if (const ScreenSourceChoice choice = chooseScreenSource(session); !choice.kind)
+        return failed(choice.failure);
     const bool toStandardOutput = command.file == "-";
     const bool intoFolder = !toStandardOutput && (command.file.back() == '/' || isFolder(command.file));
     std::optional<GrabFormat> format = command.format;

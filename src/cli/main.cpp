@@ -65,8 +65,10 @@ int main(int argc, char** argv)
     quorvex::setUpProcessSignals();
     // A reader of standard output that goes away is a failure the grab reports, not a silent end.
     std::signal(SIGPIPE, SIG_IGN);
-    const quorvex::GrabOutcome outcome
-        = quorvex::runCommandLineGrab(command, quorvex::SessionEnvironment::fromProcess());
+    quorvex::SessionEnvironment session = quorvex::SessionEnvironment::fromProcess();
+    if (!command.screen.empty())
+        session.forcedSource = command.screen;
+    const quorvex::GrabOutcome outcome = quorvex::runCommandLineGrab(command, session);
     if (outcome.status != 0)
         std::fprintf(stderr, "quorvex7: %s\n", outcome.errorLine.c_str());
     return outcome.status;

@@ -1,5 +1,6 @@
 #include "platform/screen_backend.h"
 
+#include "platform/wayland/screencopy_reader.h"
 #include "platform/x11/xcb_screen_reader.h"
 
 #include <cstdlib>
@@ -14,27 +15,10 @@ std::string environmentValue(const char* name)
     return value ? value : "";
 }
 
-} // namespace
-
-SessionEnvironment SessionEnvironment::fromProcess()
+OpenedScreenReader openX11(const SessionEnvironment& session)
 {
-    return {environmentValue("DISPLAY"), environmentValue("WAYLAND_DISPLAY"),
-        environmentValue("XDG_SESSION_TYPE")};
-}
-
-std::string unreadableScreenReason(const SessionEnvironment& session)
-{
-    if (session.sessionType == "wayland" || !session.waylandDisplay.empty())
-        return "this is a Wayland session: the screen cannot be read through X11";
     if (session.display.empty())
-        return "no display: set DISPLAY (for example, run under Xvfb)";
-    return {};
-}
-
-OpenedScreenReader openScreenReader(const SessionEnvironment& session)
-{
-    if (std::string reason = unreadableScreenReason(session); !reason.empty())
-        return {nullptr, std::move(reason)};
+        return {nullptr, "no display: set DISPLAY (for example, run under Xvfb)"};
     // One grab: shared memory would cost more to set up than it saves.
     std::unique_ptr<XcbScreenReader> reader = XcbScreenReader::connect(session.display, false);
     if (!reader)
@@ -42,6 +26,43 @@ OpenedScreenReader openScreenReader(const SessionEnvironment& session)
     if (std::string reason = reader->unreadableReason(); !reason.empty())
         return {nullptr, std::move(reason)};
     return {std::move(reader), {}};
+}
+
+} // namespace
+
+SessionEnvironment SessionEnvironment::fromProcess()
+{
+    return {environmentValue("DISPLAY"), environmentValue("WAYLAND_DISPLAY"),
+        environmentValue("XDG_SESSION_TYPE"), environmentValue("QUORVEX7_SCREEN")};
+}
+
+ScreenSourceChoice chooseScreenSource(const SessionEnvironment& session)
+{
+    if (session.forcedSource == "x11")
+        return {ScreenSourceKind::X11, {}};
+    if (session.forcedSource == "screencopy")
+        return {ScreenSourceKind::Screencopy, {}};
+    if (!session.forcedSource.empty())
+        return {
+            std::nullopt, "the screen source '" + session.forcedSource + "' is not one of x11, screencopy"};
+    if (!session.waylandDisplay.empty())
+        return {ScreenSourceKind::Screencopy, {}};
+    if (session.sessionType == "wayland")
+        return {std::nullopt, "this is a Wayland session without WAYLAND_DISPLAY: the screen cannot be read"};
+    if (session.display.empty())
+        return {std::nullopt, "no display: set DISPLAY (for example, run under Xvfb)"};
+    return {ScreenSourceKind::X11, {}};
+}
+
+OpenedScreenReader openScreenReader(const SessionEnvironment& session)
+{
+    const ScreenSourceChoice choice = chooseScreenSource(session);
+    if (!choice.kind)
+        return {nullptr, choice.failure};
+    if (*choice.kind == ScreenSourceKind::X11)
+        return openX11(session);
+    ScreencopyReader::Opened opened = ScreencopyReader::connect(session.waylandDisplay);
+    return {std::move(opened.reader), std::move(opened.failure)};
 }
 
 } // namespace quorvex

@@ -3,6 +3,7 @@
 #include "capture/screen_reader.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 // The one place that decides, from the session, how the screen is read.
@@ -13,12 +14,21 @@ struct SessionEnvironment {
     std::string display; // DISPLAY
     std::string waylandDisplay; // WAYLAND_DISPLAY
     std::string sessionType; // XDG_SESSION_TYPE
+    std::string forcedSource; // QUORVEX7_SCREEN or --screen: x11 or screencopy; empty: chosen
 
     static SessionEnvironment fromProcess();
 };
 
-// The reason the screen cannot be read at all in this session, one line; empty when it can.
-std::string unreadableScreenReason(const SessionEnvironment& session);
+// How the screen is read.
+enum class ScreenSourceKind { X11, Screencopy };
+
+// The way the session's screen is read: the forced one, else screen copy in a Wayland session, else
+// X11; or the one-line reason none can be (`kind` empty).
+struct ScreenSourceChoice {
+    std::optional<ScreenSourceKind> kind;
+    std::string failure;
+};
+ScreenSourceChoice chooseScreenSource(const SessionEnvironment& session);
 
 // A reader of this session's screen on a connection of its own, as a program without a window
 // reads it; or why there is none (`reader` null).

@@ -41,9 +41,9 @@ TEST(CommandLine, GrabWithRegionAndDelay)
 
 TEST(CommandLine, MistakesGiveOneClearLine)
 {
-    const std::vector<std::string> bad[] = {{"--grab"}, {"--grab", "a.jpg", "--region", "10x10"}, {"--region", "1x1+0+0"},
-        {"--grab", "a.jpg", "--delay", "-1"}, {"--grab", "a.jpg", "--delay", "soon"}, {"--bogus"},
-        {"--grab", "a.jpg", "extra"}, {"--grab", "a.jpg", "--delay", "inf"},
+    const std::vector<std::string> bad[] = {{"--grab"}, {"--grab", "a.jpg", "--region", "10x10"},
+        {"--region", "1x1+0+0"}, {"--grab", "a.jpg", "--delay", "-1"}, {"--grab", "a.jpg", "--delay", "soon"},
+        {"--bogus"}, {"--grab", "a.jpg", "extra"}, {"--grab", "a.jpg", "--delay", "inf"},
         {"--grab", "-", "--format", "gif"}, {"--grab", "-", "--format", "xpng"},
         {"--grab", "a.jpg", "--quality", "0"}, {"--grab", "a.jpg", "--quality", "101"},
         {"--grab", "a.jpg", "--quality", "9.5"}, {"--grab", "-", "--format", "png", "--quality", "50"},
@@ -89,12 +89,19 @@ TEST(CommandLineGrab, FormatAndNewFileNames)
     EXPECT_EQ(grabFileName(moment, GrabFormat::Bmp, 10), "Quorvex7 2026-12-07 00-03-22 (10).bmp");
 }
 
-TEST(CommandLineGrab, SaysWhyTheScreenCannotBeRead)
+TEST(CommandLineGrab, TheScreenSourceComesFromTheSessionOrIsForced)
 {
-    EXPECT_EQ(unreadableScreenReason({":0", "", "x11"}), "");
-    EXPECT_EQ(unreadableScreenReason({":0", "", ""}), "");
-    EXPECT_EQ(unreadableScreenReason({"", "", ""}), "no display: set DISPLAY (for example, run under Xvfb)");
-    const std::string wayland = "this is a Wayland session: the screen cannot be read through X11";
-    EXPECT_EQ(unreadableScreenReason({":0", "wayland-0", ""}), wayland);
-    EXPECT_EQ(unreadableScreenReason({":0", "", "wayland"}), wayland);
+    using Kind = ScreenSourceKind;
+    EXPECT_EQ(chooseScreenSource({":0", "", "x11", ""}).kind, Kind::X11);
+    EXPECT_EQ(chooseScreenSource({":0", "wayland-0", "wayland", ""}).kind, Kind::Screencopy);
+    EXPECT_EQ(chooseScreenSource({":0", "wayland-0", "wayland", "x11"}).kind, Kind::X11);
+    EXPECT_EQ(chooseScreenSource({"", "", "", "screencopy"}).kind, Kind::Screencopy);
+    EXPECT_EQ(chooseScreenSource({"", "", "", ""}).failure,
+        "no display: set DISPLAY (for example, run under Xvfb)");
+    EXPECT_EQ(chooseScreenSource({":0", "", "wayland", ""}).failure,
+        "this is a Wayland session without WAYLAND_DISPLAY: the screen cannot be read");
+    EXPECT_EQ(chooseScreenSource({":0", "", "", "vnc"}).failure,
+        "the screen source 'vnc' is not one of x11, screencopy");
+    EXPECT_EQ(parse({"--grab", "-", "--screen", "ScreenCopy"}).screen, "screencopy");
+    EXPECT_EQ(parse({"--grab", "-", "--screen", "vnc"}).action, Action::Error);
 }

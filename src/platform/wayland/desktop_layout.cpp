@@ -1,0 +1,52 @@
+#include "platform/wayland/desktop_layout.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+namespace quorvex {
+
+DesktopPicture desktopPicture(const std::vector<OutputPlace>& outputs)
+{
+    if (outputs.empty())
+        return {};
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN, scale = 1;
+    for (const OutputPlace& output : outputs) {
+        left = std::min(left, output.logical.x);
+        top = std::min(top, output.logical.y);
+        right = std::max(right, output.logical.x + output.logical.width);
+        bottom = std::max(bottom, output.logical.y + output.logical.height);
+        if (output.logical.width > 0) // device pixels per logical one, rounded up
+            scale = std::max(scale, (output.device.width + output.logical.width - 1) / output.logical.width);
+    }
+    return {{(right - left) * scale, (bottom - top) * scale}, scale, left, top};
+}
+
+PixelRect placeInPicture(const DesktopPicture& picture, const OutputPlace& output)
+{
+    return {(output.logical.x - picture.originX) * picture.scale,
+        (output.logical.y - picture.originY) * picture.scale, output.logical.width * picture.scale,
+        output.logical.height * picture.scale};
+}
+
+void drawOutput(ScreenPixels& picture, const PixelRect& place, const ScreenPixels& output, bool yInverted)
+{
+    const PixelRect inside = place.intersected({0, 0, picture.width, picture.height});
+    if (inside.isEmpty() || output.isEmpty())
+        return;
+    for (int y = inside.y; y < inside.y + inside.height; ++y) {
+        const int sourceY = int(int64_t(y - place.y) * output.height / place.height);
+        const int row = yInverted ? output.height - 1 - sourceY : sourceY;
+        const auto* in = reinterpret_cast<const uint32_t*>(output.bits + row * output.stride);
+        auto* out = reinterpret_cast<uint32_t*>(picture.bits + y * picture.stride);
+        if (output.width == place.width) {
+            for (int x = inside.x; x < inside.x + inside.width; ++x)
+                out[x] = 0xff000000u | in[x - place.x];
+            continue;
+        }
+        for (int x = inside.x; x < inside.x + inside.width; ++x)
+            out[x] = 0xff000000u | in[int64_t(x - place.x) * output.width / place.width];
+    }
+}
+
+} // namespace quorvex

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "capture/screen_reader.h"
+
+#include <vector>
+
+// How the outputs of a Wayland desktop make one picture: each output at its place in the
+// compositor's logical layout, the whole at the largest output scale, so that on the sharpest
+// output one picture pixel is one device pixel.
+namespace quorvex {
+
+struct OutputPlace {
+    PixelRect logical; // where the compositor puts the output, in logical pixels
+    PixelSize device; // the output's own pixels
+};
+
+struct DesktopPicture {
+    PixelSize size; // in picture pixels
+    int scale = 1; // picture pixels per logical pixel
+    int originX = 0, originY = 0; // the logical point at the picture's top-left corner
+};
+
+// The picture all `outputs` make; empty for none.
+DesktopPicture desktopPicture(const std::vector<OutputPlace>& outputs);
+
+// Where an output lies in that picture.
+PixelRect placeInPicture(const DesktopPicture& picture, const OutputPlace& output);
+
+// Copies an output's pixels (0xAARRGGBB words; rows bottom-up when `yInverted`) into `picture` at
+// `place`, resampling by the nearest pixel where the output has fewer pixels than its place (an
+// output of a lower scale). Every pixel written is opaque.
+void drawOutput(ScreenPixels& picture, const PixelRect& place, const ScreenPixels& output, bool yInverted);
+
+} // namespace quorvex

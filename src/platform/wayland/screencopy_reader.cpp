@@ -1,0 +1,357 @@
+#include "platform/wayland/screencopy_reader.h"
+
+#include "platform/wayland/desktop_layout.h"
+#include "wlr-screencopy-unstable-v1-client-protocol.h"
+#include "xdg-output-unstable-v1-client-protocol.h"
+
+#include <cstdarg>
+#include <cstring>
+#include <new>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <vector>
+#include <wayland-client.h>
+
+namespace quorvex {
+
+namespace {
+
+// A shared-memory buffer the compositor copies an output into, kept while its layout stays.
+struct ShmBuffer {
+    wl_buffer* buffer = nullptr;
+    unsigned char* data = nullptr;
+    size_t size = 0;
+    int width = 0, height = 0, stride = 0;
+    uint32_t format = 0;
+
+    ~ShmBuffer()
+    {
+        if (buffer)
+            wl_buffer_destroy(buffer);
+        if (data)
+            munmap(data, size);
+    }
+};
+
+struct Output {
+    wl_output* output = nullptr;
+    zxdg_output_v1* xdgOutput = nullptr; // where the compositor puts it; wl_output itself does not say
+    uint32_t name = 0;
+    int x = 0, y = 0; // the compositor's layout position (logical)
+    int logicalWidth = 0, logicalHeight = 0; // from xdg-output; 0 when the compositor has none
+    int width = 0, height = 0; // the current mode (device pixels)
+    int scale = 1;
+    int32_t transform = WL_OUTPUT_TRANSFORM_NORMAL;
+    std::unique_ptr<ShmBuffer> buffer;
+
+    ~Output()
+    {
+        if (xdgOutput)
+            zxdg_output_v1_destroy(xdgOutput);
+        if (output)
+            wl_output_destroy(output);
+    }
+    OutputPlace place() const
+    {
+        const bool turned = transform % 2 == 1; // 90 and 270 degrees, flipped or not
+        const int w = turned ? height : width, h = turned ? width : height;
+        if (logicalWidth > 0 && logicalHeight > 0)
+            return {{x, y, logicalWidth, logicalHeight}, {w, h}};
+        return {{x, y, w / scale, h / scale}, {w, h}};
+    }
+};
+
+// What one copy of an output is told by the compositor.
+struct Frame {
+    bool bufferOffered = false;
+    uint32_t format = 0;
+    int width = 0, height = 0, stride = 0;
+    bool offersDone = false; // version 3: all buffer types are told
+    bool yInverted = false;
+    bool ready = false, failed = false;
+};
+
+// Pixel formats we take: 32-bit words with red above green above blue (wl_shm's XRGB/ARGB8888).
+bool isXrgbWord(uint32_t format)
+{
+    return format == WL_SHM_FORMAT_XRGB8888 || format == WL_SHM_FORMAT_ARGB8888;
+}
+
+} // namespace
+
+struct ScreencopyReader::Private {
+    wl_display* display = nullptr;
+    wl_registry* registry = nullptr;
+    wl_shm* shm = nullptr;
+    zwlr_screencopy_manager_v1* screencopy = nullptr;
+    uint32_t screencopyVersion = 0;
+    zxdg_output_manager_v1* xdgOutputs = nullptr;
+    std::vector<std::unique_ptr<Output>> outputs;
+
+    ~Private()
+    {
+        outputs.clear();
+        if (screencopy)
+            zwlr_screencopy_manager_v1_destroy(screencopy);
+        if (xdgOutputs)
+            zxdg_output_manager_v1_destroy(xdgOutputs);
+        if (shm)
+            wl_shm_destroy(shm);
+        if (registry)
+            wl_registry_destroy(registry);
+        if (display)
+            wl_display_disconnect(display);
+    }
+
+    static void global(
+        void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
+    {
+        auto* d = static_cast<Private*>(data);
+        if (std::strcmp(interface, wl_shm_interface.name) == 0) {
+            d->shm = static_cast<wl_shm*>(wl_registry_bind(registry, name, &wl_shm_interface, 1));
+        } else if (std::strcmp(interface, zwlr_screencopy_manager_v1_interface.name) == 0) {
+            d->screencopyVersion = std::min(version, 3u);
+            d->screencopy = static_cast<zwlr_screencopy_manager_v1*>(wl_registry_bind(
+                registry, name, &zwlr_screencopy_manager_v1_interface, d->screencopyVersion));
+        } else if (std::strcmp(interface, zxdg_output_manager_v1_interface.name) == 0) {
+            d->xdgOutputs = static_cast<zxdg_output_manager_v1*>(
+                wl_registry_bind(registry, name, &zxdg_output_manager_v1_interface, std::min(version, 2u)));
+        } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
+            auto output = std::make_unique<Output>();
+            output->name = name;
+            output->output = static_cast<wl_output*>(
+                wl_registry_bind(registry, name, &wl_output_interface, std::min(version, 2u)));
+            wl_output_add_listener(output->output, &kOutputListener, output.get());
+            d->outputs.push_back(std::move(output));
+        }
+    }
+    static void globalRemove(void* data, wl_registry*, uint32_t name)
+    {
+        auto& outputs = static_cast<Private*>(data)->outputs;
+        std::erase_if(outputs, [name](const auto& output) { return output->name == name; });
+    }
+    static constexpr wl_registry_listener kRegistryListener = {&global, &globalRemove};
+
+    static void geometry(void* data, wl_output*, int32_t x, int32_t y, int32_t, int32_t, int32_t, const char*,
+        const char*, int32_t transform)
+    {
+        auto* output = static_cast<Output*>(data);
+        if (!output->xdgOutput) { // wlroots says 0, 0 here: xdg-output has the real place
+            output->x = x;
+            output->y = y;
+        }
+        output->transform = transform;
+    }
+    static void mode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t)
+    {
+        if (!(flags & WL_OUTPUT_MODE_CURRENT))
+            return;
+        auto* output = static_cast<Output*>(data);
+        output->width = width;
+        output->height = height;
+    }
+    static void done(void*, wl_output*) { }
+    static void scale(void* data, wl_output*, int32_t factor)
+    {
+        static_cast<Output*>(data)->scale = std::max(1, factor);
+    }
+    static void text(void*, wl_output*, const char*) { }
+    static constexpr wl_output_listener kOutputListener = {&geometry, &mode, &done, &scale, &text, &text};
+
+    static void logicalPosition(void* data, zxdg_output_v1*, int32_t x, int32_t y)
+    {
+        auto* output = static_cast<Output*>(data);
+        output->x = x;
+        output->y = y;
+    }
+    static void logicalSize(void* data, zxdg_output_v1*, int32_t width, int32_t height)
+    {
+        auto* output = static_cast<Output*>(data);
+        output->logicalWidth = width;
+        output->logicalHeight = height;
+    }
+    static void xdgDone(void*, zxdg_output_v1*) { }
+    static void xdgText(void*, zxdg_output_v1*, const char*) { }
+    static constexpr zxdg_output_v1_listener kXdgOutputListener
+        = {&logicalPosition, &logicalSize, &xdgDone, &xdgText, &xdgText};
+
+    // Each output's place in the layout, asked once the globals are known.
+    void askForPlaces()
+    {
+        if (!xdgOutputs)
+            return;
+        for (const auto& output : outputs)
+            if (!output->xdgOutput) {
+                output->xdgOutput = zxdg_output_manager_v1_get_xdg_output(xdgOutputs, output->output);
+                zxdg_output_v1_add_listener(output->xdgOutput, &kXdgOutputListener, output.get());
+            }
+    }
+
+    static void frameBuffer(void* data, zwlr_screencopy_frame_v1*, uint32_t format, uint32_t width,
+        uint32_t height, uint32_t stride)
+    {
+        auto* frame = static_cast<Frame*>(data);
+        frame->bufferOffered = true;
+        frame->format = format;
+        frame->width = int(width);
+        frame->height = int(height);
+        frame->stride = int(stride);
+    }
+    static void frameFlags(void* data, zwlr_screencopy_frame_v1*, uint32_t flags)
+    {
+        static_cast<Frame*>(data)->yInverted = flags & ZWLR_SCREENCOPY_FRAME_V1_FLAGS_Y_INVERT;
+    }
+    static void frameReady(void* data, zwlr_screencopy_frame_v1*, uint32_t, uint32_t, uint32_t)
+    {
+        static_cast<Frame*>(data)->ready = true;
+    }
+    static void frameFailed(void* data, zwlr_screencopy_frame_v1*)
+    {
+        static_cast<Frame*>(data)->failed = true;
+    }
+    static void frameDamage(void*, zwlr_screencopy_frame_v1*, uint32_t, uint32_t, uint32_t, uint32_t) { }
+    static void frameDmabuf(void*, zwlr_screencopy_frame_v1*, uint32_t, uint32_t, uint32_t) { }
+    static void frameBufferDone(void* data, zwlr_screencopy_frame_v1*)
+    {
+        static_cast<Frame*>(data)->offersDone = true;
+    }
+    static constexpr zwlr_screencopy_frame_v1_listener kFrameListener = {
+        &frameBuffer, &frameFlags, &frameReady, &frameFailed, &frameDamage, &frameDmabuf, &frameBufferDone};
+
+    // A buffer of the frame's layout: the output's own when it still fits.
+    ShmBuffer* bufferFor(Output& output, const Frame& frame)
+    {
+        ShmBuffer* kept = output.buffer.get();
+        if (kept && kept->width == frame.width && kept->height == frame.height && kept->stride == frame.stride
+            && kept->format == frame.format)
+            return kept;
+        output.buffer.reset();
+        auto buffer = std::make_unique<ShmBuffer>();
+        buffer->size = size_t(frame.stride) * size_t(frame.height);
+        const int fd = memfd_create("quorvex7-screencopy", MFD_CLOEXEC);
+        if (fd < 0)
+            return nullptr;
+        if (ftruncate(fd, off_t(buffer->size)) != 0) {
+            close(fd);
+            return nullptr;
+        }
+        void* data = mmap(nullptr, buffer->size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        if (data == MAP_FAILED) {
+            close(fd);
+            return nullptr;
+        }
+        buffer->data = static_cast<unsigned char*>(data);
+        wl_shm_pool* pool = wl_shm_create_pool(shm, fd, int32_t(buffer->size));
+        buffer->buffer
+            = wl_shm_pool_create_buffer(pool, 0, frame.width, frame.height, frame.stride, frame.format);
+        wl_shm_pool_destroy(pool);
+        close(fd);
+        buffer->width = frame.width;
+        buffer->height = frame.height;
+        buffer->stride = frame.stride;
+        buffer->format = frame.format;
+        output.buffer = std::move(buffer);
+        return output.buffer.get();
+    }
+
+    // Copies the whole output into its buffer; false when the compositor refuses or goes away.
+    bool copyOutput(Output& output, bool& yInverted)
+    {
+        Frame frame;
+        zwlr_screencopy_frame_v1* request
+            = zwlr_screencopy_manager_v1_capture_output(screencopy, 0, output.output);
+        zwlr_screencopy_frame_v1_add_listener(request, &kFrameListener, &frame);
+        const auto waitFor = [&](const bool& done) {
+            while (!done && !frame.failed)
+                if (wl_display_dispatch(display) < 0)
+                    return false;
+            return !frame.failed;
+        };
+        // Version 3 tells every buffer type, then buffer_done; before that, the shm offer is all.
+        bool offered = waitFor(screencopyVersion >= 3 ? frame.offersDone : frame.bufferOffered);
+        ShmBuffer* buffer
+            = offered && frame.bufferOffered && isXrgbWord(frame.format) ? bufferFor(output, frame) : nullptr;
+        if (buffer) {
+            zwlr_screencopy_frame_v1_copy(request, buffer->buffer);
+            offered = waitFor(frame.ready);
+        }
+        zwlr_screencopy_frame_v1_destroy(request);
+        yInverted = frame.yInverted;
+        return buffer && offered && frame.ready;
+    }
+};
+
+ScreencopyReader::ScreencopyReader()
+    : d(std::make_unique<Private>())
+{
+}
+
+ScreencopyReader::~ScreencopyReader() = default;
+
+ScreencopyReader::Opened ScreencopyReader::connect(const std::string& display)
+{
+    // libwayland writes its own complaints to stderr; ours is the one line that says what failed.
+    wl_log_set_handler_client([](const char*, va_list) {});
+    std::unique_ptr<ScreencopyReader> reader(new ScreencopyReader);
+    Private& d = *reader->d;
+    d.display = wl_display_connect(display.empty() ? nullptr : display.c_str());
+    if (!d.display)
+        return {nullptr, "cannot open the Wayland display '" + display + "'"};
+    d.registry = wl_display_get_registry(d.display);
+    wl_registry_add_listener(d.registry, &Private::kRegistryListener, &d);
+    // The globals, then each output's description and place.
+    if (wl_display_roundtrip(d.display) >= 0)
+        d.askForPlaces();
+    if (wl_display_roundtrip(d.display) < 0)
+        return {nullptr, "the Wayland display '" + display + "' went away"};
+    if (!d.screencopy || !d.shm)
+        return {nullptr, "this Wayland compositor offers no screen copy (zwlr_screencopy_manager_v1)"};
+    if (d.outputs.empty())
+        return {nullptr, "this Wayland desktop has no output"};
+    return {std::move(reader), {}};
+}
+
+PixelSize ScreencopyReader::desktopSize() const
+{
+    std::vector<OutputPlace> places;
+    for (const auto& output : d->outputs)
+        places.push_back(output->place());
+    return desktopPicture(places).size;
+}
+
+ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
+{
+    std::vector<OutputPlace> places;
+    for (const auto& output : d->outputs)
+        places.push_back(output->place());
+    const DesktopPicture layout = desktopPicture(places);
+    if (rect.isEmpty() || !PixelRect{0, 0, layout.size.width, layout.size.height}.contains(rect))
+        return {};
+    std::shared_ptr<std::vector<uint32_t>> words;
+    try {
+        // Black where no output lies.
+        words
+            = std::make_shared<std::vector<uint32_t>>(size_t(rect.width) * size_t(rect.height), 0xff000000u);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    ScreenPixels picture{reinterpret_cast<unsigned char*>(words->data()), rect.width, rect.height,
+        std::ptrdiff_t(rect.width) * 4, words};
+    for (size_t i = 0; i < d->outputs.size(); ++i) {
+        PixelRect place = placeInPicture(layout, places[i]);
+        if (place.intersected(rect).isEmpty())
+            continue;
+        Output& output = *d->outputs[i];
+        bool yInverted = false;
+        if (!d->copyOutput(output, yInverted) || output.transform != WL_OUTPUT_TRANSFORM_NORMAL)
+            return {};
+        const ShmBuffer& buffer = *output.buffer;
+        const ScreenPixels pixels{buffer.data, buffer.width, buffer.height, buffer.stride, nullptr};
+        place.x -= rect.x;
+        place.y -= rect.y;
+        drawOutput(picture, place, pixels, yInverted);
+    }
+    return picture;
+}
+
+} // namespace quorvex

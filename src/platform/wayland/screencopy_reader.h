@@ -1,0 +1,34 @@
+#pragma once
+
+#include "capture/screen_reader.h"
+
+#include <memory>
+#include <string>
+
+namespace quorvex {
+
+// Reads a wlroots desktop (sway, Hyprland, ...) through the screen-copy protocol
+// (zwlr_screencopy_manager_v1) on a Wayland connection of its own, kept open for repeated grabs,
+// each output's shared-memory buffer reused while its size stays. Every output is composed at its
+// place in the compositor's layout into one picture (see desktop_layout.h).
+class ScreencopyReader final : public ScreenReader {
+public:
+    // On the Wayland display `display` (WAYLAND_DISPLAY; empty: the default one). Null with the reason
+    // when the display cannot be opened or offers no screen copy.
+    struct Opened {
+        std::unique_ptr<ScreencopyReader> reader;
+        std::string failure;
+    };
+    static Opened connect(const std::string& display);
+    ~ScreencopyReader() override;
+
+    PixelSize desktopSize() const override;
+    ScreenPixels readDesktop(const PixelRect& rect) override;
+
+private:
+    ScreencopyReader();
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace quorvex
