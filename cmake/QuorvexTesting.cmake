@@ -3,12 +3,14 @@
 #   *_widget_test.cpp  widgets under QT_QPA_PLATFORM=offscreen
 #   *_xvfb_test.cpp    reads the real screen: run twice, in a private Xvfb with and without a window manager
 #   *_cups_test.cpp    prints through a private CUPS server with a PDF printer
+#   *_wayland_test.cpp reads a Wayland desktop: run on a private headless sway
 #   *.sh (in e2e)      drives the real binary in a private Xvfb
 # Every test has a timeout, so a hang fails with the test's name.
 find_package(GTest REQUIRED)
 
 set(QUORVEX_XVFB_RUNNER ${PROJECT_SOURCE_DIR}/tests/support/run_in_xvfb.sh)
 set(QUORVEX_CUPS_RUNNER ${PROJECT_SOURCE_DIR}/tests/support/run_with_cups.sh)
+set(QUORVEX_SWAY_RUNNER ${PROJECT_SOURCE_DIR}/tests/support/run_in_sway.sh)
 set(QUORVEX_PLAIN_TIMEOUT 60)
 set(QUORVEX_SERVER_TIMEOUT 120) # tests that start an X server, a print server or the real binary
 
@@ -19,7 +21,7 @@ function(quorvex_add_tests)
         get_filename_component(name ${source} NAME_WE)
         add_executable(${name} ${source})
         target_link_libraries(${name} PRIVATE ${ARG_LIBS} quorvex_test_support GTest::gtest)
-        if(name MATCHES "_(widget|xvfb|cups)_test$")
+        if(name MATCHES "_(widget|xvfb|cups|wayland)_test$")
             target_link_libraries(${name} PRIVATE quorvex_qt_test_main)
         else()
             target_link_libraries(${name} PRIVATE GTest::gtest_main)
@@ -30,6 +32,10 @@ function(quorvex_add_tests)
             add_test(NAME ${name}.wm COMMAND ${QUORVEX_XVFB_RUNNER} --wm $<TARGET_FILE:${name}>)
             set_tests_properties(${name}.bare ${name}.wm PROPERTIES LABELS xvfb
                 ENVIRONMENT "QT_QPA_PLATFORM=xcb" TIMEOUT ${QUORVEX_SERVER_TIMEOUT})
+        elseif(name MATCHES "_wayland_test$")
+            add_test(NAME ${name} COMMAND ${QUORVEX_SWAY_RUNNER} $<TARGET_FILE:${name}>)
+            set_tests_properties(${name} PROPERTIES LABELS wayland TIMEOUT ${QUORVEX_SERVER_TIMEOUT}
+                ENVIRONMENT "E2E_PROBE=$<TARGET_FILE:e2e_probe>")
         elseif(name MATCHES "_cups_test$")
             add_test(NAME ${name} COMMAND ${QUORVEX_CUPS_RUNNER} $<TARGET_FILE:${name}>)
             set_tests_properties(${name} PROPERTIES LABELS cups

@@ -1,0 +1,35 @@
+#include "platform/wayland/screencopy_screen_source.h"
+
+#include "capture/grab_window_rect.h"
+#include "capture/screen_pixels_picture.h"
+
+namespace quorvex {
+
+ScreencopyScreenSource::ScreencopyScreenSource(std::unique_ptr<ScreencopyReader> reader)
+    : reader_(std::move(reader))
+{
+}
+
+QSize ScreencopyScreenSource::screenSize() const
+{
+    const PixelSize size = reader_->desktopSize();
+    return {size.width, size.height};
+}
+
+QImage ScreencopyScreenSource::grab(WId window, bool, const QRect& rect)
+{
+    if (window != 0 || rect.isEmpty())
+        return {};
+    // Only the part on the desktop is read; black elsewhere, as on X11.
+    const QRect inside = rect & QRect(QPoint(0, 0), screenSize());
+    QImage pixels;
+    if (!inside.isEmpty()) {
+        pixels
+            = pictureShowing(reader_->readDesktop({inside.x(), inside.y(), inside.width(), inside.height()}));
+        if (pixels.isNull())
+            return {};
+    }
+    return placedOnBlack(rect.size(), pixels, inside.topLeft() - rect.topLeft());
+}
+
+} // namespace quorvex
