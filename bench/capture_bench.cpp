@@ -2,8 +2,8 @@
 // our repeated (overlay) grab against a direct MIT-SHM read into a reused segment, and Qt's own
 // screen grab for reference. Needs an X display (bench/run_benchmarks.sh starts a private Xvfb);
 // the size follows the display: run it on a 1920x1080 and a 3840x2160 screen.
-#include "capture/grab_window_rect.h"
 #include "capture/qt_screen_source.h"
+#include "capture/window_grab.h"
 #include "platform/x11/qt_x11_connection.h"
 #include "platform/x11/xcb_screen_source.h"
 

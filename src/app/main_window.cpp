@@ -22,8 +22,8 @@ Form1::Form1(Form1Services services, Twips twips, QWidget* parent)
     , m_state(twips)
     , m_gestures(m_state)
     , m_output(m_state, services.messages, services.saveDialog, services.printer, services.clipboard)
-    , m_grabs(
-          services.screen, services.overlayScreen, services.messages, services.clock, m_state, *this, twips)
+    , m_grabs({services.screen, services.overlayScreen, services.overlayWindows, services.activeWindow},
+          services.messages, services.clock, m_state, *this, twips)
     , m_actions(this)
 {
     setObjectName(QStringLiteral("Form1"));

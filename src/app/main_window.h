@@ -27,6 +27,9 @@ struct Form1Services {
     SaveFileDialog& saveDialog;
     Printer& printer; // lives as long as the window: a page-fit print's orientation stays for later prints
     QClipboard& clipboard;
+    // The window system behind the overlay and the active-window grab; unshaped and none by default.
+    OverlayWindowSystem& overlayWindows = qtOverlayWindowSystem();
+    ActiveWindowQuery& activeWindow = noActiveWindowQuery();
 };
 
 // The main window: builds the controls, wires each command's action and the mouse to the picture

@@ -12,14 +12,15 @@
 
 namespace quorvex {
 
-ScreenGrabs::ScreenGrabs(ScreenSource& screen, ScreenSource& overlayScreen, MessageBoxes& messages,
-    WallClock& clock, PictureViewState& state, SelectionGrabReceiver& receiver, Twips twips)
-    : m_screen(screen)
+ScreenGrabs::ScreenGrabs(GrabBackend backend, MessageBoxes& messages, WallClock& clock,
+    PictureViewState& state, SelectionGrabReceiver& receiver, Twips twips)
+    : m_screen(backend.screen)
+    , m_activeWindow(backend.activeWindow)
     , m_messages(messages)
     , m_clock(clock)
     , m_state(state)
     , m_twips(twips)
-    , m_overlay(overlayScreen, receiver, twips)
+    , m_overlay(backend.overlayScreen, backend.overlayWindows, receiver, twips)
 {
 }
 
@@ -44,7 +45,7 @@ QImage ScreenGrabs::CaptureClient(QWidget* frmSrc)
 
 QImage ScreenGrabs::CaptureActiveWindow()
 {
-    return captureActiveWindow(m_screen);
+    return captureActiveWindow(m_screen, m_activeWindow);
 }
 
 bool ScreenGrabs::screenUnreadable()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "capture/active_window_query.h"
 #include "capture/overlay_loader.h"
+#include "capture/qt_window_system.h"
 #include "capture/screen_source.h"
 #include "common/numeric.h"
 
@@ -17,10 +19,18 @@ class WallClock;
 // The three ways of starting a grab, and the capture procedures behind them. What a grab puts into
 // the picture boxes is PictureViewState's; this class reads the screen and runs the overlay and the
 // dialog.
+// What the grabs read the screen and run the overlay through.
+struct GrabBackend {
+    ScreenSource& screen;
+    ScreenSource& overlayScreen;
+    OverlayWindowSystem& overlayWindows;
+    ActiveWindowQuery& activeWindow;
+};
+
 class ScreenGrabs {
 public:
-    ScreenGrabs(ScreenSource& screen, ScreenSource& overlayScreen, MessageBoxes& messages, WallClock& clock,
-        PictureViewState& state, SelectionGrabReceiver& receiver, Twips twips);
+    ScreenGrabs(GrabBackend backend, MessageBoxes& messages, WallClock& clock, PictureViewState& state,
+        SelectionGrabReceiver& receiver, Twips twips);
 
     // pic1 is sized and placed for the screen before its picture is read.
     QImage CaptureScreen();
@@ -40,6 +50,7 @@ private:
     bool screenUnreadable();
 
     ScreenSource& m_screen;
+    ActiveWindowQuery& m_activeWindow;
     MessageBoxes& m_messages;
     WallClock& m_clock;
     PictureViewState& m_state;

@@ -1,19 +1,13 @@
 #include "capture/capture_commands.h"
 
-#include "capture/grab_window_rect.h"
-#include "platform/x11/active_window.h"
+#include "capture/grab_pixels.h"
+#include "capture/window_grab.h"
 
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 
 namespace quorvex {
-
-QRect screenGrabRect(QSizeF screenTwips, const Twips& twips)
-{
-    return {0, 0, integerDivide(screenTwips.width(), twips.perPixelX),
-        integerDivide(screenTwips.height(), twips.perPixelY)};
-}
 
 QImage captureWholeScreen(ScreenSource& screen, QSizeF screenTwips, const Twips& twips)
 {
@@ -33,9 +27,9 @@ QImage captureClient(ScreenSource& screen, const QWidget& form)
     return GrabWindowRect(screen, form.winId(), true, 0, 0, inner.width(), inner.height());
 }
 
-QImage captureActiveWindow(ScreenSource& screen)
+QImage captureActiveWindow(ScreenSource& screen, ActiveWindowQuery& query)
 {
-    ActiveWindow active = activeX11Window();
+    ActiveWindow active = query.activeWindow();
     if (!active.window) {
         if (QWindow* focus = QGuiApplication::focusWindow())
             active = {focus->winId(), focus->frameGeometry().size()};

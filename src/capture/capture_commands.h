@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/active_window_query.h"
 #include "capture/screen_source.h"
 #include "common/numeric.h"
 
@@ -9,9 +10,6 @@ class QWidget;
 
 namespace quorvex {
 
-// Pixel rectangle of the whole screen from its size in twips: each side \ twips per pixel.
-QRect screenGrabRect(QSizeF screenTwips, const Twips& twips);
-
 // The public capture functions of the main window; none of them places the picture anywhere.
 QImage captureWholeScreen(ScreenSource& screen, QSizeF screenTwips, const Twips& twips);
 // The form's outer window, frame included.
@@ -19,8 +17,8 @@ QImage captureForm(ScreenSource& screen, const QWidget& form);
 // The form's client area at its inner size.
 QImage captureClient(ScreenSource& screen, const QWidget& form);
 
-// The window the desktop reports as active (_NET_ACTIVE_WINDOW on X11; our own focused window
-// elsewhere), whole, at its size. Empty when there is none.
-QImage captureActiveWindow(ScreenSource& screen);
+// The window the desktop reports as active (our own focused window when it reports none), whole,
+// at its size. Empty when there is none.
+QImage captureActiveWindow(ScreenSource& screen, ActiveWindowQuery& query);
 
 } // namespace quorvex

@@ -1,11 +1,19 @@
 #include "capture/overlay_loader.h"
 
+#include "capture/qt_window_system.h"
 #include "capture/selection_overlay.h"
 
 namespace quorvex {
 
 OverlayLoader::OverlayLoader(ScreenSource& screen, SelectionGrabReceiver& receiver, Twips twips)
+    : OverlayLoader(screen, qtOverlayWindowSystem(), receiver, twips)
+{
+}
+
+OverlayLoader::OverlayLoader(
+    ScreenSource& screen, OverlayWindowSystem& windows, SelectionGrabReceiver& receiver, Twips twips)
     : m_screen(screen)
+    , m_windows(windows)
     , m_receiver(receiver)
     , m_twips(twips)
 {
@@ -21,7 +29,7 @@ OverlayLoader::~OverlayLoader()
 Form2* OverlayLoader::overlay()
 {
     if (!overlayLoaded()) {
-        auto* overlay = new Form2(m_screen, m_receiver, m_twips);
+        auto* overlay = new Form2(m_screen, m_windows, m_receiver, m_twips);
         overlay->setAttribute(Qt::WA_DeleteOnClose);
         m_overlay = overlay;
         overlay->load();

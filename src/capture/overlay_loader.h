@@ -9,13 +9,17 @@
 namespace quorvex {
 
 class Form2;
+class OverlayWindowSystem;
 
 // Owns the one selection overlay's lifetime for the main window: loaded on first use, gone once it is
 // closed ("x", or the main window's close). A closed overlay deletes itself; the next use loads a new
 // one.
 class OverlayLoader {
 public:
+    // Without a window system of its own the overlay is unshaped (qtOverlayWindowSystem()).
     OverlayLoader(ScreenSource& screen, SelectionGrabReceiver& receiver, Twips twips);
+    OverlayLoader(
+        ScreenSource& screen, OverlayWindowSystem& windows, SelectionGrabReceiver& receiver, Twips twips);
     ~OverlayLoader();
     OverlayLoader(const OverlayLoader&) = delete;
     OverlayLoader& operator=(const OverlayLoader&) = delete;
@@ -34,6 +38,7 @@ public:
 
 private:
     ScreenSource& m_screen;
+    OverlayWindowSystem& m_windows;
     SelectionGrabReceiver& m_receiver;
     const Twips m_twips;
     QPointer<Form2> m_overlay;

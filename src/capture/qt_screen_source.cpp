@@ -1,6 +1,7 @@
 #include "capture/qt_screen_source.h"
 
-#include "capture/grab_window_rect.h"
+#include "capture/grab_pixels.h"
+#include "capture/window_grab.h"
 
 #include <QGuiApplication>
 #include <QPixmap>

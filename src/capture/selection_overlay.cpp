@@ -1,10 +1,10 @@
 #include "capture/selection_overlay.h"
 
-#include "capture/grab_window_rect.h"
 #include "capture/overlay_shape.h"
+#include "capture/qt_window_system.h"
 #include "capture/selection_frame.h"
-#include "capture/window_dragging.h"
-#include "platform/x11/x11_display.h"
+#include "capture/window_drag_filters.h"
+#include "capture/window_grab.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -40,9 +40,16 @@ QFont closeButtonFont()
 
 } // namespace
 
-Form2::Form2(ScreenSource& screenSource, SelectionGrabReceiver& receiver, Twips twips, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+Form2::Form2(ScreenSource& screen, SelectionGrabReceiver& receiver, Twips twips)
+    : Form2(screen, qtOverlayWindowSystem(), receiver, twips)
+{
+}
+
+Form2::Form2(
+    ScreenSource& screenSource, OverlayWindowSystem& windows, SelectionGrabReceiver& receiver, Twips twips)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_screen(screenSource)
+    , m_windows(windows)
     , m_receiver(receiver)
     , m_twips(twips)
     , m_layout(designedOverlayLayout(twips))
@@ -113,15 +120,13 @@ void Form2::load()
 
 void Form2::DarkMe()
 {
-    m_shaped = displaySupportsShaping();
+    m_shaped = m_windows.supportsShaping();
     applyShape();
 }
 
 void Form2::MakeTopmost()
 {
-    // The window flags keep it above other windows; WA_ShowWithoutActivating leaves the focus where it is.
-    show();
-    raise();
+    m_windows.makeTopmost(*this);
 }
 
 void Form2::GrabSelection()
@@ -136,9 +141,9 @@ void Form2::GrabSelection()
     setHatchAndBorder(false);
     // The shape without s1 must be in force (on a window manager's frame too) before windows below
     // repaint, and their repaint before the pixels are read.
-    waitForDisplayServer();
+    m_windows.waitForDisplay();
     if (m_shaped)
-        waitForWindowManagerShape(winId(), kWindowManagerShapeTimeoutMs);
+        m_windows.waitForWindowManagerShape(*this, kWindowManagerShapeTimeoutMs);
     QCoreApplication::processEvents();
     if (!alive)
         return;
@@ -147,7 +152,7 @@ void Form2::GrabSelection()
         m_grabbing = false;
         return;
     }
-    waitForDisplayServer();
+    m_windows.waitForDisplay();
 
     const QRect rect = selectionGrabRect(positionTwips(), m_layout.s1, m_twips);
     const QImage picture
@@ -232,8 +237,9 @@ void Form2::applyShape()
 {
     if (!m_shaped)
         return;
-    setMask(overlayShape(size(), m_clientArea->geometry(), {Label2->geometry(), xButton->geometry()},
-        s1->geometry(), s1->look()));
+    m_windows.applyShape(*this,
+        overlayShape(size(), m_clientArea->geometry(), {Label2->geometry(), xButton->geometry()},
+            s1->geometry(), s1->look()));
 }
 
 void Form2::setHatchAndBorder(bool on)

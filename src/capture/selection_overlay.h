@@ -13,6 +13,7 @@ class QTimer;
 
 namespace quorvex {
 
+class OverlayWindowSystem;
 class SelectionFrame;
 
 // The area-selection overlay: a frameless, always-on-top window, sized by a thin frame of its own and
@@ -22,7 +23,9 @@ class SelectionFrame;
 class Form2 final : public QWidget {
     Q_OBJECT
 public:
-    Form2(ScreenSource& screen, SelectionGrabReceiver& receiver, Twips twips, QWidget* parent = nullptr);
+    // Without a window system of its own the overlay is unshaped (qtOverlayWindowSystem()).
+    Form2(ScreenSource& screen, SelectionGrabReceiver& receiver, Twips twips);
+    Form2(ScreenSource& screen, OverlayWindowSystem& windows, SelectionGrabReceiver& receiver, Twips twips);
     ~Form2() override;
 
     // The load handling: margins noted, shown on top without taking the focus, loaded, red cut out,
@@ -64,6 +67,7 @@ private:
     QPoint positionTwips() const;
 
     ScreenSource& m_screen;
+    OverlayWindowSystem& m_windows;
     SelectionGrabReceiver& m_receiver;
     const Twips m_twips;
     OverlayLayout m_layout;

@@ -2,8 +2,7 @@
 #include "capture/overlay_shape.h"
 #include "capture/selection_overlay.h"
 #include "overlay_test_support.h"
-#include "platform/x11/qt_x11_connection.h"
-#include "platform/x11/xcb_screen_source.h"
+#include "platform/window_backend.h"
 
 #include "test_images.h"
 #include "ui_helpers.h"
@@ -34,9 +33,10 @@ void pointerClick(QPoint at)
 
 class OverlayOnScreen : public testing::Test {
 protected:
-    XcbScreenSource screen{qtX11Connection(), true};
+    WindowBackend backend = chooseWindowBackend();
+    ScreenSource& screen = *backend.overlayScreen;
     RecordingReceiver receiver;
-    OverlayLoader loader{screen, receiver, k96Dpi};
+    OverlayLoader loader{screen, *backend.overlayWindows, receiver, k96Dpi};
 
     static void SetUpTestSuite() { testsupport::setRootBackground(desktop()); }
 

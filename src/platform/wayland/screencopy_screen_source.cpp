@@ -1,18 +1,18 @@
 #include "platform/wayland/screencopy_screen_source.h"
 
-#include "capture/grab_window_rect.h"
+#include "capture/grab_pixels.h"
 #include "capture/screen_pixels_picture.h"
 
 namespace quorvex {
 
 ScreencopyScreenSource::ScreencopyScreenSource(std::unique_ptr<ScreencopyReader> reader)
-    : reader_(std::move(reader))
+    : m_reader(std::move(reader))
 {
 }
 
 QSize ScreencopyScreenSource::screenSize() const
 {
-    const PixelSize size = reader_->desktopSize();
+    const PixelSize size = m_reader->desktopSize();
     return {size.width, size.height};
 }
 
@@ -24,8 +24,8 @@ QImage ScreencopyScreenSource::grab(WId window, bool, const QRect& rect)
     const QRect inside = rect & QRect(QPoint(0, 0), screenSize());
     QImage pixels;
     if (!inside.isEmpty()) {
-        pixels
-            = pictureShowing(reader_->readDesktop({inside.x(), inside.y(), inside.width(), inside.height()}));
+        pixels = pictureShowing(
+            m_reader->readDesktop({inside.x(), inside.y(), inside.width(), inside.height()}));
         if (pixels.isNull())
             return {};
     }

@@ -17,7 +17,7 @@ public:
     QSize screenSize() const override;
 
 private:
-    std::unique_ptr<ScreencopyReader> reader_;
+    std::unique_ptr<ScreencopyReader> m_reader;
 };
 
 } // namespace quorvex

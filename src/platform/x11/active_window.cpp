@@ -7,7 +7,7 @@
 
 namespace quorvex {
 
-ActiveWindow activeX11Window()
+ActiveWindow X11ActiveWindowQuery::activeWindow()
 {
     xcb_connection_t* c = qtX11Connection();
     if (!c)

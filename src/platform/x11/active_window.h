@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QSize>
-#include <qwindowdefs.h>
+#include "capture/active_window_query.h"
 
 namespace quorvex {
 
-// The window the X desktop reports as active (_NET_ACTIVE_WINDOW) and its size; window 0 when
-// there is none, no window manager says, or the program is not on X11.
-struct ActiveWindow {
-    WId window = 0;
-    QSize size;
+// The window the X desktop reports as active (_NET_ACTIVE_WINDOW) on Qt's connection; none when no
+// window manager says or the program is not on X11.
+class X11ActiveWindowQuery final : public ActiveWindowQuery {
+public:
+    ActiveWindow activeWindow() override;
 };
-ActiveWindow activeX11Window();
 
 } // namespace quorvex

@@ -33,9 +33,9 @@ bool isRgb32AsIs(const VisualLayout& layout);
 // would not fit in memory.
 std::ptrdiff_t bytesPerRow(const VisualLayout& layout, int width);
 
-// Turns `height` rows of `width` pixels, `sourceStride` bytes apart, into new 0x00RRGGBB rows. Channels narrower than 8 bits are widened by repeating their bits (31 of 5 bits is
-// 255, 16 is 132); wider ones keep their top 8 bits. Empty when the layout cannot be converted or
-// there is no memory for the picture.
+// Turns `height` rows of `width` pixels, `sourceStride` bytes apart, into new 0x00RRGGBB rows. Channels
+// narrower than 8 bits are widened by repeating their bits (31 of 5 bits is 255, 16 is 132); wider ones keep
+// their top 8 bits. Empty when the layout cannot be converted or there is no memory for the picture.
 ScreenPixels convertToXrgb32(const VisualLayout& layout, const unsigned char* source,
     std::ptrdiff_t sourceStride, int width, int height);
 

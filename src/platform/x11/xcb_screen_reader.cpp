@@ -186,54 +186,58 @@ struct XcbScreenReader::Private {
 };
 
 XcbScreenReader::XcbScreenReader(xcb_connection_t* connection, bool sharedMemory)
-    : d(std::make_unique<Private>())
+    : m_private(std::make_unique<Private>())
 {
-    d->connection = connection;
+    m_private->connection = connection;
     if (!connection || xcb_connection_has_error(connection))
         return;
-    d->screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    d->rootLayout = d->layoutOf(d->screen->root_depth, d->screen->root_visual);
-    if (d->rootLayout) {
-        d->directLayout = isRgb32AsIs(*d->rootLayout);
+    m_private->screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    m_private->rootLayout
+        = m_private->layoutOf(m_private->screen->root_depth, m_private->screen->root_visual);
+    if (m_private->rootLayout) {
+        m_private->directLayout = isRgb32AsIs(*m_private->rootLayout);
     } else {
-        const xcb_visualtype_t* type = d->visualType(d->screen->root_visual);
-        d->unreadable = unreadablePixelFormat(d->screen->root_depth, type ? type->_class : -1);
+        const xcb_visualtype_t* type = m_private->visualType(m_private->screen->root_visual);
+        m_private->unreadable
+            = unreadablePixelFormat(m_private->screen->root_depth, type ? type->_class : -1);
     }
     if (sharedMemory)
-        d->shmUsable
+        m_private->shmUsable
             = xcbReply(xcb_shm_query_version_reply(connection, xcb_shm_query_version(connection), nullptr))
             != nullptr;
 }
 
 XcbScreenReader::~XcbScreenReader()
 {
-    if (d->screen)
-        d->detachSegments();
+    if (m_private->screen)
+        m_private->detachSegments();
 }
 
 std::string XcbScreenReader::unreadableReason() const
 {
-    return d->unreadable;
+    return m_private->unreadable;
 }
 
 bool XcbScreenReader::usesSharedMemory() const
 {
-    return d->shmUsable;
+    return m_private->shmUsable;
 }
 
 PixelSize XcbScreenReader::desktopSize() const
 {
-    return d->screen ? PixelSize{d->screen->width_in_pixels, d->screen->height_in_pixels} : PixelSize{};
+    return m_private->screen
+        ? PixelSize{m_private->screen->width_in_pixels, m_private->screen->height_in_pixels}
+        : PixelSize{};
 }
 
 std::optional<PixelSize> XcbScreenReader::drawableSize(uint32_t drawable) const
 {
-    if (!d->screen)
+    if (!m_private->screen)
         return std::nullopt;
     if (!drawable)
         return desktopSize();
-    auto geometry
-        = xcbReply(xcb_get_geometry_reply(d->connection, xcb_get_geometry(d->connection, drawable), nullptr));
+    auto geometry = xcbReply(xcb_get_geometry_reply(
+        m_private->connection, xcb_get_geometry(m_private->connection, drawable), nullptr));
     if (!geometry)
         return std::nullopt;
     return PixelSize{geometry->width, geometry->height};
@@ -241,14 +245,14 @@ std::optional<PixelSize> XcbScreenReader::drawableSize(uint32_t drawable) const
 
 ScreenPixels XcbScreenReader::read(uint32_t drawable, const PixelRect& rect)
 {
-    if (!d->screen || !d->unreadable.empty() || rect.isEmpty())
+    if (!m_private->screen || !m_private->unreadable.empty() || rect.isEmpty())
         return {};
-    const xcb_drawable_t target = drawable ? drawable : d->screen->root;
+    const xcb_drawable_t target = drawable ? drawable : m_private->screen->root;
     ScreenPixels pixels;
-    if (d->shmUsable)
-        pixels = d->viaSharedMemory(target, rect);
+    if (m_private->shmUsable)
+        pixels = m_private->viaSharedMemory(target, rect);
     if (pixels.isEmpty())
-        pixels = d->viaGetImage(target, rect);
+        pixels = m_private->viaGetImage(target, rect);
     return pixels;
 }
 
@@ -260,23 +264,24 @@ ScreenPixels XcbScreenReader::readDesktop(const PixelRect& rect)
 bool XcbScreenReader::readDesktopInBands(const PixelRect& rect, int bandRows, const BandSink& band)
 {
     const PixelSize desktop = desktopSize();
-    if (!d->screen || !d->directLayout || bandRows < 1
+    if (!m_private->screen || !m_private->directLayout || bandRows < 1
         || !PixelRect{0, 0, desktop.width, desktop.height}.contains(rect))
         return false;
     auto request = [&](int y) {
-        return xcb_get_image(d->connection, XCB_IMAGE_FORMAT_Z_PIXMAP, d->screen->root, int16_t(rect.x),
-            int16_t(rect.y + y), uint16_t(rect.width), uint16_t(std::min(bandRows, rect.height - y)), ~0u);
+        return xcb_get_image(m_private->connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_private->screen->root,
+            int16_t(rect.x), int16_t(rect.y + y), uint16_t(rect.width),
+            uint16_t(std::min(bandRows, rect.height - y)), ~0u);
     };
     xcb_get_image_cookie_t next = request(0);
     for (int y = 0; y < rect.height; y += bandRows) {
-        auto image = xcbReply(xcb_get_image_reply(d->connection, next, nullptr));
+        auto image = xcbReply(xcb_get_image_reply(m_private->connection, next, nullptr));
         const bool more = y + bandRows < rect.height;
         if (more)
             next = request(y + bandRows);
         const int rows = std::min(bandRows, rect.height - y);
         if (!image || replyDataLength(image->length) < std::ptrdiff_t(rect.width) * rows * 4) {
             if (more)
-                xcbReply(xcb_get_image_reply(d->connection, next, nullptr));
+                xcbReply(xcb_get_image_reply(m_private->connection, next, nullptr));
             return false;
         }
         band(xcb_get_image_data(image.get()), rows, std::ptrdiff_t(rect.width) * 4);
@@ -291,7 +296,7 @@ std::unique_ptr<XcbScreenReader> XcbScreenReader::connect(const std::string& dis
     if (xcb_connection_has_error(connection.get()))
         return nullptr;
     auto reader = std::make_unique<XcbScreenReader>(connection.get(), sharedMemory);
-    reader->d->owned = std::move(connection);
+    reader->m_private->owned = std::move(connection);
     return reader;
 }
 

@@ -1,44 +1,33 @@
 #include "platform/x11/xcb_screen_source.h"
 
-#include "capture/grab_window_rect.h"
+#include "capture/grab_pixels.h"
+#include "capture/screen_pixels_picture.h"
+#include "capture/window_grab.h"
 
 namespace quorvex {
 
-QImage pictureShowing(const ScreenPixels& pixels)
-{
-    if (pixels.isEmpty())
-        return {};
-    auto* keeper = new std::shared_ptr<void>(pixels.keeper);
-    QImage picture(
-        pixels.bits, pixels.width, pixels.height, qsizetype(pixels.stride), QImage::Format_RGB32,
-        [](void* held) { delete static_cast<std::shared_ptr<void>*>(held); }, keeper);
-    if (picture.isNull())
-        delete keeper;
-    return picture;
-}
-
 XcbScreenSource::XcbScreenSource(xcb_connection_t* connection, bool sharedMemory)
-    : reader_(connection, sharedMemory)
+    : m_reader(connection, sharedMemory)
 {
 }
 
 QString XcbScreenSource::unreadableReason() const
 {
-    return QString::fromStdString(reader_.unreadableReason());
+    return QString::fromStdString(m_reader.unreadableReason());
 }
 
 QSize XcbScreenSource::screenSize() const
 {
-    const PixelSize size = reader_.desktopSize();
+    const PixelSize size = m_reader.desktopSize();
     return {size.width, size.height};
 }
 
 QImage XcbScreenSource::grab(WId window, bool clientArea, const QRect& rect)
 {
-    if (!reader_.unreadableReason().empty() || rect.isEmpty())
+    if (!m_reader.unreadableReason().empty() || rect.isEmpty())
         return {};
     const QRect source = clientAreaRect(window, clientArea, rect);
-    const std::optional<PixelSize> drawable = reader_.drawableSize(uint32_t(window));
+    const std::optional<PixelSize> drawable = m_reader.drawableSize(uint32_t(window));
     if (!drawable)
         return {};
     // The server refuses rectangles that leave the drawable: read the part inside, black elsewhere.
@@ -46,7 +35,7 @@ QImage XcbScreenSource::grab(WId window, bool clientArea, const QRect& rect)
     QImage pixels;
     if (!inside.isEmpty()) {
         pixels = pictureShowing(
-            reader_.read(uint32_t(window), {inside.x(), inside.y(), inside.width(), inside.height()}));
+            m_reader.read(uint32_t(window), {inside.x(), inside.y(), inside.width(), inside.height()}));
         if (pixels.isNull())
             return {}; // never a picture that is not the screen
     }

@@ -14,13 +14,10 @@ public:
     QImage grab(WId window, bool clientArea, const QRect& rect) override;
     QSize screenSize() const override;
     QString unreadableReason() const override;
-    bool usesSharedMemory() const { return reader_.usesSharedMemory(); }
+    bool usesSharedMemory() const { return m_reader.usesSharedMemory(); }
 
 private:
-    XcbScreenReader reader_;
+    XcbScreenReader m_reader;
 };
-
-// A picture that shows `pixels` where they lie, keeping their memory until the picture goes.
-QImage pictureShowing(const ScreenPixels& pixels);
 
 } // namespace quorvex

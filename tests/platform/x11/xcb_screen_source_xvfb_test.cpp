@@ -1,4 +1,4 @@
-#include "capture/grab_window_rect.h"
+#include "capture/window_grab.h"
 #include "platform/x11/qt_x11_connection.h"
 #include "platform/x11/xcb_screen_source.h"
 #include "test_images.h"
@@ -136,8 +136,8 @@ TEST_F(XcbScreenSourceTest, BandsAreTheScreensRowsWhereItsLayoutIsTheWords)
     const QRect r(3, 5, 333, 100);
     QImage bands(r.size(), QImage::Format_RGB32);
     int row = 0;
-    const bool read = reader.readDesktopInBands(
-        {r.x(), r.y(), r.width(), r.height()}, 32, [&](const unsigned char* rows, int count, std::ptrdiff_t stride) {
+    const bool read = reader.readDesktopInBands({r.x(), r.y(), r.width(), r.height()}, 32,
+        [&](const unsigned char* rows, int count, std::ptrdiff_t stride) {
             for (int i = 0; i < count && row < r.height(); ++i, ++row)
                 std::memcpy(bands.scanLine(row), rows + i * stride, size_t(r.width()) * 4);
         });

@@ -1,6 +1,6 @@
-#include "capture/window_dragging.h"
+#include "capture/window_drag_filters.h"
 
-#include "capture/frame_resize.h"
+#include "capture/frame_edge_geometry.h"
 
 #include <QMouseEvent>
 #include <QWidget>

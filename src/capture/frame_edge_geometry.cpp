@@ -1,4 +1,4 @@
-#include "capture/frame_resize.h"
+#include "capture/frame_edge_geometry.h"
 
 #include <algorithm>
 

@@ -14,11 +14,4 @@ QImage GrabWindowRect(
 // desktop, else moved by the frame the window system draws around one of our top-level windows.
 QRect clientAreaRect(WId window, bool clientArea, const QRect& rect);
 
-// A picture of `size` showing `part` at `at`, black elsewhere; `part` itself when it fills it all.
-QImage placedOnBlack(QSize size, const QImage& part, QPoint at);
-
-// Wraps grabbed pixels as the program's picture type. The palette of 256-colour displays has no
-// counterpart here: X11 true-colour visuals carry their colours in the pixels.
-QImage PictureFromBitmap(const QImage& bitmap);
-
 } // namespace quorvex

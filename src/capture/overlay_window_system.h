@@ -1,0 +1,28 @@
+#pragma once
+
+class QRegion;
+class QWidget;
+
+namespace quorvex {
+
+// What the selection overlay needs of the window system beyond Qt's widgets: cutting the window to a
+// shape (so the red key shows through and clicks pass), keeping it on top, and knowing when a shape
+// is in force on the screen. One implementation per display system.
+class OverlayWindowSystem {
+public:
+    virtual ~OverlayWindowSystem() = default;
+
+    // Whether windows can be cut to a shape here; where they cannot, the red shows.
+    virtual bool supportsShaping() const = 0;
+    // Cuts `window` to `shape` (window coordinates): outside it the window neither shows nor takes clicks.
+    virtual void applyShape(QWidget& window, const QRegion& shape) = 0;
+    // Shows `window` above the other windows, leaving the focus where it is.
+    virtual void makeTopmost(QWidget& window) = 0;
+    // Returns once the display has handled every request sent so far.
+    virtual void waitForDisplay() = 0;
+    // Waits, at most `timeoutMs`, until a window manager's frame around `window` has the window's
+    // present shape; returns at once where nothing copies the shape.
+    virtual void waitForWindowManagerShape(QWidget& window, int timeoutMs) = 0;
+};
+
+} // namespace quorvex

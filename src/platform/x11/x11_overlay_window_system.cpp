@@ -1,0 +1,38 @@
+#include "platform/x11/x11_overlay_window_system.h"
+
+#include "platform/x11/x11_display.h"
+
+#include <QRegion>
+#include <QWidget>
+
+namespace quorvex {
+
+bool X11OverlayWindowSystem::supportsShaping() const
+{
+    return displaySupportsShaping();
+}
+
+void X11OverlayWindowSystem::applyShape(QWidget& window, const QRegion& shape)
+{
+    // Qt's xcb platform sets a widget's mask as the window's SHAPE bounding and input region.
+    window.setMask(shape);
+}
+
+void X11OverlayWindowSystem::makeTopmost(QWidget& window)
+{
+    // The window flags keep it above other windows; WA_ShowWithoutActivating leaves the focus where it is.
+    window.show();
+    window.raise();
+}
+
+void X11OverlayWindowSystem::waitForDisplay()
+{
+    waitForDisplayServer();
+}
+
+void X11OverlayWindowSystem::waitForWindowManagerShape(QWidget& window, int timeoutMs)
+{
+    quorvex::waitForWindowManagerShape(window.winId(), timeoutMs);
+}
+
+} // namespace quorvex

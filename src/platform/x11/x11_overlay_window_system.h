@@ -1,0 +1,18 @@
+#pragma once
+
+#include "capture/overlay_window_system.h"
+
+namespace quorvex {
+
+// The overlay on X11: shapes through the SHAPE extension on Qt's connection, round trips to know
+// a shape is in force, and a wait for a reparenting window manager to copy it onto its frame.
+class X11OverlayWindowSystem final : public OverlayWindowSystem {
+public:
+    bool supportsShaping() const override;
+    void applyShape(QWidget& window, const QRegion& shape) override;
+    void makeTopmost(QWidget& window) override;
+    void waitForDisplay() override;
+    void waitForWindowManagerShape(QWidget& window, int timeoutMs) override;
+};
+
+} // namespace quorvex
