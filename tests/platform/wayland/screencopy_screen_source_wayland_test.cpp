@@ -1,4 +1,5 @@
 #include "platform/wayland/screencopy_screen_source.h"
+#include "platform/window_backend.h"
 #include "test_images.h"
 
 #include <QGuiApplication>
@@ -27,4 +28,12 @@ TEST(ScreencopyScreenSource, ReadsTheDesktopExactlyAndBlackBeyondIt)
     QPainter(&padded).drawImage(0, 0, pattern.copy(1230, 780, 50, 20));
     EXPECT_EQ(differenceBetween(screen.grab(0, false, QRect(1230, 780, 100, 60)), padded), QString());
     EXPECT_TRUE(screen.grab(42, true, QRect(0, 0, 10, 10)).isNull()) << "no other window can be read";
+}
+
+TEST(ScreencopyScreenSource, IsWhatTheWindowProgramReadsOnWayland)
+{
+    const WindowBackend backend = chooseWindowBackend();
+    const QImage pattern = coordinatePattern(1280, 800);
+    for (ScreenSource* screen : {backend.screen.get(), backend.overlayScreen.get()})
+        EXPECT_EQ(differenceBetween(screen->grab(0, false, QRect(0, 0, 1280, 800)), pattern), QString());
 }
