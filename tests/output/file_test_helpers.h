@@ -1,5 +1,7 @@
 #pragma once
 
+#include "resource_limit.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -10,7 +12,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <memory>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <turbojpeg.h>
 #include <unistd.h>
@@ -59,22 +60,6 @@ inline QStringList strayFiles(const QString& folder, const QStringList& expected
         found.removeAll(name);
     return found;
 }
-
-// Lowers the soft file-size limit for its lifetime, so writes past it fail with EFBIG.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
-
-private:
-    rlimit saved_{};
-};
 
 // Decodes with TurboJPEG itself, top row first; null when the bytes are no JPEG.
 inline QImage decodeJpeg(const QByteArray& bytes)

@@ -64,7 +64,7 @@ TEST(JpegWriter, FailuresRaiseError26001AndKeepTheOldFile)
     };
     for (const auto& c : cases) {
         try {
-            const FileSizeLimit limit(c.sizeLimit);
+            const testsupport::ResourceLimit limit(RLIMIT_FSIZE, c.sizeLimit);
             WriteJpegFile(c.section, c.path, c.quality);
             ADD_FAILURE() << c.what << ": no error";
         } catch (const NumberedError& error) {

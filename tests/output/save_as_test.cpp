@@ -102,7 +102,7 @@ TEST_F(SaveGrabbedImageTest, FailedWritesWarnAndKeepTheOldFile)
         messages.shown.clear();
         view.surface = c.emptySurface ? QImage() : asymmetricPattern(200, 100);
         {
-            const FileSizeLimit limit(c.sizeLimit);
+            const testsupport::ResourceLimit limit(RLIMIT_FSIZE, c.sizeLimit);
             save(path(c.name));
         }
         ASSERT_EQ(messages.shown.size(), 1) << c.what;
