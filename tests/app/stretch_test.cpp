@@ -9,9 +9,6 @@ using namespace quorvex;
 
 namespace {
 
-// pic1 at Left 240, Top 600, 3000 x 1500 twips: R = 3240, B = 2100.
-const BoxTwips box{240, 600, 3000, 1500};
-
 PictureBox boxAt(double left, double top, double width, double height)
 {
     PictureBox b(Twips{}, false, false);
@@ -24,12 +21,14 @@ PictureBox boxAt(double left, double top, double width, double height)
 
 } // namespace
 
+// pic1 at Left 240, Top 600, 3000 x 1500 twips: R = 3240, B = 2100; its edges round halves to even.
 TEST(StretchZone, StripsCornerAndOutside)
 {
     const struct {
         double x, y;
         StretchMode mode;
         const char* what;
+        double left = 240;
     } cases[] = {
         {3240, 1350, StretchMode::Horizontal, "exactly on the right edge"},
         {3389, 1350, StretchMode::Horizontal, "last twip of the strip"},
@@ -45,18 +44,11 @@ TEST(StretchZone, StripsCornerAndOutside)
         {3245, 1900, StretchMode::Horizontal, "200 twips above the bottom is not the corner"},
         {3100, 2105, StretchMode::Proportional, "below, 140 twips left of the right edge"},
         {3250, 2110, StretchMode::Proportional, "just beyond the corner, where both strips meet"},
+        {3240, 1350, StretchMode::Horizontal, "Left + Width = 3240.5 rounds to the even 3240", 240.5},
+        {3241, 1350, StretchMode::None, "3241.5 rounds to 3242", 241.5},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(stretchZone(box, c.x, c.y), c.mode) << c.what;
-}
-
-TEST(StretchZone, EdgesRoundHalvesToEven)
-{
-    // Left + Width = 3240.5 rounds to 3240: X = 3240 is already in the strip.
-    const BoxTwips half{240.5, 600, 3000, 1500};
-    EXPECT_EQ(stretchZone(half, 3240, 1350), StretchMode::Horizontal);
-    const BoxTwips odd{241.5, 600, 3000, 1500}; // 3241.5 rounds to 3242
-    EXPECT_EQ(stretchZone(odd, 3241, 1350), StretchMode::None);
+        EXPECT_EQ(stretchZone({c.left, 600, 3000, 1500}, c.x, c.y), c.mode) << c.what;
 }
 
 TEST(StretchDrag, SizesFollowThePointerWithTheirFallbacksAndRefusals)

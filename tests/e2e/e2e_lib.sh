@@ -43,12 +43,7 @@ focus_app() {
 
 # Sets $geo_x $geo_y $geo_w $geo_h: where window $1 lies on the screen (its client area).
 geometry_of() {
-    local info
-    info=$(xwininfo -id "$1")
-    geo_x=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
-    geo_y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
-    geo_w=$(awk '/Width:/ {print $NF}' <<<"$info")
-    geo_h=$(awk '/Height:/ {print $NF}' <<<"$info")
+    read -r geo_x geo_y geo_w geo_h <<<"$(xwininfo -id "$1" | awk '/Absolute upper-left [XY]|Width:|Height:/ {printf "%s ", $NF}')"
 }
 
 # Sets $win_x $win_y $win_w $win_h for the main window.
@@ -73,10 +68,7 @@ pixel_at() {
 # Grabs the whole screen through the keyboard (Grab > Whole Screen) and sets $client_x $client_y to
 # the client area's corner on the screen, found from where the grabbed pattern shows.
 grab_whole_screen_and_find_client() {
-    focus_app
-    xdotool key --clearmodifiers alt+g
-    sleep 0.3
-    xdotool key w
+    menu_keys alt+g w
     sleep 3
     window_geometry
     screenshot
@@ -88,13 +80,12 @@ grab_whole_screen_and_find_client() {
     client_y=$((fy - 42))
 }
 
-# Chooses Image > Zoom > -50% (the submenu opens with its first entry active).
-zoom_out_half() {
+# Gives the main window the keyboard and presses the keys one by one: menu_keys alt+i z Return
+menu_keys() {
     focus_app
-    xdotool key --clearmodifiers alt+i
-    sleep 0.3
-    xdotool key z
-    sleep 0.3
-    xdotool key Return
-    sleep 0.5
+    local key
+    for key in "$@"; do
+        xdotool key --clearmodifiers "$key"
+        sleep 0.4
+    done
 }

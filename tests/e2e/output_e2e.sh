@@ -9,19 +9,9 @@ size=$(xdpyinfo | awk '/dimensions:/ {print $2}')
 start_app
 grab_whole_screen_and_find_client
 
-file_menu() { # opens File with "Save As" active, then presses the given keys
-    focus_app
-    xdotool key --clearmodifiers alt+f
-    sleep 0.3
-    for k in "$@"; do
-        xdotool key "$k"
-        sleep 0.3
-    done
-}
-
 # Save As: the dialog takes a typed name; a name without extension gets JPG.
 mkdir -p "$work/saved"
-file_menu Return
+menu_keys alt+f Return # File opens with "Save As" active
 sleep 1
 xdotool type --delay 20 "$work/saved/shot"
 xdotool key Return
@@ -31,7 +21,7 @@ for _ in $(seq 50); do [ -s "$work/saved/shot.JPG" ] && break; sleep 0.1; done
     || fail "saved file is $(identify -format '%m %wx%h' "$work/saved/shot.JPG")"
 
 # Save to Clipboard: third entry of the File menu.
-file_menu Down Down Return
+menu_keys alt+f Down Down Return
 xclip -selection clipboard -t image/png -o >"$work/clip.png" 2>/dev/null || fail "nothing on the clipboard"
 [ "$(identify -format '%wx%h' "$work/clip.png")" = "$size" ] || fail "clipboard image is not $size"
 "$E2E_PROBE" patch "$work/clip.png" 0 0 0 0 256 || fail "clipboard image is not the grab"
@@ -39,7 +29,7 @@ xclip -selection clipboard -t image/png -o >"$work/clip.png" 2>/dev/null || fail
 # Print (page size): File > Print > second entry, on the private CUPS PDF printer.
 [ -n "${QUORVEX_PDF_OUT:-}" ] && lpstat -d 2>/dev/null | grep -q QuorvexPDF \
     || fail "no private CUPS PDF printer: run under tests/support/run_with_cups.sh"
-file_menu Down Right Down Return
+menu_keys alt+f Down Right Down Return
 pages=
 for _ in $(seq 150); do # the job may still be on its way or being written
     pages=$(pdfinfo "$QUORVEX_PDF_OUT" 2>/dev/null | awk '/^Pages:/ {print $2}')

@@ -8,10 +8,7 @@ set_root_pattern
 start_app
 grab_whole_screen_and_find_client # tells where the view lies on the screen
 
-focus_app
-xdotool key --clearmodifiers alt+g
-sleep 0.3
-xdotool key s
+menu_keys alt+g s
 sleep 1
 overlay=$(xdotool search --onlyvisible --class quorvex7 | grep -v "^$window\$" | head -n 1)
 [ -n "$overlay" ] || fail "no selection overlay on the screen"

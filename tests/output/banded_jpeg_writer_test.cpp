@@ -1,13 +1,11 @@
 #include "output/jpeg_writer.h"
 
 #include "file_test_helpers.h"
-#include "jpeg_test_decoder.h"
 #include "test_images.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <malloc.h>
 
 using namespace quorvex;
 using namespace outputtest;
@@ -47,21 +45,10 @@ TEST(BandedJpegWriter, FailuresAreTheWritersNumberedErrors)
     writer.addRows(picture.constBits(), 8, picture.bytesPerLine());
     try {
         writer.finish(dir.filePath("missing-folder/x.jpg").toStdString());
-        FAIL() << "writing into a missing folder succeeded";
+        ADD_FAILURE() << "writing into a missing folder succeeded";
     } catch (const NumberedError& error) {
         EXPECT_EQ(error.number(), kJpegWriterError);
-        EXPECT_TRUE(error.description().starts_with("Failed to save to JPG "));
+        EXPECT_EQ(error.description(), "Failed to save to JPG 2"); // as the whole-picture writer says
     }
     EXPECT_THROW(BandedJpegWriter(16, 8, 0), NumberedError) << "quality 0";
-}
-
-TEST(BandedJpegWriter, AFailedStartReleasesTheEncoderAndItsBuffer)
-{
-    auto heldBytes = [] { return mallinfo2().uordblks; };
-    EXPECT_THROW(BandedJpegWriter(0, 8, 90), NumberedError); // the first failure may set up lasting state
-    const size_t before = heldBytes();
-    for (int i = 0; i < 50; ++i)
-        for (int width : {0, 70000})
-            EXPECT_THROW(BandedJpegWriter(width, 8, 90), NumberedError) << width;
-    EXPECT_LT(heldBytes(), before + 16 * 1024) << "each failure used to keep about 23 KB";
 }

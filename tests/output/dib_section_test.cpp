@@ -1,7 +1,7 @@
 #include "output/dib_section.h"
 #include "output/numbered_error.h"
 
-#include "address_space_cap.h"
+#include "resource_limit.h"
 #include "test_images.h"
 
 #include <climits>
@@ -30,7 +30,8 @@ TEST(DibSection, SizesItCannotHoldLeaveItEmptyAndABlockOffThePictureCopiesNothin
 
     // Too little memory is a refusal, not a crash.
     {
-        const testsupport::AddressSpaceCap cap(64 << 20);
+        const testsupport::ResourceLimit cap(
+            RLIMIT_AS, testsupport::ResourceLimit::addressSpaceInUsePlus(64 << 20));
         ASSERT_TRUE(cap.isActive());
         EXPECT_FALSE(dib.Create(30000, 20000)); // 1.8 GB
     }

