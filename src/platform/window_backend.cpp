@@ -9,21 +9,12 @@
 #include "platform/x11/x11_overlay_window_system.h"
 #include "platform/x11/xcb_screen_source.h"
 
-#include <QGuiApplication>
-
 namespace quorvex {
 
 namespace {
 
-// Screen copy on Qt's Wayland platform (or when forced); null where the compositor offers none.
-std::unique_ptr<ScreenSource> screencopySource()
+std::unique_ptr<ScreenSource> screencopySource(const SessionEnvironment& session)
 {
-    const SessionEnvironment session = SessionEnvironment::fromProcess();
-    const bool wanted = session.forcedSource == "screencopy"
-        || (session.forcedSource.empty()
-            && QGuiApplication::platformName().startsWith(QLatin1String("wayland")));
-    if (!wanted)
-        return nullptr;
     ScreencopyReader::Opened opened = ScreencopyReader::connect(session.waylandDisplay);
     return opened.reader ? std::make_unique<ScreencopyScreenSource>(std::move(opened.reader)) : nullptr;
 }
@@ -32,12 +23,16 @@ std::unique_ptr<ScreenSource> screencopySource()
 
 WindowBackend chooseWindowBackend()
 {
+    // The same choice as the command line's, from the same session.
+    const SessionEnvironment session = SessionEnvironment::fromProcess();
+    const std::optional<ScreenSourceKind> kind = chooseScreenSource(session).kind;
     // A Wayland client can neither place nor shape its windows: the overlay stays unshaped there.
-    if (std::unique_ptr<ScreenSource> screen = screencopySource())
-        if (std::unique_ptr<ScreenSource> overlayScreen = screencopySource())
-            return {std::move(screen), std::move(overlayScreen), std::make_unique<QtOverlayWindowSystem>(),
-                std::make_unique<NoActiveWindowQuery>()};
-    if (xcb_connection_t* x11 = qtX11Connection())
+    if (kind == ScreenSourceKind::Screencopy)
+        if (std::unique_ptr<ScreenSource> screen = screencopySource(session))
+            if (std::unique_ptr<ScreenSource> overlayScreen = screencopySource(session))
+                return {std::move(screen), std::move(overlayScreen),
+                    std::make_unique<QtOverlayWindowSystem>(), std::make_unique<NoActiveWindowQuery>()};
+    if (xcb_connection_t* x11 = qtX11Connection(); x11 && kind == ScreenSourceKind::X11)
         return {std::make_unique<XcbScreenSource>(x11, false), std::make_unique<XcbScreenSource>(x11, true),
             std::make_unique<X11OverlayWindowSystem>(), std::make_unique<X11ActiveWindowQuery>()};
     return {std::make_unique<QtScreenSource>(), std::make_unique<QtScreenSource>(),

@@ -17,9 +17,10 @@ struct WindowBackend {
     std::unique_ptr<ActiveWindowQuery> activeWindow;
 };
 
-// Screen copy on Qt's Wayland platform where the compositor offers it (or QUORVEX7_SCREEN says
-// screencopy); X11 over xcb on Qt's own connection when Qt runs on X11; Qt's own screen grab and an
-// unshaped overlay on any other platform. Call it once the application object exists.
+// The screen source chooseScreenSource picks for the session, as the command line reads it: screen
+// copy where the compositor offers it, X11 over xcb on Qt's own connection; Qt's own screen grab and
+// an unshaped overlay where neither is there (offscreen, a compositor without screen copy). Call it once the
+// application object exists.
 WindowBackend chooseWindowBackend();
 
 } // namespace quorvex
