@@ -218,6 +218,15 @@ struct ScreencopyReader::Private {
     static constexpr zwlr_screencopy_frame_v1_listener kFrameListener = {
         &frameBuffer, &frameFlags, &frameReady, &frameFailed, &frameDamage, &frameDmabuf, &frameBufferDone};
 
+    // Where each output lies in the compositor's layout, in the order of `outputs`.
+    std::vector<OutputPlace> places() const
+    {
+        std::vector<OutputPlace> result;
+        for (const auto& output : outputs)
+            result.push_back(output->place());
+        return result;
+    }
+
     // A buffer of the frame's layout: the output's own when it still fits.
     ShmBuffer* bufferFor(Output& output, const Frame& frame)
     {
@@ -313,17 +322,12 @@ ScreencopyReader::Opened ScreencopyReader::connect(const std::string& display)
 
 PixelSize ScreencopyReader::desktopSize() const
 {
-    std::vector<OutputPlace> places;
-    for (const auto& output : d->outputs)
-        places.push_back(output->place());
-    return desktopPicture(places).size;
+    return desktopPicture(d->places()).size;
 }
 
 ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
 {
-    std::vector<OutputPlace> places;
-    for (const auto& output : d->outputs)
-        places.push_back(output->place());
+    const std::vector<OutputPlace> places = d->places();
     const DesktopPicture layout = desktopPicture(places);
     if (rect.isEmpty() || !PixelRect{0, 0, layout.size.width, layout.size.height}.contains(rect))
         return {};
