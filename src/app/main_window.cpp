@@ -11,15 +11,28 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 
 namespace quorvex {
+
+namespace {
+
+// Device pixels per logical pixel of the screen the window opens on; pictures count device pixels.
+double primaryScreenRatio()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
+}
+
+} // namespace
 
 Form1::Form1(Form1Services services, Twips twips, QWidget* parent)
     : QMainWindow(parent)
     , m_services(services)
     , m_twips(twips)
-    , m_state(twips)
+    , m_state(twips.perDevicePixel(primaryScreenRatio()))
     , m_gestures(m_state)
     , m_output(m_state, services.messages, services.saveDialog, services.printer, services.clipboard)
     , m_grabs({services.screen, services.overlayScreen, services.overlayWindows, services.activeWindow},
@@ -85,8 +98,8 @@ void Form1::connectActions()
     on(a.mnuClip, [this] { m_output.saveToClipboard(); });
     // Ends the program like the Exit icon: that is what a File menu's Exit is for.
     on(a.mnuExit, &QWidget::close);
-    on(a.mnuDefinedSize, [this] { m_grabs.showDefinedSizeDialog(); });
-    on(a.mnuSelectArea, [this] { m_grabs.GrabSelectedArea(); });
+    on(a.mnuDefinedSize, [this] { m_grabs.showDefinedSizeDialog(*this); });
+    on(a.mnuSelectArea, [this] { m_grabs.GrabSelectedArea(*this); });
     on(a.mnuWholeScreen, &Form1::GrabWholeScreen);
     on(a.mnuZoomNormal, andShow([this] { m_state.Reset(); }));
     for (const CommandActions::Zoom& z : a.zooms)

@@ -37,8 +37,15 @@ void PictureOutput::saveToClipboard()
 
 void PictureOutput::printNormal()
 {
-    if (hasPictureToOutput())
-        mnuPrintNormalClick(m_printer, m_messages, m_state.view().surface());
+    if (!hasPictureToOutput())
+        return;
+    // At its own size is at the screen's resolution: a grab at 200 % prints as large as at 100 %.
+    QImage picture = m_state.view().surface();
+    const Twips& twips = m_state.twips();
+    constexpr double kTwipsPerMetre = 1440 / 0.0254;
+    picture.setDotsPerMeterX(roundHalfEven(kTwipsPerMetre / twips.perPixelX));
+    picture.setDotsPerMeterY(roundHalfEven(kTwipsPerMetre / twips.perPixelY));
+    mnuPrintNormalClick(m_printer, m_messages, picture);
 }
 
 void PictureOutput::printToFit()

@@ -1,9 +1,11 @@
 #include "app/picture_view.h"
 
 #include "app/picture_box.h"
+#include "common/device_pixels.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 namespace quorvex {
 
@@ -20,7 +22,17 @@ PictureView::PictureView(const PictureBox& box, QWidget* parent)
 
 void PictureView::sync()
 {
-    setGeometry(QRect(m_box.positionPixels(), m_box.outerSize()));
+    // The box counts device pixels; the widget covers them with whole logical pixels and paints the
+    // box from its own device offset.
+    const double ratio = devicePixelRatioF();
+    const QRect device(m_box.positionPixels(), m_box.outerSize());
+    const QPoint topLeft(
+        static_cast<int>(std::floor(device.x() / ratio)), static_cast<int>(std::floor(device.y() / ratio)));
+    const QPoint end(static_cast<int>(std::ceil((device.x() + device.width()) / ratio)),
+        static_cast<int>(std::ceil((device.y() + device.height()) / ratio)));
+    m_deviceOffset
+        = device.topLeft() - QPoint(toDeviceLength(topLeft.x(), ratio), toDeviceLength(topLeft.y(), ratio));
+    setGeometry(QRect(topLeft, end - QPoint(1, 1)));
     setVisible(m_box.isVisible());
     update();
 }
@@ -28,12 +40,16 @@ void PictureView::sync()
 void PictureView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    const int border = m_box.borderPixels();
+    // One picture pixel on one device pixel: paint in device pixels, never resampled.
+    const double ratio = devicePixelRatioF();
     p.fillRect(rect(), m_box.backColor());
+    p.scale(1 / ratio, 1 / ratio);
+    p.translate(m_deviceOffset);
+    const int border = m_box.borderPixels();
     p.drawImage(border, border, m_box.surface());
     if (border > 0) {
         // Sunken edge: dark above and left, light below and right, two lines deep.
-        const QRect r = rect().adjusted(0, 0, -1, -1);
+        const QRect r = QRect(QPoint(), m_box.outerSize()).adjusted(0, 0, -1, -1);
         p.setPen(QColor(160, 160, 160));
         p.drawLine(r.topLeft(), r.topRight());
         p.drawLine(r.topLeft(), r.bottomLeft());
@@ -52,9 +68,9 @@ void PictureView::paintEvent(QPaintEvent*)
 
 QPointF PictureView::innerTwips(const QPointF& pixelPos) const
 {
+    const QPointF device = pixelPos * devicePixelRatioF() - QPointF(m_deviceOffset);
     const int border = m_box.borderPixels();
-    return {
-        (pixelPos.x() - border) * m_box.twips().perPixelX, (pixelPos.y() - border) * m_box.twips().perPixelY};
+    return {(device.x() - border) * m_box.twips().perPixelX, (device.y() - border) * m_box.twips().perPixelY};
 }
 
 void PictureView::mousePressEvent(QMouseEvent* event)

@@ -6,8 +6,9 @@ namespace quorvex {
 
 class PictureBox;
 
-// The widget that shows pic1: its surface inside a sunken edge, at the box's geometry. Mouse
-// events go to the owner with positions in twips relative to the inner top-left.
+// The widget that shows pic1: its surface inside a sunken edge, at the box's geometry, each picture
+// pixel on one device pixel of the screen. Mouse events go to the owner with positions in twips
+// relative to the inner top-left.
 class PictureView : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +32,7 @@ private:
     QPointF innerTwips(const QPointF& pixelPos) const;
 
     const PictureBox& m_box;
+    QPoint m_deviceOffset; // where the box starts inside the widget, in device pixels
 };
 
 } // namespace quorvex

@@ -28,6 +28,8 @@ public:
     int grabWidth() const { return GrabWidth; }
     int grabHeight() const { return GrabHeight; }
     const QString& title() const { return m_title; }
+    // Twips per picture pixel, which is a device pixel of the screen.
+    const Twips& twips() const { return m_twips; }
 
     // The whole-screen grab: first pic1 takes the screen's size and place, then the picture.
     void placeForWholeScreen(QSizeF screenTwips);

@@ -7,6 +7,7 @@
 #include "common/message_box.h"
 
 #include <QCoreApplication>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
@@ -27,8 +28,9 @@ ScreenGrabs::ScreenGrabs(GrabBackend backend, MessageBoxes& messages, WallClock&
 QImage ScreenGrabs::CaptureScreen()
 {
     const QSize screen = m_screen.screenSize();
-    const QSizeF screenTwips(m_twips.fromPixelsX(screen.width()), m_twips.fromPixelsY(screen.height()));
-    QImage picture = captureWholeScreen(m_screen, screenTwips, m_twips);
+    const Twips& twips = m_state.twips();
+    const QSizeF screenTwips(twips.fromPixelsX(screen.width()), twips.fromPixelsY(screen.height()));
+    QImage picture = captureWholeScreen(m_screen, screenTwips, twips);
     m_state.placeForWholeScreen(screenTwips);
     return picture;
 }
@@ -75,18 +77,25 @@ void ScreenGrabs::GrabWholeScreen(QWidget& window)
     QCoreApplication::processEvents();
 }
 
-void ScreenGrabs::GrabSelectedArea()
-{
-    if (!screenUnreadable())
-        m_overlay.showOverlay();
-}
-
-void ScreenGrabs::showDefinedSizeDialog()
+void ScreenGrabs::GrabSelectedArea(const QWidget& window)
 {
     if (screenUnreadable())
         return;
-    // Modal and without an owner: centred on the screen like the overlay it sizes.
+    m_overlay.setHomeScreen(window.screen());
+    m_overlay.showOverlay();
+}
+
+void ScreenGrabs::showDefinedSizeDialog(const QWidget& window)
+{
+    if (screenUnreadable())
+        return;
+    m_overlay.setHomeScreen(window.screen());
+    // Modal and without an owner: centred on the main window's monitor like the overlay it sizes.
     Form3 dialog([this] { return m_overlay.overlay(); }, m_twips);
+    if (const QScreen* home = window.screen()) {
+        const QRect area = home->geometry();
+        dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+    }
     dialog.exec();
 }
 

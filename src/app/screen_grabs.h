@@ -40,8 +40,9 @@ public:
 
     // Takes `window` off the screen for a wait of up to 1.5 s, grabs, and restores it.
     void GrabWholeScreen(QWidget& window);
-    void GrabSelectedArea();
-    void showDefinedSizeDialog();
+    // The overlay and the dialog open on `window`'s monitor.
+    void GrabSelectedArea(const QWidget& window);
+    void showDefinedSizeDialog(const QWidget& window);
     OverlayLoader& overlay() { return m_overlay; }
     const OverlayLoader& overlay() const { return m_overlay; }
 

@@ -2,6 +2,7 @@
 
 #include "capture/grab_pixels.h"
 #include "capture/window_grab.h"
+#include "common/device_pixels.h"
 
 #include <QGuiApplication>
 #include <QWidget>
@@ -17,13 +18,13 @@ QImage captureWholeScreen(ScreenSource& screen, QSizeF screenTwips, const Twips&
 
 QImage captureForm(ScreenSource& screen, const QWidget& form)
 {
-    const QSize outer = form.frameGeometry().size();
+    const QSize outer = toDeviceSize(form.frameGeometry().size(), form.devicePixelRatioF());
     return GrabWindowRect(screen, form.winId(), false, 0, 0, outer.width(), outer.height());
 }
 
 QImage captureClient(ScreenSource& screen, const QWidget& form)
 {
-    const QSize inner = form.size();
+    const QSize inner = toDeviceSize(form.size(), form.devicePixelRatioF());
     return GrabWindowRect(screen, form.winId(), true, 0, 0, inner.width(), inner.height());
 }
 
@@ -32,7 +33,7 @@ QImage captureActiveWindow(ScreenSource& screen, ActiveWindowQuery& query)
     ActiveWindow active = query.activeWindow();
     if (!active.window) {
         if (QWindow* focus = QGuiApplication::focusWindow())
-            active = {focus->winId(), focus->frameGeometry().size()};
+            active = {focus->winId(), toDeviceSize(focus->frameGeometry().size(), focus->devicePixelRatio())};
     }
     if (!active.window)
         return {};

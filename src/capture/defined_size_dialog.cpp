@@ -95,8 +95,13 @@ void Form3::onOk()
         reject();
         return;
     }
-    overlay->setWindowWidthTwips(definedSizeLength(marginW, leadingNumber(Text1->text()), twips.perPixelX));
-    overlay->setWindowHeightTwips(definedSizeLength(marginH, leadingNumber(Text2->text()), twips.perPixelY));
+    // The typed sizes are picture pixels: device pixels of the overlay's screen.
+    const Twips picture = twips.perDevicePixel(overlay->deviceRatio());
+    const double width = leadingNumber(Text1->text());
+    const double height = leadingNumber(Text2->text());
+    overlay->setWindowWidthTwips(definedSizeLength(marginW, width, picture.perPixelX, twips.perPixelX));
+    overlay->setWindowHeightTwips(definedSizeLength(marginH, height, picture.perPixelY, twips.perPixelY));
+    overlay->setDefinedGrabSize(QSize(roundHalfEven(width), roundHalfEven(height)));
     accept();
     overlay->show();
 }

@@ -6,8 +6,7 @@ namespace quorvex {
 
 QRect screenGrabRect(QSizeF screenTwips, const Twips& twips)
 {
-    return {0, 0, integerDivide(screenTwips.width(), twips.perPixelX),
-        integerDivide(screenTwips.height(), twips.perPixelY)};
+    return {0, 0, twips.wholePixelsX(screenTwips.width()), twips.wholePixelsY(screenTwips.height())};
 }
 
 QImage placedOnBlack(QSize size, const QImage& part, QPoint at)

@@ -1,5 +1,7 @@
 #include "capture/overlay_geometry.h"
 
+#include "common/device_pixels.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -58,21 +60,29 @@ QRect selectionGrabRect(QPoint windowTopLeft, const QRect& s1, Twips twips)
     return {left, top, width, height};
 }
 
-SelectionGrabGeometry selectionGrabGeometry(QSize s1Size, Twips twips)
+QRect deviceGrabRect(const QRect& logicalRect, QPoint windowLogical, QPoint windowDevice, double ratio)
 {
+    const QPoint offset = logicalRect.topLeft() - windowLogical;
+    return {windowDevice + QPoint(toDeviceLength(offset.x(), ratio), toDeviceLength(offset.y(), ratio)),
+        toDeviceSize(logicalRect.size(), ratio)};
+}
+
+SelectionGrabGeometry selectionGrabGeometry(QSize s1Size, QSize pictureSize, Twips pictureTwips)
+{
+    // At one device pixel per logical pixel the picture is s1 less its border: s1 - 2 pixels.
     SelectionGrabGeometry g;
-    g.pictureWidth = s1Size.width() - 2 * twips.perPixelX;
-    g.pictureHeight = s1Size.height() - 2 * twips.perPixelY;
+    g.pictureWidth = pictureTwips.fromPixelsX(pictureSize.width());
+    g.pictureHeight = pictureTwips.fromPixelsY(pictureSize.height());
     g.grabWidth = s1Size.width();
     g.grabHeight = s1Size.height();
-    g.titleWidth = static_cast<float>(g.pictureWidth) / static_cast<float>(twips.perPixelX);
-    g.titleHeight = static_cast<float>(g.pictureHeight) / static_cast<float>(twips.perPixelY);
+    g.titleWidth = static_cast<float>(g.pictureWidth) / static_cast<float>(pictureTwips.perPixelX);
+    g.titleHeight = static_cast<float>(g.pictureHeight) / static_cast<float>(pictureTwips.perPixelY);
     return g;
 }
 
-double definedSizeLength(int marginTwips, double pixels, int twipsPerPixel)
+double definedSizeLength(int marginTwips, double pixels, double pictureTwipsPerPixel, int twipsPerPixel)
 {
-    return marginTwips + (pixels * twipsPerPixel + 2.0 * twipsPerPixel);
+    return marginTwips + (pixels * pictureTwipsPerPixel + 2.0 * twipsPerPixel);
 }
 
 int pixelsCovering(int twipsLength, int twipsPerPixel)

@@ -55,12 +55,17 @@ OverlayLayout followWindowSize(const OverlayLayout& layout, const OverlayMargins
 // border. `windowTopLeft` is the window's outer corner on the screen.
 QRect selectionGrabRect(QPoint windowTopLeft, const QRect& s1, Twips twips);
 
-// What the main window takes from a grab of a selection frame of `s1Size`.
-SelectionGrabGeometry selectionGrabGeometry(QSize s1Size, Twips twips);
+// The grab rectangle in the desktop's device pixels: `logicalRect`'s place inside the window at
+// `windowLogical` scaled by `ratio` from the window's device corner, its size scaled on its own.
+QRect deviceGrabRect(const QRect& logicalRect, QPoint windowLogical, QPoint windowDevice, double ratio);
 
-// Outer window length for the defined-size dialog: the margin plus `pixels` plus s1's two border
-// pixels. Unchecked, as typed: the overlay clamps what it is given.
-double definedSizeLength(int marginTwips, double pixels, int twipsPerPixel);
+// What the main window takes from a grab of a selection frame of `s1Size` (twips) whose picture has
+// `pictureSize` pixels at `pictureTwips` per pixel.
+SelectionGrabGeometry selectionGrabGeometry(QSize s1Size, QSize pictureSize, Twips pictureTwips);
+
+// Outer window length for the defined-size dialog: the margin plus `pixels` picture pixels plus s1's
+// two border pixels of the window. Unchecked, as typed: the overlay clamps what it is given.
+double definedSizeLength(int marginTwips, double pixels, double pictureTwipsPerPixel, int twipsPerPixel);
 
 // A wanted window length in twips as whole pixels, never below the overlay's minimum nor beyond
 // `largestPixels`, whatever the number (negative, huge, infinite, NaN).

@@ -31,6 +31,8 @@ Form2* OverlayLoader::overlay()
     if (!overlayLoaded()) {
         auto* overlay = new Form2(m_screen, m_windows, m_receiver, m_twips);
         overlay->setAttribute(Qt::WA_DeleteOnClose);
+        if (m_home)
+            overlay->centreOn(*m_home);
         m_overlay = overlay;
         overlay->load();
     }

@@ -5,6 +5,7 @@
 #include "common/numeric.h"
 
 #include <QPointer>
+#include <QScreen>
 
 namespace quorvex {
 
@@ -36,12 +37,16 @@ public:
     // Unload the overlay if it is loaded (the main window's close does this).
     void unloadOverlay();
 
+    // The monitor a new overlay opens centred on (the main window's); the primary one without it.
+    void setHomeScreen(QScreen* screen) { m_home = screen; }
+
 private:
     ScreenSource& m_screen;
     OverlayWindowSystem& m_windows;
     SelectionGrabReceiver& m_receiver;
     const Twips m_twips;
     QPointer<Form2> m_overlay;
+    QPointer<QScreen> m_home;
 };
 
 } // namespace quorvex

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "common/device_pixels.h"
+
+#include <QPoint>
+#include <QScreen>
+#include <QWidget>
+
 class QRegion;
-class QWidget;
 
 namespace quorvex {
 
@@ -23,6 +28,15 @@ public:
     // Waits, at most `timeoutMs`, until a window manager's frame around `window` has the window's
     // present shape; returns at once where nothing copies the shape.
     virtual void waitForWindowManagerShape(QWidget& window, int timeoutMs) = 0;
+    // Where `window`'s top-left corner lies on the desktop in device pixels. Here: where Qt's scaling
+    // puts it; a display system that knows better says so.
+    virtual QPoint deviceTopLeft(const QWidget& window) const
+    {
+        const QScreen* screen = window.screen();
+        return screen
+            ? toDevicePoint(window.pos(), {screen->geometry().topLeft(), screen->devicePixelRatio()})
+            : window.pos();
+    }
 };
 
 } // namespace quorvex

@@ -6,8 +6,9 @@ namespace quorvex {
 
 // What one selection grab means for the main window's picture view, in twips.
 struct SelectionGrabGeometry {
-    int pictureWidth = 0; // pic1's new outer width: s1 width - 2 pixels (its border is off from now on)
-    int pictureHeight = 0;
+    double pictureWidth
+        = 0; // pic1's new outer width: the picture's (s1 less its border, which is off from now on)
+    double pictureHeight = 0;
     int grabWidth = 0; // GrabWidth: the selection frame's width, 2 pixels more than the picture
     int grabHeight = 0;
     float titleWidth = 0; // pictureWidth / twips per pixel in single precision, as the title shows it

@@ -97,12 +97,15 @@ Form2::Form2(
     const QSize window(
         m_twips.toPixelsX(m_layout.window.width()), m_twips.toPixelsY(m_layout.window.height()));
     resize(window);
-    if (const QScreen* display = screen()) {
-        const QRect area = display->geometry();
-        move(
-            area.x() + (area.width() - window.width()) / 2, area.y() + (area.height() - window.height()) / 2);
-    }
+    if (const QScreen* display = screen())
+        centreOn(*display);
     applyLayout();
+}
+
+void Form2::centreOn(const QScreen& display)
+{
+    const QRect area = display.geometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
 
 Form2::~Form2() = default;
@@ -154,10 +157,11 @@ void Form2::GrabSelection()
     }
     m_windows.waitForDisplay();
 
-    const QRect rect = selectionGrabRect(positionTwips(), m_layout.s1, m_twips);
+    const QRect rect = deviceGrabRect();
     const QImage picture
         = GrabWindowRect(m_screen, 0, false, rect.x(), rect.y(), rect.width(), rect.height());
-    m_receiver.acceptSelectionGrab(picture, selectionGrabGeometry(m_layout.s1.size(), m_twips));
+    m_receiver.acceptSelectionGrab(picture,
+        selectionGrabGeometry(m_layout.s1.size(), rect.size(), m_twips.perDevicePixel(deviceRatio())));
     if (!alive)
         return;
     setHatchAndBorder(true);
@@ -182,6 +186,32 @@ void Form2::setWindowWidthTwips(double width)
 void Form2::setWindowHeightTwips(double height)
 {
     resize(width(), overlayLengthPixels(height, kOverlayMinimumHeight, maximumHeight(), m_twips.perPixelY));
+}
+
+void Form2::setDefinedGrabSize(QSize devicePixels)
+{
+    m_definedGrab = {devicePixels, size()};
+}
+
+double Form2::deviceRatio() const
+{
+    const QScreen* display = screen();
+    return display ? display->devicePixelRatio() : 1.0;
+}
+
+QRect Form2::deviceGrabRect() const
+{
+    const double ratio = deviceRatio();
+    const QRect logical = selectionGrabRect(positionTwips(), m_layout.s1, m_twips);
+    QRect rect
+        = quorvex::deviceGrabRect(logical, geometry().topLeft(), m_windows.deviceTopLeft(*this), ratio);
+    // Between whole logical pixels a defined size may fall on no frame size (100 pixels at 150 %):
+    // the frame covers it to within a pixel and the grab keeps the size asked for.
+    const QSize asked = m_definedGrab.devicePixels;
+    if (m_definedGrab.windowSize == size() && std::abs(asked.width() - rect.width()) < ratio
+        && std::abs(asked.height() - rect.height()) < ratio)
+        rect.setSize(asked);
+    return rect;
 }
 
 bool Form2::hatchAndBorderVisible() const

@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+class QScreen;
+
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -48,6 +50,13 @@ public:
     int selectionHeightTwips() const { return m_layout.s1.height(); }
     void setWindowWidthTwips(double width);
     void setWindowHeightTwips(double height);
+    // The defined-size dialog's size in picture (device) pixels, kept while the window keeps the size
+    // it has now.
+    void setDefinedGrabSize(QSize devicePixels);
+    // Places the window in the middle of that monitor.
+    void centreOn(const QScreen& display);
+    // Device pixels per logical pixel of the screen the overlay is on.
+    double deviceRatio() const;
 
     bool isShaped() const { return m_shaped; }
     bool hatchAndBorderVisible() const;
@@ -65,6 +74,8 @@ private:
     void onTimer1();
     void onMoveTimer();
     QPoint positionTwips() const;
+    // The inside of s1 on the desktop, in device pixels: what GrabSelection reads.
+    QRect deviceGrabRect() const;
 
     ScreenSource& m_screen;
     OverlayWindowSystem& m_windows;
@@ -76,6 +87,10 @@ private:
     bool m_loaded = false;
     bool m_shaped = false;
     bool m_grabbing = false;
+    struct DefinedGrab {
+        QSize devicePixels;
+        QSize windowSize; // the window's size when the dialog set it
+    } m_definedGrab;
 
     QWidget* m_clientArea;
     SelectionFrame* s1;

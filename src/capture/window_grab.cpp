@@ -1,6 +1,7 @@
 #include "capture/window_grab.h"
 
 #include "capture/grab_pixels.h"
+#include "common/device_pixels.h"
 
 #include <QGuiApplication>
 #include <QWindow>
@@ -20,7 +21,8 @@ QRect clientAreaRect(WId window, bool clientArea, const QRect& rect)
         return rect;
     for (QWindow* w : QGuiApplication::topLevelWindows())
         if (w->winId() == window)
-            return rect.translated(-w->frameMargins().left(), -w->frameMargins().top());
+            return rect.translated(-toDeviceLength(w->frameMargins().left(), w->devicePixelRatio()),
+                -toDeviceLength(w->frameMargins().top(), w->devicePixelRatio()));
     return rect;
 }
 

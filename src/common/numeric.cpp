@@ -87,4 +87,23 @@ Twips Twips::fromDpi(double dpiX, double dpiY)
     return t;
 }
 
+Twips Twips::perDevicePixel(double ratio) const
+{
+    if (!(ratio > 0) || !std::isfinite(ratio))
+        return *this;
+    return {perPixelX / ratio, perPixelY / ratio};
+}
+
+int wholePixels(double twips, double twipsPerPixel)
+{
+    if (!(std::abs(twipsPerPixel) >= 0.5))
+        return 0; // as "\" with a divisor that rounds to 0
+    if (twipsPerPixel == std::floor(twipsPerPixel))
+        return integerDivide(twips, twipsPerPixel);
+    // Products of pixels and twips per pixel come back whole despite the binary fraction.
+    const double quotient = roundHalfEven(twips) / twipsPerPixel;
+    return roundHalfEven(
+        std::trunc(quotient + std::copysign(1e-9, quotient) * std::max(1.0, std::abs(quotient))));
+}
+
 } // namespace quorvex

@@ -23,17 +23,28 @@ double leadingNumber(QStringView text);
 // (158, 158.6667), as the title shows grab sizes.
 QString formatSingle(float value);
 
-// Twips per pixel of a display: 15 at 96 dpi.
+// A length in twips as the whole pixels it holds: the twips rounded, divided by twips per pixel and
+// truncated, as "\" does; unlike it, a fractional number of twips per pixel (7.5 on a screen at
+// 200 %) is kept as it is, so the pixels stay exact.
+int wholePixels(double twips, double twipsPerPixel);
+
+// Twips per pixel of a display: 15 at 96 dpi. Windows are laid out in twips per logical pixel, a
+// whole number; pictures count device pixels, of which a screen scaled by a ratio has that many
+// more per logical pixel (7.5 twips per pixel at 200 %, 10 at 150 %).
 struct Twips {
-    int perPixelX = 15;
-    int perPixelY = 15;
+    double perPixelX = 15;
+    double perPixelY = 15;
 
     static Twips fromDpi(double dpiX, double dpiY);
+    // The same display's twips per device pixel, where `ratio` device pixels make one logical pixel.
+    Twips perDevicePixel(double ratio) const;
 
     int toPixelsX(double twips) const { return roundHalfEven(twips / perPixelX); }
     int toPixelsY(double twips) const { return roundHalfEven(twips / perPixelY); }
-    int fromPixelsX(int pixels) const { return pixels * perPixelX; }
-    int fromPixelsY(int pixels) const { return pixels * perPixelY; }
+    double fromPixelsX(int pixels) const { return pixels * perPixelX; }
+    double fromPixelsY(int pixels) const { return pixels * perPixelY; }
+    int wholePixelsX(double twips) const { return wholePixels(twips, perPixelX); }
+    int wholePixelsY(double twips) const { return wholePixels(twips, perPixelY); }
 };
 
 } // namespace quorvex

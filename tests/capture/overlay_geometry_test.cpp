@@ -1,4 +1,5 @@
 #include "capture/overlay_geometry.h"
+#include "common/device_pixels.h"
 
 #include "ui_helpers.h"
 
@@ -15,8 +16,36 @@ TEST(SelectionGrab, WorkedExampleGivesTheInsideOfTheFrame)
     const QRect s1(120, 240, 2400, 2010);
     EXPECT_EQ(selectionGrabRect({3000, 1500}, s1, k96Dpi), QRect(213, 121, 158, 132));
 
-    EXPECT_EQ(selectionGrabGeometry(s1.size(), k96Dpi),
+    EXPECT_EQ(selectionGrabGeometry(s1.size(), {158, 132}, k96Dpi),
         (SelectionGrabGeometry{2370, 1980, 2400, 2010, 158.0f, 132.0f}));
+}
+
+// On a scaled screen the same frame covers more device pixels; the picture and the title count them,
+// and the picture keeps the frame's physical size in twips.
+TEST(SelectionGrab, ScaledScreensGrabTheDevicePixelsInsideTheFrame)
+{
+    const struct {
+        double ratio;
+        QPoint screenOrigin;
+        QRect expected;
+    } cases[] = {
+        {1, {0, 0}, {213, 121, 158, 132}}, {2, {0, 0}, {426, 242, 316, 264}},
+        {1.5, {0, 0},
+            {320, 182, 237, 198}}, // offsets 19.5 and 31.5 round away from zero, as Qt places windows
+        {2, {200, 0}, {226, 242, 316, 264}}, // a second monitor: its corner is where its device pixels put it
+    };
+    const QRect s1(120, 240, 2400, 2010);
+    for (const auto& c : cases) {
+        const QRect logical = selectionGrabRect({3000, 1500}, s1, k96Dpi);
+        const QPoint window(200, 100);
+        const QRect device
+            = deviceGrabRect(logical, window, toDevicePoint(window, {c.screenOrigin, c.ratio}), c.ratio);
+        EXPECT_EQ(device, c.expected) << c.ratio;
+        const SelectionGrabGeometry g
+            = selectionGrabGeometry(s1.size(), device.size(), k96Dpi.perDevicePixel(c.ratio));
+        EXPECT_DOUBLE_EQ(g.pictureWidth, 2370) << c.ratio;
+        EXPECT_EQ(g.titleWidth, float(device.width())) << c.ratio;
+    }
 }
 
 TEST(SelectionGrab, RectangleStartsOnePixelInsideS1InPixelTerms)

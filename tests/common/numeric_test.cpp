@@ -53,3 +53,28 @@ TEST(Twips, PerPixelFollowsTheLogicalDpi)
     EXPECT_EQ(Twips::fromDpi(0, -1).perPixelX, 15); // nonsense from the platform keeps the default
     EXPECT_EQ(Twips::fromDpi(96, 96).toPixelsY(37.5), 2); // 2.5 px, halves to even
 }
+
+// Pictures count device pixels: twips per pixel of a scaled screen are the layout's over the ratio,
+// and whole pixels of a length come out exact even where that is no whole number.
+TEST(Twips, DevicePixelsOfScaledScreens)
+{
+    const struct {
+        double ratio;
+        double perPixel;
+        int screenWidth; // device pixels of a 1280-logical-pixel screen
+    } cases[] = {{1, 15, 1280}, {1.25, 12, 1600}, {1.5, 10, 1920}, {1.75, 15 / 1.75, 2240}, {2, 7.5, 2560}};
+    for (const auto& c : cases) {
+        const Twips device = Twips::fromDpi(96, 96).perDevicePixel(c.ratio);
+        EXPECT_DOUBLE_EQ(device.perPixelX, c.perPixel) << c.ratio;
+        EXPECT_EQ(device.wholePixelsX(device.fromPixelsX(c.screenWidth)), c.screenWidth) << c.ratio;
+        EXPECT_EQ(device.wholePixelsX(1280 * 15), c.screenWidth) << c.ratio; // the same width in twips
+        EXPECT_EQ(device.toPixelsX(1280 * 15), c.screenWidth) << c.ratio;
+    }
+    // Whole twips per pixel divide as "\" does, fractions truncated; nonsense ratios change nothing.
+    EXPECT_EQ(wholePixels(29.4, 15), 1);
+    EXPECT_EQ(wholePixels(-29.6, 15), -2);
+    EXPECT_EQ(wholePixels(22, 7.5), 2);
+    EXPECT_EQ(wholePixels(100, 0.4), 0);
+    EXPECT_EQ(Twips{}.perDevicePixel(0).perPixelX, 15);
+    EXPECT_EQ(Twips{}.perDevicePixel(std::numeric_limits<double>::quiet_NaN()).perPixelX, 15);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <optional>
 #include <qwindowdefs.h>
 
 // The two things the overlay needs to know of the X server beyond what Qt says.
@@ -18,5 +20,9 @@ void waitForDisplayServer();
 // `timeoutMs`, until the frame around `window` has the window's present shape. Returns at once
 // without a window manager and off X11.
 void waitForWindowManagerShape(WId window, int timeoutMs);
+
+// Where `window`'s top-left corner lies on the root window, in the X server's (device) pixels;
+// nothing off X11 or when the server does not answer.
+std::optional<QPoint> windowPlaceOnDesktop(WId window);
 
 } // namespace quorvex

@@ -30,6 +30,13 @@ void X11OverlayWindowSystem::waitForDisplay()
     waitForDisplayServer();
 }
 
+QPoint X11OverlayWindowSystem::deviceTopLeft(const QWidget& window) const
+{
+    if (const std::optional<QPoint> place = windowPlaceOnDesktop(window.winId()))
+        return *place;
+    return OverlayWindowSystem::deviceTopLeft(window);
+}
+
 void X11OverlayWindowSystem::waitForWindowManagerShape(QWidget& window, int timeoutMs)
 {
     quorvex::waitForWindowManagerShape(window.winId(), timeoutMs);

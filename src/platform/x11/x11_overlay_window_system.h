@@ -13,6 +13,8 @@ public:
     void makeTopmost(QWidget& window) override;
     void waitForDisplay() override;
     void waitForWindowManagerShape(QWidget& window, int timeoutMs) override;
+    // Asked of the X server: a window manager may have placed it where logical pixels cannot say.
+    QPoint deviceTopLeft(const QWidget& window) const override;
 };
 
 } // namespace quorvex
