@@ -1,4 +1,8 @@
+#include "app/picture_output.h"
+#include "app/picture_view_state.h"
 #include "app_fixture.h"
+#include "common/device_pixels.h"
+#include "output/print_fit.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -54,4 +58,24 @@ TEST(OutputCommands, WithoutAPictureOutputsSaySoAndTransformsDoNothing)
     EXPECT_TRUE(f.printer.open.isEmpty() && f.printer.sent.isEmpty());
     EXPECT_FALSE(f.state().heldCopy().hasPicture());
     EXPECT_EQ(f.messages.shown.size(), 4);
+}
+
+// At its own size a picture prints at the screen's resolution: an inch of screen is an inch of paper
+// whether the screen has 96 or, at 200 %, 192 device pixels to the inch.
+TEST(OutputCommands, PrintAtOwnSizeKeepsThePhysicalSizeOnScaledScreens)
+{
+    for (const double ratio : {1.0, 1.5, 2.0}) {
+        const Twips twips = Twips{}.perDevicePixel(ratio);
+        const QSize pixels(toDeviceLength(96, ratio), toDeviceLength(48, ratio));
+        PictureViewState state(twips);
+        state.placeForWholeScreen({twips.fromPixelsX(pixels.width()), twips.fromPixelsY(pixels.height())});
+        state.keepWholeScreenGrab(asymmetricPattern(pixels.width(), pixels.height()));
+        RecordingMessageBoxes messages;
+        ChosenPathDialog dialog;
+        RecordingPrinter printer;
+        PictureOutput(state, messages, dialog, printer, *QGuiApplication::clipboard()).printNormal();
+        ASSERT_EQ(printer.sent.size(), 1) << ratio;
+        EXPECT_EQ(printer.sent[0].size, (PrintSize{2540, 1270})) << ratio; // 1 x 0.5 inch
+        EXPECT_EQ(printer.sent[0].picture, pixels) << ratio;
+    }
 }
