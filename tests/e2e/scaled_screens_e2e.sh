@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
-# On a scaled screen (QT_SCALE_FACTOR) and on two monitors (QUORVEX_TEST_MONITORS=2: the screen
+# On a scaled screen and on two monitors (QUORVEX_TEST_MONITORS=2: the screen
 # split in two side by side), every picture pixel is one screen pixel: the whole-screen grab is the
 # desktop's device pixels, the view shows it unblurred, and a defined-size frame, dragged across the
 # screen, grabs exactly what lies inside it. Each picture is checked through Save As. The screen is
 # 1280 x 800 logical pixels a monitor, so the frame opens beside the main window, not over it.
 source "$(dirname "$0")/e2e_lib.sh"
 
+# The scale comes from QT_SCALE_FACTOR, or from the X resources' Xft.dpi (QUORVEX_TEST_XFT_DPI) as a
+# desktop sets it: Qt turns 144 dpi into 150 %.
 ratio=${QT_SCALE_FACTOR:-1}
+if [ -n "${QUORVEX_TEST_XFT_DPI:-}" ]; then
+    echo "Xft.dpi: $QUORVEX_TEST_XFT_DPI" | xrdb -merge
+    ratio=$(awk -v d="$QUORVEX_TEST_XFT_DPI" 'BEGIN { print d / 96 }')
+    unset QT_SCALE_FACTOR
+fi
 scaled() { # scaled N: N logical pixels in device pixels, rounded as Qt rounds them
     awk -v n="$1" -v r="$ratio" 'BEGIN { printf "%d\n", int(n * r + 0.5) }'
 }
@@ -46,7 +53,6 @@ shows_inside() {
     [ "$(compare -metric AE "$1" "$work/expected.png" null: 2>&1)" = 0 ] || fail "$1 is not the screen at $2,$3"
 }
 
-export QT_SCALE_FACTOR=$ratio
 start_app
 xdotool windowmove --sync "$window" "$home_x" 0 # the primary monitor's corner, wherever a window manager put it
 
