@@ -60,6 +60,8 @@ xdotool windowmove --sync "$window" "$home_x" 0 # the primary monitor's corner, 
 grab_whole_screen_and_find_client
 save_as whole.bmp
 shows_inside "$work/whole.bmp" 0 0 "${size%x*}" "${size#*x}"
+menu_keys alt+i z Return # Image > Zoom > -50%: half the device pixels
+[ "$(title_of_app)" = "Quorvex7 - ($((width / 2))x$((height / 2)))" ] || fail "title after -50%: $(title_of_app)"
 
 # Defined Size 100 x 100 opens the frame on the main window's monitor.
 menu_keys alt+g d
