@@ -13,10 +13,21 @@ stop_portal() {
     fusermount3 -u "$XDG_RUNTIME_DIR/doc" 2>/dev/null || true
 }
 
-# A bus of its own (started before pipewire, which joins it), exported as the session bus.
+# A bus of its own (started before pipewire, which joins it), exported as the session bus. It starts
+# no service on demand, so a portal is there only where the script started one.
 start_bus() {
     local lines
-    mapfile -t lines < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 --nopidfile)
+    cat >"$work/bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir=$work</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/></policy>
+</busconfig>
+CONF
+    mapfile -t lines < <(dbus-daemon --config-file="$work/bus.conf" --fork --print-address=1 --print-pid=1 --nopidfile)
     [ ${#lines[@]} -eq 2 ] || fail "no session bus"
     export DBUS_SESSION_BUS_ADDRESS=${lines[0]}
     portal_pids+=("${lines[1]}")
@@ -51,6 +62,7 @@ start_portal() {
         sleep 0.05
     done
     [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] || fail "pipewire did not start: $(tail -3 "$work/portal.log")"
+    start_on_bus org.freedesktop.impl.portal.PermissionStore /usr/libexec/xdg-permission-store --replace
     start_on_bus org.freedesktop.impl.portal.desktop.wlr /usr/libexec/xdg-desktop-portal-wlr
     start_on_bus org.freedesktop.impl.portal.desktop.gtk env GDK_BACKEND=wayland /usr/libexec/xdg-desktop-portal-gtk
     start_on_bus org.freedesktop.portal.Desktop /usr/libexec/xdg-desktop-portal
