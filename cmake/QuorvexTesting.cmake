@@ -3,7 +3,8 @@
 #   *_widget_test.cpp  widgets under QT_QPA_PLATFORM=offscreen
 #   *_xvfb_test.cpp    reads the real screen: run twice, in a private Xvfb with and without a window manager
 #   *_cups_test.cpp    prints through a private CUPS server with a PDF printer
-#   *_wayland_test.cpp reads a Wayland desktop: run on a private headless sway
+#   *_wayland_test.cpp reads a Wayland desktop: run on a private headless sway (portal_*: with the
+#                      desktop portal)
 #   *.sh (in e2e)      drives the real binary in a private Xvfb
 # Every test has a timeout, so a hang fails with the test's name.
 find_package(GTest REQUIRED)
@@ -33,7 +34,11 @@ function(quorvex_add_tests)
             set_tests_properties(${name}.bare ${name}.wm PROPERTIES LABELS xvfb
                 ENVIRONMENT "QT_QPA_PLATFORM=xcb" TIMEOUT ${QUORVEX_SERVER_TIMEOUT})
         elseif(name MATCHES "_wayland_test$")
-            add_test(NAME ${name} COMMAND ${QUORVEX_SWAY_RUNNER} $<TARGET_FILE:${name}>)
+            set(portal_option)
+            if(name MATCHES "^portal_")
+                set(portal_option --portal) # with the desktop portal on a bus of its own
+            endif()
+            add_test(NAME ${name} COMMAND ${QUORVEX_SWAY_RUNNER} ${portal_option} $<TARGET_FILE:${name}>)
             set_tests_properties(${name} PROPERTIES LABELS wayland TIMEOUT ${QUORVEX_SERVER_TIMEOUT}
                 ENVIRONMENT "E2E_PROBE=$<TARGET_FILE:e2e_probe>")
         elseif(name MATCHES "_cups_test$")

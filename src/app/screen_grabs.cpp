@@ -50,13 +50,17 @@ QImage ScreenGrabs::CaptureActiveWindow()
     return captureActiveWindow(m_screen, m_activeWindow);
 }
 
+void ScreenGrabs::showScreenFailure(const QString& reason)
+{
+    m_messages.show({reason.left(1).toUpper() + reason.mid(1) + QLatin1Char('.'), MessageIcon::Exclamation});
+}
+
 bool ScreenGrabs::screenUnreadable()
 {
     const QString reason = m_screen.unreadableReason();
-    if (reason.isEmpty())
-        return false;
-    m_messages.show({reason.left(1).toUpper() + reason.mid(1) + QLatin1Char('.'), MessageIcon::Exclamation});
-    return true;
+    if (!reason.isEmpty())
+        showScreenFailure(reason);
+    return !reason.isEmpty();
 }
 
 void ScreenGrabs::GrabWholeScreen(QWidget& window)
@@ -72,9 +76,16 @@ void ScreenGrabs::GrabWholeScreen(QWidget& window)
         window.hide();
         QCoreApplication::processEvents();
     }
-    m_state.keepWholeScreenGrab(CaptureScreen());
+    // A source that cannot say the screen's size (a portal that refused) has nothing to grab: pic1
+    // stays as it was.
+    const bool sized = !m_screen.screenSize().isEmpty();
+    const QString failure = sized ? QString() : m_screen.lastGrabFailure();
+    if (failure.isEmpty())
+        m_state.keepWholeScreenGrab(CaptureScreen());
     window.showNormal();
     QCoreApplication::processEvents();
+    if (!failure.isEmpty())
+        showScreenFailure(failure);
 }
 
 void ScreenGrabs::GrabSelectedArea(const QWidget& window)

@@ -49,6 +49,7 @@ public:
 private:
     // True, after telling the user, when the screen's pixels cannot be read at all.
     bool screenUnreadable();
+    void showScreenFailure(const QString& reason);
 
     ScreenSource& m_screen;
     ActiveWindowQuery& m_activeWindow;

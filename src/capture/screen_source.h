@@ -24,6 +24,11 @@ public:
     // Why this screen's pixels cannot be read at all (a palette display), in one line starting in
     // lower case; empty when they can. grab() then returns only empty pictures.
     virtual QString unreadableReason() const { return {}; }
+
+    // Why the last read (screenSize() or grab()) came back empty where the source can tell (a
+    // desktop portal that refused or did not answer), in one line starting in lower case; empty
+    // otherwise.
+    virtual QString lastGrabFailure() const { return {}; }
 };
 
 } // namespace quorvex

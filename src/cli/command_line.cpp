@@ -219,8 +219,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     }
     if (given.screen) {
         result.screen = lowerCase(*given.screen);
-        if (result.screen != "x11" && result.screen != "screencopy")
-            return failure("--screen must be x11 or screencopy");
+        if (result.screen != "x11" && result.screen != "screencopy" && result.screen != "portal")
+            return failure("--screen must be x11, screencopy or portal");
     }
     return result;
 }
@@ -243,9 +243,10 @@ Options:
   --format <png|jpg|bmp>  Write this format whatever the file's name ends in;
                           png when the name does not decide (a folder or -).
   --quality <N>           JPEG quality from 1 to 100 (default 90).
-  --screen <SOURCE>       Read the screen through x11 or screencopy (Wayland
-                          compositors such as sway) instead of the session's
-                          own choice; also QUORVEX7_SCREEN.
+  --screen <SOURCE>       Read the screen through x11, screencopy (Wayland
+                          compositors such as sway) or portal (the desktop
+                          portal's screenshot: GNOME, KDE) instead of the
+                          session's own choice; also QUORVEX7_SCREEN.
 )";
 }
 

@@ -1,5 +1,7 @@
 #include "platform/screen_backend.h"
 
+#include "platform/portal/portal_protocol.h"
+#include "platform/portal_module_loader.h"
 #include "platform/wayland/screencopy_reader.h"
 #include "platform/x11/xcb_screen_reader.h"
 
@@ -39,12 +41,14 @@ SessionEnvironment SessionEnvironment::fromProcess()
 ScreenSourceChoice chooseScreenSource(const SessionEnvironment& session)
 {
     if (session.forcedSource == "x11")
-        return {ScreenSourceKind::X11, {}};
+        return {ScreenSourceKind::X11, {}, true};
     if (session.forcedSource == "screencopy")
-        return {ScreenSourceKind::Screencopy, {}};
+        return {ScreenSourceKind::Screencopy, {}, true};
+    if (session.forcedSource == "portal")
+        return {ScreenSourceKind::Portal, {}, true};
     if (!session.forcedSource.empty())
-        return {
-            std::nullopt, "the screen source '" + session.forcedSource + "' is not one of x11, screencopy"};
+        return {std::nullopt,
+            "the screen source '" + session.forcedSource + "' is not one of x11, screencopy, portal"};
     if (!session.waylandDisplay.empty())
         return {ScreenSourceKind::Screencopy, {}};
     if (session.sessionType == "wayland")
@@ -61,8 +65,15 @@ OpenedScreenReader openScreenReader(const SessionEnvironment& session)
         return {nullptr, choice.failure};
     if (*choice.kind == ScreenSourceKind::X11)
         return openX11(session);
+    if (*choice.kind == ScreenSourceKind::Portal)
+        return openPortalReaderModule();
     ScreencopyReader::Opened opened = ScreencopyReader::connect(session.waylandDisplay);
-    return {std::move(opened.reader), std::move(opened.failure)};
+    if (opened.reader || choice.forced)
+        return {std::move(opened.reader), std::move(opened.failure)};
+    OpenedScreenReader portal = openPortalReaderModule();
+    if (!portal.reader && portal.failure == portalMissingMessage())
+        portal.failure = neitherScreenSourceMessage();
+    return portal;
 }
 
 } // namespace quorvex

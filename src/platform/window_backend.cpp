@@ -2,6 +2,8 @@
 
 #include "capture/qt_screen_source.h"
 #include "capture/qt_window_system.h"
+#include "platform/portal/portal_protocol.h"
+#include "platform/portal/portal_screen_source.h"
 #include "platform/screen_backend.h"
 #include "platform/wayland/screencopy_screen_source.h"
 #include "platform/x11/active_window.h"
@@ -19,19 +21,61 @@ std::unique_ptr<ScreenSource> screencopySource(const SessionEnvironment& session
     return opened.reader ? std::make_unique<ScreencopyScreenSource>(std::move(opened.reader)) : nullptr;
 }
 
+std::unique_ptr<ScreenSource> portalSource()
+{
+    PortalReader::Opened opened = PortalReader::connect();
+    return opened.reader ? std::make_unique<PortalScreenSource>(std::move(opened.reader)) : nullptr;
+}
+
+// Where the session's screen cannot be read at all: every grab says why, up front.
+class UnreadableScreenSource final : public ScreenSource {
+public:
+    explicit UnreadableScreenSource(std::string reason)
+        : m_reason(QString::fromStdString(reason))
+    {
+    }
+    QImage grab(WId, bool, const QRect&) override { return {}; }
+    QSize screenSize() const override { return {}; }
+    QString unreadableReason() const override { return m_reason; }
+
+private:
+    QString m_reason;
+};
+
+// A Wayland client can neither place nor shape its windows: the overlay stays unshaped there.
+WindowBackend waylandBackend(
+    std::unique_ptr<ScreenSource> screen, std::unique_ptr<ScreenSource> overlayScreen)
+{
+    return {std::move(screen), std::move(overlayScreen), std::make_unique<QtOverlayWindowSystem>(),
+        std::make_unique<NoActiveWindowQuery>()};
+}
+
+WindowBackend unreadableBackend(const std::string& reason)
+{
+    return waylandBackend(
+        std::make_unique<UnreadableScreenSource>(reason), std::make_unique<UnreadableScreenSource>(reason));
+}
+
 } // namespace
 
 WindowBackend chooseWindowBackend()
 {
     // The same choice as the command line's, from the same session.
     const SessionEnvironment session = SessionEnvironment::fromProcess();
-    const std::optional<ScreenSourceKind> kind = chooseScreenSource(session).kind;
-    // A Wayland client can neither place nor shape its windows: the overlay stays unshaped there.
+    const ScreenSourceChoice choice = chooseScreenSource(session);
+    const std::optional<ScreenSourceKind> kind = choice.kind;
     if (kind == ScreenSourceKind::Screencopy)
         if (std::unique_ptr<ScreenSource> screen = screencopySource(session))
             if (std::unique_ptr<ScreenSource> overlayScreen = screencopySource(session))
-                return {std::move(screen), std::move(overlayScreen),
-                    std::make_unique<QtOverlayWindowSystem>(), std::make_unique<NoActiveWindowQuery>()};
+                return waylandBackend(std::move(screen), std::move(overlayScreen));
+    // The portal where it is forced, or where the compositor offers no screen copy.
+    if (kind == ScreenSourceKind::Portal || (kind == ScreenSourceKind::Screencopy && !choice.forced)) {
+        if (std::unique_ptr<ScreenSource> screen = portalSource())
+            if (std::unique_ptr<ScreenSource> overlayScreen = portalSource())
+                return waylandBackend(std::move(screen), std::move(overlayScreen));
+        return unreadableBackend(
+            kind == ScreenSourceKind::Portal ? portalMissingMessage() : neitherScreenSourceMessage());
+    }
     if (xcb_connection_t* x11 = qtX11Connection(); x11 && kind == ScreenSourceKind::X11)
         return {std::make_unique<XcbScreenSource>(x11, false), std::make_unique<XcbScreenSource>(x11, true),
             std::make_unique<X11OverlayWindowSystem>(), std::make_unique<X11ActiveWindowQuery>()};

@@ -18,9 +18,9 @@ struct WindowBackend {
 };
 
 // The screen source chooseScreenSource picks for the session, as the command line reads it: screen
-// copy where the compositor offers it, X11 over xcb on Qt's own connection; Qt's own screen grab and
-// an unshaped overlay where neither is there (offscreen, a compositor without screen copy). Call it once the
-// application object exists.
+// copy where the compositor offers it, else the desktop portal, X11 over xcb on Qt's own
+// connection; a source that says why where a Wayland session offers neither; Qt's own screen grab
+// and an unshaped overlay elsewhere (offscreen). Call it once the application object exists.
 WindowBackend chooseWindowBackend();
 
 } // namespace quorvex

@@ -112,6 +112,18 @@ TEST(MainWindow, AnUnreadableScreenIsSaidOnceForEachGrabAndNothingIsGrabbed)
     EXPECT_TRUE(f.screen.reads.empty());
     EXPECT_FALSE(f.window.OverlayLoaded());
     EXPECT_FALSE(f.state().view().hasPicture());
+
+    // A source that fails only when read (a portal that refuses): said after, pic1 as it was.
+    MainWindowFixture refused;
+    refused.screen.failure = "the desktop portal refused the screenshot (cancelled)";
+    const QRect before = refused.view()->geometry();
+    refused.trigger("mnuWholeScreen");
+    EXPECT_EQ(refused.messages.shown,
+        QList<Message>(
+            {{"The desktop portal refused the screenshot (cancelled).", MessageIcon::Exclamation}}));
+    EXPECT_FALSE(refused.state().view().hasPicture());
+    EXPECT_EQ(refused.view()->geometry(), before);
+    EXPECT_TRUE(refused.window.isVisible()) << "the window comes back";
 }
 
 TEST(MainWindow, ZoomResetAndClearThroughTheMenusAndTheirRefusal)

@@ -90,12 +90,14 @@ TEST(CommandLineGrab, TheScreenSourceComesFromTheSessionOrIsForced)
     EXPECT_EQ(chooseScreenSource({":0", "wayland-0", "wayland", ""}).kind, Kind::Screencopy);
     EXPECT_EQ(chooseScreenSource({":0", "wayland-0", "wayland", "x11"}).kind, Kind::X11);
     EXPECT_EQ(chooseScreenSource({"", "", "", "screencopy"}).kind, Kind::Screencopy);
+    EXPECT_EQ(chooseScreenSource({":0", "wayland-0", "wayland", "portal"}).kind, Kind::Portal);
     EXPECT_EQ(chooseScreenSource({"", "", "", ""}).failure,
         "no display: set DISPLAY (for example, run under Xvfb)");
     EXPECT_EQ(chooseScreenSource({":0", "", "wayland", ""}).failure,
         "this is a Wayland session without WAYLAND_DISPLAY: the screen cannot be read");
     EXPECT_EQ(chooseScreenSource({":0", "", "", "vnc"}).failure,
-        "the screen source 'vnc' is not one of x11, screencopy");
+        "the screen source 'vnc' is not one of x11, screencopy, portal");
     EXPECT_EQ(parse({"--grab", "-", "--screen", "ScreenCopy"}).screen, "screencopy");
+    EXPECT_EQ(parse({"--grab", "-", "--screen", "portal"}).screen, "portal");
     EXPECT_EQ(parse({"--grab", "-", "--screen", "vnc"}).action, Action::Error);
 }

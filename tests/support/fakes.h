@@ -14,7 +14,8 @@
 namespace testsupport {
 
 // A screen with known pixels (the 1920 x 1080 coordinate pattern unless given); grabs copy from it,
-// black outside as the real source gives, and each rectangle read is recorded.
+// black outside as the real source gives, and each rectangle read is recorded. With `failure` set
+// it reads nothing, as a desktop portal that refuses: no size, that failure.
 class FakeScreen final : public quorvex::ScreenSource {
 public:
     explicit FakeScreen(QImage pixels = coordinatePattern(1920, 1080))
@@ -26,11 +27,13 @@ public:
         reads.push_back(rect);
         return m_pixels.copy(rect);
     }
-    QSize screenSize() const override { return m_pixels.size(); }
+    QSize screenSize() const override { return failure.isEmpty() ? m_pixels.size() : QSize(); }
     QString unreadableReason() const override { return unreadable; }
+    QString lastGrabFailure() const override { return failure; }
     const QImage& pixels() const { return m_pixels; }
     std::vector<QRect> reads;
     QString unreadable;
+    QString failure;
 
 private:
     QImage m_pixels;

@@ -1,0 +1,148 @@
+#include "platform/portal/portal_protocol.h"
+
+#include <algorithm>
+
+namespace quorvex {
+
+namespace {
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// `path` without "." and ".." steps and doubled slashes, so a prefix test cannot be fooled; empty
+// for a relative path or one that climbs above the root.
+std::string normalPath(std::string_view path)
+{
+    if (path.empty() || path.front() != '/')
+        return {};
+    std::vector<std::string_view> steps;
+    while (!path.empty()) {
+        path.remove_prefix(1);
+        const size_t end = std::min(path.find('/'), path.size());
+        const std::string_view step = path.substr(0, end);
+        path.remove_prefix(end);
+        if (step == "..") {
+            if (steps.empty())
+                return {};
+            steps.pop_back();
+        } else if (!step.empty() && step != ".") {
+            steps.push_back(step);
+        }
+    }
+    std::string result;
+    for (const std::string_view step : steps)
+        result.append("/").append(step);
+    return result.empty() ? "/" : result;
+}
+
+bool isInside(const std::string& path, std::string_view folder)
+{
+    const std::string base = normalPath(folder);
+    if (base.empty())
+        return false;
+    const std::string prefix = base == "/" ? base : base + "/";
+    return path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0;
+}
+
+} // namespace
+
+std::string portalRequestPath(std::string_view uniqueName, std::string_view token)
+{
+    std::string sender(uniqueName.substr(uniqueName.starts_with(':') ? 1 : 0));
+    std::replace(sender.begin(), sender.end(), '.', '_');
+    return std::string(kPortalObjectPath) + "/request/" + sender + "/" + std::string(token);
+}
+
+std::string portalRequestToken(unsigned processId, unsigned sequence)
+{
+    return "quorvex7_" + std::to_string(processId) + "_" + std::to_string(sequence);
+}
+
+std::string portalResponseFailure(std::uint32_t response)
+{
+    if (response == 0)
+        return {};
+    if (response == 1 || response == 2)
+        return std::string("the desktop portal refused the screenshot (")
+            + (response == 1 ? "cancelled" : "denied")
+            + "); allow this program to take screenshots without asking: on GNOME, grant "
+              "\"Screenshots\" in Settings > Apps, or run flatpak permission-set screenshot screenshot '' "
+              "yes";
+    return "the desktop portal answered the screenshot with the unknown response " + std::to_string(response);
+}
+
+std::string neitherScreenSourceMessage()
+{
+    return "this desktop offers neither screen copy (zwlr_screencopy_manager_v1) nor the desktop portal "
+           "(org.freedesktop.portal.Screenshot); install xdg-desktop-portal and its backend for your desktop";
+}
+
+std::string portalMissingMessage()
+{
+    return "the desktop portal (org.freedesktop.portal.Screenshot) is not on the session bus; install "
+           "xdg-desktop-portal and its backend for your desktop";
+}
+
+std::string portalTimeoutMessage()
+{
+    return "the desktop portal did not answer the screenshot within "
+        + std::to_string(kPortalAnswerTimeout.count()) + " s; nothing was grabbed";
+}
+
+std::string pathFromFileUri(std::string_view uri)
+{
+    constexpr std::string_view scheme = "file://";
+    if (!uri.starts_with(scheme))
+        return {};
+    uri.remove_prefix(scheme.size());
+    // file://localhost/tmp/x names /tmp/x too; any other host is not this machine's.
+    if (uri.starts_with("localhost/"))
+        uri.remove_prefix(9);
+    if (!uri.starts_with('/'))
+        return {};
+    std::string path;
+    for (size_t i = 0; i < uri.size(); ++i) {
+        if (uri[i] != '%') {
+            path += uri[i];
+            continue;
+        }
+        const int high = i + 2 < uri.size() ? hexValue(uri[i + 1]) : -1;
+        const int low = high >= 0 ? hexValue(uri[i + 2]) : -1;
+        if (low < 0 || (high == 0 && low == 0))
+            return {};
+        path += char(high * 16 + low);
+        i += 2;
+    }
+    return path;
+}
+
+bool isOursToDelete(
+    std::string_view path, const std::vector<std::string>& temporaryFolders, std::string_view picturesFolder)
+{
+    const std::string file = normalPath(path);
+    if (file.empty() || (!picturesFolder.empty() && isInside(file, picturesFolder)))
+        return false;
+    return std::any_of(temporaryFolders.begin(), temporaryFolders.end(),
+        [&](const std::string& folder) { return isInside(file, folder); });
+}
+
+ScreenPixels croppedPixels(const ScreenPixels& pixels, const PixelRect& rect)
+{
+    if (pixels.isEmpty() || !PixelRect{0, 0, pixels.width, pixels.height}.contains(rect))
+        return {};
+    ScreenPixels part = pixels;
+    part.bits = pixels.bits + rect.y * pixels.stride + std::ptrdiff_t(rect.x) * 4;
+    part.width = rect.width;
+    part.height = rect.height;
+    return part;
+}
+
+} // namespace quorvex

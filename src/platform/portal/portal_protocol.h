@@ -1,0 +1,49 @@
+#pragma once
+
+#include "capture/screen_reader.h"
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The desktop portal's screenshot exchange (org.freedesktop.portal.Screenshot) as plain functions:
+// what the bus client computes and decides, testable without a bus.
+namespace quorvex {
+
+// A portal that has not answered by then is taken to never answer.
+inline constexpr std::chrono::seconds kPortalAnswerTimeout{10};
+
+inline constexpr const char* kPortalBusName = "org.freedesktop.portal.Desktop";
+inline constexpr const char* kPortalObjectPath = "/org/freedesktop/portal/desktop";
+inline constexpr const char* kPortalScreenshotInterface = "org.freedesktop.portal.Screenshot";
+inline constexpr const char* kPortalRequestInterface = "org.freedesktop.portal.Request";
+
+// The object path of the request the portal makes for a call carrying `token` from the bus
+// connection `uniqueName` (":1.42"), known before the call so its answer cannot be missed.
+std::string portalRequestPath(std::string_view uniqueName, std::string_view token);
+
+// A token for the n-th request of this process: letters, digits and underscores only.
+std::string portalRequestToken(unsigned processId, unsigned sequence);
+
+// Empty for a screenshot taken (response 0); else why there is none, in one line.
+std::string portalResponseFailure(std::uint32_t response);
+
+// Where neither source is there, and where the portal is not answering.
+std::string neitherScreenSourceMessage();
+std::string portalMissingMessage();
+std::string portalTimeoutMessage();
+
+// The local path a file:// URI names, its %-escapes decoded; empty for any other URI.
+std::string pathFromFileUri(std::string_view uri);
+
+// Whether the portal's picture at `path` may be deleted once read: a file it made for this one
+// answer in a temporary folder, never one in the user's pictures folder (some portals save there).
+bool isOursToDelete(
+    std::string_view path, const std::vector<std::string>& temporaryFolders, std::string_view picturesFolder);
+
+// `rect` of `pixels`, sharing their memory; empty where `rect` is not wholly inside.
+ScreenPixels croppedPixels(const ScreenPixels& pixels, const PixelRect& rect);
+
+} // namespace quorvex

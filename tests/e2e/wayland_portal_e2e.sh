@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The command-line grab through the desktop portal on a private headless sway with the real portal
+# and its wlroots backend, at scale 1 and 2; and its failures: no portal and no screen copy, a
+# portal that refuses, one that never answers. No failure writes a file.
+source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/../support/sway_session.sh"
+source "$(dirname "$0")/../support/portal_session.sh"
+trap 'stop_portal; stop_sway; finish' EXIT
+
+same_pixels() { # same_pixels A B: the two pictures hold exactly the same pixels
+    [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]
+}
+# fails_with TEXT ARGS...: the grab fails with TEXT on one line of stderr and writes nothing.
+fails_with() {
+    local text=$1
+    shift
+    rm -f "$work/err" "$work/none.png"
+    "$QUORVEX7" --grab "$work/none.png" "$@" 2>"$work/err" && fail "grabbed with $*"
+    [ "$(wc -l <"$work/err")" = 1 ] && grep -qF "$text" "$work/err" || fail "$*: $(cat "$work/err")"
+    [ ! -e "$work/none.png" ] || fail "$* wrote a file"
+}
+
+"$E2E_PROBE" pattern 1280 800 "$work/bg1.png" || fail "cannot write the pattern"
+"$E2E_PROBE" pattern 2560 1600 "$work/bg2.png" || fail "cannot write the pattern"
+
+start_sway 1 "output HEADLESS-1 mode 1280x800 position 0 0 scale 1 bg $work/bg1.png center"
+start_portal
+"$QUORVEX7" --grab "$work/shot.png" --screen portal || fail "the portal grab failed"
+same_pixels "$work/shot.png" "$work/bg1.png" || fail "the portal grab is not the screen"
+[ ! -e /tmp/out.png ] || fail "the portal's temporary picture was left behind"
+QUORVEX7_SCREEN=portal "$QUORVEX7" --grab - --region 300x200+900+550 >"$work/part.png" || fail "the region failed"
+convert "$work/bg1.png" -crop 300x200+900+550 +repage "$work/part-expected.png"
+same_pixels "$work/part.png" "$work/part-expected.png" || fail "the region is not that part of the screen"
+stop_portal
+stop_sway
+
+start_sway 1 "output HEADLESS-1 mode 2560x1600 position 0 0 scale 2 bg $work/bg2.png stretch"
+start_portal
+"$QUORVEX7" --grab "$work/shot2.png" --screen portal || fail "the portal grab at scale 2 failed"
+same_pixels "$work/shot2.png" "$work/bg2.png" || fail "the portal grab at scale 2 is not the device pixels"
+stop_portal
+
+# A bus without a portal: forced, it is missing; by default, with no compositor to copy from either,
+# neither source is there.
+start_bus
+fails_with "the desktop portal (org.freedesktop.portal.Screenshot) is not on the session bus" --screen portal
+WAYLAND_DISPLAY=no-such-display fails_with "this desktop offers neither screen copy (zwlr_screencopy_manager_v1) \
+nor the desktop portal (org.freedesktop.portal.Screenshot); install xdg-desktop-portal and its backend"
+/usr/bin/python3 "$(dirname "$0")/../support/fake_portal.py" refuse >>"$work/portal.log" 2>&1 &
+portal_pids+=($!)
+for _ in $(seq 100); do has_bus_name org.freedesktop.portal.Desktop && break; sleep 0.05; done
+fails_with "the desktop portal refused the screenshot (cancelled); allow this program" --screen portal
+kill "${portal_pids[-1]}"
+unset 'portal_pids[-1]'
+/usr/bin/python3 "$(dirname "$0")/../support/fake_portal.py" silent >>"$work/portal.log" 2>&1 &
+portal_pids+=($!)
+for _ in $(seq 100); do has_bus_name org.freedesktop.portal.Desktop && break; sleep 0.05; done
+fails_with "the desktop portal did not answer the screenshot within 10 s" --screen portal
+echo "PASS"

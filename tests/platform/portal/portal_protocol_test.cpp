@@ -1,0 +1,77 @@
+#include "platform/portal/portal_picture_file.h"
+#include "platform/portal/portal_protocol.h"
+#include "test_images.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace quorvex;
+
+TEST(PortalProtocol, RequestPathsFileUrisAndResponses)
+{
+    EXPECT_EQ(portalRequestPath(":1.42", "quorvex7_7_1"),
+        "/org/freedesktop/portal/desktop/request/1_42/quorvex7_7_1");
+    EXPECT_EQ(portalRequestToken(7, 1), "quorvex7_7_1");
+    const struct {
+        const char* uri;
+        const char* path;
+    } uris[] = {{"file:///tmp/out.png", "/tmp/out.png"},
+        {"file:///home/a/Screenshot%20from%201.png", "/home/a/Screenshot from 1.png"},
+        {"file://localhost/tmp/x.png", "/tmp/x.png"}, {"file://host/tmp/x.png", ""}, {"https://x/y.png", ""},
+        {"file:///tmp/bad%2", ""}, {"file:///tmp/nul%00.png", ""}, {"file:///tmp/%zz", ""}};
+    for (const auto& u : uris)
+        EXPECT_EQ(pathFromFileUri(u.uri), u.path) << u.uri;
+    EXPECT_EQ(portalResponseFailure(0), "");
+    for (const std::uint32_t refused : {1u, 2u}) {
+        EXPECT_TRUE(portalResponseFailure(refused).starts_with("the desktop portal refused the screenshot"));
+        EXPECT_NE(portalResponseFailure(refused).find("flatpak permission-set screenshot screenshot"),
+            std::string::npos);
+    }
+    EXPECT_EQ(
+        portalResponseFailure(7), "the desktop portal answered the screenshot with the unknown response 7");
+}
+
+TEST(PortalProtocol, OnlyItsOwnTemporaryFilesAreDeleted)
+{
+    const std::vector<std::string> temporary = {"/tmp", "/var/tmp/me/"};
+    const struct {
+        const char* path;
+        bool ours;
+    } files[] = {{"/tmp/out.png", true}, {"/tmp//sub/./x.png", true}, {"/var/tmp/me/x.png", true},
+        {"/tmp", false}, {"/tmpfoo/x.png", false}, {"/tmp/../etc/passwd", false},
+        {"/home/a/Pictures/x.png", false}, {"/tmp/home/Pictures/x.png", false},
+        {"/tmp/home/Pictures/../x.png", true}, {"tmp/x.png", false}, {"/../tmp/x.png", false}};
+    for (const auto& f : files)
+        EXPECT_EQ(isOursToDelete(f.path, temporary, "/tmp/home/Pictures"), f.ours) << f.path;
+}
+
+TEST(PortalProtocol, ThePictureIsReadDeletedWhereOursAndCropped)
+{
+    QTemporaryDir folder;
+    const QImage pattern = testsupport::coordinatePattern(300, 200);
+    const std::string path = folder.filePath("shot #1.png").toStdString();
+    const PortalFilePlaces places{{folder.path().toStdString()}, folder.filePath("Pictures").toStdString()};
+    for (const bool ours : {true, false}) {
+        const std::string file = ours ? path : folder.filePath("Pictures/shot.png").toStdString();
+        QDir(folder.path()).mkpath("Pictures");
+        ASSERT_TRUE(pattern.save(QString::fromStdString(file)));
+        // The portal escapes what a URI cannot hold as it is.
+        const std::string uri
+            = ours ? "file://" + folder.path().toStdString() + "/shot%20%231.png" : "file://" + file;
+        const PortalPicture picture = takePortalPicture(uri, places);
+        ASSERT_EQ(picture.failure, "");
+        EXPECT_EQ(QFile::exists(QString::fromStdString(file)), !ours);
+        const ScreenPixels part = croppedPixels(picture.pixels, {290, 190, 10, 10});
+        const QImage shown(part.bits, part.width, part.height, part.stride, QImage::Format_RGB32);
+        EXPECT_EQ(testsupport::differenceBetween(shown, pattern.copy(290, 190, 10, 10)), QString());
+        EXPECT_TRUE(croppedPixels(picture.pixels, {291, 190, 10, 10}).isEmpty());
+    }
+    QFile(QString::fromStdString(path)).open(QIODevice::WriteOnly);
+    EXPECT_NE(
+        takePortalPicture("file://" + path, places).failure.find("is no readable PNG"), std::string::npos);
+    EXPECT_NE(takePortalPicture("file://" + path, places).failure.find("cannot read"), std::string::npos)
+        << "the empty file was ours: deleted";
+    EXPECT_NE(takePortalPicture("ftp://x/y.png", places).failure.find("not a local file"), std::string::npos);
+}

@@ -1,0 +1,69 @@
+# Sourced by the Wayland scripts after start_sway: start_portal starts a private session bus and, on
+# it, pipewire and the desktop portal with its wlroots and GTK backends (the Screenshot interface
+# needs the GTK one's Access dialog), each waited for in turn; D-Bus activation stalls now and then.
+# stop_portal stops them by their process ids, newest first. start_bus alone gives a bus with no
+# portal, for the failures.
+portal_pids=()
+stop_portal() {
+    local index
+    for ((index = ${#portal_pids[@]} - 1; index >= 0; index--)); do
+        kill "${portal_pids[index]}" 2>/dev/null
+    done
+    portal_pids=()
+    fusermount3 -u "$XDG_RUNTIME_DIR/doc" 2>/dev/null || true
+}
+
+# A bus of its own (started before pipewire, which joins it), exported as the session bus. It starts
+# no service on demand, so a portal is there only where the script started one.
+start_bus() {
+    local lines
+    cat >"$work/bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir=$work</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/></policy>
+</busconfig>
+CONF
+    mapfile -t lines < <(dbus-daemon --config-file="$work/bus.conf" --fork --print-address=1 --print-pid=1 --nopidfile)
+    [ ${#lines[@]} -eq 2 ] || fail "no session bus"
+    export DBUS_SESSION_BUS_ADDRESS=${lines[0]}
+    portal_pids+=("${lines[1]}")
+}
+
+has_bus_name() {
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
+}
+
+# start_on_bus NAME COMMAND...: starts COMMAND and waits until it owns NAME on the bus.
+start_on_bus() {
+    local name=$1
+    shift
+    "$@" >>"$work/portal.log" 2>&1 &
+    portal_pids+=($!)
+    for _ in $(seq 100); do
+        has_bus_name "$name" && return 0
+        sleep 0.05
+    done
+    fail "$name did not appear on the bus: $(tail -3 "$work/portal.log")"
+}
+
+start_portal() {
+    start_bus
+    export XDG_CURRENT_DESKTOP=sway
+    dbus-update-activation-environment XDG_RUNTIME_DIR WAYLAND_DISPLAY XDG_CURRENT_DESKTOP XDG_SESSION_TYPE
+    pipewire >>"$work/portal.log" 2>&1 &
+    portal_pids+=($!)
+    for _ in $(seq 100); do
+        [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break
+        sleep 0.05
+    done
+    [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] || fail "pipewire did not start: $(tail -3 "$work/portal.log")"
+    start_on_bus org.freedesktop.impl.portal.PermissionStore /usr/libexec/xdg-permission-store --replace
+    start_on_bus org.freedesktop.impl.portal.desktop.wlr /usr/libexec/xdg-desktop-portal-wlr
+    start_on_bus org.freedesktop.impl.portal.desktop.gtk env GDK_BACKEND=wayland /usr/libexec/xdg-desktop-portal-gtk
+    start_on_bus org.freedesktop.portal.Desktop /usr/libexec/xdg-desktop-portal
+}
