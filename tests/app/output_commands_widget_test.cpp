@@ -10,42 +10,24 @@
 using namespace quorvex;
 using namespace testsupport;
 
-namespace {
-
-struct OutputFixture : MainWindowFixture {
-    OutputFixture()
-        : MainWindowFixture(asymmetricPattern(60, 20))
-    {
-        window.GrabWholeScreen();
-    }
-    QImage shown() { return state().view().surface(); }
-    QTemporaryDir dir;
-};
-
-} // namespace
-
-TEST(OutputCommands, SaveAsWritesWhatTheViewShows)
+// The file and print entries take the view as shown, inside its edge; that a page fit's orientation
+// stays for later plain prints is the printing test's.
+TEST(OutputCommands, SaveAsAndPrintToFitTakeWhatTheViewShows)
 {
-    OutputFixture f;
-    f.trigger("mnuZoom100"); // what is saved is the view as shown
-    f.saveDialog.path = f.dir.filePath("shot.bmp");
+    MainWindowFixture f(asymmetricPattern(60, 20));
+    f.window.GrabWholeScreen();
+    f.trigger("mnuZoom100");
+    QTemporaryDir dir;
+    f.saveDialog.path = dir.filePath("shot.bmp");
     f.trigger("mnuSaveAs");
     ASSERT_EQ(f.saveDialog.requests.size(), 1);
     EXPECT_EQ(f.saveDialog.requests[0].defaultSuffix, "JPG");
-    EXPECT_EQ(differenceBetween(QImage(f.dir.filePath("shot.bmp")), f.shown()), QString());
-    EXPECT_TRUE(f.messages.shown.empty());
-}
-
-TEST(OutputCommands, PrintToFitTurnsTheOrientationForLaterPlainPrints)
-{
-    OutputFixture f; // 60 x 20 inside a 2-px edge: wide
+    EXPECT_EQ(differenceBetween(QImage(dir.filePath("shot.bmp")), f.state().view().surface()), QString());
     f.trigger("mnuPrintToFit");
     ASSERT_EQ(f.printer.sent.size(), 1);
     EXPECT_EQ(f.printer.sent[0].orientation, PageOrientation::Landscape);
-    EXPECT_EQ(f.printer.sent[0].picture, QSize(60, 20));
-    f.trigger("mnuPrintNormal");
-    ASSERT_EQ(f.printer.sent.size(), 2);
-    EXPECT_EQ(f.printer.sent[1].orientation, PageOrientation::Landscape);
+    EXPECT_EQ(f.printer.sent[0].picture, QSize(116, 36)); // 120 x 40 less the 4 px the edge takes
+    EXPECT_TRUE(f.messages.shown.empty());
 }
 
 TEST(OutputCommands, WithoutAPictureOutputsSaySoAndTransformsDoNothing)

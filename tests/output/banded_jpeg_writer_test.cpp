@@ -35,14 +35,9 @@ TEST(BandedJpegWriter, LikeTheWholePictureWriterInAnyBandSize)
         EXPECT_LE(channelDistance(decoded.pixel(130, 69), picture.pixel(130, 69)), 12)
             << "upright, band " << band;
     }
-}
 
-TEST(BandedJpegWriter, FailuresAreTheWritersNumberedErrors)
-{
-    QTemporaryDir dir;
-    const QImage picture = testsupport::asymmetricPattern(16, 8);
-    BandedJpegWriter writer(16, 8, 90);
-    writer.addRows(picture.constBits(), 8, picture.bytesPerLine());
+    BandedJpegWriter writer(picture.width(), picture.height(), 90);
+    writer.addRows(picture.constBits(), picture.height(), picture.bytesPerLine());
     try {
         writer.finish(dir.filePath("missing-folder/x.jpg").toStdString());
         ADD_FAILURE() << "writing into a missing folder succeeded";
