@@ -4,6 +4,7 @@
 #include "app/picture_view_state.h"
 #include "capture/capture_commands.h"
 #include "capture/defined_size_dialog.h"
+#include "capture/overlay_geometry.h"
 #include "common/message_box.h"
 
 #include <QCoreApplication>
@@ -103,10 +104,8 @@ void ScreenGrabs::showDefinedSizeDialog(const QWidget& window)
     m_overlay.setHomeScreen(window.screen());
     // Modal and without an owner: centred on the main window's monitor like the overlay it sizes.
     Form3 dialog([this] { return m_overlay.overlay(); }, m_twips);
-    if (const QScreen* home = window.screen()) {
-        const QRect area = home->geometry();
-        dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
-    }
+    if (const QScreen* home = window.screen())
+        dialog.move(centredIn(home->geometry(), dialog.size()));
     dialog.exec();
 }
 

@@ -107,4 +107,9 @@ QRect twipsToPixels(const QRect& twipsRect, Twips twips)
         twips.toPixelsX(twipsRect.width()), twips.toPixelsY(twipsRect.height())};
 }
 
+QPoint centredIn(const QRect& area, QSize size)
+{
+    return {area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2};
+}
+
 } // namespace quorvex

@@ -74,6 +74,9 @@ int overlayLengthPixels(double wantedTwips, int minimumTwips, int largestPixels,
 // Smallest whole number of pixels that covers `twipsLength`.
 int pixelsCovering(int twipsLength, int twipsPerPixel);
 
+// The top-left corner that puts a window of `size` in the middle of `area` (a monitor).
+QPoint centredIn(const QRect& area, QSize size);
+
 // Each of left, top, width and height converted on its own, halves to even.
 QRect twipsToPixels(const QRect& twipsRect, Twips twips);
 

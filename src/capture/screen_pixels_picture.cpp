@@ -1,5 +1,7 @@
 #include "capture/screen_pixels_picture.h"
 
+#include "capture/grab_pixels.h"
+
 namespace quorvex {
 
 QImage pictureShowing(const ScreenPixels& pixels)
@@ -13,6 +15,19 @@ QImage pictureShowing(const ScreenPixels& pixels)
     if (picture.isNull())
         delete keeper;
     return picture;
+}
+
+QImage readInsideOrBlack(
+    const QRect& rect, const QRect& readable, const std::function<ScreenPixels(const PixelRect&)>& read)
+{
+    const QRect inside = rect & readable;
+    QImage pixels;
+    if (!inside.isEmpty()) {
+        pixels = pictureShowing(read({inside.x(), inside.y(), inside.width(), inside.height()}));
+        if (pixels.isNull())
+            return {};
+    }
+    return placedOnBlack(rect.size(), pixels, inside.topLeft() - rect.topLeft());
 }
 
 } // namespace quorvex

@@ -104,8 +104,7 @@ Form2::Form2(
 
 void Form2::centreOn(const QScreen& display)
 {
-    const QRect area = display.geometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    move(centredIn(display.geometry(), size()));
 }
 
 Form2::~Form2() = default;

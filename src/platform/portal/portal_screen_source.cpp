@@ -1,6 +1,5 @@
 #include "platform/portal/portal_screen_source.h"
 
-#include "capture/grab_pixels.h"
 #include "capture/screen_pixels_picture.h"
 
 namespace quorvex {
@@ -31,15 +30,11 @@ QImage PortalScreenSource::grab(WId window, bool, const QRect& rect)
     if (window != 0 || rect.isEmpty() || !haveScreenshot())
         return {};
     const PixelSize size = m_reader->desktopSize();
-    // Only the part on the desktop is read; black elsewhere, as on X11.
-    const QRect inside = rect & QRect(0, 0, size.width, size.height);
-    QImage pixels;
-    if (!inside.isEmpty())
-        pixels = pictureShowing(
-            m_reader->readDesktop({inside.x(), inside.y(), inside.width(), inside.height()}));
-    else
+    const QRect desktop(0, 0, size.width, size.height);
+    if (!rect.intersects(desktop))
         m_reader->readDesktop({0, 0, size.width, size.height}); // this grab's screenshot is used up
-    return placedOnBlack(rect.size(), pixels, inside.topLeft() - rect.topLeft());
+    return readInsideOrBlack(
+        rect, desktop, [this](const PixelRect& part) { return m_reader->readDesktop(part); });
 }
 
 } // namespace quorvex

@@ -1,6 +1,5 @@
 #include "platform/wayland/screencopy_screen_source.h"
 
-#include "capture/grab_pixels.h"
 #include "capture/screen_pixels_picture.h"
 
 namespace quorvex {
@@ -20,16 +19,8 @@ QImage ScreencopyScreenSource::grab(WId window, bool, const QRect& rect)
 {
     if (window != 0 || rect.isEmpty())
         return {};
-    // Only the part on the desktop is read; black elsewhere, as on X11.
-    const QRect inside = rect & QRect(QPoint(0, 0), screenSize());
-    QImage pixels;
-    if (!inside.isEmpty()) {
-        pixels = pictureShowing(
-            m_reader->readDesktop({inside.x(), inside.y(), inside.width(), inside.height()}));
-        if (pixels.isNull())
-            return {};
-    }
-    return placedOnBlack(rect.size(), pixels, inside.topLeft() - rect.topLeft());
+    return readInsideOrBlack(rect, QRect(QPoint(0, 0), screenSize()),
+        [this](const PixelRect& part) { return m_reader->readDesktop(part); });
 }
 
 } // namespace quorvex

@@ -1,6 +1,5 @@
 #include "platform/x11/xcb_screen_source.h"
 
-#include "capture/grab_pixels.h"
 #include "capture/screen_pixels_picture.h"
 #include "capture/window_grab.h"
 
@@ -30,16 +29,8 @@ QImage XcbScreenSource::grab(WId window, bool clientArea, const QRect& rect)
     const std::optional<PixelSize> drawable = m_reader.drawableSize(uint32_t(window));
     if (!drawable)
         return {};
-    // The server refuses rectangles that leave the drawable: read the part inside, black elsewhere.
-    const QRect inside = source & QRect(0, 0, drawable->width, drawable->height);
-    QImage pixels;
-    if (!inside.isEmpty()) {
-        pixels = pictureShowing(
-            m_reader.read(uint32_t(window), {inside.x(), inside.y(), inside.width(), inside.height()}));
-        if (pixels.isNull())
-            return {}; // never a picture that is not the screen
-    }
-    return placedOnBlack(rect.size(), pixels, inside.topLeft() - source.topLeft());
+    return readInsideOrBlack(source, QRect(0, 0, drawable->width, drawable->height),
+        [&](const PixelRect& part) { return m_reader.read(uint32_t(window), part); });
 }
 
 } // namespace quorvex
