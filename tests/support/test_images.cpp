@@ -1,5 +1,6 @@
 #include "test_images.h"
 
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -15,6 +16,14 @@ QImage coordinatePattern(int width, int height)
             line[x] = qRgb(x & 255, y & 255, ((x >> 8) & 15) | (((y >> 8) & 15) << 4));
     }
     return image;
+}
+
+QImage screenPartOnBlack(const QImage& screen, const QRect& rect)
+{
+    QImage part(rect.size(), QImage::Format_RGB32);
+    part.fill(Qt::black);
+    QPainter(&part).drawImage(-rect.topLeft(), screen);
+    return part;
 }
 
 QImage asymmetricPattern(int width, int height)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <ostream>
 
@@ -9,6 +10,9 @@ namespace testsupport {
 // Each pixel encodes its own coordinates (R = x & 255, G = y & 255, B = the high bits of both), so
 // any copy of a region can be traced back to where on the screen it came from.
 QImage coordinatePattern(int width, int height);
+
+// What a grab of `rect` shows of a screen that shows `screen`: its pixels inside, black beyond.
+QImage screenPartOnBlack(const QImage& screen, const QRect& rect);
 
 // Small asymmetric picture (no mirror or turn of it equals itself) with a distinct colour per pixel.
 QImage asymmetricPattern(int width, int height);
