@@ -7,6 +7,7 @@
 #include "test_images.h"
 #include "ui_helpers.h"
 
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QScreen>
@@ -64,13 +65,20 @@ protected:
         Form2* overlay = loader.overlay();
         overlay->move(position);
         const QWidget* s1 = overlay->findChild<QWidget*>(QStringLiteral("s1"));
+        // A window manager may still place the window after it first shows there: the border must
+        // stay in place for a while.
+        QElapsedTimer steady;
         EXPECT_TRUE(QTest::qWaitFor([&] {
             const QRect corner(s1->mapToGlobal(QPoint(0, 0)), QSize(1, 1));
-            return overlay->geometry().topLeft() == position
+            const bool shown = overlay->geometry().topLeft() == position
                 && (screen.grab(0, false, corner).pixel(0, 0) & 0xFFFFFF) == 0;
+            if (!shown)
+                steady.invalidate();
+            else if (!steady.isValid())
+                steady.start();
+            return shown && steady.elapsed() >= 150;
         })) << "the overlay never showed at "
             << position.x() << "," << position.y();
-        QTest::qWait(50);
         return overlay;
     }
 
