@@ -29,6 +29,20 @@ PixelRect placeInPicture(const DesktopPicture& picture, const OutputPlace& outpu
         output.logical.height * picture.scale};
 }
 
+OutputRegion regionOfOutput(const DesktopPicture& picture, const OutputPlace& output, const PixelRect& wanted)
+{
+    const PixelRect place = placeInPicture(picture, output);
+    const PixelRect part = place.intersected(wanted);
+    if (part.isEmpty())
+        return {};
+    const int scale = picture.scale;
+    const int left = (part.x - place.x) / scale, top = (part.y - place.y) / scale;
+    const int right = (part.x + part.width - place.x + scale - 1) / scale;
+    const int bottom = (part.y + part.height - place.y + scale - 1) / scale;
+    return {{left, top, right - left, bottom - top},
+        {place.x + left * scale, place.y + top * scale, (right - left) * scale, (bottom - top) * scale}};
+}
+
 void drawOutput(ScreenPixels& picture, const PixelRect& place, const ScreenPixels& output, bool yInverted)
 {
     const PixelRect inside = place.intersected({0, 0, picture.width, picture.height});

@@ -16,11 +16,13 @@ namespace quorvex {
 
 namespace {
 
-// A shared-memory buffer the compositor copies an output into, kept while its layout stays.
+// Shared memory the compositor copies an output (or a part of it) into: one mapping kept while it
+// is large enough, its wl_buffer made again only when a copy's layout differs from the last one's.
 struct ShmBuffer {
-    wl_buffer* buffer = nullptr;
+    wl_shm_pool* pool = nullptr;
     unsigned char* data = nullptr;
-    size_t size = 0;
+    size_t capacity = 0;
+    wl_buffer* buffer = nullptr;
     int width = 0, height = 0, stride = 0;
     uint32_t format = 0;
 
@@ -28,8 +30,10 @@ struct ShmBuffer {
     {
         if (buffer)
             wl_buffer_destroy(buffer);
+        if (pool)
+            wl_shm_pool_destroy(pool);
         if (data)
-            munmap(data, size);
+            munmap(data, capacity);
     }
 };
 
@@ -227,48 +231,52 @@ struct ScreencopyReader::Private {
         return result;
     }
 
-    // A buffer of the frame's layout: the output's own when it still fits.
+    // A buffer of the frame's layout in the output's kept memory, which is replaced only when too small.
     ShmBuffer* bufferFor(Output& output, const Frame& frame)
     {
+        const size_t size = size_t(frame.stride) * size_t(frame.height);
         ShmBuffer* kept = output.buffer.get();
-        if (kept && kept->width == frame.width && kept->height == frame.height && kept->stride == frame.stride
-            && kept->format == frame.format)
+        if (!kept || kept->capacity < size) {
+            output.buffer.reset();
+            auto buffer = std::make_unique<ShmBuffer>();
+            const int fd = memfd_create("quorvex7-screencopy", MFD_CLOEXEC);
+            if (fd < 0)
+                return nullptr;
+            void* data = ftruncate(fd, off_t(size)) == 0
+                ? mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
+                : MAP_FAILED;
+            if (data == MAP_FAILED) {
+                close(fd);
+                return nullptr;
+            }
+            buffer->data = static_cast<unsigned char*>(data);
+            buffer->capacity = size;
+            buffer->pool = wl_shm_create_pool(shm, fd, int32_t(size));
+            close(fd);
+            output.buffer = std::move(buffer);
+            kept = output.buffer.get();
+        }
+        if (kept->buffer && kept->width == frame.width && kept->height == frame.height
+            && kept->stride == frame.stride && kept->format == frame.format)
             return kept;
-        output.buffer.reset();
-        auto buffer = std::make_unique<ShmBuffer>();
-        buffer->size = size_t(frame.stride) * size_t(frame.height);
-        const int fd = memfd_create("quorvex7-screencopy", MFD_CLOEXEC);
-        if (fd < 0)
-            return nullptr;
-        if (ftruncate(fd, off_t(buffer->size)) != 0) {
-            close(fd);
-            return nullptr;
-        }
-        void* data = mmap(nullptr, buffer->size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-        if (data == MAP_FAILED) {
-            close(fd);
-            return nullptr;
-        }
-        buffer->data = static_cast<unsigned char*>(data);
-        wl_shm_pool* pool = wl_shm_create_pool(shm, fd, int32_t(buffer->size));
-        buffer->buffer
-            = wl_shm_pool_create_buffer(pool, 0, frame.width, frame.height, frame.stride, frame.format);
-        wl_shm_pool_destroy(pool);
-        close(fd);
-        buffer->width = frame.width;
-        buffer->height = frame.height;
-        buffer->stride = frame.stride;
-        buffer->format = frame.format;
-        output.buffer = std::move(buffer);
-        return output.buffer.get();
+        if (kept->buffer)
+            wl_buffer_destroy(kept->buffer);
+        kept->buffer
+            = wl_shm_pool_create_buffer(kept->pool, 0, frame.width, frame.height, frame.stride, frame.format);
+        kept->width = frame.width;
+        kept->height = frame.height;
+        kept->stride = frame.stride;
+        kept->format = frame.format;
+        return kept;
     }
 
-    // Copies the whole output into its buffer; false when the compositor refuses or goes away.
-    bool copyOutput(Output& output, bool& yInverted)
+    // Copies `region` of the output (its own logical pixels) into its buffer; false when the
+    // compositor refuses or goes away.
+    bool copyOutput(Output& output, const PixelRect& region, bool& yInverted)
     {
         Frame frame;
-        zwlr_screencopy_frame_v1* request
-            = zwlr_screencopy_manager_v1_capture_output(screencopy, 0, output.output);
+        zwlr_screencopy_frame_v1* request = zwlr_screencopy_manager_v1_capture_output_region(
+            screencopy, 0, output.output, region.x, region.y, region.width, region.height);
         zwlr_screencopy_frame_v1_add_listener(request, &kFrameListener, &frame);
         const auto waitFor = [&](const bool& done) {
             while (!done && !frame.failed)
@@ -342,17 +350,19 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
     ScreenPixels picture{reinterpret_cast<unsigned char*>(words->data()), rect.width, rect.height,
         std::ptrdiff_t(rect.width) * 4, words};
     for (size_t i = 0; i < d->outputs.size(); ++i) {
-        PixelRect place = placeInPicture(layout, places[i]);
-        if (place.intersected(rect).isEmpty())
+        // Only the part of each output the rectangle covers is copied.
+        const OutputRegion region = regionOfOutput(layout, places[i], rect);
+        if (region.logical.isEmpty())
             continue;
         Output& output = *d->outputs[i];
         bool yInverted = false;
-        if (!d->copyOutput(output, yInverted) || output.transform != WL_OUTPUT_TRANSFORM_NORMAL)
+        if (output.transform != WL_OUTPUT_TRANSFORM_NORMAL
+            || !d->copyOutput(output, region.logical, yInverted))
             return {};
         const ShmBuffer& buffer = *output.buffer;
         const ScreenPixels pixels{buffer.data, buffer.width, buffer.height, buffer.stride, nullptr};
-        place.x -= rect.x;
-        place.y -= rect.y;
+        const PixelRect place{region.inPicture.x - rect.x, region.inPicture.y - rect.y,
+            region.inPicture.width, region.inPicture.height};
         drawOutput(picture, place, pixels, yInverted);
     }
     return picture;
