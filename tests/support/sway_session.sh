@@ -36,5 +36,45 @@ start_sway() {
     done
     [ -S "$runtime/wayland-1" ] || fail "sway did not start: $(tail -3 "$work/sway.log")"
     export WAYLAND_DISPLAY=wayland-1 XDG_SESSION_TYPE=wayland
+    for _ in $(seq 100); do
+        SWAYSOCK=$(ls "$runtime"/sway-ipc.*.sock 2>/dev/null | head -1)
+        [ -n "$SWAYSOCK" ] && break
+        sleep 0.05
+    done
+    export SWAYSOCK
     sleep 0.5 # swaybg draws the backgrounds after the outputs appear
+}
+
+# sway_window TITLE: waits until a window of that title is shown and sets $win_x $win_y $win_w
+# $win_h to where its content lies (logical pixels).
+sway_window() {
+    local found=
+    for _ in $(seq 100); do
+        found=$(swaymsg -t get_tree | jq -r --arg t "$1" \
+            '.. | objects | select(.name? == $t and .visible? == true) | .rect | "\(.x) \(.y) \(.width) \(.height)"' \
+            | head -1)
+        [ -n "$found" ] && break
+        sleep 0.1
+    done
+    [ -n "$found" ] || fail "no window titled '$1'"
+    read -r win_x win_y win_w win_h <<<"$found"
+}
+
+# keys KEY...: presses each key (xkb names; alt+g holds Alt) through one virtual keyboard, with a
+# pause before the first (the program binds the keyboard that appears) and after each.
+keys() {
+    local key args=(-s 600)
+    for key in "$@"; do
+        if [ "${key#alt+}" != "$key" ]; then
+            args+=(-M alt -k "${key#alt+}" -m alt -s 400)
+        else
+            args+=(-k "$key" -s 400)
+        fi
+    done
+    wtype "${args[@]}"
+}
+
+# type_text TEXT: types it through the virtual keyboard.
+type_text() {
+    wtype -s 600 "$1" -s 200
 }
