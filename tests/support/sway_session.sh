@@ -3,9 +3,23 @@
 # WAYLAND_DISPLAY for it; it is stopped by its process id at the end. sway refuses to run as root,
 # so there it runs as nobody. Needs $work (e2e_lib.sh).
 sway_pid=
+pointer_pid=
 stop_sway() {
+    [ -n "$pointer_pid" ] && kill "$pointer_pid" 2>/dev/null
     [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null
-    sway_pid=
+    sway_pid= pointer_pid=
+}
+
+# start_pointer: gives the seat a pointer ($VIRTUAL_POINTER), driven then with
+# `swaymsg seat seat0 cursor set X Y` and `cursor press/release button1`.
+start_pointer() {
+    "$VIRTUAL_POINTER" >"$work/pointer.out" 2>&1 &
+    pointer_pid=$!
+    for _ in $(seq 50); do
+        grep -q ready "$work/pointer.out" && return
+        sleep 0.05
+    done
+    fail "no virtual pointer: $(cat "$work/pointer.out")"
 }
 
 # start_sway OUTPUT_COUNT CONFIG_LINE...
