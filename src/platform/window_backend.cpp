@@ -3,6 +3,7 @@
 #include "capture/qt_screen_source.h"
 #include "capture/qt_window_system.h"
 #include "platform/screen_backend.h"
+#include "platform/wayland/layer_shell_overlay_window_system.h"
 #include "platform/wayland/screencopy_screen_source.h"
 #include "platform/x11/active_window.h"
 #include "platform/x11/qt_x11_connection.h"
@@ -19,6 +20,15 @@ std::unique_ptr<ScreenSource> screencopySource(const SessionEnvironment& session
     return opened.reader ? std::make_unique<ScreencopyScreenSource>(std::move(opened.reader)) : nullptr;
 }
 
+// The overlay on layer-shell surfaces where the compositor offers them; unshaped elsewhere.
+std::unique_ptr<OverlayWindowSystem> waylandOverlayWindows(const SessionEnvironment& session)
+{
+    LayerSurfaces::Opened opened = LayerSurfaces::connect(session.waylandDisplay);
+    if (!opened.surfaces)
+        return std::make_unique<QtOverlayWindowSystem>();
+    return std::make_unique<LayerShellOverlayWindowSystem>(std::move(opened.surfaces));
+}
+
 } // namespace
 
 WindowBackend chooseWindowBackend()
@@ -26,12 +36,11 @@ WindowBackend chooseWindowBackend()
     // The same choice as the command line's, from the same session.
     const SessionEnvironment session = SessionEnvironment::fromProcess();
     const std::optional<ScreenSourceKind> kind = chooseScreenSource(session).kind;
-    // A Wayland client can neither place nor shape its windows: the overlay stays unshaped there.
     if (kind == ScreenSourceKind::Screencopy)
         if (std::unique_ptr<ScreenSource> screen = screencopySource(session))
             if (std::unique_ptr<ScreenSource> overlayScreen = screencopySource(session))
-                return {std::move(screen), std::move(overlayScreen),
-                    std::make_unique<QtOverlayWindowSystem>(), std::make_unique<NoActiveWindowQuery>()};
+                return {std::move(screen), std::move(overlayScreen), waylandOverlayWindows(session),
+                    std::make_unique<NoActiveWindowQuery>()};
     if (xcb_connection_t* x11 = qtX11Connection(); x11 && kind == ScreenSourceKind::X11)
         return {std::make_unique<XcbScreenSource>(x11, false), std::make_unique<XcbScreenSource>(x11, true),
             std::make_unique<X11OverlayWindowSystem>(), std::make_unique<X11ActiveWindowQuery>()};

@@ -1,0 +1,128 @@
+#include "platform/wayland/layer_shell_overlay_window_system.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSocketNotifier>
+#include <QWidget>
+
+namespace quorvex {
+
+LayerShellOverlayWindowSystem::LayerShellOverlayWindowSystem(std::unique_ptr<LayerSurfaces> surfaces)
+    : m_surfaces(std::move(surfaces))
+    , m_notifier(new QSocketNotifier(m_surfaces->fd(), QSocketNotifier::Read, this))
+{
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] { m_surfaces->dispatch(); });
+    m_surfaces->setPointerHandler([this](const LayerPointerEvent& event) { deliver(event); });
+}
+
+LayerShellOverlayWindowSystem::~LayerShellOverlayWindowSystem() = default;
+
+void LayerShellOverlayWindowSystem::applyShape(QWidget& window, const QRegion& shape)
+{
+    follow(window);
+    m_shape = shape;
+    redraw();
+}
+
+void LayerShellOverlayWindowSystem::makeTopmost(QWidget& window)
+{
+    follow(window);
+    window.show();
+    redraw();
+}
+
+void LayerShellOverlayWindowSystem::waitForDisplay()
+{
+    m_surfaces->roundtrip();
+}
+
+void LayerShellOverlayWindowSystem::follow(QWidget& window)
+{
+    if (m_window == &window)
+        return;
+    if (m_window)
+        m_window->removeEventFilter(this);
+    m_window = &window;
+    m_shape = QRegion();
+    // Shown, for Qt, with no window on the screen: the layer surfaces show it.
+    window.setAttribute(Qt::WA_DontShowOnScreen);
+    window.installEventFilter(this);
+}
+
+bool LayerShellOverlayWindowSystem::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_window)
+        return false;
+    switch (event->type()) {
+    case QEvent::Move: // a resize redraws with its new shape
+        redraw();
+        break;
+    case QEvent::Hide:
+    case QEvent::Close:
+        m_surfaces->hide();
+        m_pressed = nullptr;
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void LayerShellOverlayWindowSystem::redraw()
+{
+    if (!m_window || !m_window->isVisible())
+        return;
+    QImage widget(m_window->size(), QImage::Format_ARGB32_Premultiplied);
+    widget.fill(Qt::transparent);
+    m_window->render(&widget);
+    // Only the shape shows: the rest stays transparent, the desktop below seen through it.
+    QImage picture(m_window->size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    {
+        QPainter painter(&picture);
+        painter.setClipRegion(m_shape);
+        painter.drawImage(0, 0, widget);
+    }
+    m_surfaces->present(picture, m_window->pos(), m_shape);
+}
+
+void LayerShellOverlayWindowSystem::deliver(const LayerPointerEvent& event)
+{
+    if (!m_window || !m_window->isVisible())
+        return;
+    const QPoint inWindow = (event.desktop - QPointF(m_window->pos())).toPoint();
+    QWidget* target = m_pressed;
+    if (!target) {
+        target = m_window->childAt(inWindow);
+        if (!target)
+            target = m_window;
+    }
+    QEvent::Type type = QEvent::MouseMove;
+    Qt::MouseButton button = Qt::NoButton;
+    switch (event.kind) {
+    case LayerPointerEvent::Leave:
+        return;
+    case LayerPointerEvent::Motion:
+        break;
+    case LayerPointerEvent::Press:
+        type = QEvent::MouseButtonPress;
+        button = event.button;
+        m_buttons |= button;
+        m_pressed = target;
+        break;
+    case LayerPointerEvent::Release:
+        type = QEvent::MouseButtonRelease;
+        button = event.button;
+        m_buttons &= ~button;
+        if (!m_buttons)
+            m_pressed = nullptr;
+        break;
+    }
+    // The widget has no window on the screen to map through: its place is the window's plus its own.
+    const QPointF local = event.desktop - QPointF(m_window->pos() + target->mapTo(m_window, QPoint(0, 0)));
+    QMouseEvent mouse(type, local, QPointF(inWindow), event.desktop, button, m_buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &mouse);
+}
+
+} // namespace quorvex
