@@ -5,21 +5,39 @@
 sway_pid=
 pointer_pid=
 stop_sway() {
-    [ -n "$pointer_pid" ] && kill "$pointer_pid" 2>/dev/null
+    if [ -n "$pointer_pid" ]; then
+        exec 7>&-
+        kill "$pointer_pid" 2>/dev/null
+    fi
     [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null
     sway_pid= pointer_pid=
 }
 
-# start_pointer: gives the seat a pointer ($VIRTUAL_POINTER), driven then with
-# `swaymsg seat seat0 cursor set X Y` and `cursor press/release button1`.
+# start_pointer: gives the seat a pointer ($VIRTUAL_POINTER), driven then with pointer_to,
+# pointer_press and pointer_release.
 start_pointer() {
-    "$VIRTUAL_POINTER" >"$work/pointer.out" 2>&1 &
+    mkfifo "$work/pointer.in"
+    "$VIRTUAL_POINTER" <"$work/pointer.in" >"$work/pointer.out" 2>&1 &
     pointer_pid=$!
+    exec 7>"$work/pointer.in"
     for _ in $(seq 50); do
         grep -q ready "$work/pointer.out" && return
         sleep 0.05
     done
     fail "no virtual pointer: $(cat "$work/pointer.out")"
+}
+# pointer_to X Y: the pointer to that point of the desktop, whose size is $layout_size (W H).
+pointer_to() {
+    echo "move $1 $2 ${layout_size:-1280 800}" >&7
+    sleep 0.1
+}
+pointer_press() {
+    echo press >&7
+    sleep 0.1
+}
+pointer_release() {
+    echo release >&7
+    sleep 0.1
 }
 
 # start_sway OUTPUT_COUNT CONFIG_LINE...

@@ -8,6 +8,13 @@
 
 namespace quorvex {
 
+namespace {
+
+// Beyond any desktop (logical pixels).
+constexpr int kFar = 1 << 20;
+
+} // namespace
+
 LayerShellOverlayWindowSystem::LayerShellOverlayWindowSystem(std::unique_ptr<LayerSurfaces> surfaces)
     : m_surfaces(std::move(surfaces))
     , m_notifier(new QSocketNotifier(m_surfaces->fd(), QSocketNotifier::Read, this))
@@ -84,7 +91,12 @@ void LayerShellOverlayWindowSystem::redraw()
         painter.setClipRegion(m_shape);
         painter.drawImage(0, 0, widget);
     }
-    m_surfaces->present(picture, m_window->pos(), m_shape);
+    // While a button is held the whole desktop takes the pointer, so a drag faster than the frame
+    // follows still reaches it: the compositor holds no pointer grab for a layer surface.
+    const QRegion input = m_pressed
+        ? QRegion(QRect(-m_window->pos() - QPoint(kFar, kFar), QSize(2 * kFar, 2 * kFar)))
+        : m_shape;
+    m_surfaces->present(picture, m_window->pos(), input);
 }
 
 void LayerShellOverlayWindowSystem::deliver(const LayerPointerEvent& event)
@@ -109,20 +121,25 @@ void LayerShellOverlayWindowSystem::deliver(const LayerPointerEvent& event)
         type = QEvent::MouseButtonPress;
         button = event.button;
         m_buttons |= button;
-        m_pressed = target;
+        if (!m_pressed) {
+            m_pressed = target;
+            redraw();
+        }
         break;
     case LayerPointerEvent::Release:
         type = QEvent::MouseButtonRelease;
         button = event.button;
         m_buttons &= ~button;
-        if (!m_buttons)
-            m_pressed = nullptr;
         break;
     }
     // The widget has no window on the screen to map through: its place is the window's plus its own.
     const QPointF local = event.desktop - QPointF(m_window->pos() + target->mapTo(m_window, QPoint(0, 0)));
     QMouseEvent mouse(type, local, QPointF(inWindow), event.desktop, button, m_buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &mouse);
+    if (type == QEvent::MouseButtonRelease && !m_buttons && m_pressed) {
+        m_pressed = nullptr;
+        redraw();
+    }
 }
 
 } // namespace quorvex
