@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The see-through selection frame on a wlroots desktop (layer-shell surfaces), driven through the
-# seat's pointer and the virtual keyboard: it appears centred, its strip drags it, its right edge
-# widens it, and each grab is exactly the frame's inside (read back from the clipboard); the "x"
-# closes it and the main window keeps its last grab; Defined Size 100 x 100 grabs 100 x 100.
+# seat's pointer and the virtual keyboard: it appears centred, a click inside it reaches the window
+# below, its strip drags it, its right edge widens it, and each grab is exactly the frame's inside
+# (read back from the clipboard); the "x" closes it and the main window keeps its last grab;
+# Defined Size 100 x 100 grabs 100 x 100.
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/../support/sway_session.sh"
 trap 'stop_sway; finish' EXIT
@@ -50,6 +51,17 @@ desktop_at $((ox - 1)) $((oy + 50)) && desktop_at $((ox + 50)) $((oy - 1)) \
     && ! desktop_at $ox $((oy + 50)) && ! desktop_at $((ox + 50)) $oy && ! desktop_at $((ox + 40)) $((oy + 8)) \
     && desktop_at $((ox + 186)) $((oy + 50)) && ! desktop_at $((ox + 185)) $((oy + 50)) \
     || fail "the frame is not at $ox,$oy"
+
+# A click inside the frame reaches the window below: the main window's File menu opens there.
+swaymsg "[title=\"^Quorvex7\$\"] move position $((ox + 20)) $((oy + 30))" >/dev/null
+sleep 0.5
+grim -g "$((ox + 25)),$((oy + 50)) 100x60" "$work/before.png"
+pointer $((ox + 40)) $((oy + 38)) press release
+sleep 0.5
+grim -g "$((ox + 25)),$((oy + 50)) 100x60" "$work/menu.png"
+[ "$(compare -metric AE "$work/before.png" "$work/menu.png" null: 2>&1)" != 0 ] || fail "the click did not pass the frame"
+keys Escape
+swaymsg '[title="^Quorvex7$"] move position 0 0' >/dev/null
 
 # Dragged by its strip 200 to the right and 100 down.
 pointer $((ox + 40)) $((oy + 8)) press
