@@ -14,10 +14,12 @@ namespace quorvex {
 
 namespace {
 
-std::unique_ptr<ScreenSource> screencopySource(const SessionEnvironment& session)
+std::unique_ptr<ScreenSource> screencopySource(const SessionEnvironment& session,
+    ScreencopyScreenSource::Rects rects = ScreencopyScreenSource::Rects::Picture)
 {
     ScreencopyReader::Opened opened = ScreencopyReader::connect(session.waylandDisplay);
-    return opened.reader ? std::make_unique<ScreencopyScreenSource>(std::move(opened.reader)) : nullptr;
+    return opened.reader ? std::make_unique<ScreencopyScreenSource>(std::move(opened.reader), rects)
+                         : nullptr;
 }
 
 // The overlay on layer-shell surfaces where the compositor offers them; unshaped elsewhere.
@@ -38,7 +40,9 @@ WindowBackend chooseWindowBackend()
     const std::optional<ScreenSourceKind> kind = chooseScreenSource(session).kind;
     if (kind == ScreenSourceKind::Screencopy)
         if (std::unique_ptr<ScreenSource> screen = screencopySource(session))
-            if (std::unique_ptr<ScreenSource> overlayScreen = screencopySource(session))
+            // The overlay knows its place only in Qt's (the compositor's logical) coordinates.
+            if (std::unique_ptr<ScreenSource> overlayScreen
+                = screencopySource(session, ScreencopyScreenSource::Rects::Logical))
                 return {std::move(screen), std::move(overlayScreen), waylandOverlayWindows(session),
                     std::make_unique<NoActiveWindowQuery>()};
     if (xcb_connection_t* x11 = qtX11Connection(); x11 && kind == ScreenSourceKind::X11)

@@ -20,21 +20,8 @@ sway_window Quorvex7
 swaymsg '[title="^Quorvex7$"] move position 0 0' >/dev/null # off the frame's way
 sleep 0.5
 
-pointer() { # pointer X Y [press|release]...
-    pointer_to "$1" "$2"
-    shift 2
-    local action
-    for action in "$@"; do
-        "pointer_$action"
-    done
-}
-# grab_is W H X Y: the main window's picture (through Save to Clipboard) is that part of the pattern.
-grab_is() {
-    keys alt+f Down Down Return
-    timeout 10 wl-paste --no-newline --type image/png >"$work/clip.png" || fail "nothing on the clipboard"
-    convert "$work/pattern.png" -crop "$1x$2+$3+$4" +repage "$work/expected.png"
-    [ "$(compare -metric AE "$work/clip.png" "$work/expected.png" null: 2>&1)" = 0 ] \
-        || fail "the grab ($(identify -format %wx%h "$work/clip.png")) is not $1x$2+$3+$4 of the screen"
+grab_is() { # grab_is W H X Y: the main window's picture is that part of the pattern
+    picture_is "$work/pattern.png" "$@"
 }
 
 # The frame (186 x 166 with its own 4-pixel edge; its inside 158 x 132 at 13, 21) centred on the

@@ -9,13 +9,17 @@ stop_sway() {
         exec 7>&-
         kill "$pointer_pid" 2>/dev/null
     fi
-    [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null
+    if [ -n "$sway_pid" ]; then # gone, its socket with it, before another starts
+        kill "$sway_pid" 2>/dev/null
+        wait "$sway_pid" 2>/dev/null
+    fi
     sway_pid= pointer_pid=
 }
 
 # start_pointer: gives the seat a pointer ($VIRTUAL_POINTER), driven then with pointer_to,
 # pointer_press and pointer_release.
 start_pointer() {
+    rm -f "$work/pointer.in"
     mkfifo "$work/pointer.in"
     "$VIRTUAL_POINTER" <"$work/pointer.in" >"$work/pointer.out" 2>&1 &
     pointer_pid=$!
@@ -38,6 +42,37 @@ pointer_press() {
 pointer_release() {
     echo release >&7
     sleep 0.1
+}
+pointer() { # pointer X Y [press|release]...
+    pointer_to "$1" "$2"
+    shift 2
+    local action
+    for action in "$@"; do
+        "pointer_$action"
+    done
+}
+
+# picture_is REFERENCE W H X Y: the main window's picture (copied through File > Save to Clipboard
+# and read back) is that part of the REFERENCE picture.
+picture_is() {
+    keys alt+f Down Down Return
+    timeout 10 wl-paste --no-newline --type image/png >"$work/clip.png" || fail "nothing on the clipboard"
+    convert "$1" -crop "$2x$3+$4+$5" +repage "$work/expected.png"
+    [ "$(compare -metric AE "$work/clip.png" "$work/expected.png" null: 2>&1)" = 0 ] \
+        || fail "the picture ($(identify -format %wx%h "$work/clip.png")) is not $2x$3+$4+$5 of $(basename "$1")"
+}
+
+# picture_starts_with REFERENCE W H X Y: as picture_is, but the main window's picture may hold only
+# the top-left part of that (its view keeps a grab at the frame's size in logical pixels).
+picture_starts_with() {
+    keys alt+f Down Down Return
+    timeout 10 wl-paste --no-newline --type image/png >"$work/clip.png" || fail "nothing on the clipboard"
+    local size
+    size=$(identify -format %wx%h "$work/clip.png")
+    [ "${size%x*}" -le "$2" ] && [ "${size#*x}" -le "$3" ] || fail "the picture is $size, more than $2x$3"
+    convert "$1" -crop "$size+$4+$5" +repage "$work/expected.png"
+    [ "$(compare -metric AE "$work/clip.png" "$work/expected.png" null: 2>&1)" = 0 ] \
+        || fail "the picture ($size) is not the part of $2x$3+$4+$5 of $(basename "$1")"
 }
 
 # start_sway OUTPUT_COUNT CONFIG_LINE...

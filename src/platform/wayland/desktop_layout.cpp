@@ -24,9 +24,13 @@ DesktopPicture desktopPicture(const std::vector<OutputPlace>& outputs)
 
 PixelRect placeInPicture(const DesktopPicture& picture, const OutputPlace& output)
 {
-    return {(output.logical.x - picture.originX) * picture.scale,
-        (output.logical.y - picture.originY) * picture.scale, output.logical.width * picture.scale,
-        output.logical.height * picture.scale};
+    return logicalToPicture(picture, output.logical);
+}
+
+PixelRect logicalToPicture(const DesktopPicture& picture, const PixelRect& logical)
+{
+    return {(logical.x - picture.originX) * picture.scale, (logical.y - picture.originY) * picture.scale,
+        logical.width * picture.scale, logical.height * picture.scale};
 }
 
 OutputRegion regionOfOutput(const DesktopPicture& picture, const OutputPlace& output, const PixelRect& wanted)

@@ -80,11 +80,15 @@ void LayerShellOverlayWindowSystem::redraw()
 {
     if (!m_window || !m_window->isVisible())
         return;
-    QImage widget(m_window->size(), QImage::Format_ARGB32_Premultiplied);
+    // At the largest output scale, so the frame is sharp on every output.
+    const int ratio = m_surfaces->largestScale();
+    QImage widget(m_window->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    widget.setDevicePixelRatio(ratio);
     widget.fill(Qt::transparent);
     m_window->render(&widget);
     // Only the shape shows: the rest stays transparent, the desktop below seen through it.
-    QImage picture(m_window->size(), QImage::Format_ARGB32_Premultiplied);
+    QImage picture(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);
     {
         QPainter painter(&picture);

@@ -381,6 +381,14 @@ void LayerSurfaces::roundtrip()
     wl_display_roundtrip(d->display);
 }
 
+int LayerSurfaces::largestScale() const
+{
+    int scale = 1;
+    for (const auto& output : d->outputs)
+        scale = std::max(scale, output->scale);
+    return scale;
+}
+
 void LayerSurfaces::setPointerHandler(PointerHandler handler)
 {
     d->pointerHandler = std::move(handler);

@@ -40,11 +40,15 @@ public:
     // Returns once the compositor has handled every request sent so far.
     void roundtrip();
 
+    // The largest output scale: pictures drawn at it are sharp on every output.
+    int largestScale() const;
+
     using PointerHandler = std::function<void(const LayerPointerEvent&)>;
     void setPointerHandler(PointerHandler handler);
 
-    // Shows `picture` (premultiplied ARGB, transparent where nothing shows) at `place` of the desktop,
-    // `input` (picture coordinates) taking the pointer; the surfaces appear on the first call.
+    // Shows `picture` (premultiplied ARGB at any device pixel ratio, transparent where nothing shows) at
+    // `place` of the desktop, `input` (picture coordinates) taking the pointer; the surfaces appear on the
+    // first call.
     void present(const QImage& picture, const QPoint& place, const QRegion& input);
     // Takes the surfaces off the screen; the next present() brings them back.
     void hide();

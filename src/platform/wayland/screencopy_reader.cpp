@@ -333,6 +333,11 @@ PixelSize ScreencopyReader::desktopSize() const
     return desktopPicture(d->places()).size;
 }
 
+PixelRect ScreencopyReader::pictureRect(const PixelRect& logical) const
+{
+    return logicalToPicture(desktopPicture(d->places()), logical);
+}
+
 ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
 {
     const std::vector<OutputPlace> places = d->places();

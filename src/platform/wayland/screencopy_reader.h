@@ -23,6 +23,8 @@ public:
     ~ScreencopyReader() override;
 
     PixelSize desktopSize() const override;
+    // Where a rectangle of the compositor's logical layout lies in the desktop's picture.
+    PixelRect pictureRect(const PixelRect& logical) const;
     ScreenPixels readDesktop(const PixelRect& rect) override;
 
 private:

@@ -5,8 +5,9 @@
 
 namespace quorvex {
 
-ScreencopyScreenSource::ScreencopyScreenSource(std::unique_ptr<ScreencopyReader> reader)
+ScreencopyScreenSource::ScreencopyScreenSource(std::unique_ptr<ScreencopyReader> reader, Rects rects)
     : m_reader(std::move(reader))
+    , m_rects(rects)
 {
 }
 
@@ -16,10 +17,16 @@ QSize ScreencopyScreenSource::screenSize() const
     return {size.width, size.height};
 }
 
-QImage ScreencopyScreenSource::grab(WId window, bool, const QRect& rect)
+QImage ScreencopyScreenSource::grab(WId window, bool, const QRect& asked)
 {
-    if (window != 0 || rect.isEmpty())
+    if (window != 0 || asked.isEmpty())
         return {};
+    QRect rect = asked;
+    if (m_rects == Rects::Logical) {
+        const PixelRect inPicture
+            = m_reader->pictureRect({asked.x(), asked.y(), asked.width(), asked.height()});
+        rect = QRect(inPicture.x, inPicture.y, inPicture.width, inPicture.height);
+    }
     // Only the part on the desktop is read; black elsewhere, as on X11.
     const QRect inside = rect & QRect(QPoint(0, 0), screenSize());
     QImage pixels;
