@@ -18,9 +18,10 @@ struct WindowBackend {
 };
 
 // The screen source chooseScreenSource picks for the session, as the command line reads it: screen
-// copy where the compositor offers it, X11 over xcb on Qt's own connection; Qt's own screen grab and
-// an unshaped overlay where neither is there (offscreen, a compositor without screen copy). Call it once the
-// application object exists.
+// copy where the compositor offers it (the overlay on layer-shell surfaces where it offers those
+// too), X11 over xcb on Qt's own connection; Qt's own screen grab and an unshaped overlay where
+// neither is there (offscreen, a compositor without screen copy). Call it once the application
+// object exists.
 WindowBackend chooseWindowBackend();
 
 } // namespace quorvex

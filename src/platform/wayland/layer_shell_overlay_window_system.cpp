@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QSocketNotifier>
 #include <QWidget>
+#include <vector>
 
 namespace quorvex {
 
@@ -12,6 +13,25 @@ namespace {
 
 // Beyond any desktop (logical pixels).
 constexpr int kFar = 1 << 20;
+
+// The cursor theme's names for a widget's cursor, the common one first.
+std::vector<const char*> cursorNames(Qt::CursorShape shape)
+{
+    switch (shape) {
+    case Qt::SizeHorCursor:
+        return {"sb_h_double_arrow", "size_hor", "left_side"};
+    case Qt::SizeVerCursor:
+        return {"sb_v_double_arrow", "size_ver", "top_side"};
+    case Qt::SizeFDiagCursor:
+        return {"fd_double_arrow", "size_fdiag", "bottom_right_corner"};
+    case Qt::SizeBDiagCursor:
+        return {"bd_double_arrow", "size_bdiag", "bottom_left_corner"};
+    case Qt::PointingHandCursor:
+        return {"hand2", "pointer", "hand1"};
+    default:
+        return {"left_ptr", "default"};
+    }
+}
 
 } // namespace
 
@@ -140,6 +160,11 @@ void LayerShellOverlayWindowSystem::deliver(const LayerPointerEvent& event)
     const QPointF local = event.desktop - QPointF(m_window->pos() + target->mapTo(m_window, QPoint(0, 0)));
     QMouseEvent mouse(type, local, QPointF(inWindow), event.desktop, button, m_buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &mouse);
+    // The widgets set their cursors (the frame's edges say which way they size) as on X11.
+    if (m_window) {
+        QWidget* under = m_pressed ? m_pressed.data() : m_window->childAt(inWindow);
+        m_surfaces->setCursor(cursorNames((under ? under : m_window.data())->cursor().shape()));
+    }
     if (type == QEvent::MouseButtonRelease && !m_buttons && m_pressed) {
         m_pressed = nullptr;
         redraw();

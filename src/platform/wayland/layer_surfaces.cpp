@@ -13,6 +13,7 @@
 #include <unistd.h>
 #include <vector>
 #include <wayland-client.h>
+#include <wayland-cursor.h>
 
 namespace quorvex {
 
@@ -111,13 +112,21 @@ struct LayerSurfaces::Private {
     std::vector<std::unique_ptr<Output>> outputs;
     std::vector<std::unique_ptr<Surface>> surfaces;
     Surface* pointerSurface = nullptr;
+    uint32_t enterSerial = 0;
     QPointF pointerAt;
+    wl_cursor_theme* cursorTheme = nullptr;
+    wl_surface* cursorSurface = nullptr;
+    const wl_cursor* cursorShown = nullptr; // on the pointer since it entered
     PointerHandler pointerHandler;
 
     ~Private()
     {
         surfaces.clear();
         outputs.clear();
+        if (cursorSurface)
+            wl_surface_destroy(cursorSurface);
+        if (cursorTheme)
+            wl_cursor_theme_destroy(cursorTheme);
         if (pointer)
             wl_pointer_destroy(pointer);
         if (seat)
@@ -162,6 +171,8 @@ struct LayerSurfaces::Private {
             output->name = name;
             output->output = bind<wl_output>(registry, name, wl_output_interface, std::min(version, 2u));
             wl_output_add_listener(output->output, &kOutputListener, output.get());
+            if (d->xdgOutputs) // an output added later; the first ones are asked for once all are known
+                d->askForPlace(*output);
             d->outputs.push_back(std::move(output));
         }
     }
@@ -197,6 +208,12 @@ struct LayerSurfaces::Private {
     static constexpr zxdg_output_v1_listener kXdgOutputListener
         = {&logicalPosition, &logicalSize, &xdgDone, &xdgText, &xdgText};
 
+    void askForPlace(Output& output)
+    {
+        output.xdgOutput = zxdg_output_manager_v1_get_xdg_output(xdgOutputs, output.output);
+        zxdg_output_v1_add_listener(output.xdgOutput, &kXdgOutputListener, &output);
+    }
+
     static void capabilities(void* data, wl_seat* seat, uint32_t caps)
     {
         auto* d = static_cast<Private*>(data);
@@ -221,9 +238,12 @@ struct LayerSurfaces::Private {
         if (pointerHandler)
             pointerHandler({kind, pointerAt, Qt::NoButton});
     }
-    static void enter(void* data, wl_pointer*, uint32_t, wl_surface* surface, wl_fixed_t x, wl_fixed_t y)
+    static void enter(
+        void* data, wl_pointer*, uint32_t serial, wl_surface* surface, wl_fixed_t x, wl_fixed_t y)
     {
         auto* d = static_cast<Private*>(data);
+        d->enterSerial = serial;
+        d->cursorShown = nullptr; // each entry starts without an image of ours
         d->pointerSurface = nullptr;
         for (const auto& s : d->surfaces)
             if (s->surface == surface)
@@ -353,10 +373,9 @@ LayerSurfaces::Opened LayerSurfaces::connect(const std::string& display)
         return {nullptr, "the Wayland display '" + display + "' went away"};
     if (!d.layerShell || !d.compositor || !d.shm || !d.xdgOutputs)
         return {nullptr, "this Wayland compositor offers no layer shell (zwlr_layer_shell_v1)"};
-    for (const auto& output : d.outputs) {
-        output->xdgOutput = zxdg_output_manager_v1_get_xdg_output(d.xdgOutputs, output->output);
-        zxdg_output_v1_add_listener(output->xdgOutput, &Private::kXdgOutputListener, output.get());
-    }
+    for (const auto& output : d.outputs)
+        if (!output->xdgOutput)
+            d.askForPlace(*output);
     if (wl_display_roundtrip(d.display) < 0)
         return {nullptr, "the Wayland display '" + display + "' went away"};
     return {std::move(surfaces), {}};
@@ -392,6 +411,33 @@ int LayerSurfaces::largestScale() const
 void LayerSurfaces::setPointerHandler(PointerHandler handler)
 {
     d->pointerHandler = std::move(handler);
+}
+
+void LayerSurfaces::setCursor(const std::vector<const char*>& names)
+{
+    if (!d->pointer || !d->pointerSurface)
+        return;
+    if (!d->cursorTheme) {
+        d->cursorTheme = wl_cursor_theme_load(nullptr, 24 * largestScale(), d->shm);
+        d->cursorSurface = wl_compositor_create_surface(d->compositor);
+    }
+    const wl_cursor* cursor = nullptr;
+    for (const char* name : names)
+        if (!cursor && d->cursorTheme)
+            cursor = wl_cursor_theme_get_cursor(d->cursorTheme, name);
+    if (!cursor || cursor == d->cursorShown || cursor->image_count < 1)
+        return;
+    d->cursorShown = cursor;
+    const wl_cursor_image* image = cursor->images[0];
+    const int scale = largestScale();
+    wl_surface_set_buffer_scale(d->cursorSurface, scale);
+    wl_surface_attach(
+        d->cursorSurface, wl_cursor_image_get_buffer(const_cast<wl_cursor_image*>(image)), 0, 0);
+    wl_surface_damage_buffer(d->cursorSurface, 0, 0, int32_t(image->width), int32_t(image->height));
+    wl_surface_commit(d->cursorSurface);
+    wl_pointer_set_cursor(d->pointer, d->enterSerial, d->cursorSurface, int32_t(image->hotspot_x) / scale,
+        int32_t(image->hotspot_y) / scale);
+    wl_display_flush(d->display);
 }
 
 void LayerSurfaces::present(const QImage& picture, const QPoint& place, const QRegion& input)

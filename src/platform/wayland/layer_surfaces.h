@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace quorvex {
 
@@ -45,6 +46,8 @@ public:
 
     using PointerHandler = std::function<void(const LayerPointerEvent&)>;
     void setPointerHandler(PointerHandler handler);
+    // The pointer's image over the surfaces, from the cursor theme (the first of the names it has).
+    void setCursor(const std::vector<const char*>& names);
 
     // Shows `picture` (premultiplied ARGB at any device pixel ratio, transparent where nothing shows) at
     // `place` of the desktop, `input` (picture coordinates) taking the pointer; the surfaces appear on the
