@@ -57,8 +57,10 @@ for step in 1 2 3 4 5; do
 done
 pointer $((ox + 240)) $((oy + 108)) release
 pointer_to 1270 790 # the cursor, drawn into the output's pixels, out of the grab
-ox=$((ox + 200)) oy=$((oy + 100))
 sleep 2.5
+grim "$work/shot.png"
+desktop_at $((ox + 40)) $((oy + 8)) || fail "the frame left a trace where it was"
+ox=$((ox + 200)) oy=$((oy + 100))
 grab_is 158 132 $((ox + 13)) $((oy + 21))
 
 # Widened by 60 from its right edge: the grab comes half a second later.

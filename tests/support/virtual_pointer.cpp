@@ -42,7 +42,8 @@ int main()
         std::fprintf(stderr, "virtual_pointer: no Wayland display\n");
         return 1;
     }
-    wl_registry_add_listener(wl_display_get_registry(display), &kRegistryListener, nullptr);
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &kRegistryListener, nullptr);
     wl_display_roundtrip(display);
     if (!manager) {
         std::fprintf(stderr, "virtual_pointer: the compositor offers no virtual pointer\n");
@@ -69,6 +70,8 @@ int main()
         wl_display_roundtrip(display);
     }
     zwlr_virtual_pointer_v1_destroy(pointer);
+    zwlr_virtual_pointer_manager_v1_destroy(manager);
+    wl_registry_destroy(registry);
     wl_display_disconnect(display);
     return 0;
 }

@@ -26,6 +26,7 @@ struct Buffer {
     size_t size = 0;
     int width = 0, height = 0;
     bool busy = false;
+    QRect drawn; // the only part not transparent (device pixels)
 
     ~Buffer()
     {
@@ -60,6 +61,7 @@ struct Surface {
     wl_surface* surface = nullptr;
     zwlr_layer_surface_v1* layer = nullptr;
     QSize size; // logical, as the compositor configured it
+    QRect shown; // what the compositor shows of it (device pixels)
     bool closed = false;
     std::vector<std::unique_ptr<Buffer>> buffers;
 
@@ -333,13 +335,22 @@ struct LayerSurfaces::Private {
             return;
         QImage pixels(static_cast<uchar*>(buffer->data), buffer->width, buffer->height, buffer->width * 4,
             QImage::Format_ARGB32_Premultiplied);
-        pixels.fill(Qt::transparent);
         const QPoint at = place - surface.output->place;
+        const QRect placed(
+            at * scale, (QSizeF(picture.size()) / picture.devicePixelRatio() * scale).toSize());
+        // Only what changed is drawn and damaged: the buffer's old picture cleared, the new one drawn.
         {
             QPainter painter(&pixels);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.fillRect(buffer->drawn, Qt::transparent);
             painter.scale(scale, scale);
             painter.drawImage(at, picture);
         }
+        for (const QRect& changed : {surface.shown, placed})
+            if (const QRect part = changed & pixels.rect(); !part.isEmpty())
+                wl_surface_damage_buffer(surface.surface, part.x(), part.y(), part.width(), part.height());
+        buffer->drawn = placed & pixels.rect();
+        surface.shown = buffer->drawn;
         wl_region* region = wl_compositor_create_region(compositor);
         for (const QRect& rect : input.translated(at))
             wl_region_add(region, rect.x(), rect.y(), rect.width(), rect.height());
@@ -347,7 +358,6 @@ struct LayerSurfaces::Private {
         wl_region_destroy(region);
         wl_surface_set_buffer_scale(surface.surface, scale);
         wl_surface_attach(surface.surface, buffer->buffer, 0, 0);
-        wl_surface_damage_buffer(surface.surface, 0, 0, buffer->width, buffer->height);
         buffer->busy = true;
         wl_surface_commit(surface.surface);
     }
