@@ -109,7 +109,15 @@ start_sway() {
         sleep 0.05
     done
     export SWAYSOCK
-    sleep 0.5 # swaybg draws the backgrounds after the outputs appear
+    # swaybg draws the backgrounds after the outputs appear: until then an output shows sway's grey.
+    local place
+    for place in $(swaymsg -t get_outputs | jq -r '.[] | "\(.rect.x + 1),\(.rect.y + 1)"'); do
+        for _ in $(seq 200); do
+            [ "$(grim -g "$place 1x1" -t ppm - | convert ppm:- -format '%[hex:u.p{0,0}]' info:)" != 3F3F3F ] && break
+            sleep 0.05
+        done
+    done
+    sleep 0.2
 }
 
 # sway_window TITLE: waits until a window of that title is shown and sets $win_x $win_y $win_w

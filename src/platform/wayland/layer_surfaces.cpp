@@ -1,5 +1,7 @@
 #include "platform/wayland/layer_surfaces.h"
 
+#include "platform/wayland/shm_memory.h"
+
 // The protocol names an argument "namespace", which C++ keeps for itself.
 #define namespace layerNamespace
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
@@ -9,8 +11,6 @@
 #include <QPainter>
 #include <cstring>
 #include <linux/input-event-codes.h>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <vector>
 #include <wayland-client.h>
 #include <wayland-cursor.h>
@@ -21,9 +21,8 @@ namespace {
 
 // Shared memory one picture of a surface is drawn in; busy while the compositor holds it.
 struct Buffer {
+    std::unique_ptr<ShmMemory> memory;
     wl_buffer* buffer = nullptr;
-    void* data = nullptr;
-    size_t size = 0;
     int width = 0, height = 0;
     bool busy = false;
     QRect drawn; // the only part not transparent (device pixels)
@@ -32,8 +31,6 @@ struct Buffer {
     {
         if (buffer)
             wl_buffer_destroy(buffer);
-        if (data)
-            munmap(data, size);
     }
     static void release(void* data, wl_buffer*) { static_cast<Buffer*>(data)->busy = false; }
     static constexpr wl_buffer_listener kListener = {&release};
@@ -78,22 +75,10 @@ struct Surface {
 std::unique_ptr<Buffer> newBuffer(wl_shm* shm, int width, int height)
 {
     auto buffer = std::make_unique<Buffer>();
-    buffer->size = size_t(width) * size_t(height) * 4;
-    const int fd = memfd_create("quorvex7-overlay", MFD_CLOEXEC);
-    if (fd < 0)
+    buffer->memory = ShmMemory::create(shm, size_t(width) * size_t(height) * 4);
+    if (!buffer->memory)
         return nullptr;
-    void* data = ftruncate(fd, off_t(buffer->size)) == 0
-        ? mmap(nullptr, buffer->size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
-        : MAP_FAILED;
-    if (data == MAP_FAILED) {
-        close(fd);
-        return nullptr;
-    }
-    buffer->data = data;
-    wl_shm_pool* pool = wl_shm_create_pool(shm, fd, int32_t(buffer->size));
-    buffer->buffer = wl_shm_pool_create_buffer(pool, 0, width, height, width * 4, WL_SHM_FORMAT_ARGB8888);
-    wl_shm_pool_destroy(pool);
-    close(fd);
+    buffer->buffer = buffer->memory->createBuffer(width, height, width * 4, WL_SHM_FORMAT_ARGB8888);
     buffer->width = width;
     buffer->height = height;
     wl_buffer_add_listener(buffer->buffer, &Buffer::kListener, buffer.get());
@@ -333,7 +318,7 @@ struct LayerSurfaces::Private {
         Buffer* buffer = freeBuffer(surface, surface.size.width() * scale, surface.size.height() * scale);
         if (!buffer)
             return;
-        QImage pixels(static_cast<uchar*>(buffer->data), buffer->width, buffer->height, buffer->width * 4,
+        QImage pixels(buffer->memory->data(), buffer->width, buffer->height, buffer->width * 4,
             QImage::Format_ARGB32_Premultiplied);
         const QPoint at = place - surface.output->place;
         const QRect placed(

@@ -1,14 +1,13 @@
 #include "platform/wayland/screencopy_reader.h"
 
 #include "platform/wayland/desktop_layout.h"
+#include "platform/wayland/shm_memory.h"
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
 
 #include <cstdarg>
 #include <cstring>
 #include <new>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <vector>
 #include <wayland-client.h>
 
@@ -19,9 +18,7 @@ namespace {
 // Shared memory the compositor copies an output (or a part of it) into: one mapping kept while it
 // is large enough, its wl_buffer made again only when a copy's layout differs from the last one's.
 struct ShmBuffer {
-    wl_shm_pool* pool = nullptr;
-    unsigned char* data = nullptr;
-    size_t capacity = 0;
+    std::unique_ptr<ShmMemory> memory;
     wl_buffer* buffer = nullptr;
     int width = 0, height = 0, stride = 0;
     uint32_t format = 0;
@@ -30,11 +27,8 @@ struct ShmBuffer {
     {
         if (buffer)
             wl_buffer_destroy(buffer);
-        if (pool)
-            wl_shm_pool_destroy(pool);
-        if (data)
-            munmap(data, capacity);
     }
+    unsigned char* data() const { return memory->data(); }
 };
 
 struct Output {
@@ -236,23 +230,12 @@ struct ScreencopyReader::Private {
     {
         const size_t size = size_t(frame.stride) * size_t(frame.height);
         ShmBuffer* kept = output.buffer.get();
-        if (!kept || kept->capacity < size) {
+        if (!kept || kept->memory->size() < size) {
             output.buffer.reset();
             auto buffer = std::make_unique<ShmBuffer>();
-            const int fd = memfd_create("quorvex7-screencopy", MFD_CLOEXEC);
-            if (fd < 0)
+            buffer->memory = ShmMemory::create(shm, size);
+            if (!buffer->memory)
                 return nullptr;
-            void* data = ftruncate(fd, off_t(size)) == 0
-                ? mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
-                : MAP_FAILED;
-            if (data == MAP_FAILED) {
-                close(fd);
-                return nullptr;
-            }
-            buffer->data = static_cast<unsigned char*>(data);
-            buffer->capacity = size;
-            buffer->pool = wl_shm_create_pool(shm, fd, int32_t(size));
-            close(fd);
             output.buffer = std::move(buffer);
             kept = output.buffer.get();
         }
@@ -261,8 +244,7 @@ struct ScreencopyReader::Private {
             return kept;
         if (kept->buffer)
             wl_buffer_destroy(kept->buffer);
-        kept->buffer
-            = wl_shm_pool_create_buffer(kept->pool, 0, frame.width, frame.height, frame.stride, frame.format);
+        kept->buffer = kept->memory->createBuffer(frame.width, frame.height, frame.stride, frame.format);
         kept->width = frame.width;
         kept->height = frame.height;
         kept->stride = frame.stride;
@@ -365,7 +347,7 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
             || !d->copyOutput(output, region.logical, yInverted))
             return {};
         const ShmBuffer& buffer = *output.buffer;
-        const ScreenPixels pixels{buffer.data, buffer.width, buffer.height, buffer.stride, nullptr};
+        const ScreenPixels pixels{buffer.data(), buffer.width, buffer.height, buffer.stride, nullptr};
         const PixelRect place{region.inPicture.x - rect.x, region.inPicture.y - rect.y,
             region.inPicture.width, region.inPicture.height};
         drawOutput(picture, place, pixels, yInverted);
