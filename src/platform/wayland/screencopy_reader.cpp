@@ -5,6 +5,7 @@
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstring>
 #include <new>
@@ -326,15 +327,22 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
     const DesktopPicture layout = desktopPicture(places);
     if (rect.isEmpty() || !PixelRect{0, 0, layout.size.width, layout.size.height}.contains(rect))
         return {};
-    std::shared_ptr<std::vector<uint32_t>> words;
+    const size_t count = size_t(rect.width) * size_t(rect.height);
+    std::shared_ptr<uint32_t[]> words;
     try {
-        // Black where no output lies.
-        words
-            = std::make_shared<std::vector<uint32_t>>(size_t(rect.width) * size_t(rect.height), 0xff000000u);
+        words.reset(new uint32_t[count]); // not touched twice where the outputs cover it all
     } catch (const std::bad_alloc&) {
         return {};
     }
-    ScreenPixels picture{reinterpret_cast<unsigned char*>(words->data()), rect.width, rect.height,
+    // Black where no output lies (outputs of a layout never overlap).
+    size_t covered = 0;
+    for (const OutputPlace& place : places) {
+        const PixelRect part = placeInPicture(layout, place).intersected(rect);
+        covered += size_t(part.width) * size_t(part.height);
+    }
+    if (covered < count)
+        std::fill_n(words.get(), count, 0xff000000u);
+    ScreenPixels picture{reinterpret_cast<unsigned char*>(words.get()), rect.width, rect.height,
         std::ptrdiff_t(rect.width) * 4, words};
     for (size_t i = 0; i < d->outputs.size(); ++i) {
         // Only the part of each output the rectangle covers is copied.
