@@ -28,14 +28,20 @@ public:
     // Waits, at most `timeoutMs`, until a window manager's frame around `window` has the window's
     // present shape; returns at once where nothing copies the shape.
     virtual void waitForWindowManagerShape(QWidget& window, int timeoutMs) = 0;
-    // Where `window`'s top-left corner lies on the desktop in device pixels. Here: where Qt's scaling
-    // puts it; a display system that knows better says so.
+    // Where `window`'s top-left corner lies on the desktop in device pixels (the screen source's
+    // pixels). Here: where Qt's scaling puts it; a display system that knows better says so.
     virtual QPoint deviceTopLeft(const QWidget& window) const
     {
         const QScreen* screen = window.screen();
         return screen
             ? toDevicePoint(window.pos(), {screen->geometry().topLeft(), screen->devicePixelRatio()})
             : window.pos();
+    }
+    // Device pixels per logical pixel where `window` lies.
+    virtual double deviceRatio(const QWidget& window) const
+    {
+        const QScreen* screen = window.screen();
+        return screen ? screen->devicePixelRatio() : 1.0;
     }
 };
 

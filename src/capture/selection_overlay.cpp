@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <cmath>
 
 namespace quorvex {
 
@@ -194,8 +195,7 @@ void Form2::setDefinedGrabSize(QSize devicePixels)
 
 double Form2::deviceRatio() const
 {
-    const QScreen* display = screen();
-    return display ? display->devicePixelRatio() : 1.0;
+    return m_windows.deviceRatio(*this);
 }
 
 QRect Form2::deviceGrabRect() const
@@ -300,7 +300,8 @@ QPoint Form2::positionTwips() const
 {
     // Our own frame is part of the window, so its outer corner is where Qt places the window.
     const QPoint corner = geometry().topLeft();
-    return {m_twips.fromPixelsX(corner.x()), m_twips.fromPixelsY(corner.y())};
+    return {
+        int(std::lround(m_twips.fromPixelsX(corner.x()))), int(std::lround(m_twips.fromPixelsY(corner.y())))};
 }
 
 } // namespace quorvex

@@ -5,6 +5,7 @@
 #include "platform/portal/portal_protocol.h"
 #include "platform/portal/portal_screen_source.h"
 #include "platform/screen_backend.h"
+#include "platform/wayland/layer_shell_overlay_window_system.h"
 #include "platform/wayland/screencopy_screen_source.h"
 #include "platform/x11/active_window.h"
 #include "platform/x11/qt_x11_connection.h"
@@ -19,6 +20,15 @@ std::unique_ptr<ScreenSource> screencopySource(const SessionEnvironment& session
 {
     ScreencopyReader::Opened opened = ScreencopyReader::connect(session.waylandDisplay);
     return opened.reader ? std::make_unique<ScreencopyScreenSource>(std::move(opened.reader)) : nullptr;
+}
+
+// The overlay on layer-shell surfaces where the compositor offers them; unshaped elsewhere.
+std::unique_ptr<OverlayWindowSystem> waylandOverlayWindows(const SessionEnvironment& session)
+{
+    LayerSurfaces::Opened opened = LayerSurfaces::connect(session.waylandDisplay);
+    if (!opened.surfaces)
+        return std::make_unique<QtOverlayWindowSystem>();
+    return std::make_unique<LayerShellOverlayWindowSystem>(std::move(opened.surfaces));
 }
 
 std::unique_ptr<ScreenSource> portalSource()
@@ -42,7 +52,8 @@ private:
     QString m_reason;
 };
 
-// A Wayland client can neither place nor shape its windows: the overlay stays unshaped there.
+// Without layer shell a Wayland client can neither place nor shape its windows: the overlay stays
+// unshaped there.
 WindowBackend waylandBackend(
     std::unique_ptr<ScreenSource> screen, std::unique_ptr<ScreenSource> overlayScreen)
 {
@@ -67,7 +78,8 @@ WindowBackend chooseWindowBackend()
     if (kind == ScreenSourceKind::Screencopy)
         if (std::unique_ptr<ScreenSource> screen = screencopySource(session))
             if (std::unique_ptr<ScreenSource> overlayScreen = screencopySource(session))
-                return waylandBackend(std::move(screen), std::move(overlayScreen));
+                return {std::move(screen), std::move(overlayScreen), waylandOverlayWindows(session),
+                    std::make_unique<NoActiveWindowQuery>()};
     // The portal where it is forced, or where the compositor offers no screen copy.
     if (kind == ScreenSourceKind::Portal || (kind == ScreenSourceKind::Screencopy && !choice.forced)) {
         if (std::unique_ptr<ScreenSource> screen = portalSource())

@@ -31,6 +31,10 @@ stop_sway
 start_sway 1 "output HEADLESS-1 mode 2560x1600 position 0 0 scale 2 bg $work/bg2.png stretch"
 "$QUORVEX7" --grab "$work/shot2.png" || fail "the grab at scale 2 failed"
 same_pixels "$work/shot2.png" "$work/bg2.png" || fail "the grab at scale 2 is not the device pixels"
+# A region at odd device pixels: the copy of its part reaches out to whole logical pixels.
+"$QUORVEX7" --grab "$work/part2.png" --region 301x201+901+551 || fail "the region grab at scale 2 failed"
+convert "$work/bg2.png" -crop 301x201+901+551 +repage "$work/part2-expected.png"
+same_pixels "$work/part2.png" "$work/part2-expected.png" || fail "the region at scale 2 is not those device pixels"
 stop_sway
 
 # Two outputs: 1280 x 800 at scale 1, beside 2560 x 1600 at scale 2 (1280 x 800 logical). The
@@ -44,4 +48,7 @@ convert "$work/bg1.png" -scale 200% "$work/left-expected.png"
 same_pixels "$work/left.png" "$work/left-expected.png" || fail "the scale-1 output is not its pixels doubled"
 convert "$work/both.png" -crop 2560x1600+2560+0 +repage "$work/right.png"
 same_pixels "$work/right.png" "$work/bg2.png" || fail "the scale-2 output is not its device pixels"
+"$QUORVEX7" --grab "$work/across.png" --region 401x301+2359+99 || fail "the region across two outputs failed"
+convert "$work/both.png" -crop 401x301+2359+99 +repage "$work/across-expected.png"
+same_pixels "$work/across.png" "$work/across-expected.png" || fail "the region across two outputs is not that part"
 echo "PASS"

@@ -3,9 +3,76 @@
 # WAYLAND_DISPLAY for it; it is stopped by its process id at the end. sway refuses to run as root,
 # so there it runs as nobody. Needs $work (e2e_lib.sh).
 sway_pid=
+pointer_pid=
 stop_sway() {
-    [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null
-    sway_pid=
+    if [ -n "$pointer_pid" ]; then
+        exec 7>&-
+        kill "$pointer_pid" 2>/dev/null
+    fi
+    if [ -n "$sway_pid" ]; then # gone, its socket with it, before another starts
+        kill "$sway_pid" 2>/dev/null
+        wait "$sway_pid" 2>/dev/null
+    fi
+    sway_pid= pointer_pid=
+}
+
+# start_pointer: gives the seat a pointer ($VIRTUAL_POINTER), driven then with pointer_to,
+# pointer_press and pointer_release.
+start_pointer() {
+    rm -f "$work/pointer.in"
+    mkfifo "$work/pointer.in"
+    "$VIRTUAL_POINTER" <"$work/pointer.in" >"$work/pointer.out" 2>&1 &
+    pointer_pid=$!
+    exec 7>"$work/pointer.in"
+    for _ in $(seq 50); do
+        grep -q ready "$work/pointer.out" && return
+        sleep 0.05
+    done
+    fail "no virtual pointer: $(cat "$work/pointer.out")"
+}
+# pointer_to X Y: the pointer to that point of the desktop, whose size is $layout_size (W H).
+pointer_to() {
+    echo "move $1 $2 ${layout_size:-1280 800}" >&7
+    sleep 0.1
+}
+pointer_press() {
+    echo press >&7
+    sleep 0.1
+}
+pointer_release() {
+    echo release >&7
+    sleep 0.1
+}
+pointer() { # pointer X Y [press|release]...
+    pointer_to "$1" "$2"
+    shift 2
+    local action
+    for action in "$@"; do
+        "pointer_$action"
+    done
+}
+
+# picture_is REFERENCE W H X Y: the main window's picture (copied through File > Save to Clipboard
+# and read back) is that part of the REFERENCE picture.
+picture_is() {
+    keys alt+f Down Down Return
+    timeout 10 wl-paste --no-newline --type image/png >"$work/clip.png" || fail "nothing on the clipboard"
+    convert "$1" -crop "$2x$3+$4+$5" +repage "$work/expected.png"
+    [ "$(compare -metric AE "$work/clip.png" "$work/expected.png" null: 2>&1)" = 0 ] \
+        || fail "the picture ($(identify -format %wx%h "$work/clip.png")) is not $2x$3+$4+$5 of $(basename "$1")"
+}
+
+# picture_starts_with REFERENCE W H X Y: as picture_is, but the main window's picture may hold only
+# the top-left part of that (its view keeps a grab at the frame's size in logical pixels).
+picture_starts_with() {
+    keys alt+f Down Down Return
+    timeout 10 wl-paste --no-newline --type image/png >"$work/clip.png" || fail "nothing on the clipboard"
+    local size
+    size=$(identify -format %wx%h "$work/clip.png")
+    [ "${size%x*}" -le "$2" ] && [ "${size#*x}" -le "$3" ] || fail "the picture is $size, more than $2x$3"
+    convert "$1" -crop "$size+$4+$5" +repage "$work/expected.png"
+    [ "$(compare -metric AE "$work/clip.png" "$work/expected.png" null: 2>&1)" = 0 ] \
+        || fail "the picture ($size) is not the part of $2x$3+$4+$5 of $(basename "$1")"
 }
 
 # start_sway OUTPUT_COUNT CONFIG_LINE...
@@ -36,5 +103,53 @@ start_sway() {
     done
     [ -S "$runtime/wayland-1" ] || fail "sway did not start: $(tail -3 "$work/sway.log")"
     export WAYLAND_DISPLAY=wayland-1 XDG_SESSION_TYPE=wayland
-    sleep 0.5 # swaybg draws the backgrounds after the outputs appear
+    for _ in $(seq 100); do
+        SWAYSOCK=$(ls "$runtime"/sway-ipc.*.sock 2>/dev/null | head -1)
+        [ -n "$SWAYSOCK" ] && break
+        sleep 0.05
+    done
+    export SWAYSOCK
+    # swaybg draws the backgrounds after the outputs appear: until then an output shows sway's grey.
+    local place
+    for place in $(swaymsg -t get_outputs | jq -r '.[] | "\(.rect.x + 1),\(.rect.y + 1)"'); do
+        for _ in $(seq 200); do
+            [ "$(grim -g "$place 1x1" -t ppm - | convert ppm:- -format '%[hex:u.p{0,0}]' info:)" != 3F3F3F ] && break
+            sleep 0.05
+        done
+    done
+    sleep 0.2
+}
+
+# sway_window TITLE: waits until a window of that title is shown and sets $win_x $win_y $win_w
+# $win_h to where its content lies (logical pixels).
+sway_window() {
+    local found=
+    for _ in $(seq 100); do
+        found=$(swaymsg -t get_tree | jq -r --arg t "$1" \
+            '.. | objects | select(.name? == $t and .visible? == true) | .rect | "\(.x) \(.y) \(.width) \(.height)"' \
+            | head -1)
+        [ -n "$found" ] && break
+        sleep 0.1
+    done
+    [ -n "$found" ] || fail "no window titled '$1'"
+    read -r win_x win_y win_w win_h <<<"$found"
+}
+
+# keys KEY...: presses each key (xkb names; alt+g holds Alt) through one virtual keyboard, with a
+# pause before the first (the program binds the keyboard that appears) and after each.
+keys() {
+    local key args=(-s 600)
+    for key in "$@"; do
+        if [ "${key#alt+}" != "$key" ]; then
+            args+=(-M alt -k "${key#alt+}" -m alt -s 400)
+        else
+            args+=(-k "$key" -s 400)
+        fi
+    done
+    wtype "${args[@]}"
+}
+
+# type_text TEXT: types it through the virtual keyboard.
+type_text() {
+    wtype -s 600 "$1" -s 200
 }

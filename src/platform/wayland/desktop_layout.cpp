@@ -24,9 +24,27 @@ DesktopPicture desktopPicture(const std::vector<OutputPlace>& outputs)
 
 PixelRect placeInPicture(const DesktopPicture& picture, const OutputPlace& output)
 {
-    return {(output.logical.x - picture.originX) * picture.scale,
-        (output.logical.y - picture.originY) * picture.scale, output.logical.width * picture.scale,
-        output.logical.height * picture.scale};
+    return logicalToPicture(picture, output.logical);
+}
+
+PixelRect logicalToPicture(const DesktopPicture& picture, const PixelRect& logical)
+{
+    return {(logical.x - picture.originX) * picture.scale, (logical.y - picture.originY) * picture.scale,
+        logical.width * picture.scale, logical.height * picture.scale};
+}
+
+OutputRegion regionOfOutput(const DesktopPicture& picture, const OutputPlace& output, const PixelRect& wanted)
+{
+    const PixelRect place = placeInPicture(picture, output);
+    const PixelRect part = place.intersected(wanted);
+    if (part.isEmpty())
+        return {};
+    const int scale = picture.scale;
+    const int left = (part.x - place.x) / scale, top = (part.y - place.y) / scale;
+    const int right = (part.x + part.width - place.x + scale - 1) / scale;
+    const int bottom = (part.y + part.height - place.y + scale - 1) / scale;
+    return {{left, top, right - left, bottom - top},
+        {place.x + left * scale, place.y + top * scale, (right - left) * scale, (bottom - top) * scale}};
 }
 
 void drawOutput(ScreenPixels& picture, const PixelRect& place, const ScreenPixels& output, bool yInverted)

@@ -26,6 +26,19 @@ DesktopPicture desktopPicture(const std::vector<OutputPlace>& outputs);
 // Where an output lies in that picture.
 PixelRect placeInPicture(const DesktopPicture& picture, const OutputPlace& output);
 
+// A rectangle of the compositor's logical layout (Qt's global coordinates on Wayland) in picture pixels.
+PixelRect logicalToPicture(const DesktopPicture& picture, const PixelRect& logical);
+
+// The part of an output a read of `wanted` (picture pixels) needs: `logical` in the output's own
+// logical pixels, whole ones reaching out to cover all of `wanted` that lies on it, and `inPicture`
+// where that part lies in the picture. Both empty where the output has none of `wanted`.
+struct OutputRegion {
+    PixelRect logical;
+    PixelRect inPicture;
+};
+OutputRegion regionOfOutput(
+    const DesktopPicture& picture, const OutputPlace& output, const PixelRect& wanted);
+
 // Copies an output's pixels (0xAARRGGBB words; rows bottom-up when `yInverted`) into `picture` at
 // `place`, resampling by the nearest pixel where the output has fewer pixels than its place (an
 // output of a lower scale). Every pixel written is opaque.

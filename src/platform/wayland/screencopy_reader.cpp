@@ -1,14 +1,14 @@
 #include "platform/wayland/screencopy_reader.h"
 
 #include "platform/wayland/desktop_layout.h"
+#include "platform/wayland/shm_memory.h"
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstring>
 #include <new>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <vector>
 #include <wayland-client.h>
 
@@ -16,11 +16,11 @@ namespace quorvex {
 
 namespace {
 
-// A shared-memory buffer the compositor copies an output into, kept while its layout stays.
+// Shared memory the compositor copies an output (or a part of it) into: one mapping kept while it
+// is large enough, its wl_buffer made again only when a copy's layout differs from the last one's.
 struct ShmBuffer {
+    std::unique_ptr<ShmMemory> memory;
     wl_buffer* buffer = nullptr;
-    unsigned char* data = nullptr;
-    size_t size = 0;
     int width = 0, height = 0, stride = 0;
     uint32_t format = 0;
 
@@ -28,9 +28,8 @@ struct ShmBuffer {
     {
         if (buffer)
             wl_buffer_destroy(buffer);
-        if (data)
-            munmap(data, size);
     }
+    unsigned char* data() const { return memory->data(); }
 };
 
 struct Output {
@@ -227,48 +226,40 @@ struct ScreencopyReader::Private {
         return result;
     }
 
-    // A buffer of the frame's layout: the output's own when it still fits.
+    // A buffer of the frame's layout in the output's kept memory, which is replaced only when too small.
     ShmBuffer* bufferFor(Output& output, const Frame& frame)
     {
+        const size_t size = size_t(frame.stride) * size_t(frame.height);
         ShmBuffer* kept = output.buffer.get();
-        if (kept && kept->width == frame.width && kept->height == frame.height && kept->stride == frame.stride
-            && kept->format == frame.format)
+        if (!kept || kept->memory->size() < size) {
+            output.buffer.reset();
+            auto buffer = std::make_unique<ShmBuffer>();
+            buffer->memory = ShmMemory::create(shm, size);
+            if (!buffer->memory)
+                return nullptr;
+            output.buffer = std::move(buffer);
+            kept = output.buffer.get();
+        }
+        if (kept->buffer && kept->width == frame.width && kept->height == frame.height
+            && kept->stride == frame.stride && kept->format == frame.format)
             return kept;
-        output.buffer.reset();
-        auto buffer = std::make_unique<ShmBuffer>();
-        buffer->size = size_t(frame.stride) * size_t(frame.height);
-        const int fd = memfd_create("quorvex7-screencopy", MFD_CLOEXEC);
-        if (fd < 0)
-            return nullptr;
-        if (ftruncate(fd, off_t(buffer->size)) != 0) {
-            close(fd);
-            return nullptr;
-        }
-        void* data = mmap(nullptr, buffer->size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-        if (data == MAP_FAILED) {
-            close(fd);
-            return nullptr;
-        }
-        buffer->data = static_cast<unsigned char*>(data);
-        wl_shm_pool* pool = wl_shm_create_pool(shm, fd, int32_t(buffer->size));
-        buffer->buffer
-            = wl_shm_pool_create_buffer(pool, 0, frame.width, frame.height, frame.stride, frame.format);
-        wl_shm_pool_destroy(pool);
-        close(fd);
-        buffer->width = frame.width;
-        buffer->height = frame.height;
-        buffer->stride = frame.stride;
-        buffer->format = frame.format;
-        output.buffer = std::move(buffer);
-        return output.buffer.get();
+        if (kept->buffer)
+            wl_buffer_destroy(kept->buffer);
+        kept->buffer = kept->memory->createBuffer(frame.width, frame.height, frame.stride, frame.format);
+        kept->width = frame.width;
+        kept->height = frame.height;
+        kept->stride = frame.stride;
+        kept->format = frame.format;
+        return kept;
     }
 
-    // Copies the whole output into its buffer; false when the compositor refuses or goes away.
-    bool copyOutput(Output& output, bool& yInverted)
+    // Copies `region` of the output (its own logical pixels) into its buffer; false when the
+    // compositor refuses or goes away.
+    bool copyOutput(Output& output, const PixelRect& region, bool& yInverted)
     {
         Frame frame;
-        zwlr_screencopy_frame_v1* request
-            = zwlr_screencopy_manager_v1_capture_output(screencopy, 0, output.output);
+        zwlr_screencopy_frame_v1* request = zwlr_screencopy_manager_v1_capture_output_region(
+            screencopy, 0, output.output, region.x, region.y, region.width, region.height);
         zwlr_screencopy_frame_v1_add_listener(request, &kFrameListener, &frame);
         const auto waitFor = [&](const bool& done) {
             while (!done && !frame.failed)
@@ -331,28 +322,37 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
     const DesktopPicture layout = desktopPicture(places);
     if (rect.isEmpty() || !PixelRect{0, 0, layout.size.width, layout.size.height}.contains(rect))
         return {};
-    std::shared_ptr<std::vector<uint32_t>> words;
+    const size_t count = size_t(rect.width) * size_t(rect.height);
+    std::shared_ptr<uint32_t[]> words;
     try {
-        // Black where no output lies.
-        words
-            = std::make_shared<std::vector<uint32_t>>(size_t(rect.width) * size_t(rect.height), 0xff000000u);
+        words.reset(new uint32_t[count]); // not touched twice where the outputs cover it all
     } catch (const std::bad_alloc&) {
         return {};
     }
-    ScreenPixels picture{reinterpret_cast<unsigned char*>(words->data()), rect.width, rect.height,
+    // Black where no output lies (outputs of a layout never overlap).
+    size_t covered = 0;
+    for (const OutputPlace& place : places) {
+        const PixelRect part = placeInPicture(layout, place).intersected(rect);
+        covered += size_t(part.width) * size_t(part.height);
+    }
+    if (covered < count)
+        std::fill_n(words.get(), count, 0xff000000u);
+    ScreenPixels picture{reinterpret_cast<unsigned char*>(words.get()), rect.width, rect.height,
         std::ptrdiff_t(rect.width) * 4, words};
     for (size_t i = 0; i < d->outputs.size(); ++i) {
-        PixelRect place = placeInPicture(layout, places[i]);
-        if (place.intersected(rect).isEmpty())
+        // Only the part of each output the rectangle covers is copied.
+        const OutputRegion region = regionOfOutput(layout, places[i], rect);
+        if (region.logical.isEmpty())
             continue;
         Output& output = *d->outputs[i];
         bool yInverted = false;
-        if (!d->copyOutput(output, yInverted) || output.transform != WL_OUTPUT_TRANSFORM_NORMAL)
+        if (output.transform != WL_OUTPUT_TRANSFORM_NORMAL
+            || !d->copyOutput(output, region.logical, yInverted))
             return {};
         const ShmBuffer& buffer = *output.buffer;
-        const ScreenPixels pixels{buffer.data, buffer.width, buffer.height, buffer.stride, nullptr};
-        place.x -= rect.x;
-        place.y -= rect.y;
+        const ScreenPixels pixels{buffer.data(), buffer.width, buffer.height, buffer.stride, nullptr};
+        const PixelRect place{region.inPicture.x - rect.x, region.inPicture.y - rect.y,
+            region.inPicture.width, region.inPicture.height};
         drawOutput(picture, place, pixels, yInverted);
     }
     return picture;

@@ -1,0 +1,465 @@
+#include "platform/wayland/layer_surfaces.h"
+
+#include "platform/wayland/shm_memory.h"
+
+// The protocol names an argument "namespace", which C++ keeps for itself.
+#define namespace layerNamespace
+#include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#undef namespace
+#include "xdg-output-unstable-v1-client-protocol.h"
+
+#include <QPainter>
+#include <cstring>
+#include <linux/input-event-codes.h>
+#include <vector>
+#include <wayland-client.h>
+#include <wayland-cursor.h>
+
+namespace quorvex {
+
+namespace {
+
+// Shared memory one picture of a surface is drawn in; busy while the compositor holds it.
+struct Buffer {
+    std::unique_ptr<ShmMemory> memory;
+    wl_buffer* buffer = nullptr;
+    int width = 0, height = 0;
+    bool busy = false;
+    QRect drawn; // the only part not transparent (device pixels)
+
+    ~Buffer()
+    {
+        if (buffer)
+            wl_buffer_destroy(buffer);
+    }
+    static void release(void* data, wl_buffer*) { static_cast<Buffer*>(data)->busy = false; }
+    static constexpr wl_buffer_listener kListener = {&release};
+};
+
+struct Output {
+    wl_output* output = nullptr;
+    zxdg_output_v1* xdgOutput = nullptr;
+    uint32_t name = 0;
+    QPoint place; // where the compositor puts it (logical)
+    int scale = 1;
+
+    ~Output()
+    {
+        if (xdgOutput)
+            zxdg_output_v1_destroy(xdgOutput);
+        if (output)
+            wl_output_destroy(output);
+    }
+};
+
+// The layer surface covering one output.
+struct Surface {
+    Output* output = nullptr;
+    wl_surface* surface = nullptr;
+    zwlr_layer_surface_v1* layer = nullptr;
+    QSize size; // logical, as the compositor configured it
+    QRect shown; // what the compositor shows of it (device pixels)
+    bool closed = false;
+    std::vector<std::unique_ptr<Buffer>> buffers;
+
+    ~Surface()
+    {
+        buffers.clear();
+        if (layer)
+            zwlr_layer_surface_v1_destroy(layer);
+        if (surface)
+            wl_surface_destroy(surface);
+    }
+};
+
+std::unique_ptr<Buffer> newBuffer(wl_shm* shm, int width, int height)
+{
+    auto buffer = std::make_unique<Buffer>();
+    buffer->memory = ShmMemory::create(shm, size_t(width) * size_t(height) * 4);
+    if (!buffer->memory)
+        return nullptr;
+    buffer->buffer = buffer->memory->createBuffer(width, height, width * 4, WL_SHM_FORMAT_ARGB8888);
+    buffer->width = width;
+    buffer->height = height;
+    wl_buffer_add_listener(buffer->buffer, &Buffer::kListener, buffer.get());
+    return buffer;
+}
+
+} // namespace
+
+struct LayerSurfaces::Private {
+    wl_display* display = nullptr;
+    wl_registry* registry = nullptr;
+    wl_compositor* compositor = nullptr;
+    wl_shm* shm = nullptr;
+    wl_seat* seat = nullptr;
+    wl_pointer* pointer = nullptr;
+    zwlr_layer_shell_v1* layerShell = nullptr;
+    zxdg_output_manager_v1* xdgOutputs = nullptr;
+    std::vector<std::unique_ptr<Output>> outputs;
+    std::vector<std::unique_ptr<Surface>> surfaces;
+    Surface* pointerSurface = nullptr;
+    uint32_t enterSerial = 0;
+    QPointF pointerAt;
+    wl_cursor_theme* cursorTheme = nullptr;
+    wl_surface* cursorSurface = nullptr;
+    const wl_cursor* cursorShown = nullptr; // on the pointer since it entered
+    PointerHandler pointerHandler;
+
+    ~Private()
+    {
+        surfaces.clear();
+        outputs.clear();
+        if (cursorSurface)
+            wl_surface_destroy(cursorSurface);
+        if (cursorTheme)
+            wl_cursor_theme_destroy(cursorTheme);
+        if (pointer)
+            wl_pointer_destroy(pointer);
+        if (seat)
+            wl_seat_destroy(seat);
+        if (layerShell)
+            zwlr_layer_shell_v1_destroy(layerShell);
+        if (xdgOutputs)
+            zxdg_output_manager_v1_destroy(xdgOutputs);
+        if (shm)
+            wl_shm_destroy(shm);
+        if (compositor)
+            wl_compositor_destroy(compositor);
+        if (registry)
+            wl_registry_destroy(registry);
+        if (display)
+            wl_display_disconnect(display);
+    }
+
+    template <typename T>
+    static T* bind(wl_registry* registry, uint32_t name, const wl_interface& interface, uint32_t version)
+    {
+        return static_cast<T*>(wl_registry_bind(registry, name, &interface, version));
+    }
+    static void global(
+        void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
+    {
+        auto* d = static_cast<Private*>(data);
+        if (std::strcmp(interface, wl_compositor_interface.name) == 0 && version >= 4) {
+            d->compositor = bind<wl_compositor>(registry, name, wl_compositor_interface, 4);
+        } else if (std::strcmp(interface, wl_shm_interface.name) == 0) {
+            d->shm = bind<wl_shm>(registry, name, wl_shm_interface, 1);
+        } else if (std::strcmp(interface, zwlr_layer_shell_v1_interface.name) == 0) {
+            d->layerShell = bind<zwlr_layer_shell_v1>(registry, name, zwlr_layer_shell_v1_interface, 1);
+        } else if (std::strcmp(interface, zxdg_output_manager_v1_interface.name) == 0) {
+            d->xdgOutputs = bind<zxdg_output_manager_v1>(
+                registry, name, zxdg_output_manager_v1_interface, std::min(version, 2u));
+        } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && !d->seat) {
+            d->seat = bind<wl_seat>(registry, name, wl_seat_interface, 1);
+            wl_seat_add_listener(d->seat, &kSeatListener, d);
+        } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
+            auto output = std::make_unique<Output>();
+            output->name = name;
+            output->output = bind<wl_output>(registry, name, wl_output_interface, std::min(version, 2u));
+            wl_output_add_listener(output->output, &kOutputListener, output.get());
+            if (d->xdgOutputs) // an output added later; the first ones are asked for once all are known
+                d->askForPlace(*output);
+            d->outputs.push_back(std::move(output));
+        }
+    }
+    static void globalRemove(void* data, wl_registry*, uint32_t name)
+    {
+        auto* d = static_cast<Private*>(data);
+        std::erase_if(d->surfaces, [name](const auto& surface) { return surface->output->name == name; });
+        d->pointerSurface = nullptr;
+        std::erase_if(d->outputs, [name](const auto& output) { return output->name == name; });
+    }
+    static constexpr wl_registry_listener kRegistryListener = {&global, &globalRemove};
+
+    static void geometry(
+        void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*, int32_t)
+    {
+    }
+    static void mode(void*, wl_output*, uint32_t, int32_t, int32_t, int32_t) { }
+    static void done(void*, wl_output*) { }
+    static void scale(void* data, wl_output*, int32_t factor)
+    {
+        static_cast<Output*>(data)->scale = std::max(1, factor);
+    }
+    static void text(void*, wl_output*, const char*) { }
+    static constexpr wl_output_listener kOutputListener = {&geometry, &mode, &done, &scale, &text, &text};
+
+    static void logicalPosition(void* data, zxdg_output_v1*, int32_t x, int32_t y)
+    {
+        static_cast<Output*>(data)->place = {x, y};
+    }
+    static void logicalSize(void*, zxdg_output_v1*, int32_t, int32_t) { }
+    static void xdgDone(void*, zxdg_output_v1*) { }
+    static void xdgText(void*, zxdg_output_v1*, const char*) { }
+    static constexpr zxdg_output_v1_listener kXdgOutputListener
+        = {&logicalPosition, &logicalSize, &xdgDone, &xdgText, &xdgText};
+
+    void askForPlace(Output& output)
+    {
+        output.xdgOutput = zxdg_output_manager_v1_get_xdg_output(xdgOutputs, output.output);
+        zxdg_output_v1_add_listener(output.xdgOutput, &kXdgOutputListener, &output);
+    }
+
+    static void capabilities(void* data, wl_seat* seat, uint32_t caps)
+    {
+        auto* d = static_cast<Private*>(data);
+        const bool hasPointer = caps & WL_SEAT_CAPABILITY_POINTER;
+        if (hasPointer && !d->pointer) {
+            d->pointer = wl_seat_get_pointer(seat);
+            wl_pointer_add_listener(d->pointer, &kPointerListener, d);
+        } else if (!hasPointer && d->pointer) {
+            wl_pointer_destroy(d->pointer);
+            d->pointer = nullptr;
+        }
+    }
+    static void seatName(void*, wl_seat*, const char*) { }
+    static constexpr wl_seat_listener kSeatListener = {&capabilities, &seatName};
+
+    void pointerMoved(wl_fixed_t x, wl_fixed_t y, LayerPointerEvent::Kind kind)
+    {
+        if (!pointerSurface)
+            return;
+        pointerAt
+            = QPointF(pointerSurface->output->place) + QPointF(wl_fixed_to_double(x), wl_fixed_to_double(y));
+        if (pointerHandler)
+            pointerHandler({kind, pointerAt, Qt::NoButton});
+    }
+    static void enter(
+        void* data, wl_pointer*, uint32_t serial, wl_surface* surface, wl_fixed_t x, wl_fixed_t y)
+    {
+        auto* d = static_cast<Private*>(data);
+        d->enterSerial = serial;
+        d->cursorShown = nullptr; // each entry starts without an image of ours
+        d->pointerSurface = nullptr;
+        for (const auto& s : d->surfaces)
+            if (s->surface == surface)
+                d->pointerSurface = s.get();
+        d->pointerMoved(x, y, LayerPointerEvent::Motion);
+    }
+    static void leave(void* data, wl_pointer*, uint32_t, wl_surface*)
+    {
+        auto* d = static_cast<Private*>(data);
+        if (d->pointerSurface && d->pointerHandler)
+            d->pointerHandler({LayerPointerEvent::Leave, d->pointerAt, Qt::NoButton});
+        d->pointerSurface = nullptr;
+    }
+    static void motion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y)
+    {
+        static_cast<Private*>(data)->pointerMoved(x, y, LayerPointerEvent::Motion);
+    }
+    static void button(void* data, wl_pointer*, uint32_t, uint32_t, uint32_t code, uint32_t state)
+    {
+        auto* d = static_cast<Private*>(data);
+        const Qt::MouseButton which = code == BTN_LEFT ? Qt::LeftButton
+            : code == BTN_RIGHT                        ? Qt::RightButton
+            : code == BTN_MIDDLE                       ? Qt::MiddleButton
+                                                       : Qt::NoButton;
+        if (!d->pointerSurface || which == Qt::NoButton || !d->pointerHandler)
+            return;
+        d->pointerHandler(
+            {state == WL_POINTER_BUTTON_STATE_PRESSED ? LayerPointerEvent::Press : LayerPointerEvent::Release,
+                d->pointerAt, which});
+    }
+    static void axis(void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) { }
+    static constexpr wl_pointer_listener kPointerListener // bound at version 1: the later events never come
+        = {&enter, &leave, &motion, &button, &axis, nullptr, nullptr, nullptr, nullptr, nullptr};
+
+    static void configure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial, uint32_t w, uint32_t h)
+    {
+        auto* surface = static_cast<Surface*>(data);
+        surface->size = QSize(int(w), int(h));
+        zwlr_layer_surface_v1_ack_configure(layer, serial);
+    }
+    static void closed(void* data, zwlr_layer_surface_v1*) { static_cast<Surface*>(data)->closed = true; }
+    static constexpr zwlr_layer_surface_v1_listener kLayerListener = {&configure, &closed};
+
+    void createSurfaces()
+    {
+        for (const auto& output : outputs) {
+            auto surface = std::make_unique<Surface>();
+            surface->output = output.get();
+            surface->surface = wl_compositor_create_surface(compositor);
+            surface->layer = zwlr_layer_shell_v1_get_layer_surface(layerShell, surface->surface,
+                output->output, ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "quorvex7-selection");
+            zwlr_layer_surface_v1_add_listener(surface->layer, &kLayerListener, surface.get());
+            zwlr_layer_surface_v1_set_anchor(surface->layer,
+                ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM
+                    | ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+            // -1: the whole output, panels included, so surface points are desktop points; it
+            // reserves nothing.
+            zwlr_layer_surface_v1_set_exclusive_zone(surface->layer, -1);
+            zwlr_layer_surface_v1_set_keyboard_interactivity(surface->layer, 0);
+            zwlr_layer_surface_v1_set_size(surface->layer, 0, 0);
+            wl_surface_commit(surface->surface);
+            surfaces.push_back(std::move(surface));
+        }
+        wl_display_roundtrip(display); // the first configure of each
+    }
+
+    // A free buffer of that size; the compositor keeps the last one shown until it has the next.
+    Buffer* freeBuffer(Surface& surface, int width, int height)
+    {
+        std::erase_if(surface.buffers,
+            [&](const auto& b) { return !b->busy && (b->width != width || b->height != height); });
+        for (const auto& buffer : surface.buffers)
+            if (!buffer->busy)
+                return buffer.get();
+        std::unique_ptr<Buffer> buffer = newBuffer(shm, width, height);
+        if (!buffer)
+            return nullptr;
+        surface.buffers.push_back(std::move(buffer));
+        return surface.buffers.back().get();
+    }
+
+    void draw(Surface& surface, const QImage& picture, const QPoint& place, const QRegion& input)
+    {
+        const int scale = surface.output->scale;
+        Buffer* buffer = freeBuffer(surface, surface.size.width() * scale, surface.size.height() * scale);
+        if (!buffer)
+            return;
+        QImage pixels(buffer->memory->data(), buffer->width, buffer->height, buffer->width * 4,
+            QImage::Format_ARGB32_Premultiplied);
+        const QPoint at = place - surface.output->place;
+        const QRect placed(
+            at * scale, (QSizeF(picture.size()) / picture.devicePixelRatio() * scale).toSize());
+        // Only what changed is drawn and damaged: the buffer's old picture cleared, the new one drawn.
+        {
+            QPainter painter(&pixels);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.fillRect(buffer->drawn, Qt::transparent);
+            painter.scale(scale, scale);
+            painter.drawImage(at, picture);
+        }
+        for (const QRect& changed : {surface.shown, placed})
+            if (const QRect part = changed & pixels.rect(); !part.isEmpty())
+                wl_surface_damage_buffer(surface.surface, part.x(), part.y(), part.width(), part.height());
+        buffer->drawn = placed & pixels.rect();
+        surface.shown = buffer->drawn;
+        wl_region* region = wl_compositor_create_region(compositor);
+        for (const QRect& rect : input.translated(at))
+            wl_region_add(region, rect.x(), rect.y(), rect.width(), rect.height());
+        wl_surface_set_input_region(surface.surface, region);
+        wl_region_destroy(region);
+        wl_surface_set_buffer_scale(surface.surface, scale);
+        wl_surface_attach(surface.surface, buffer->buffer, 0, 0);
+        buffer->busy = true;
+        wl_surface_commit(surface.surface);
+    }
+};
+
+LayerSurfaces::LayerSurfaces()
+    : d(std::make_unique<Private>())
+{
+}
+
+LayerSurfaces::~LayerSurfaces() = default;
+
+LayerSurfaces::Opened LayerSurfaces::connect(const std::string& display)
+{
+    std::unique_ptr<LayerSurfaces> surfaces(new LayerSurfaces);
+    Private& d = *surfaces->d;
+    d.display = wl_display_connect(display.empty() ? nullptr : display.c_str());
+    if (!d.display)
+        return {nullptr, "cannot open the Wayland display '" + display + "'"};
+    d.registry = wl_display_get_registry(d.display);
+    wl_registry_add_listener(d.registry, &Private::kRegistryListener, &d);
+    if (wl_display_roundtrip(d.display) < 0)
+        return {nullptr, "the Wayland display '" + display + "' went away"};
+    if (!d.layerShell || !d.compositor || !d.shm || !d.xdgOutputs)
+        return {nullptr, "this Wayland compositor offers no layer shell (zwlr_layer_shell_v1)"};
+    for (const auto& output : d.outputs)
+        if (!output->xdgOutput)
+            d.askForPlace(*output);
+    if (wl_display_roundtrip(d.display) < 0)
+        return {nullptr, "the Wayland display '" + display + "' went away"};
+    return {std::move(surfaces), {}};
+}
+
+int LayerSurfaces::fd() const
+{
+    return wl_display_get_fd(d->display);
+}
+
+void LayerSurfaces::dispatch()
+{
+    while (wl_display_prepare_read(d->display) != 0)
+        wl_display_dispatch_pending(d->display);
+    wl_display_read_events(d->display); // the notifier saw data waiting: this does not block
+    wl_display_dispatch_pending(d->display);
+    wl_display_flush(d->display);
+}
+
+void LayerSurfaces::roundtrip()
+{
+    wl_display_roundtrip(d->display);
+}
+
+int LayerSurfaces::largestScale() const
+{
+    int scale = 1;
+    for (const auto& output : d->outputs)
+        scale = std::max(scale, output->scale);
+    return scale;
+}
+
+QPoint LayerSurfaces::desktopOrigin() const
+{
+    if (d->outputs.empty())
+        return {};
+    QPoint origin = d->outputs.front()->place;
+    for (const auto& output : d->outputs)
+        origin = {std::min(origin.x(), output->place.x()), std::min(origin.y(), output->place.y())};
+    return origin;
+}
+
+void LayerSurfaces::setPointerHandler(PointerHandler handler)
+{
+    d->pointerHandler = std::move(handler);
+}
+
+void LayerSurfaces::setCursor(const std::vector<const char*>& names)
+{
+    if (!d->pointer || !d->pointerSurface)
+        return;
+    if (!d->cursorTheme) {
+        d->cursorTheme = wl_cursor_theme_load(nullptr, 24 * largestScale(), d->shm);
+        d->cursorSurface = wl_compositor_create_surface(d->compositor);
+    }
+    const wl_cursor* cursor = nullptr;
+    for (const char* name : names)
+        if (!cursor && d->cursorTheme)
+            cursor = wl_cursor_theme_get_cursor(d->cursorTheme, name);
+    if (!cursor || cursor == d->cursorShown || cursor->image_count < 1)
+        return;
+    d->cursorShown = cursor;
+    const wl_cursor_image* image = cursor->images[0];
+    const int scale = largestScale();
+    wl_surface_set_buffer_scale(d->cursorSurface, scale);
+    wl_surface_attach(
+        d->cursorSurface, wl_cursor_image_get_buffer(const_cast<wl_cursor_image*>(image)), 0, 0);
+    wl_surface_damage_buffer(d->cursorSurface, 0, 0, int32_t(image->width), int32_t(image->height));
+    wl_surface_commit(d->cursorSurface);
+    wl_pointer_set_cursor(d->pointer, d->enterSerial, d->cursorSurface, int32_t(image->hotspot_x) / scale,
+        int32_t(image->hotspot_y) / scale);
+    wl_display_flush(d->display);
+}
+
+void LayerSurfaces::present(const QImage& picture, const QPoint& place, const QRegion& input)
+{
+    if (d->surfaces.empty())
+        d->createSurfaces();
+    for (const auto& surface : d->surfaces)
+        if (!surface->closed && !surface->size.isEmpty())
+            d->draw(*surface, picture, place, input);
+    wl_display_flush(d->display);
+}
+
+void LayerSurfaces::hide()
+{
+    d->pointerSurface = nullptr;
+    d->surfaces.clear();
+    wl_display_flush(d->display);
+}
+
+} // namespace quorvex

@@ -1,0 +1,42 @@
+#include "platform/wayland/shm_memory.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+#include <wayland-client.h>
+
+namespace quorvex {
+
+std::unique_ptr<ShmMemory> ShmMemory::create(wl_shm* shm, size_t size)
+{
+    const int fd = memfd_create("quorvex7", MFD_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    void* data = ftruncate(fd, off_t(size)) == 0
+        ? mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
+        : MAP_FAILED;
+    if (data == MAP_FAILED) {
+        close(fd);
+        return nullptr;
+    }
+    std::unique_ptr<ShmMemory> memory(new ShmMemory);
+    memory->m_data = static_cast<unsigned char*>(data);
+    memory->m_size = size;
+    memory->m_pool = wl_shm_create_pool(shm, fd, int32_t(size));
+    close(fd); // the pool keeps its own
+    return memory;
+}
+
+ShmMemory::~ShmMemory()
+{
+    if (m_pool)
+        wl_shm_pool_destroy(m_pool);
+    if (m_data)
+        munmap(m_data, m_size);
+}
+
+wl_buffer* ShmMemory::createBuffer(int width, int height, int stride, uint32_t format) const
+{
+    return wl_shm_pool_create_buffer(m_pool, 0, width, height, stride, format);
+}
+
+} // namespace quorvex
