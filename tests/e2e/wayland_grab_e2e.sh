@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The command-line grab on a wlroots desktop through screen copy: a private headless sway whose
-# backgrounds are known pictures, at scale 1, at scale 2, and with two outputs of different scales.
+# backgrounds are known pictures, at scale 1, at scale 2, turned, and with two outputs of different
+# scales.
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/../support/sway_session.sh"
 trap 'stop_sway; finish' EXIT
@@ -36,6 +37,19 @@ same_pixels "$work/shot2.png" "$work/bg2.png" || fail "the grab at scale 2 is no
 convert "$work/bg2.png" -crop 301x201+901+551 +repage "$work/part2-expected.png"
 same_pixels "$work/part2.png" "$work/part2-expected.png" || fail "the region at scale 2 is not those device pixels"
 stop_sway
+
+# A monitor on its side, and one mirrored and turned: the picture shows each as it shows, upright,
+# the whole output and an area of it.
+"$E2E_PROBE" pattern 800 1280 "$work/tall.png" || fail "cannot write the pattern"
+convert "$work/tall.png" -crop 300x200+400+900 +repage "$work/tall-part.png"
+for transform in 90 flipped-270; do
+    start_sway 1 "output HEADLESS-1 mode 1280x800 position 0 0 transform $transform bg $work/tall.png center"
+    "$QUORVEX7" --grab "$work/turned.png" || fail "the grab of a turned output ($transform) failed"
+    same_pixels "$work/turned.png" "$work/tall.png" || fail "the output turned $transform is not upright"
+    "$QUORVEX7" --grab "$work/turned-part.png" --region 300x200+400+900 || fail "the region ($transform) failed"
+    same_pixels "$work/turned-part.png" "$work/tall-part.png" || fail "the region turned $transform"
+    stop_sway
+done
 
 # Two outputs: 1280 x 800 at scale 1, beside 2560 x 1600 at scale 2 (1280 x 800 logical). The
 # picture is at the larger scale: the first output's pixels each cover 2 x 2.

@@ -47,23 +47,54 @@ OutputRegion regionOfOutput(const DesktopPicture& picture, const OutputPlace& ou
         {place.x + left * scale, place.y + top * scale, (right - left) * scale, (bottom - top) * scale}};
 }
 
-void drawOutput(ScreenPixels& picture, const PixelRect& place, const ScreenPixels& output, bool yInverted)
+BufferPoint bufferPoint(int shownX, int shownY, int width, int height, int transform)
+{
+    if (transform >= 4) // mirrored left to right before it is turned
+        shownX = width - 1 - shownX;
+    switch (transform % 4) {
+    case 1:
+        return {shownY, width - 1 - shownX};
+    case 2:
+        return {width - 1 - shownX, height - 1 - shownY};
+    case 3:
+        return {height - 1 - shownY, shownX};
+    default:
+        return {shownX, shownY};
+    }
+}
+
+void drawOutput(
+    ScreenPixels& picture, const PixelRect& place, const ScreenPixels& output, bool yInverted, int transform)
 {
     const PixelRect inside = place.intersected({0, 0, picture.width, picture.height});
     if (inside.isEmpty() || output.isEmpty())
         return;
+    const auto word = [&](BufferPoint at) {
+        const int row = yInverted ? output.height - 1 - at.y : at.y;
+        return reinterpret_cast<const uint32_t*>(output.bits + row * output.stride)[at.x];
+    };
+    const bool turned = transform % 2 == 1;
+    const int shownWidth = turned ? output.height : output.width;
+    const int shownHeight = turned ? output.width : output.height;
     for (int y = inside.y; y < inside.y + inside.height; ++y) {
-        const int sourceY = int(int64_t(y - place.y) * output.height / place.height);
-        const int row = yInverted ? output.height - 1 - sourceY : sourceY;
-        const auto* in = reinterpret_cast<const uint32_t*>(output.bits + row * output.stride);
+        const int shownY = int(int64_t(y - place.y) * shownHeight / place.height);
         auto* out = reinterpret_cast<uint32_t*>(picture.bits + y * picture.stride);
-        if (output.width == place.width) {
+        if (transform == 0) { // the usual case, a row at a time
+            const int row = yInverted ? output.height - 1 - shownY : shownY;
+            const auto* in = reinterpret_cast<const uint32_t*>(output.bits + row * output.stride);
+            if (output.width == place.width) {
+                for (int x = inside.x; x < inside.x + inside.width; ++x)
+                    out[x] = 0xff000000u | in[x - place.x];
+                continue;
+            }
             for (int x = inside.x; x < inside.x + inside.width; ++x)
-                out[x] = 0xff000000u | in[x - place.x];
+                out[x] = 0xff000000u | in[int64_t(x - place.x) * output.width / place.width];
             continue;
         }
-        for (int x = inside.x; x < inside.x + inside.width; ++x)
-            out[x] = 0xff000000u | in[int64_t(x - place.x) * output.width / place.width];
+        for (int x = inside.x; x < inside.x + inside.width; ++x) {
+            const int shownX = int(int64_t(x - place.x) * shownWidth / place.width);
+            out[x] = 0xff000000u | word(bufferPoint(shownX, shownY, shownWidth, shownHeight, transform));
+        }
     }
 }
 

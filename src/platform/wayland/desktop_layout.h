@@ -39,9 +39,19 @@ struct OutputRegion {
 OutputRegion regionOfOutput(
     const DesktopPicture& picture, const OutputPlace& output, const PixelRect& wanted);
 
-// Copies an output's pixels (0xAARRGGBB words; rows bottom-up when `yInverted`) into `picture` at
-// `place`, resampling by the nearest pixel where the output has fewer pixels than its place (an
-// output of a lower scale). Every pixel written is opaque.
-void drawOutput(ScreenPixels& picture, const PixelRect& place, const ScreenPixels& output, bool yInverted);
+// Where the pixel at `shown` of an output as it shows (`width` x `height`) lies in the compositor's
+// buffer of it, which holds the output as its panel is mounted: `transform` is wl_output's (0 to 3
+// turns of 90 degrees, 4 to 7 the same mirrored).
+struct BufferPoint {
+    int x = 0, y = 0;
+};
+BufferPoint bufferPoint(int shownX, int shownY, int width, int height, int transform);
+
+// Copies an output's pixels (0xAARRGGBB words; rows bottom-up when `yInverted`; turned by
+// `transform` as bufferPoint says) into `picture` at `place`, resampling by the nearest pixel where
+// the output has fewer pixels than its place (an output of a lower scale). Every pixel written is
+// opaque.
+void drawOutput(ScreenPixels& picture, const PixelRect& place, const ScreenPixels& output, bool yInverted,
+    int transform = 0);
 
 } // namespace quorvex

@@ -340,20 +340,23 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
     ScreenPixels picture{reinterpret_cast<unsigned char*>(words.get()), rect.width, rect.height,
         std::ptrdiff_t(rect.width) * 4, words};
     for (size_t i = 0; i < d->outputs.size(); ++i) {
-        // Only the part of each output the rectangle covers is copied.
-        const OutputRegion region = regionOfOutput(layout, places[i], rect);
+        // Only the part of each output the rectangle covers is copied. Of a turned output, all of
+        // it: wlroots 0.15 turns the region the wrong way round there.
+        OutputRegion region = regionOfOutput(layout, places[i], rect);
         if (region.logical.isEmpty())
             continue;
         Output& output = *d->outputs[i];
+        if (output.transform != WL_OUTPUT_TRANSFORM_NORMAL)
+            region = {
+                {0, 0, places[i].logical.width, places[i].logical.height}, placeInPicture(layout, places[i])};
         bool yInverted = false;
-        if (output.transform != WL_OUTPUT_TRANSFORM_NORMAL
-            || !d->copyOutput(output, region.logical, yInverted))
+        if (!d->copyOutput(output, region.logical, yInverted))
             return {};
         const ShmBuffer& buffer = *output.buffer;
         const ScreenPixels pixels{buffer.data(), buffer.width, buffer.height, buffer.stride, nullptr};
         const PixelRect place{region.inPicture.x - rect.x, region.inPicture.y - rect.y,
             region.inPicture.width, region.inPicture.height};
-        drawOutput(picture, place, pixels, yInverted);
+        drawOutput(picture, place, pixels, yInverted, output.transform);
     }
     return picture;
 }
