@@ -53,6 +53,16 @@ void BM_RepeatedAreaGrab(benchmark::State& state)
 }
 BENCHMARK(BM_RepeatedAreaGrab)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// One pixel: what the compositor's wait for its next frame costs alone.
+void BM_RepeatedPixelGrab(benchmark::State& state)
+{
+    auto reader = openReader(state);
+    if (!reader)
+        return;
+    grabRepeatedly(state, *reader, {0, 0, 1, 1});
+}
+BENCHMARK(BM_RepeatedPixelGrab)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -75,10 +75,10 @@ struct Surface {
 std::unique_ptr<Buffer> newBuffer(wl_shm* shm, int width, int height)
 {
     auto buffer = std::make_unique<Buffer>();
-    buffer->memory = ShmMemory::create(shm, size_t(width) * size_t(height) * 4);
+    buffer->memory = ShmMemory::create(size_t(width) * size_t(height) * 4);
     if (!buffer->memory)
         return nullptr;
-    buffer->buffer = buffer->memory->createBuffer(width, height, width * 4, WL_SHM_FORMAT_ARGB8888);
+    buffer->buffer = buffer->memory->createBuffer(shm, width, height, width * 4, WL_SHM_FORMAT_ARGB8888);
     buffer->width = width;
     buffer->height = height;
     wl_buffer_add_listener(buffer->buffer, &Buffer::kListener, buffer.get());

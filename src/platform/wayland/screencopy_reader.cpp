@@ -17,9 +17,10 @@ namespace quorvex {
 namespace {
 
 // Shared memory the compositor copies an output (or a part of it) into: one mapping kept while it
-// is large enough, its wl_buffer made again only when a copy's layout differs from the last one's.
+// is large enough and no picture holds it, its wl_buffer made again only when a copy's layout
+// differs from the last one's.
 struct ShmBuffer {
-    std::unique_ptr<ShmMemory> memory;
+    std::shared_ptr<ShmMemory> memory; // shared with the picture it is lent to
     wl_buffer* buffer = nullptr;
     int width = 0, height = 0, stride = 0;
     uint32_t format = 0;
@@ -74,6 +75,28 @@ struct Frame {
 bool isXrgbWord(uint32_t format)
 {
     return format == WL_SHM_FORMAT_XRGB8888 || format == WL_SHM_FORMAT_ARGB8888;
+}
+
+// An output copied for a read, and where its copy lies in the desktop's picture.
+struct Copied {
+    Output* output;
+    PixelRect inPicture;
+    bool yInverted = false;
+};
+
+// The part `rect` of the picture straight from the copy's buffer, which is lent to it: where the
+// copy covers all of it pixel for pixel, upright. Empty otherwise.
+ScreenPixels lentPicture(const Copied& copied, const PixelRect& rect)
+{
+    const Output& output = *copied.output;
+    const ShmBuffer* buffer = output.buffer.get();
+    if (!buffer || copied.yInverted || output.transform != WL_OUTPUT_TRANSFORM_NORMAL
+        || buffer->width != copied.inPicture.width || buffer->height != copied.inPicture.height
+        || !copied.inPicture.contains(rect))
+        return {};
+    unsigned char* first = buffer->data() + std::ptrdiff_t(rect.y - copied.inPicture.y) * buffer->stride
+        + std::ptrdiff_t(rect.x - copied.inPicture.x) * 4;
+    return {first, rect.width, rect.height, buffer->stride, buffer->memory};
 }
 
 } // namespace
@@ -226,15 +249,16 @@ struct ScreencopyReader::Private {
         return result;
     }
 
-    // A buffer of the frame's layout in the output's kept memory, which is replaced only when too small.
+    // A buffer of the frame's layout in the output's kept memory, which is replaced only when too
+    // small or still lent to a picture.
     ShmBuffer* bufferFor(Output& output, const Frame& frame)
     {
         const size_t size = size_t(frame.stride) * size_t(frame.height);
         ShmBuffer* kept = output.buffer.get();
-        if (!kept || kept->memory->size() < size) {
+        if (!kept || kept->memory.use_count() > 1 || kept->memory->size() < size) {
             output.buffer.reset();
             auto buffer = std::make_unique<ShmBuffer>();
-            buffer->memory = ShmMemory::create(shm, size);
+            buffer->memory = ShmMemory::create(size);
             if (!buffer->memory)
                 return nullptr;
             output.buffer = std::move(buffer);
@@ -245,7 +269,7 @@ struct ScreencopyReader::Private {
             return kept;
         if (kept->buffer)
             wl_buffer_destroy(kept->buffer);
-        kept->buffer = kept->memory->createBuffer(frame.width, frame.height, frame.stride, frame.format);
+        kept->buffer = kept->memory->createBuffer(shm, frame.width, frame.height, frame.stride, frame.format);
         kept->width = frame.width;
         kept->height = frame.height;
         kept->stride = frame.stride;
@@ -322,6 +346,25 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
     const DesktopPicture layout = desktopPicture(places);
     if (rect.isEmpty() || !PixelRect{0, 0, layout.size.width, layout.size.height}.contains(rect))
         return {};
+    // Only the part of each output the rectangle covers is copied. Of a turned output, all of it:
+    // wlroots 0.15 turns the region the wrong way round there.
+    std::vector<Copied> copies;
+    for (size_t i = 0; i < d->outputs.size(); ++i) {
+        OutputRegion region = regionOfOutput(layout, places[i], rect);
+        if (region.logical.isEmpty())
+            continue;
+        Output& output = *d->outputs[i];
+        if (output.transform != WL_OUTPUT_TRANSFORM_NORMAL)
+            region = {
+                {0, 0, places[i].logical.width, places[i].logical.height}, placeInPicture(layout, places[i])};
+        Copied copied{&output, region.inPicture};
+        if (!d->copyOutput(output, region.logical, copied.yInverted))
+            return {};
+        copies.push_back(copied);
+    }
+    if (copies.size() == 1) // the usual case: the buffer is the picture, no copy of its pixels made
+        if (ScreenPixels lent = lentPicture(copies.front(), rect); !lent.isEmpty())
+            return lent;
     const size_t count = size_t(rect.width) * size_t(rect.height);
     std::shared_ptr<uint32_t[]> words;
     try {
@@ -331,32 +374,20 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
     }
     // Black where no output lies (outputs of a layout never overlap).
     size_t covered = 0;
-    for (const OutputPlace& place : places) {
-        const PixelRect part = placeInPicture(layout, place).intersected(rect);
+    for (const Copied& copied : copies) {
+        const PixelRect part = copied.inPicture.intersected(rect);
         covered += size_t(part.width) * size_t(part.height);
     }
     if (covered < count)
         std::fill_n(words.get(), count, 0xff000000u);
     ScreenPixels picture{reinterpret_cast<unsigned char*>(words.get()), rect.width, rect.height,
         std::ptrdiff_t(rect.width) * 4, words};
-    for (size_t i = 0; i < d->outputs.size(); ++i) {
-        // Only the part of each output the rectangle covers is copied. Of a turned output, all of
-        // it: wlroots 0.15 turns the region the wrong way round there.
-        OutputRegion region = regionOfOutput(layout, places[i], rect);
-        if (region.logical.isEmpty())
-            continue;
-        Output& output = *d->outputs[i];
-        if (output.transform != WL_OUTPUT_TRANSFORM_NORMAL)
-            region = {
-                {0, 0, places[i].logical.width, places[i].logical.height}, placeInPicture(layout, places[i])};
-        bool yInverted = false;
-        if (!d->copyOutput(output, region.logical, yInverted))
-            return {};
-        const ShmBuffer& buffer = *output.buffer;
+    for (const Copied& copied : copies) {
+        const ShmBuffer& buffer = *copied.output->buffer;
         const ScreenPixels pixels{buffer.data(), buffer.width, buffer.height, buffer.stride, nullptr};
-        const PixelRect place{region.inPicture.x - rect.x, region.inPicture.y - rect.y,
-            region.inPicture.width, region.inPicture.height};
-        drawOutput(picture, place, pixels, yInverted, output.transform);
+        const PixelRect place{copied.inPicture.x - rect.x, copied.inPicture.y - rect.y,
+            copied.inPicture.width, copied.inPicture.height};
+        drawOutput(picture, place, pixels, copied.yInverted, copied.output->transform);
     }
     return picture;
 }

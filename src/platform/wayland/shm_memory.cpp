@@ -6,7 +6,7 @@
 
 namespace quorvex {
 
-std::unique_ptr<ShmMemory> ShmMemory::create(wl_shm* shm, size_t size)
+std::unique_ptr<ShmMemory> ShmMemory::create(size_t size)
 {
     const int fd = memfd_create("quorvex7", MFD_CLOEXEC);
     if (fd < 0)
@@ -21,22 +21,25 @@ std::unique_ptr<ShmMemory> ShmMemory::create(wl_shm* shm, size_t size)
     std::unique_ptr<ShmMemory> memory(new ShmMemory);
     memory->m_data = static_cast<unsigned char*>(data);
     memory->m_size = size;
-    memory->m_pool = wl_shm_create_pool(shm, fd, int32_t(size));
-    close(fd); // the pool keeps its own
+    memory->m_fd = fd;
     return memory;
 }
 
 ShmMemory::~ShmMemory()
 {
-    if (m_pool)
-        wl_shm_pool_destroy(m_pool);
+    if (m_fd >= 0)
+        close(m_fd);
     if (m_data)
         munmap(m_data, m_size);
 }
 
-wl_buffer* ShmMemory::createBuffer(int width, int height, int stride, uint32_t format) const
+wl_buffer* ShmMemory::createBuffer(wl_shm* shm, int width, int height, int stride, uint32_t format) const
 {
-    return wl_shm_pool_create_buffer(m_pool, 0, width, height, stride, format);
+    // The buffer keeps what it needs of the pool.
+    wl_shm_pool* pool = wl_shm_create_pool(shm, m_fd, int32_t(m_size));
+    wl_buffer* buffer = wl_shm_pool_create_buffer(pool, 0, width, height, stride, format);
+    wl_shm_pool_destroy(pool);
+    return buffer;
 }
 
 } // namespace quorvex

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace quorvex;
 using testsupport::coordinatePattern;
@@ -17,16 +18,22 @@ TEST(ScreencopyScreenSource, ReadsTheDesktopExactlyAndBlackBeyondIt)
     ASSERT_EQ(QGuiApplication::platformName(), "wayland");
     ScreencopyReader::Opened opened = ScreencopyReader::connect(std::getenv("WAYLAND_DISPLAY"));
     ASSERT_TRUE(opened.reader) << opened.failure;
-    ScreencopyScreenSource screen(std::move(opened.reader));
-    ASSERT_EQ(screen.screenSize(), QSize(1280, 800));
+    auto screen = std::make_unique<ScreencopyScreenSource>(std::move(opened.reader));
+    ASSERT_EQ(screen->screenSize(), QSize(1280, 800));
     const QImage pattern = coordinatePattern(1280, 800);
-    for (int again = 0; again < 2; ++again) // the second read reuses the first one's buffer
-        EXPECT_EQ(differenceBetween(screen.grab(0, false, QRect(0, 0, 1280, 800)), pattern), QString());
+    // A picture shows the shared memory the compositor copied into: the next read must not write
+    // over a picture still held, and a picture may outlive its source.
+    const QImage first = screen->grab(0, false, QRect(0, 0, 1280, 800));
+    const QImage part = screen->grab(0, false, QRect(10, 20, 300, 200));
+    EXPECT_EQ(differenceBetween(screen->grab(0, false, QRect(0, 0, 1280, 800)), pattern), QString());
 
     const QRect beyond(1230, 780, 100, 60);
     EXPECT_EQ(
-        differenceBetween(screen.grab(0, false, beyond), screenPartOnBlack(pattern, beyond)), QString());
-    EXPECT_TRUE(screen.grab(42, true, QRect(0, 0, 10, 10)).isNull()) << "no other window can be read";
+        differenceBetween(screen->grab(0, false, beyond), screenPartOnBlack(pattern, beyond)), QString());
+    EXPECT_TRUE(screen->grab(42, true, QRect(0, 0, 10, 10)).isNull()) << "no other window can be read";
+    screen.reset();
+    EXPECT_EQ(differenceBetween(first, pattern), QString());
+    EXPECT_EQ(differenceBetween(part, pattern.copy(10, 20, 300, 200)), QString());
 }
 
 TEST(ScreencopyScreenSource, IsWhatTheWindowProgramReadsOnWayland)
