@@ -1,5 +1,7 @@
 #include "platform/wayland/layer_shell_overlay_window_system.h"
 
+#include "platform/wayland/desktop_layout.h"
+
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -54,7 +56,11 @@ void LayerShellOverlayWindowSystem::applyShape(QWidget& window, const QRegion& s
 
 QPoint LayerShellOverlayWindowSystem::deviceTopLeft(const QWidget& window) const
 {
-    return (window.pos() - m_surfaces->desktopOrigin()) * m_surfaces->largestScale();
+    // The same mapping the screen-copy reader composes its picture by.
+    const QPoint origin = m_surfaces->desktopOrigin();
+    const DesktopPicture picture{{}, m_surfaces->largestScale(), origin.x(), origin.y()};
+    const PixelRect corner = logicalToPicture(picture, {window.x(), window.y(), 0, 0});
+    return {corner.x, corner.y};
 }
 
 void LayerShellOverlayWindowSystem::makeTopmost(QWidget& window)
