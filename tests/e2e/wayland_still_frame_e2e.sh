@@ -4,7 +4,8 @@
 # was with the frame centred on it, the strip drags the frame, each grab is exactly the frame's
 # inside read afresh from the live desktop (a background changed under the still shows in it), the
 # right edge widens it, the "x" closes frame and still and the main window keeps its last grab;
-# Defined Size 100 x 100 grabs 100 x 100.
+# Defined Size 100 x 100 grabs 100 x 100. A portal that refuses, during the flow and at its start,
+# gets its message, no still stays, and the main window keeps its last grab.
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/../support/sway_session.sh"
 source "$(dirname "$0")/../support/portal_session.sh"
@@ -31,6 +32,10 @@ still_shown() { # the program's window covering the output, full-screen
 shows() { # shows PICTURE X Y: the screen shows that picture's pixel there
     [ "$(convert "$work/shot.png" -crop "1x1+$2+$3" -format '%[hex:u.p]' info:)" \
         = "$(convert "$1" -crop "1x1+$2+$3" -format '%[hex:u.p]' info:)" ]
+}
+message_shown() { # a second window of the program (the message box), and no still
+    swaymsg -t get_tree | jq -e '[.. | objects | select(.pid? != null and .visible? == true)]
+        | length == 2 and all(.fullscreen_mode == 0)' >/dev/null
 }
 close_frame() { # close_frame OX OY W: the "x" of a frame W wide at OX,OY closes frame and still
     pointer $(($1 + $3 - 17)) $(($2 + 11)) press release
@@ -94,5 +99,28 @@ keys Tab Tab space
 sleep 2
 still_shown || fail "no still picture for the defined size"
 close_frame $ox $oy 128
+picture_is "$background" 100 100 $((ox + 13)) $((oy + 21))
+
+# The portal refuses the grab after a move: its message, and the still closes; then refuses the
+# still itself.
+keys alt+g s
+sleep 1.5
+kill "${portal_pids[-1]}"
+unset 'portal_pids[-1]'
+/usr/bin/python3 "$(dirname "$0")/../support/fake_portal.py" refuse >>"$work/portal.log" 2>&1 &
+portal_pids+=($!)
+for _ in $(seq 100); do has_bus_name org.freedesktop.portal.Desktop && break; sleep 0.05; done
+pointer $((ox + 40)) $((oy + 8)) press
+pointer $((ox + 140)) $((oy + 58))
+pointer $((ox + 240)) $((oy + 108)) release
+sleep 3
+message_shown || fail "no message after the refused grab"
+keys Return
+! message_shown || fail "the message did not close"
+keys alt+g s
+sleep 1.5
+message_shown || fail "no message after the refused still"
+keys Return
+kill -0 "$app_pid" || fail "the program is gone"
 picture_is "$background" 100 100 $((ox + 13)) $((oy + 21))
 echo "PASS"
