@@ -92,7 +92,7 @@ QImage StillPicture::readDesktop()
 QString StillPicture::take(QScreen* home)
 {
     if (m_window)
-        m_window->deleteLater(); // with an overlay closed on it, not yet gone
+        m_window->deleteLater(); // one left by an overlay that never closed
     m_overlay = nullptr;
     if (!home)
         home = QGuiApplication::primaryScreen();
@@ -155,8 +155,11 @@ QImage StillPicture::readFresh(const QRect& rect)
 bool StillPicture::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_overlay && event->type() == QEvent::Close && m_window) {
+        // The overlay goes with it (a closed overlay deletes itself anyway), and so does the picture.
         m_overlay = nullptr;
         m_window->hide();
+        m_window->deleteLater();
+        m_picture = QImage();
     }
     return false;
 }
