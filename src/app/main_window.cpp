@@ -133,6 +133,11 @@ void Form1::acceptSelectionGrab(const QImage& picture, const SelectionGrabGeomet
     syncView();
 }
 
+void Form1::selectionGrabFailed(const QString& reason)
+{
+    m_grabs.showScreenFailure(reason);
+}
+
 void Form1::RotateByAngle(qint16 angle)
 {
     // The view shows the turn as it is built up, column by column.

@@ -52,6 +52,7 @@ public:
     bool OverlayLoaded() const { return m_grabs.overlay().overlayLoaded(); }
     Form2* overlay() { return OverlayLoaded() ? m_grabs.overlay().overlay() : nullptr; }
     void acceptSelectionGrab(const QImage& picture, const SelectionGrabGeometry& g) override;
+    void selectionGrabFailed(const QString& reason) override;
     void RotateByAngle(qint16 angle);
 
 protected:

@@ -95,6 +95,13 @@ void ScreenGrabs::GrabSelectedArea(const QWidget& window)
         return;
     m_overlay.setHomeScreen(window.screen());
     m_overlay.showOverlay();
+    showOverlayFailure();
+}
+
+void ScreenGrabs::showOverlayFailure()
+{
+    if (const QString failure = m_overlay.takeFailure(); !failure.isEmpty())
+        showScreenFailure(failure);
 }
 
 void ScreenGrabs::showDefinedSizeDialog(const QWidget& window)
@@ -107,6 +114,7 @@ void ScreenGrabs::showDefinedSizeDialog(const QWidget& window)
     if (const QScreen* home = window.screen())
         dialog.move(centredIn(home->geometry(), dialog.size()));
     dialog.exec();
+    showOverlayFailure();
 }
 
 } // namespace quorvex

@@ -44,12 +44,15 @@ public:
     void GrabSelectedArea(const QWidget& window);
     void showDefinedSizeDialog(const QWidget& window);
     OverlayLoader& overlay() { return m_overlay; }
+    // Tells the user why the screen could not be read.
+    void showScreenFailure(const QString& reason);
     const OverlayLoader& overlay() const { return m_overlay; }
 
 private:
     // True, after telling the user, when the screen's pixels cannot be read at all.
     bool screenUnreadable();
-    void showScreenFailure(const QString& reason);
+    // Tells the user why the overlay could not open, where it could not.
+    void showOverlayFailure();
 
     ScreenSource& m_screen;
     ActiveWindowQuery& m_activeWindow;

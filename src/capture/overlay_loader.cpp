@@ -29,6 +29,9 @@ OverlayLoader::~OverlayLoader()
 Form2* OverlayLoader::overlay()
 {
     if (!overlayLoaded()) {
+        m_failure = m_windows.prepareOverlay(m_home);
+        if (!m_failure.isEmpty())
+            return nullptr;
         auto* overlay = new Form2(m_screen, m_windows, m_receiver, m_twips);
         overlay->setAttribute(Qt::WA_DeleteOnClose);
         if (m_home)
@@ -46,7 +49,8 @@ bool OverlayLoader::overlayLoaded() const
 
 void OverlayLoader::showOverlay()
 {
-    overlay()->show();
+    if (Form2* loaded = overlay())
+        loaded->show();
 }
 
 void OverlayLoader::unloadOverlay()

@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <QScreen>
+#include <QString>
 #include <QWidget>
 
 class QRegion;
@@ -12,10 +13,19 @@ namespace quorvex {
 
 // What the selection overlay needs of the window system beyond Qt's widgets: cutting the window to a
 // shape (so the red key shows through and clicks pass), keeping it on top, and knowing when a shape
-// is in force on the screen. One implementation per display system.
+// is in force on the screen. One implementation per display system (and one for desktops where the
+// overlay stands on a still picture of the desktop).
 class OverlayWindowSystem {
 public:
     virtual ~OverlayWindowSystem() = default;
+
+    // Readies the display for a new overlay opening on `home` (a picture of the desktop where the
+    // overlay stands on one); returns why it could not, empty when it could.
+    virtual QString prepareOverlay(QScreen* home)
+    {
+        Q_UNUSED(home);
+        return {};
+    }
 
     // Whether windows can be cut to a shape here; where they cannot, the red shows.
     virtual bool supportsShaping() const = 0;

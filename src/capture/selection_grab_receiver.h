@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
 
 namespace quorvex {
 
@@ -30,6 +31,9 @@ public:
     // GrabWidth/GrabHeight := g.grabWidth/g.grabHeight; commit pic1, then pb and pSize get copies.
     // `picture` is Format_RGB32, (g.pictureWidth / TPPX) x (g.pictureHeight / TPPY) pixels.
     virtual void acceptSelectionGrab(const QImage& picture, const SelectionGrabGeometry& g) = 0;
+    // A grab that read nothing, and why (a desktop portal that refused or did not answer); the
+    // overlay has closed, the picture stays as it was.
+    virtual void selectionGrabFailed(const QString& reason) { Q_UNUSED(reason); }
 };
 
 } // namespace quorvex

@@ -160,6 +160,26 @@ void Form2::GrabSelection()
     const QRect rect = deviceGrabRect();
     const QImage picture
         = GrabWindowRect(m_screen, 0, false, rect.x(), rect.y(), rect.width(), rect.height());
+    // A source may run the event loop while it reads (a portal's answer, a still hidden meanwhile).
+    if (!alive)
+        return;
+    if (!m_loaded) {
+        setHatchAndBorder(true);
+        m_grabbing = false;
+        return;
+    }
+    if (picture.isNull()) {
+        // A source that could not read (a portal that refused or did not answer) would only fail
+        // again: the overlay closes, saying why, and the main window keeps its last grab.
+        setHatchAndBorder(true);
+        m_grabbing = false;
+        const QString failure = m_screen.lastGrabFailure();
+        if (!failure.isEmpty()) {
+            close();
+            m_receiver.selectionGrabFailed(failure);
+        }
+        return;
+    }
     m_receiver.acceptSelectionGrab(picture,
         selectionGrabGeometry(m_layout.s1.size(), rect.size(), m_twips.perDevicePixel(deviceRatio())));
     if (!alive)

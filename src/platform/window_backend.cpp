@@ -5,6 +5,7 @@
 #include "platform/portal/portal_protocol.h"
 #include "platform/portal/portal_screen_source.h"
 #include "platform/screen_backend.h"
+#include "platform/still/still_overlay_window_system.h"
 #include "platform/wayland/layer_shell_overlay_window_system.h"
 #include "platform/wayland/screencopy_screen_source.h"
 #include "platform/x11/active_window.h"
@@ -22,13 +23,25 @@ std::unique_ptr<ScreenSource> screencopySource(const SessionEnvironment& session
     return opened.reader ? std::make_unique<ScreencopyScreenSource>(std::move(opened.reader)) : nullptr;
 }
 
-// The overlay on layer-shell surfaces where the compositor offers them; unshaped elsewhere.
-std::unique_ptr<OverlayWindowSystem> waylandOverlayWindows(const SessionEnvironment& session)
+// Where a Wayland client can neither place nor shape its windows, the overlay stands on a still
+// picture of the desktop, and each of its grabs reads the live desktop with the still hidden.
+WindowBackend stillBackend(std::unique_ptr<ScreenSource> screen, std::unique_ptr<ScreenSource> overlayScreen)
+{
+    auto still = std::make_shared<StillPicture>(std::move(overlayScreen));
+    return {std::move(screen), std::make_unique<StillHidingScreenSource>(still),
+        std::make_unique<StillOverlayWindowSystem>(still), std::make_unique<NoActiveWindowQuery>()};
+}
+
+// The overlay on layer-shell surfaces where the compositor offers them; on a still elsewhere.
+WindowBackend screencopyBackend(const SessionEnvironment& session, std::unique_ptr<ScreenSource> screen,
+    std::unique_ptr<ScreenSource> overlayScreen)
 {
     LayerSurfaces::Opened opened = LayerSurfaces::connect(session.waylandDisplay);
     if (!opened.surfaces)
-        return std::make_unique<QtOverlayWindowSystem>();
-    return std::make_unique<LayerShellOverlayWindowSystem>(std::move(opened.surfaces));
+        return stillBackend(std::move(screen), std::move(overlayScreen));
+    return {std::move(screen), std::move(overlayScreen),
+        std::make_unique<LayerShellOverlayWindowSystem>(std::move(opened.surfaces)),
+        std::make_unique<NoActiveWindowQuery>()};
 }
 
 std::unique_ptr<ScreenSource> portalSource()
@@ -52,19 +65,12 @@ private:
     QString m_reason;
 };
 
-// Without layer shell a Wayland client can neither place nor shape its windows: the overlay stays
-// unshaped there.
-WindowBackend waylandBackend(
-    std::unique_ptr<ScreenSource> screen, std::unique_ptr<ScreenSource> overlayScreen)
-{
-    return {std::move(screen), std::move(overlayScreen), std::make_unique<QtOverlayWindowSystem>(),
-        std::make_unique<NoActiveWindowQuery>()};
-}
-
+// No overlay opens on a screen that cannot be read.
 WindowBackend unreadableBackend(const std::string& reason)
 {
-    return waylandBackend(
-        std::make_unique<UnreadableScreenSource>(reason), std::make_unique<UnreadableScreenSource>(reason));
+    return {std::make_unique<UnreadableScreenSource>(reason),
+        std::make_unique<UnreadableScreenSource>(reason), std::make_unique<QtOverlayWindowSystem>(),
+        std::make_unique<NoActiveWindowQuery>()};
 }
 
 } // namespace
@@ -78,13 +84,12 @@ WindowBackend chooseWindowBackend()
     if (kind == ScreenSourceKind::Screencopy)
         if (std::unique_ptr<ScreenSource> screen = screencopySource(session))
             if (std::unique_ptr<ScreenSource> overlayScreen = screencopySource(session))
-                return {std::move(screen), std::move(overlayScreen), waylandOverlayWindows(session),
-                    std::make_unique<NoActiveWindowQuery>()};
+                return screencopyBackend(session, std::move(screen), std::move(overlayScreen));
     // The portal where it is forced, or where the compositor offers no screen copy.
     if (kind == ScreenSourceKind::Portal || (kind == ScreenSourceKind::Screencopy && !choice.forced)) {
         if (std::unique_ptr<ScreenSource> screen = portalSource())
             if (std::unique_ptr<ScreenSource> overlayScreen = portalSource())
-                return waylandBackend(std::move(screen), std::move(overlayScreen));
+                return stillBackend(std::move(screen), std::move(overlayScreen));
         return unreadableBackend(
             kind == ScreenSourceKind::Portal ? portalMissingMessage() : neitherScreenSourceMessage());
     }

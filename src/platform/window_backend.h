@@ -19,7 +19,8 @@ struct WindowBackend {
 
 // The screen source chooseScreenSource picks for the session, as the command line reads it: screen
 // copy where the compositor offers it (the overlay on layer-shell surfaces where it offers those
-// too), else the desktop portal, X11 over xcb on Qt's own connection; a source that says why where
+// too, on a still picture of the desktop where it does not), else the desktop portal (the overlay
+// on a still), X11 over xcb on Qt's own connection; a source that says why where
 // a Wayland session offers neither; Qt's own screen grab and an unshaped overlay elsewhere
 // (offscreen). Call it once the application object exists.
 WindowBackend chooseWindowBackend();

@@ -1,0 +1,167 @@
+#include "platform/still/still_picture.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+namespace quorvex {
+
+namespace {
+
+// A compositor shows the desktop again within a frame or two of a window's going; one that fades
+// windows out takes a few more.
+constexpr int kDesktopShownAgainMs = 200;
+
+// The part of the desktop picture the still shows, filling it.
+class StillWindow final : public QWidget {
+public:
+    StillWindow()
+        : QWidget(nullptr, Qt::FramelessWindowHint)
+    {
+        setObjectName(QStringLiteral("stillPicture"));
+        setAttribute(Qt::WA_QuitOnClose, false);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setCursor(Qt::ArrowCursor);
+    }
+    void setPicture(const QImage& picture, const QRect& source)
+    {
+        m_picture = picture;
+        m_source = source;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::black);
+        painter.drawImage(rect(), m_picture, m_source);
+    }
+
+private:
+    QImage m_picture;
+    QRect m_source;
+};
+
+void waitWithEvents(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// `rect` of `picture`, black where it leaves the picture.
+QImage partOf(const QImage& picture, const QRect& rect)
+{
+    QImage part(rect.size(), QImage::Format_RGB32);
+    part.fill(Qt::black);
+    QPainter painter(&part);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(-rect.topLeft(), picture);
+    return part;
+}
+
+} // namespace
+
+StillPicture::StillPicture(std::unique_ptr<ScreenSource> desktop)
+    : m_desktop(std::move(desktop))
+{
+}
+
+StillPicture::~StillPicture()
+{
+    delete m_window.data();
+}
+
+QImage StillPicture::readDesktop()
+{
+    // One screenshot: the size read takes it, the grab reads from it.
+    const QSize size = m_desktop->screenSize();
+    QImage picture = size.isEmpty() ? QImage() : m_desktop->grab(0, false, QRect(QPoint(), size));
+    m_failure = picture.isNull() ? m_desktop->lastGrabFailure() : QString();
+    if (picture.isNull() && m_failure.isEmpty())
+        m_failure = QStringLiteral("the desktop could not be read");
+    return picture;
+}
+
+QString StillPicture::take(QScreen* home)
+{
+    if (m_window)
+        m_window->deleteLater(); // one left by an overlay that never closed
+    m_overlay = nullptr;
+    if (!home)
+        home = QGuiApplication::primaryScreen();
+    const QImage picture = readDesktop();
+    if (picture.isNull() || !home)
+        return m_failure;
+    m_picture = picture;
+    m_view = stillView(m_picture.size(), home->virtualGeometry(), home->geometry());
+    auto* window = new StillWindow;
+    window->setPicture(m_picture, m_view.source);
+    window->setScreen(home);
+    window->setGeometry(home->geometry());
+    m_window = window;
+    return {};
+}
+
+void StillPicture::hold(QWidget& overlay)
+{
+    if (!m_window)
+        return; // no still was taken: the overlay stays a window of its own
+    if (overlay.parentWidget() != m_window) {
+        const QPoint onStill = overlay.pos() - m_window->geometry().topLeft();
+        overlay.setParent(m_window, Qt::Widget);
+        overlay.move(onStill);
+        overlay.installEventFilter(this);
+        m_overlay = &overlay;
+    }
+    show();
+    overlay.show();
+    overlay.raise();
+}
+
+void StillPicture::show()
+{
+    m_window->showFullScreen();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+QImage StillPicture::readFresh(const QRect& rect)
+{
+    const bool shown = m_window && m_window->isVisible();
+    if (shown) {
+        m_window->hide();
+        QCoreApplication::processEvents();
+        waitWithEvents(kDesktopShownAgainMs);
+    }
+    const QImage desktop = readDesktop();
+    // The overlay may have been closed while the still was away (the main window's close).
+    if (shown && m_window && m_overlay) {
+        if (!desktop.isNull()) {
+            m_picture = desktop;
+            static_cast<StillWindow*>(m_window.data())->setPicture(m_picture, m_view.source);
+        }
+        show();
+    }
+    return desktop.isNull() ? QImage() : partOf(desktop, rect);
+}
+
+bool StillPicture::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_overlay && event->type() == QEvent::Close && m_window) {
+        // The overlay goes with it (a closed overlay deletes itself anyway), and so does the picture.
+        m_overlay = nullptr;
+        m_window->hide();
+        m_window->deleteLater();
+        m_picture = QImage();
+    }
+    return false;
+}
+
+} // namespace quorvex

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "capture/screen_source.h"
+#include "platform/still/still_view.h"
+
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+class QScreen;
+class QWidget;
+
+namespace quorvex {
+
+// A picture of the desktop shown full-screen on one output, for desktops where a window can be
+// neither placed nor cut to a shape (a desktop portal's, or a compositor without layer shell): the
+// selection overlay becomes a child widget of it, so its geometry is its place on the picture. Each
+// grab hides the still, reads the live desktop, and shows the still again, refreshed.
+class StillPicture final : public QObject {
+public:
+    explicit StillPicture(std::unique_ptr<ScreenSource> desktop);
+    ~StillPicture() override;
+
+    // Reads the desktop for a new still on `home` (the primary output without one); returns why it
+    // could not, empty when it could.
+    QString take(QScreen* home);
+    // Shows the still with `overlay` on it where the overlay is on the desktop. Closing the overlay
+    // closes the still.
+    void hold(QWidget& overlay);
+    // The pixels of `rect` (the desktop picture's pixels) as the desktop shows them with the still
+    // hidden; empty where the read failed (lastFailure() says why).
+    QImage readFresh(const QRect& rect);
+    QString lastFailure() const { return m_failure; }
+    QSize desktopSize() const { return m_picture.size(); }
+    const StillView& view() const { return m_view; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The whole desktop, read now; empty where it could not be read.
+    QImage readDesktop();
+    void show();
+
+    std::unique_ptr<ScreenSource> m_desktop;
+    QImage m_picture;
+    StillView m_view;
+    QString m_failure;
+    QPointer<QWidget> m_window;
+    QPointer<QWidget> m_overlay;
+};
+
+} // namespace quorvex
