@@ -51,6 +51,7 @@ public:
     void GrabWholeScreen();
     bool OverlayLoaded() const { return m_grabs.overlay().overlayLoaded(); }
     Form2* overlay() { return OverlayLoaded() ? m_grabs.overlay().overlay() : nullptr; }
+    Twips pictureTwips() const override { return m_state.twips(); }
     void acceptSelectionGrab(const QImage& picture, const SelectionGrabGeometry& g) override;
     void selectionGrabFailed(const QString& reason) override;
     void RotateByAngle(qint16 angle);

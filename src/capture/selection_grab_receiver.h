@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/numeric.h"
+
 #include <QImage>
 #include <QString>
 
@@ -24,6 +26,10 @@ struct SelectionGrabGeometry {
 class SelectionGrabReceiver {
 public:
     virtual ~SelectionGrabReceiver() = default;
+
+    // TPPX/TPPY: twips per pixel of the pictures it holds. The overlay counts its grabs in these,
+    // so a grab keeps every pixel where the overlay's output is scaled unlike the main window's.
+    virtual Twips pictureTwips() const = 0;
 
     // In this order: pic1's border off for good; pic1's picture := picture; window state normal;
     // pic1 Top 600, Left 240; pic1 size := g.pictureWidth x g.pictureHeight; title "Quorvex7 - ("

@@ -180,8 +180,8 @@ void Form2::GrabSelection()
         }
         return;
     }
-    m_receiver.acceptSelectionGrab(picture,
-        selectionGrabGeometry(m_layout.s1.size(), rect.size(), m_twips.perDevicePixel(deviceRatio())));
+    m_receiver.acceptSelectionGrab(
+        picture, selectionGrabGeometry(m_layout.s1.size(), rect.size(), m_receiver.pictureTwips()));
     if (!alive)
         return;
     setHatchAndBorder(true);

@@ -13,6 +13,8 @@ public:
     std::function<void()> duringGrab;
     std::vector<QImage> grabs;
 
+    quorvex::Twips pictureTwips() const override { return {}; }
+
     void acceptSelectionGrab(const QImage& picture, const quorvex::SelectionGrabGeometry&) override
     {
         grabs.push_back(picture);

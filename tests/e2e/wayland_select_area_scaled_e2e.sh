@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Wayland selection frame at scale 2 and across two outputs of different scales: the grab
-# after a drag is the device pixels of the frame's inside, on the output it was dragged to.
+# after a drag is the device pixels of the frame's inside, on the output it was dragged to, and
+# Defined Size 100 x 100 grabs 100 x 100 device pixels.
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/../support/sway_session.sh"
 trap 'stop_sway; finish' EXIT
@@ -42,7 +43,13 @@ start_sway 1 "output HEADLESS-1 mode 2560x1600 position 0 0 scale 2 bg $work/bg2
     'for_window [app_id=".*"] floating enable'
 open_frame
 drag_strip_by 200 100
-picture_starts_with "$work/bg2.png" 316 264 $(((547 + 200 + 13) * 2)) $(((317 + 100 + 21) * 2))
+picture_is "$work/bg2.png" 316 264 $(((547 + 200 + 13) * 2)) $(((317 + 100 + 21) * 2))
+# Defined Size 100 x 100 (Tab Tab reaches OK) sizes the open frame in place: 100 x 100 device pixels.
+keys alt+g d
+sleep 1
+keys Tab Tab space
+sleep 2
+picture_is "$work/bg2.png" 100 100 $(((547 + 200 + 13) * 2)) $(((317 + 100 + 21) * 2))
 stop_app
 stop_sway
 
@@ -54,5 +61,5 @@ start_sway 2 "output HEADLESS-1 mode 1280x800 position 0 0 scale 1 bg $work/bg1.
 layout_size="2560 800"
 open_frame
 drag_strip_by 800 0
-picture_starts_with "$work/bg2.png" 316 264 $(((547 + 800 + 13 - 1280) * 2)) $(((317 + 21) * 2))
+picture_is "$work/bg2.png" 316 264 $(((547 + 800 + 13 - 1280) * 2)) $(((317 + 21) * 2))
 echo "PASS"

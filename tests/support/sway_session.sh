@@ -62,19 +62,6 @@ picture_is() {
         || fail "the picture ($(identify -format %wx%h "$work/clip.png")) is not $2x$3+$4+$5 of $(basename "$1")"
 }
 
-# picture_starts_with REFERENCE W H X Y: as picture_is, but the main window's picture may hold only
-# the top-left part of that (its view keeps a grab at the frame's size in logical pixels).
-picture_starts_with() {
-    keys alt+f Down Down Return
-    timeout 10 wl-paste --no-newline --type image/png >"$work/clip.png" || fail "nothing on the clipboard"
-    local size
-    size=$(identify -format %wx%h "$work/clip.png")
-    [ "${size%x*}" -le "$2" ] && [ "${size#*x}" -le "$3" ] || fail "the picture is $size, more than $2x$3"
-    convert "$1" -crop "$size+$4+$5" +repage "$work/expected.png"
-    [ "$(compare -metric AE "$work/clip.png" "$work/expected.png" null: 2>&1)" = 0 ] \
-        || fail "the picture ($size) is not the part of $2x$3+$4+$5 of $(basename "$1")"
-}
-
 # start_sway OUTPUT_COUNT CONFIG_LINE...
 #   e.g. start_sway 1 "output HEADLESS-1 mode 1280x800 position 0 0 scale 1 bg $work/bg.png center"
 start_sway() {
