@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The command-line grab through the desktop portal on a private headless sway with the real portal
-# and its wlroots backend, at scale 1 and 2; and its failures: no portal and no screen copy, a
+# and its wlroots backend, at scale 1 and 2 and across two outputs of those scales; and its failures: no portal and no screen copy, a
 # portal that refuses, one that never answers. No failure writes a file.
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/../support/sway_session.sh"
@@ -38,6 +38,21 @@ start_sway 1 "output HEADLESS-1 mode 2560x1600 position 0 0 scale 2 bg $work/bg2
 start_portal
 "$QUORVEX7" --grab "$work/shot2.png" --screen portal || fail "the portal grab at scale 2 failed"
 same_pixels "$work/shot2.png" "$work/bg2.png" || fail "the portal grab at scale 2 is not the device pixels"
+stop_portal
+stop_sway
+
+# Two outputs, at scale 1 and 2: one picture at the larger scale, the second output's device pixels
+# exact (the portal doubles the first with its own smoothing, so that half is compared loosely).
+start_sway 2 "output HEADLESS-1 mode 1280x800 position 0 0 scale 1 bg $work/bg1.png center" \
+    "output HEADLESS-2 mode 2560x1600 position 1280 0 scale 2 bg $work/bg2.png stretch"
+start_portal
+"$QUORVEX7" --grab "$work/both.png" --screen portal || fail "the portal grab of two outputs failed"
+[ "$(identify -format %wx%h "$work/both.png")" = 5120x1600 ] || fail "two outputs: $(identify "$work/both.png")"
+convert "$work/both.png" -crop 2560x1600+2560+0 +repage "$work/right.png"
+same_pixels "$work/right.png" "$work/bg2.png" || fail "the scale-2 output is not its device pixels"
+convert "$work/both.png" -crop 2560x1600+0+0 +repage -scale 50% "$work/left.png"
+psnr=$(compare -metric PSNR "$work/left.png" "$work/bg1.png" null: 2>&1)
+awk -v p="$psnr" 'BEGIN { exit !(p >= 30) }' || fail "the scale-1 output is not its pixels doubled ($psnr dB)"
 stop_portal
 
 # A bus without a portal: forced, it is missing; by default, with no compositor to copy from either,
