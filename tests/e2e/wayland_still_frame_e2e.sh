@@ -25,10 +25,6 @@ sway_window Quorvex7
 swaymsg '[title="^Quorvex7$"] move position 0 0' >/dev/null # off the frame's way
 sleep 0.5
 
-still_shown() { # the program's window covering the output, full-screen
-    swaymsg -t get_tree | jq -e '[.. | objects | select(.pid? != null and .fullscreen_mode? == 1
-        and .visible? == true and .rect.width == 1280 and .rect.height == 800)] | length == 1' >/dev/null
-}
 shows() { # shows PICTURE X Y: the screen shows that picture's pixel there
     [ "$(convert "$work/shot.png" -crop "1x1+$2+$3" -format '%[hex:u.p]' info:)" \
         = "$(convert "$1" -crop "1x1+$2+$3" -format '%[hex:u.p]' info:)" ]

@@ -52,6 +52,13 @@ pointer() { # pointer X Y [press|release]...
     done
 }
 
+# still_shown [X]: a window of the program covers the 1280 x 800 output at X full-screen (the still).
+still_shown() {
+    swaymsg -t get_tree | jq -e --argjson x "${1:-0}" '[.. | objects | select(.pid? != null
+        and .fullscreen_mode? == 1 and .visible? == true and .rect.x == $x and .rect.width == 1280
+        and .rect.height == 800)] | length == 1' >/dev/null
+}
+
 # picture_is REFERENCE W H X Y: the main window's picture (copied through File > Save to Clipboard
 # and read back) is that part of the REFERENCE picture.
 picture_is() {
