@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QWidget>
 
@@ -103,6 +104,12 @@ QString StillPicture::take(QScreen* home)
     m_view = stillView(m_picture.size(), home->virtualGeometry(), home->geometry());
     auto* window = new StillWindow;
     window->setPicture(m_picture, m_view.source);
+    // A full-screen still hides the main window: Escape leaves it, as the "x" does.
+    auto* leave = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    connect(leave, &QShortcut::activated, this, [this] {
+        if (m_overlay)
+            m_overlay->close();
+    });
     window->setScreen(home);
     window->setGeometry(home->geometry());
     m_window = window;
