@@ -12,13 +12,8 @@ trap 'stop_sway; finish' EXIT
 start_sway 1 "output HEADLESS-1 mode 1280x800 position 0 0 scale 1 bg $work/pattern.png center" \
     'for_window [app_id=".*"] floating enable'
 start_pointer
-export QT_QPA_PLATFORM=wayland
-unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP
-"$QUORVEX7" >"$work/app.log" 2>&1 &
-app_pid=$!
-sway_window Quorvex7
-swaymsg '[title="^Quorvex7$"] move position 0 0' >/dev/null # off the frame's way
-sleep 0.5
+unset XDG_CURRENT_DESKTOP
+start_wayland_app 0 0
 
 grab_is() { # grab_is W H X Y: the main window's picture is that part of the pattern
     picture_is "$work/pattern.png" "$@"

@@ -8,18 +8,13 @@ trap 'stop_sway; finish' EXIT
 
 "$E2E_PROBE" pattern 1280 800 "$work/bg1.png" || fail "cannot write the pattern"
 "$E2E_PROBE" pattern 2560 1600 "$work/bg2.png" || fail "cannot write the pattern"
-export QT_QPA_PLATFORM=wayland
-unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP
+unset XDG_CURRENT_DESKTOP
 
 # open_frame: the program, off the frame's way, with its frame centred on the first output
 # (186 x 166 logical pixels at 547, 317; its inside 158 x 132 at 13, 21).
 open_frame() {
     start_pointer
-    "$QUORVEX7" >"$work/app.log" 2>&1 &
-    app_pid=$!
-    sway_window Quorvex7
-    swaymsg '[title="^Quorvex7$"] move position 0 0' >/dev/null
-    sleep 0.5
+    start_wayland_app 0 0
     keys alt+g s
     sleep 1
 }

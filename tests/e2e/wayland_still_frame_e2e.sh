@@ -17,13 +17,8 @@ start_sway 1 "output HEADLESS-1 mode 1280x800 position 0 0 scale 1 bg $work/patt
     'for_window [app_id=".*"] floating enable'
 start_portal
 start_pointer
-export QT_QPA_PLATFORM=wayland QUORVEX7_SCREEN=portal
-unset QT_QPA_PLATFORMTHEME
-"$QUORVEX7" >"$work/app.log" 2>&1 &
-app_pid=$!
-sway_window Quorvex7
-swaymsg '[title="^Quorvex7$"] move position 0 0' >/dev/null # off the frame's way
-sleep 0.5
+export QUORVEX7_SCREEN=portal
+start_wayland_app 0 0
 
 shows() { # shows PICTURE X Y: the screen shows that picture's pixel there
     [ "$(convert "$work/shot.png" -crop "1x1+$2+$3" -format '%[hex:u.p]' info:)" \

@@ -17,13 +17,8 @@ start_sway 2 "output HEADLESS-1 mode 1280x800 position 0 0 scale 1 bg $work/bg1.
 layout_size="2560 800"
 start_portal
 start_pointer
-export QT_QPA_PLATFORM=wayland QUORVEX7_SCREEN=portal
-unset QT_QPA_PLATFORMTHEME
-"$QUORVEX7" >"$work/app.log" 2>&1 &
-app_pid=$!
-sway_window Quorvex7
-swaymsg '[title="^Quorvex7$"] move position 1280 0' >/dev/null
-sleep 0.5
+export QUORVEX7_SCREEN=portal
+start_wayland_app 1280 0
 keys alt+g d
 sleep 1
 keys Tab Tab space

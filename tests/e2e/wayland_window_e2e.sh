@@ -9,12 +9,8 @@ trap 'stop_sway; finish' EXIT
 "$E2E_PROBE" pattern 1280 800 "$work/pattern.png" || fail "cannot write the pattern"
 start_sway 1 "output HEADLESS-1 mode 1280x800 position 0 0 scale 1 bg $work/pattern.png center" \
     'for_window [app_id=".*"] floating enable'
-export QT_QPA_PLATFORM=wayland
-unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP
-"$QUORVEX7" >"$work/app.log" 2>&1 &
-app_pid=$!
-sway_window Quorvex7
-sleep 0.5
+unset XDG_CURRENT_DESKTOP
+start_wayland_app
 
 keys alt+g w
 sleep 3

@@ -114,6 +114,18 @@ start_sway() {
     sleep 0.2
 }
 
+# start_wayland_app [X Y]: the window program, native on Wayland, its main window shown and, given
+# X Y, moved there (off the frame's way); sets $app_pid.
+start_wayland_app() {
+    export QT_QPA_PLATFORM=wayland
+    unset QT_QPA_PLATFORMTHEME
+    "$QUORVEX7" >"$work/app.log" 2>&1 &
+    app_pid=$!
+    sway_window Quorvex7
+    [ $# = 2 ] && swaymsg "[title=\"^Quorvex7\$\"] move position $1 $2" >/dev/null
+    sleep 0.5
+}
+
 # sway_window TITLE: waits until a window of that title is shown and sets $win_x $win_y $win_w
 # $win_h to where its content lies (logical pixels).
 sway_window() {
