@@ -61,14 +61,12 @@ start_bus
 fails_with "the desktop portal (org.freedesktop.portal.Screenshot) is not on the session bus" --screen portal
 WAYLAND_DISPLAY=no-such-display fails_with "this desktop offers neither screen copy (zwlr_screencopy_manager_v1) \
 nor the desktop portal (org.freedesktop.portal.Screenshot); install xdg-desktop-portal and its backend"
-/usr/bin/python3 "$(dirname "$0")/../support/fake_portal.py" refuse >>"$work/portal.log" 2>&1 &
-portal_pids+=($!)
-for _ in $(seq 100); do has_bus_name org.freedesktop.portal.Desktop && break; sleep 0.05; done
+start_on_bus org.freedesktop.portal.Desktop \
+    /usr/bin/python3 "$(dirname "$0")/../support/fake_portal.py" refuse
 fails_with "the desktop portal refused the screenshot (cancelled); allow this program" --screen portal
 kill "${portal_pids[-1]}"
 unset 'portal_pids[-1]'
-/usr/bin/python3 "$(dirname "$0")/../support/fake_portal.py" silent >>"$work/portal.log" 2>&1 &
-portal_pids+=($!)
-for _ in $(seq 100); do has_bus_name org.freedesktop.portal.Desktop && break; sleep 0.05; done
+start_on_bus org.freedesktop.portal.Desktop \
+    /usr/bin/python3 "$(dirname "$0")/../support/fake_portal.py" silent
 fails_with "the desktop portal did not answer the screenshot within 10 s" --screen portal
 echo "PASS"

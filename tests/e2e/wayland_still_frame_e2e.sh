@@ -98,9 +98,8 @@ keys alt+g s
 sleep 1.5
 kill "${portal_pids[-1]}"
 unset 'portal_pids[-1]'
-/usr/bin/python3 "$(dirname "$0")/../support/fake_portal.py" refuse >>"$work/portal.log" 2>&1 &
-portal_pids+=($!)
-for _ in $(seq 100); do has_bus_name org.freedesktop.portal.Desktop && break; sleep 0.05; done
+start_on_bus org.freedesktop.portal.Desktop \
+    /usr/bin/python3 "$(dirname "$0")/../support/fake_portal.py" refuse
 pointer $((ox + 40)) $((oy + 8)) press
 pointer $((ox + 140)) $((oy + 58))
 pointer $((ox + 240)) $((oy + 108)) release
