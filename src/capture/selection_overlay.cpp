@@ -163,17 +163,12 @@ void Form2::GrabSelection()
     // A source may run the event loop while it reads (a portal's answer, a still hidden meanwhile).
     if (!alive)
         return;
-    if (!m_loaded) {
+    if (!m_loaded || picture.isNull()) {
         setHatchAndBorder(true);
         m_grabbing = false;
-        return;
-    }
-    if (picture.isNull()) {
         // A source that could not read (a portal that refused or did not answer) would only fail
         // again: the overlay closes, saying why, and the main window keeps its last grab.
-        setHatchAndBorder(true);
-        m_grabbing = false;
-        const QString failure = m_screen.lastGrabFailure();
+        const QString failure = m_loaded ? m_screen.lastGrabFailure() : QString();
         if (!failure.isEmpty()) {
             close();
             m_receiver.selectionGrabFailed(failure);
