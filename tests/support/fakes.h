@@ -13,9 +13,8 @@
 
 namespace testsupport {
 
-// A screen with known pixels (the 1920 x 1080 coordinate pattern unless given); grabs copy from it,
-// black outside as the real source gives, and each rectangle read is recorded. With `failure` set
-// it reads nothing, as a desktop portal that refuses: no size, that failure.
+// A screen of known pixels that records each rectangle read; with `failure` set it has no size,
+// as a refusing desktop portal.
 class FakeScreen final : public quorvex::ScreenSource {
 public:
     explicit FakeScreen(QImage pixels = coordinatePattern(1920, 1080))
@@ -66,8 +65,7 @@ public:
     std::optional<QString> path;
 };
 
-// A printer on paper whose printable area is 19,000 x 27,000 HIMETRIC upright; it keeps its
-// orientation between documents, as the program's one printer object does.
+// 19,000 x 27,000 HIMETRIC printable upright; keeps its orientation between documents, as ours does.
 class RecordingPrinter final : public quorvex::Printer {
 public:
     struct Page {

@@ -6,8 +6,7 @@
 
 namespace testsupport {
 
-// Lowers a soft limit of this process for its lifetime, so that allocations (RLIMIT_AS) or writes
-// (RLIMIT_FSIZE: EFBIG) past it fail for real; the old limit comes back on destruction.
+// Lowers a soft limit for its lifetime, so allocations (RLIMIT_AS) or writes (RLIMIT_FSIZE) fail for real.
 class ResourceLimit {
 public:
     using Resource = decltype(RLIMIT_AS);

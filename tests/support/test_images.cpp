@@ -49,21 +49,14 @@ int countPixels(const QImage& image, QRgb colour)
 QString differenceBetween(const QImage& actual, const QImage& expected)
 {
     if (actual.size() != expected.size())
-        return QStringLiteral("size %1x%2, expected %3x%4")
-            .arg(actual.width())
-            .arg(actual.height())
-            .arg(expected.width())
-            .arg(expected.height());
+        return QString::asprintf("size %dx%d, expected %dx%d", actual.width(), actual.height(),
+            expected.width(), expected.height());
     for (int y = 0; y < actual.height(); ++y)
         for (int x = 0; x < actual.width(); ++x) {
             const QRgb a = actual.pixel(x, y) & 0xFFFFFF;
             const QRgb e = expected.pixel(x, y) & 0xFFFFFF;
             if (a != e)
-                return QStringLiteral("pixel (%1, %2) is #%3, expected #%4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(a, 6, 16, QLatin1Char('0'))
-                    .arg(e, 6, 16, QLatin1Char('0'));
+                return QString::asprintf("pixel (%d, %d) is #%06x, expected #%06x", x, y, a, e);
         }
     return {};
 }
@@ -74,8 +67,7 @@ void setRootBackground(const QImage& image)
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("root.png"));
     ASSERT_TRUE(image.save(path));
-    // ImageMagick's display sets the root background and exits 1 even when it worked; the
-    // tests check the pixels themselves.
+    // display exits 1 even when it worked: the tests check the pixels instead.
     QProcess::execute(QStringLiteral("display"), {QStringLiteral("-window"), QStringLiteral("root"), path});
 }
 

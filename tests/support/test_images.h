@@ -7,8 +7,7 @@
 
 namespace testsupport {
 
-// Each pixel encodes its own coordinates (R = x & 255, G = y & 255, B = the high bits of both), so
-// any copy of a region can be traced back to where on the screen it came from.
+// Each pixel encodes its own coordinates, so any copy traces back to where it came from.
 QImage coordinatePattern(int width, int height);
 
 // What a grab of `rect` shows of a screen that shows `screen`: its pixels inside, black beyond.
@@ -28,7 +27,7 @@ void setRootBackground(const QImage& image);
 
 } // namespace testsupport
 
-// Lets GoogleTest show a QString (such as a picture difference) as text when a check fails.
+// GoogleTest shows a QString (a picture difference, say) as text.
 inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';

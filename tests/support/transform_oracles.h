@@ -3,8 +3,7 @@
 #include <QImage>
 #include <cmath>
 
-// Straightforward per-pixel definitions the transforms are checked against. Deliberately slow and
-// plain: QImage::pixel/setPixel and the mappings written out, nothing shared with the library.
+// Plain per-pixel mappings the transforms are checked against; nothing shared with the library.
 namespace oracle {
 
 enum class Mirror { Horizontal, Vertical, HalfTurn };
@@ -44,9 +43,8 @@ inline QImage turnedCounterClockwise(const QImage& picture)
     return result;
 }
 
-// The polar rotation of the program's Effects module, step by step as the behaviour is described:
-// centres and reach, then the quarter-square loop with its four reads and four ordered writes. No
-// offsets: they only exist for the two quarter-turn angles.
+// The polar rotation: centres and reach, then the quarter-square loop with its four reads and four
+// ordered writes. No offsets: only the two quarter turns have them.
 inline QImage polarRotation(const QImage& scratch, QImage target, float degrees)
 {
     const double pi = 3.14159265358979;
@@ -56,6 +54,10 @@ inline QImage polarRotation(const QImage& scratch, QImage target, float degrees)
     const float reach = target.width() > target.height() ? target.width() / 2.0f : target.height() / 2.0f;
     const int n = nearest(reach);
     const float theta = float((pi / 180) * degrees);
+    auto copy = [&](int readX, int readY, int writeX, int writeY) {
+        if (scratch.valid(readX, readY) && target.valid(writeX, writeY))
+            target.setPixel(writeX, writeY, scratch.pixel(readX, readY));
+    };
 
     for (int x = 0; x <= n; ++x)
         for (int y = 0; y <= n; ++y) {
@@ -64,17 +66,10 @@ inline QImage polarRotation(const QImage& scratch, QImage target, float degrees)
             const float turned = a0 + theta;
             const int dx = nearest(r * std::cos(double(turned)));
             const int dy = nearest(r * std::sin(double(turned)));
-            const struct {
-                int readX, readY, writeX, writeY;
-            } steps[4] = {
-                {cxS + dx, cyS + dy, cxD + x, cyD + y},
-                {cxS - dx, cyS - dy, cxD - x, cyD - y},
-                {cxS + dy, cyS - dx, cxD + y, cyD - x},
-                {cxS - dy, cyS + dx, cxD - y, cyD + x},
-            };
-            for (const auto& step : steps)
-                if (scratch.valid(step.readX, step.readY) && target.valid(step.writeX, step.writeY))
-                    target.setPixel(step.writeX, step.writeY, scratch.pixel(step.readX, step.readY));
+            copy(cxS + dx, cyS + dy, cxD + x, cyD + y);
+            copy(cxS - dx, cyS - dy, cxD - x, cyD - y);
+            copy(cxS + dy, cyS - dx, cxD + y, cyD - x);
+            copy(cxS - dy, cyS + dx, cxD - y, cyD + x);
         }
     return target;
 }
