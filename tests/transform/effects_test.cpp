@@ -8,25 +8,20 @@
 #include <limits>
 #include <vector>
 
-using quorvex::RotatePicture;
-using quorvex::RotatePixels;
-using quorvex::RotateStatus;
+using namespace quorvex;
 using testsupport::asymmetricPattern;
-using testsupport::countPixels;
 using testsupport::differenceBetween;
 
 namespace {
 
 constexpr QRgb kBackground = 0xFF010203u;
-constexpr QRgb kWhite = 0xFFFFFFFFu;
 
-// The asymmetric pattern with a white diagonal: white is a colour like any other and must never
-// be taken for "no pixel".
+// A white diagonal: white is a colour like any other, never "no pixel".
 QImage scratchPicture(int width, int height)
 {
     QImage picture = asymmetricPattern(width, height);
     for (int i = 0; i < std::min(width, height); ++i)
-        picture.setPixel(i, i, kWhite);
+        picture.setPixel(i, i, 0xFFFFFFFFu);
     return picture;
 }
 
@@ -37,20 +32,23 @@ QImage backgroundSurface(QSize size)
     return surface;
 }
 
-struct Turned {
-    QImage target;
-    float angle;
-    RotateStatus status = RotateStatus::Done;
-    int refreshes = 0;
-};
-
-// RotatePixels of `scratch` onto a surface of `targetSize` in the background colour.
-Turned rotatePixels(const QImage& scratch, QSize targetSize, float degrees)
+// RotatePixels onto a background surface of `targetSize`; counts the refreshes.
+QImage rotatePixels(const QImage& scratch, QSize targetSize, float degrees, int* refreshes = nullptr)
 {
-    Turned t{backgroundSurface(targetSize), degrees};
-    t.status = RotatePixels(scratch, t.target, t.angle, kBackground, [&t] { ++t.refreshes; });
-    return t;
+    QImage target = backgroundSurface(targetSize);
+    int count = 0;
+    EXPECT_EQ(RotatePixels(scratch, target, degrees, kBackground, [&] { ++count; }), RotateStatus::Done);
+    if (refreshes)
+        *refreshes = count;
+    return target;
 }
+
+QString differenceFromPolar(const QImage& actual, const QImage& scratch, QSize target, float degrees)
+{
+    return differenceBetween(actual, oracle::polarRotation(scratch, backgroundSurface(target), degrees));
+}
+
+} // namespace
 
 TEST(RotatePixels, OtherAnglesPaintWhatThePolarMappingGivesAndKeepTheBackgroundElsewhere)
 {
@@ -61,38 +59,34 @@ TEST(RotatePixels, OtherAnglesPaintWhatThePolarMappingGivesAndKeepTheBackgroundE
     } cases[] = {{{9, 6}, {9, 6}, 30}, {{10, 10}, {10, 10}, 30}, {{9, 6}, {9, 6}, -30},
         {{10, 10}, {10, 10}, 45}, {{7, 11}, {7, 11}, 135}, {{31, 17}, {31, 17}, 200}, {{9, 6}, {12, 5}, 30},
         {{6, 9}, {6, 9}, -90}, {{6, 9}, {6, 9}, 180}, {{1, 1}, {1, 1}, 30},
-        // Larger pictures, with many more samples close to a rounding boundary.
+        // Many more samples close to a rounding boundary.
         {{301, 211}, {301, 211}, 30}, {{640, 480}, {640, 480}, -17}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message()
-            << c.scratch.width() << "x" << c.scratch.height() << " onto " << c.target.width() << "x"
-            << c.target.height() << " at " << c.degrees);
         const QImage scratch = scratchPicture(c.scratch.width(), c.scratch.height());
-        const Turned t = rotatePixels(scratch, c.target, c.degrees);
-        ASSERT_EQ(t.status, RotateStatus::Done);
-        EXPECT_EQ(differenceBetween(
-                      t.target, oracle::polarRotation(scratch, backgroundSurface(c.target), c.degrees)),
-            "");
+        EXPECT_EQ(
+            differenceFromPolar(rotatePixels(scratch, c.target, c.degrees), scratch, c.target, c.degrees), "")
+            << c.scratch.width() << "x" << c.scratch.height() << " onto " << c.target.width() << "x"
+            << c.target.height() << " at " << c.degrees;
     }
 }
 
 TEST(RotatePixels, NinetyAndTwoHundredSeventyAreExactQuarterTurnsShownOnce)
 {
-    // Exact and shown once; the sizes and strides the turns handle are checked with the turns.
     const QImage picture = asymmetricPattern(9, 6);
-    const Turned ninety = rotatePixels(picture, {9, 6}, 90);
-    EXPECT_EQ(differenceBetween(ninety.target, oracle::turnedCounterClockwise(picture)), "");
-    EXPECT_EQ(ninety.refreshes, 1);
-    EXPECT_EQ(
-        differenceBetween(rotatePixels(picture, {9, 6}, 270).target, oracle::turnedClockwise(picture)), "");
+    int refreshes = 0;
+    EXPECT_EQ(differenceBetween(
+                  rotatePixels(picture, {9, 6}, 90, &refreshes), oracle::turnedCounterClockwise(picture)),
+        "");
+    EXPECT_EQ(refreshes, 1);
+    EXPECT_EQ(differenceBetween(rotatePixels(picture, {9, 6}, 270), oracle::turnedClockwise(picture)), "");
 
-    // On squares of side 4k + 1 the rounded centre, nearest(side / 2), is the true centre pixel, so
-    // the polar mapping turns the grid exactly; the quarter turns must go the same way.
+    // On squares of side 4k + 1 the rounded centre is the true centre pixel, so the polar mapping
+    // turns the grid exactly; the quarter turns must go the same way.
     for (int side : {1, 5, 9, 13, 25})
         for (float degrees : {90.0f, 270.0f}) {
             const QImage square = asymmetricPattern(side, side);
-            EXPECT_EQ(differenceBetween(rotatePixels(square, square.size(), degrees).target,
-                          oracle::polarRotation(square, backgroundSurface(square.size()), degrees)),
+            EXPECT_EQ(differenceFromPolar(
+                          rotatePixels(square, square.size(), degrees), square, square.size(), degrees),
                 "")
                 << side << " at " << degrees;
         }
@@ -103,15 +97,14 @@ TEST(RotatePixels, NinetyAndTwoHundredSeventyAreExactQuarterTurnsShownOnce)
     for (int y = 0; y < 9; ++y)
         for (int x = 0; x < 5; ++x)
             expected.setPixel(x, y, turned.pixel(x, y));
-    EXPECT_EQ(differenceBetween(rotatePixels(picture, {12, 5}, 270).target, expected), "");
+    EXPECT_EQ(differenceBetween(rotatePixels(picture, {12, 5}, 270), expected), "");
 }
 
-// Angles the mapping cannot take as they are still paint something of the target's size.
 TEST(RotatePixels, OddAnglesKeepTheTargetSize)
 {
     for (float degrees : {-270.0f, 269.5f, std::numeric_limits<float>::quiet_NaN(),
              std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max()})
-        EXPECT_EQ(rotatePixels(scratchPicture(9, 6), {9, 6}, degrees).target.size(), QSize(9, 6)) << degrees;
+        EXPECT_EQ(rotatePixels(scratchPicture(9, 6), {9, 6}, degrees).size(), QSize(9, 6)) << degrees;
 }
 
 TEST(RotatePicture, TurnsOntoAnOpaqueBackgroundShowingProgressOrGivesNothing)
@@ -127,19 +120,15 @@ TEST(RotatePicture, TurnsOntoAnOpaqueBackgroundShowingProgressOrGivesNothing)
     shown.clear();
     const auto polar = RotatePicture(surface, 0x00010203u, 30, show);
     ASSERT_TRUE(polar.ok());
-    EXPECT_EQ(
-        differenceBetween(polar.surface, oracle::polarRotation(surface, backgroundSurface({21, 15}), 30)),
-        "");
+    EXPECT_EQ(differenceFromPolar(polar.surface, surface, {21, 15}, 30), "");
     EXPECT_EQ(polar.surface.pixel(0, 0), kBackground); // made opaque
-    // Each refresh shows the picture built up so far: n = 10, eleven columns and the last refresh.
+    // Each refresh shows the picture so far: n = 10, eleven columns and the last refresh.
     ASSERT_EQ(shown.size(), 12u);
     std::vector<int> background;
     for (const QImage& snapshot : shown)
-        background.push_back(countPixels(snapshot, kBackground));
+        background.push_back(testsupport::countPixels(snapshot, kBackground));
     EXPECT_LT(background.front(), 21 * 15);
     EXPECT_GT(background.front(), background[10]);
     EXPECT_TRUE(std::is_sorted(background.rbegin(), background.rend()));
     EXPECT_EQ(differenceBetween(shown.back(), polar.surface), "");
 }
-
-} // namespace
