@@ -14,9 +14,7 @@ struct UserAction {
     QPoint position; // where the window is afterwards (twips)
 };
 
-// Runs the overlay's two timers on simulated time, one millisecond at a time, the way the overlay
-// drives them: each resize restarts the 500 ms one-shot, the move timer ticks every 1000 ms from
-// load. Returns the moments at which a grab happens.
+// The overlay's two timers on simulated milliseconds, driven as the overlay does; the grab moments.
 std::vector<int> grabTimes(const std::vector<UserAction>& actions, int until)
 {
     OverlayTimers timers;
@@ -58,20 +56,17 @@ TEST(OverlayTimers, GrabHalfASecondAfterResizingOrOnceTheWindowStaysPut)
         std::vector<UserAction> actions;
         std::vector<int> grabs;
     } scenarios[] = {
-        // Each resize restarts the count: one grab, 500 ms after the last.
-        {"three resizes 200 ms apart", {{100, true, kHome}, {300, true, kHome}, {500, true, kHome}}, {1000}},
-        // A drag ending between ticks 1000 and 2000: the 2000 tick sees the move, 3000 finds it still.
-        {"drag ends between ticks", {{1200, false, kMoved}, {1400, false, kMovedFurther}}, {3000}},
-        // Still moving at a tick: no grab until a tick finds it where the one before did.
-        {"move across several ticks",
+        {"each resize restarts the count: one grab 500 ms after the last",
+            {{100, true, kHome}, {300, true, kHome}, {500, true, kHome}}, {1000}},
+        {"a drag ending between ticks: 2000 sees the move, 3000 finds it still",
+            {{1200, false, kMoved}, {1400, false, kMovedFurther}}, {3000}},
+        {"no grab until a tick finds it where the one before did",
             {{900, false, kMoved}, {1900, false, kMovedFurther}, {2900, false, kMoved}}, {4000}},
-        // Left-edge resize seen by the move timer only after the resize grab: a second grab follows.
-        {"left-edge resize grabbed before the tick", {{2300, true, kMoved}}, {2800, 4000}},
-        // Seen while Timer1 still runs: only the resize grab.
-        {"left-edge resize seen during Timer1", {{2700, true, kMoved}}, {3200}},
-        // A pending move grab is dropped by a tick that sees a further move while Timer1 runs.
-        {"pending move cleared by a resize that moves", {{1500, false, kMoved}, {2800, true, kMovedFurther}},
-            {3300}},
+        {"left-edge resize seen by the move timer after the resize grab", {{2300, true, kMoved}},
+            {2800, 4000}},
+        {"left-edge resize seen while Timer1 runs: the resize grab only", {{2700, true, kMoved}}, {3200}},
+        {"a pending move grab is dropped by a further move seen while Timer1 runs",
+            {{1500, false, kMoved}, {2800, true, kMovedFurther}}, {3300}},
     };
     for (const auto& scenario : scenarios)
         EXPECT_EQ(grabTimes(scenario.actions, 6000), scenario.grabs) << scenario.name;

@@ -49,10 +49,8 @@ void expectEveryMappingLikeTheOracle(const QImage& picture, const QImage& asSeen
 
 TEST(PixelMapping, MirrorsAndQuarterTurnsMatchTheirPixelMappingInAnyFormatAndStride)
 {
-    // Single rows and columns, odd and even sides that are not a multiple of the 4-pixel vector
-    // step or the 4 x 4 blocks, pictures larger than one tile with ragged edges, and from 4 MiB on
-    // pictures written around the caches: an odd width puts row starts on every alignment, a
-    // height that is a multiple of 4 gives turned rows that start on 16-byte boundaries.
+    // Sides off the 4-pixel vector step and 4 x 4 blocks, ragged tiles, and from 4 MiB on pictures
+    // written around the caches with row starts on every alignment.
     for (QSize size : {QSize(1, 1), QSize(1, 7), QSize(7, 1), QSize(9, 7), QSize(10, 10), QSize(4, 4),
              QSize(5, 3), QSize(65, 33), QSize(3, 130), QSize(131, 70), QSize(257, 129), QSize(1025, 1028),
              QSize(1028, 1025)}) {
