@@ -1,4 +1,6 @@
+#include "capture/frame_edge_geometry.h"
 #include "capture/overlay_geometry.h"
+#include "capture/overlay_shape.h"
 #include "common/device_pixels.h"
 
 #include "ui_helpers.h"
@@ -85,4 +87,110 @@ TEST(DefinedSize, WindowLengthIsClampedBetweenMinimumAndVirtualScreen)
     // A screen smaller than the minimum still gets it; at 16 twips a pixel 450 twips need 29, not 28.
     EXPECT_EQ(overlayLengthPixels(1e12, kOverlayMinimumHeight, 20, 15), 40);
     EXPECT_EQ(overlayLengthPixels(0, kOverlayMinimumWidth, 1920, 16), 29);
+}
+
+namespace {
+
+constexpr QSize kWindow(200, 150);
+constexpr int kFrame = 4;
+
+} // namespace
+
+TEST(FrameEdges, EachEdgeAndCornerOfTheFrame)
+{
+    const struct {
+        QPoint at;
+        Qt::Edges edges;
+    } cases[] = {
+        {{0, 75}, Qt::LeftEdge}, {{4, 75}, {}}, // first pixel inside the frame
+        {{199, 75}, Qt::RightEdge}, {{100, 0}, Qt::TopEdge}, {{0, 0}, Qt::LeftEdge | Qt::TopEdge},
+        {{11, 2}, Qt::LeftEdge | Qt::TopEdge}, // within reach of the corner along the top
+        {{12, 2}, Qt::TopEdge}, {{199, 149}, Qt::RightEdge | Qt::BottomEdge},
+        {{-1, 75}, {}}, // outside the window
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(frameEdgesAt(c.at, kWindow, kFrame), c.edges) << c.at.x() << "," << c.at.y();
+}
+
+TEST(FrameResize, DraggedEdgesMoveAndTheOthersStay)
+{
+    const QRect start(100, 50, 200, 150);
+    const QSize minimum(30, 40);
+    const QSize maximum(1920, 1080);
+    const struct {
+        Qt::Edges edges;
+        QPoint delta;
+        QRect result;
+    } cases[] = {
+        {Qt::RightEdge, {50, 7}, {100, 50, 250, 150}},
+        {Qt::LeftEdge, {-30, 0}, {70, 50, 230, 150}}, // moves and grows, right edge stays at 300
+        {Qt::RightEdge | Qt::BottomEdge, {-500, -500}, {100, 50, 30, 40}}, // stops at the minimum
+        {Qt::LeftEdge, {500, 0}, {270, 50, 30, 150}}, // left edge stops where the minimum is reached
+        {Qt::RightEdge, {5000, 0}, {100, 50, 1920, 150}}, // and at the maximum
+        {{}, {40, 40}, start},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(resizedByFrame(start, c.edges, c.delta, minimum, maximum), c.result)
+            << int(c.edges) << " " << c.delta.x() << "," << c.delta.y();
+}
+
+TEST(SelectionFrameLook, BorderAndCrossHatchOnARedBackOnlyWhileOn)
+{
+    // '#' black border, '+' light-grey hatch (period 8, from s1's corner), '.' the red key.
+    const char* const expected[] = {
+        "###################",
+        "#+....+..+....+..+#",
+        "#.+..+....+..+....#",
+        "#..++......++.....#",
+        "#..++......++.....#",
+        "#.+..+....+..+....#",
+        "#+....+..+....+..+#",
+        "#......++......++.#",
+        "#......++......++.#",
+        "#+....+..+....+..+#",
+        "#.+..+....+..+....#",
+        "###################",
+    };
+    const QImage on = selectionFrameImage({19, 12}, true);
+    const QImage off = selectionFrameImage({19, 12}, false);
+    ASSERT_EQ(on.size(), QSize(19, 12));
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 19; ++x) {
+            const char c = expected[y][x];
+            const QRgb colour = c == '#' ? qRgb(0, 0, 0) : c == '+' ? kHatchColour : kTransparencyKey;
+            ASSERT_EQ(on.pixel(x, y), colour) << x << "," << y;
+            ASSERT_EQ(off.pixel(x, y), kTransparencyKey) << x << "," << y;
+        }
+    EXPECT_TRUE(selectionFrameImage({0, 30}, true).isNull());
+}
+
+TEST(OverlayShape, FrameControlsAndS1LinesStayTheRedGoes)
+{
+    const QSize window(100, 80);
+    const QRect client(4, 4, 92, 72);
+    const QRect label2(0, 0, 100, 10); // reaches past the client area: clipped to it
+    const QRect xButton(70, -3, 27, 18);
+    const QRect s1(8, 16, 30, 20);
+    QImage look = selectionFrameImage(s1.size(), true);
+    look.setPixel(5, 5, qRgb(254, 0, 0));
+    const QRegion shape = overlayShape(window, client, {label2, xButton}, s1, look);
+
+    // Of s1, exactly the pixels that are not the red key stay (an almost red one is no key).
+    const QPoint s1At = client.topLeft() + s1.topLeft();
+    const auto s1Kept = [&](QPoint p) {
+        return QRect(s1At, s1.size()).contains(p) && (look.pixel(p - s1At) | 0xFF000000) != kTransparencyKey;
+    };
+    for (int y = 0; y < window.height(); ++y)
+        for (int x = 0; x < window.width(); ++x) {
+            const QPoint p(x, y);
+            const QPoint inClient = p - client.topLeft();
+            const bool expected
+                = !client.contains(p) || label2.contains(inClient) || xButton.contains(inClient) || s1Kept(p);
+            ASSERT_EQ(shape.contains(p), expected) << x << "," << y;
+        }
+
+    // With hatch and border off, nothing of s1 is left.
+    const QRegion grabbing
+        = overlayShape(window, client, {label2, xButton}, s1, selectionFrameImage(s1.size(), false));
+    EXPECT_TRUE((grabbing & s1.translated(client.topLeft())).isEmpty());
 }
