@@ -17,7 +17,7 @@ sleep 3
 mkdir -p "$work/saved"
 keys alt+f Return # File opens with "Save As" active
 sleep 1
-type_text "$work/saved/shot.bmp"
+wtype -s 600 "$work/saved/shot.bmp" -s 200
 keys Return
 wait_for 50 0.1 test -s "$work/saved/shot.bmp" || fail "Save As wrote no $work/saved/shot.bmp: $(cat "$work/app.log")"
 same_pixels "$work/saved/shot.bmp" "$work/bg1.png" || fail "the saved grab is not the output's pixels"

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # The Wayland selection frame at scale 2 and across two outputs of different scales: the grab after
 # a drag is the device pixels of its inside, on the output it was dragged to; Defined Size 100 x 100
-# grabs 100 x 100 device pixels.
+# grabs 100 x 100 device pixels. Then the still picture across those outputs (the real portal
+# forced), the main window on the second: the still covers that output, Defined Size grabs 100 x 100
+# of its device pixels (a frame centred there, then sized in place), Escape closes frame and still.
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/../support/sway_session.sh"
-trap 'stop_sway; finish' EXIT
+source "$(dirname "$0")/../support/portal_session.sh"
+trap 'stop_portal; stop_sway; finish' EXIT
 
 open_frame() { # the program off the frame's way, its frame centred on the first output (547, 317)
     start_pointer
@@ -29,4 +32,18 @@ open_frame
 drag 587 325 800 0
 sleep 2.5
 picture_is "$work/bg2.png" 316 264 $(((547 + 800 + 13 - 1280) * 2)) $(((317 + 21) * 2))
+stop_app
+
+start_portal
+export QUORVEX7_SCREEN=portal
+start_wayland_app 1280 0
+defined_size_100
+# The portal takes a few seconds over the larger picture: the still, then its grab, titled so.
+wait_for 100 0.2 still_shown 1280 || fail "no still on the second output"
+wait_for 100 0.2 sway_has '.name? == "Quorvex7 - (100x100)"' # the main window, under the still
+sleep 1
+keys Escape
+sleep 1
+! still_shown 1280 || fail "Escape left the still on the second output"
+picture_is "$work/bg2.png" 100 100 $(((547 + 13) * 2)) $(((317 + 21) * 2))
 echo "PASS"

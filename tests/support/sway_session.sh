@@ -60,9 +60,8 @@ defined_size_100() {
 
 # still_shown [X]: a window of the program covers the 1280 x 800 output at X full-screen (the still).
 still_shown() {
-    swaymsg -t get_tree | jq -e --argjson x "${1:-0}" '[.. | objects | select(.pid? != null
-        and .fullscreen_mode? == 1 and .visible? == true and .rect.x == $x and .rect.width == 1280
-        and .rect.height == 800)] | length == 1' >/dev/null
+    sway_has ".pid? != null and .fullscreen_mode? == 1 and .visible? == true and .rect.x == ${1:-0}
+        and .rect.width == 1280 and .rect.height == 800"
 }
 shows_pixel() { # shows_pixel PICTURE X Y: the screenshot $work/shot.png has that picture's pixel there
     [ "$(convert "$work/shot.png" -crop "1x1+$2+$3" -format '%[hex:u.p]' info:)" \
@@ -162,8 +161,4 @@ keys() {
         fi
     done
     wtype "${args[@]}"
-}
-
-type_text() { # type_text TEXT: types it through the virtual keyboard
-    wtype -s 600 "$1" -s 200
 }
