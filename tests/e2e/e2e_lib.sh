@@ -1,5 +1,5 @@
-# Shared by the end-to-end and install scripts; sourced, not run. A scratch folder $work and $app_pid
-# are cleaned up at the end. The helpers that drive the program need $QUORVEX7, $E2E_PROBE and a $DISPLAY.
+# Sourced by the end-to-end and install scripts: $work and $app_pid are cleaned up at the end; the
+# helpers that drive the program need $QUORVEX7, $E2E_PROBE and a $DISPLAY.
 set -u
 work=$(mktemp -d)
 app_pid=
@@ -14,6 +14,37 @@ fail() {
     echo "FAIL: $*" >&2
     [ -f "$work/shot.png" ] && cp "$work/shot.png" "/tmp/e2e-failure-$(basename "$0" .sh)${QUORVEX_TEST_WM:+-wm}.png"
     exit 1
+}
+
+# wait_for TRIES PAUSE COMMAND...: true as soon as COMMAND is, false after TRIES tries.
+wait_for() {
+    local tries=$1 pause=$2
+    shift 2
+    for _ in $(seq "$tries"); do
+        "$@" && return 0
+        sleep "$pause"
+    done
+    return 1
+}
+
+same_pixels() { # same_pixels A B: the two pictures hold exactly the same pixels
+    [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]
+}
+
+is_part() { # is_part FILE REFERENCE WxH+X+Y: FILE is exactly that part of REFERENCE
+    convert "$2" -crop "$3" +repage "$work/expected.png" && same_pixels "$1" "$work/expected.png"
+}
+
+# save_as TYPED [FILE]: File > Save As (its first entry) through the real dialog, TYPED typed as the
+# name; FILE, TYPED unless given, must appear.
+save_as() {
+    local file=${2:-$1}
+    rm -f "$file"
+    menu_keys alt+f Return
+    sleep 1
+    xdotool type --delay 20 "$1"
+    xdotool key Return
+    wait_for 50 0.1 test -s "$file" || fail "Save As wrote no $file"
 }
 
 # The root window shows the coordinate pattern at the screen's size.
@@ -41,15 +72,8 @@ focus_app() {
     sleep 0.2
 }
 
-# Sets $geo_x $geo_y $geo_w $geo_h: where window $1 lies on the screen (its client area).
-geometry_of() {
+geometry_of() { # geometry_of WINDOW: sets $geo_x $geo_y $geo_w $geo_h, its client area on the screen
     read -r geo_x geo_y geo_w geo_h <<<"$(xwininfo -id "$1" | awk '/Absolute upper-left [XY]|Width:|Height:/ {printf "%s ", $NF}')"
-}
-
-# Sets $win_x $win_y $win_w $win_h for the main window.
-window_geometry() {
-    geometry_of "$window"
-    win_x=$geo_x win_y=$geo_y win_w=$geo_w win_h=$geo_h
 }
 
 screenshot() {
@@ -60,24 +84,19 @@ title_of_app() {
     xdotool getwindowname "$window"
 }
 
-# Hex RGB of one pixel of the last screenshot.
-pixel_at() {
-    convert "$work/shot.png" -format "%[hex:u.p{$1,$2}]" info: | cut -c1-6
-}
-
 # Grabs the whole screen through the keyboard (Grab > Whole Screen) and sets $client_x $client_y to
 # the client area's corner on the screen, found from where the grabbed pattern shows.
 grab_whole_screen_and_find_client() {
     menu_keys alt+g w
     sleep 3
-    window_geometry
+    geometry_of "$window"
+    win_x=$geo_x win_y=$geo_y
     screenshot
-    local found fx fy
-    found=$("$E2E_PROBE" find "$work/shot.png" "$win_x" "$win_y" "$win_w" "$win_h") \
+    local found
+    found=$("$E2E_PROBE" find "$work/shot.png" "$geo_x" "$geo_y" "$geo_w" "$geo_h") \
         || fail "the picture view does not show the grabbed screen"
-    read -r fx fy <<<"$found"
-    client_x=$((fx - 18))
-    client_y=$((fy - 42))
+    read -r client_x client_y <<<"$found"
+    client_x=$((client_x - 18)) client_y=$((client_y - 42))
 }
 
 # Gives the main window the keyboard and presses the keys one by one: menu_keys alt+i z Return

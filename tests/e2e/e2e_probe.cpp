@@ -1,10 +1,6 @@
-// Helper for the end-to-end scripts:
-//   e2e_probe pattern W H OUT.png        writes the coordinate pattern of the screen tests
-//   e2e_probe find SHOT.png X Y W H      finds, inside that rectangle of a screenshot, the top-left
-//                                        64 x 64 corner of the pattern; prints "x y" of it, exit 1 if absent
-//   e2e_probe patch SHOT.png X Y SX SY N checks that the N x N block at (X, Y) of the screenshot shows the
-//                                        pattern from (SX, SY) on; exit 1 if not
-//   e2e_probe decode SHOT.png X Y        prints "x y": where on the pattern the pixel at (X, Y) comes from
+// The end-to-end scripts' pixel helper, on the coordinate pattern of the screen tests: writes it,
+// finds its 64 x 64 corner in a rectangle of a screenshot ("x y"), checks an N x N block shows it
+// from (SX, SY) on, decodes which pattern pixel a screenshot pixel shows. Usage below.
 #include "test_images.h"
 
 #include <QImage>

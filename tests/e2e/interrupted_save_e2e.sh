@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# A command-line grab that replaces a file is ended by SIGTERM or SIGINT in the middle of its save
-# (held there by strace): the old file stays byte for byte and no temporary file is left, both
-# with the unnamed temporary file and with the named one of file systems that have none.
+# SIGTERM or SIGINT in the middle of a command-line save over a file (held there by strace): the old
+# file stays and no temporary file is left, with the unnamed temporary file and with the named one.
 source "$(dirname "$0")/e2e_lib.sh"
 
 target="$work/saved/shot.bmp"

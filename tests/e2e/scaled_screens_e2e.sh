@@ -1,13 +1,10 @@
 #!/usr/bin/env bash
-# On a scaled screen and on two monitors (QUORVEX_TEST_MONITORS=2: the screen
-# split in two side by side), every picture pixel is one screen pixel: the whole-screen grab is the
-# desktop's device pixels, the view shows it unblurred, and a defined-size frame, dragged across the
-# screen, grabs exactly what lies inside it. Each picture is checked through Save As. The screen is
-# 1280 x 800 logical pixels a monitor, so the frame opens beside the main window, not over it.
+# On a scaled screen and on two monitors (QUORVEX_TEST_MONITORS=2) every picture pixel is one
+# screen pixel: the whole-screen grab, a defined-size frame and the same frame dragged (across the
+# seam), each checked through Save As. A monitor is 1280 x 800 logical pixels.
 source "$(dirname "$0")/e2e_lib.sh"
 
-# The scale comes from QT_SCALE_FACTOR, or from the X resources' Xft.dpi (QUORVEX_TEST_XFT_DPI) as a
-# desktop sets it: Qt turns 144 dpi into 150 %.
+# The scale: QT_SCALE_FACTOR, or Xft.dpi in the X resources (QUORVEX_TEST_XFT_DPI) as desktops set it.
 ratio=${QT_SCALE_FACTOR:-1}
 if [ -n "${QUORVEX_TEST_XFT_DPI:-}" ]; then
     echo "Xft.dpi: $QUORVEX_TEST_XFT_DPI" | xrdb -merge
@@ -33,32 +30,19 @@ fi
 set_root_pattern
 size=$(xdpyinfo | awk '/dimensions:/ {print $2}')
 
-# save_as NAME: File > Save As through the real dialog; the file must appear.
-save_as() {
-    rm -f "$work/$1"
-    menu_keys alt+f Return
-    sleep 1
-    xdotool type --delay 20 "$work/$1"
-    xdotool key Return
-    for _ in $(seq 50); do [ -s "$work/$1" ] && break; sleep 0.1; done
-    [ -s "$work/$1" ] || fail "Save As wrote no $1"
-}
-
 # shows_inside FILE X Y W H: FILE is exactly the W x H pixels of the screen at X, Y.
 shows_inside() {
     [ "$(identify -format %wx%h "$1")" = "$4x$5" ] || fail "$1 is $(identify -format %wx%h "$1"), not $4x$5"
     read -r got_x got_y <<<"$("$E2E_PROBE" decode "$1" 0 0)"
     [ "$got_x,$got_y" = "$2,$3" ] || fail "$1 starts at screen pixel $got_x,$got_y, not $2,$3"
-    convert "$work/pattern.png" -crop "$4x$5+$2+$3" +repage "$work/expected.png"
-    [ "$(compare -metric AE "$1" "$work/expected.png" null: 2>&1)" = 0 ] || fail "$1 is not the screen at $2,$3"
+    is_part "$1" "$work/pattern.png" "$4x$5+$2+$3" || fail "$1 is not the screen at $2,$3"
 }
 
 start_app
 xdotool windowmove --sync "$window" "$home_x" 0 # the primary monitor's corner, wherever a window manager put it
 
-# Whole screen: the whole desktop in device pixels, shown 1:1 (the pattern's corner is found unscaled).
-grab_whole_screen_and_find_client
-save_as whole.bmp
+grab_whole_screen_and_find_client # the pattern's corner is found unscaled: shown 1:1
+save_as "$work/whole.bmp"
 shows_inside "$work/whole.bmp" 0 0 "${size%x*}" "${size#*x}"
 menu_keys alt+i z Return # Image > Zoom > -50%: half the device pixels
 [ "$(title_of_app)" = "Quorvex7 - ($((width / 2))x$((height / 2)))" ] || fail "title after -50%: $(title_of_app)"
@@ -80,11 +64,10 @@ expected_x=$((home_x + (monitor_width - $(scaled 186)) / 2))
     || fail "the frame opened at x $geo_x, not in its monitor's middle (x $expected_x)"
 # Inside: our 4-pixel frame, s1 at 8, 16 of the client area, its 1-pixel border.
 inside_x=$((geo_x + $(scaled 13))) inside_y=$((geo_y + $(scaled 21)))
-save_as defined.bmp
+save_as "$work/defined.bmp"
 shows_inside "$work/defined.bmp" "$inside_x" "$inside_y" 100 100
 
-# Drag the frame by its strip sideways (across the seam onto the other monitor when there is one)
-# and let it rest: the grab after the move is what lies inside it there.
+# Dragged by its strip sideways (onto the other monitor when there is one) and left to rest.
 strip_x=$((geo_x + $(scaled 40))) strip_y=$((geo_y + $(scaled 8)))
 distance=$((direction * monitor_width / 4))
 [ "$monitors" = 2 ] && distance=$((direction * (monitor_width / 2 + 37)))
@@ -97,7 +80,7 @@ xdotool mouseup 1 mousemove 5 5
 sleep 3.5 # the grab comes at the first move-timer tick that finds the frame at rest
 geometry_of "$overlay"
 [ $(((geo_x - inside_x) * direction)) -gt $((distance * direction / 2)) ] || fail "the frame did not move: at $geo_x"
-save_as moved.bmp
+save_as "$work/moved.bmp"
 shows_inside "$work/moved.bmp" "$((geo_x + $(scaled 13)))" "$((geo_y + $(scaled 21)))" 100 100
 # The command line's region is in desktop coordinates, across the seam too.
 region_x=$((width / 2 - 50)) # astride the seam of two monitors

@@ -1,17 +1,13 @@
 #!/usr/bin/env bash
-# The command-line grab through the desktop portal on a private headless sway with the real portal
-# and its wlroots backend, at scale 1 and 2 and across two outputs of those scales; and its failures: no portal and no screen copy, a
+# The command-line grab through the real desktop portal (wlroots backend) on a private headless
+# sway, at scale 1 and 2 and across two outputs; and its failures: no portal and no screen copy, a
 # portal that refuses, one that never answers. No failure writes a file.
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/../support/sway_session.sh"
 source "$(dirname "$0")/../support/portal_session.sh"
 trap 'stop_portal; stop_sway; finish' EXIT
 
-same_pixels() { # same_pixels A B: the two pictures hold exactly the same pixels
-    [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]
-}
-# fails_with TEXT ARGS...: the grab fails with TEXT on one line of stderr and writes nothing.
-fails_with() {
+fails_with() { # fails_with TEXT ARGS...: the grab fails with TEXT on one line of stderr, writes nothing
     local text=$1
     shift
     rm -f "$work/err" "$work/none.png"
@@ -20,53 +16,44 @@ fails_with() {
     [ ! -e "$work/none.png" ] || fail "$* wrote a file"
 }
 
-"$E2E_PROBE" pattern 1280 800 "$work/bg1.png" || fail "cannot write the pattern"
-"$E2E_PROBE" pattern 2560 1600 "$work/bg2.png" || fail "cannot write the pattern"
-
-start_sway 1 "output HEADLESS-1 mode 1280x800 position 0 0 scale 1 bg $work/bg1.png center"
+start_desktop 1
 start_portal
-"$QUORVEX7" --grab "$work/shot.png" --screen portal || fail "the portal grab failed"
-same_pixels "$work/shot.png" "$work/bg1.png" || fail "the portal grab is not the screen"
+"$QUORVEX7" --grab "$work/shot.png" --screen portal && same_pixels "$work/shot.png" "$work/bg1.png" \
+    || fail "the portal grab is not the screen"
 [ ! -e /tmp/out.png ] || fail "the portal's temporary picture was left behind"
-QUORVEX7_SCREEN=portal "$QUORVEX7" --grab - --region 300x200+900+550 >"$work/part.png" || fail "the region failed"
-convert "$work/bg1.png" -crop 300x200+900+550 +repage "$work/part-expected.png"
-same_pixels "$work/part.png" "$work/part-expected.png" || fail "the region is not that part of the screen"
+QUORVEX7_SCREEN=portal "$QUORVEX7" --grab - --region 300x200+900+550 >"$work/part.png" \
+    && is_part "$work/part.png" "$work/bg1.png" 300x200+900+550 || fail "the region is not that part of the screen"
 stop_portal
 stop_sway
 
-start_sway 1 "output HEADLESS-1 mode 2560x1600 position 0 0 scale 2 bg $work/bg2.png stretch"
+start_desktop 2
 start_portal
-"$QUORVEX7" --grab "$work/shot2.png" --screen portal || fail "the portal grab at scale 2 failed"
-same_pixels "$work/shot2.png" "$work/bg2.png" || fail "the portal grab at scale 2 is not the device pixels"
+"$QUORVEX7" --grab "$work/shot2.png" --screen portal && same_pixels "$work/shot2.png" "$work/bg2.png" \
+    || fail "the portal grab at scale 2 is not the device pixels"
 stop_portal
 stop_sway
 
-# Two outputs, at scale 1 and 2: one picture at the larger scale, the second output's device pixels
-# exact (the portal doubles the first with its own smoothing, so that half is compared loosely).
-start_sway 2 "output HEADLESS-1 mode 1280x800 position 0 0 scale 1 bg $work/bg1.png center" \
-    "output HEADLESS-2 mode 2560x1600 position 1280 0 scale 2 bg $work/bg2.png stretch"
+# Two outputs: the second's device pixels exact; the portal doubles the first with its own
+# smoothing, so that half is compared loosely.
+start_desktop 1+2
 start_portal
 "$QUORVEX7" --grab "$work/both.png" --screen portal || fail "the portal grab of two outputs failed"
 [ "$(identify -format %wx%h "$work/both.png")" = 5120x1600 ] || fail "two outputs: $(identify "$work/both.png")"
-convert "$work/both.png" -crop 2560x1600+2560+0 +repage "$work/right.png"
-same_pixels "$work/right.png" "$work/bg2.png" || fail "the scale-2 output is not its device pixels"
+is_part "$work/bg2.png" "$work/both.png" 2560x1600+2560+0 || fail "the scale-2 output is not its device pixels"
 convert "$work/both.png" -crop 2560x1600+0+0 +repage -scale 50% "$work/left.png"
 psnr=$(compare -metric PSNR "$work/left.png" "$work/bg1.png" null: 2>&1)
 awk -v p="$psnr" 'BEGIN { exit !(p >= 30) }' || fail "the scale-1 output is not its pixels doubled ($psnr dB)"
 stop_portal
 
-# A bus without a portal: forced, it is missing; by default, with no compositor to copy from either,
-# neither source is there.
+# A bus without a portal: forced, it is missing; by default, with no compositor either, neither is there.
 start_bus
 fails_with "the desktop portal (org.freedesktop.portal.Screenshot) is not on the session bus" --screen portal
 WAYLAND_DISPLAY=no-such-display fails_with "this desktop offers neither screen copy (zwlr_screencopy_manager_v1) \
 nor the desktop portal (org.freedesktop.portal.Screenshot); install xdg-desktop-portal and its backend"
-start_on_bus org.freedesktop.portal.Desktop \
-    /usr/bin/python3 "$(dirname "$0")/../support/fake_portal.py" refuse
+start_fake_portal refuse
 fails_with "the desktop portal refused the screenshot (cancelled); allow this program" --screen portal
 kill "${portal_pids[-1]}"
 unset 'portal_pids[-1]'
-start_on_bus org.freedesktop.portal.Desktop \
-    /usr/bin/python3 "$(dirname "$0")/../support/fake_portal.py" silent
+start_fake_portal silent
 fails_with "the desktop portal did not answer the screenshot within 10 s" --screen portal
 echo "PASS"

@@ -1,15 +1,36 @@
 #!/usr/bin/env bash
-# A user opens Quorvex7 and chooses Grab > Whole Screen with the keyboard; the picture view then
-# shows the screen as it was, the pattern's top-left corner at the view's inner corner.
+# A user chooses Grab > Whole Screen with the keyboard: the view shows the screen as it was, the
+# pattern's corner at its inner corner. Then zooms out until it fits and drags the picture's right
+# edge: the title and the view show the new width.
 source "$(dirname "$0")/e2e_lib.sh"
 
 set_root_pattern
 start_app
 grab_whole_screen_and_find_client
-# pic1 sits at 16, 40 of the client area inside a 2-pixel edge; the client area lies below the
-# menu bar, inside the window.
+# pic1 sits at 16, 40 of the client area inside a 2-pixel edge; the client area lies below the menu bar.
 [ "$((client_x - win_x))" -eq 0 ] || fail "picture at x offset $((client_x + 18 - win_x)), expected 18"
 [ "$((client_y - win_y))" -ge 0 ] && [ "$((client_y - win_y))" -le 48 ] \
     || fail "client area $((client_y - win_y)) px below the window's top"
 [ "$(title_of_app)" = "Quorvex7" ] || fail "title changed to '$(title_of_app)'"
-echo "grab shown at $((client_x + 18 - win_x)), $((client_y + 42 - win_y)) of the window"
+
+menu_keys alt+i z Return alt+i z Return # Image > Zoom > -50% twice
+[ "$(title_of_app)" = "Quorvex7 - (478x268)" ] || fail "after two -50% zooms the title is '$(title_of_app)'"
+# pic1: 478 x 268 at 16, 40 of the client area; its right strip is the 10 px beyond the edge.
+y=$((client_y + 40 + 100))
+xdotool mousemove "$((client_x + 16 + 478 + 3))" "$y"
+sleep 0.3
+xdotool mousedown 1
+for x in 300 400; do
+    xdotool mousemove "$((client_x + 16 + x))" "$y"
+    sleep 0.2
+done
+xdotool mouseup 1
+sleep 0.5
+[ "$(title_of_app)" = "Quorvex7 - (400x268)" ] || fail "after the drag the title is '$(title_of_app)'"
+xdotool mousemove 0 0
+sleep 0.3
+screenshot
+pixel_at() { convert "$work/shot.png" -format "%[hex:u.p{$((client_x + 16 + $1)),$y}]" info: | cut -c1-6; }
+[ "$(pixel_at 395)" != FFFFFF ] || fail "the view does not reach 400 px (pixel at 395 is white)"
+[ "$(pixel_at 402)" = FFFFFF ] || fail "the view reaches past 400 px (pixel at 402 is #$(pixel_at 402))"
+echo "grab shown at the view's corner; stretched to 400 px"

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# cmake --install into a private prefix: every file in place and valid, and the installed program,
-# its window program and the desktop entry's action work from there. Runs in a private Xvfb.
-# Usage: install_test.sh BUILD_FOLDER
+# install_test.sh BUILD_FOLDER, in a private Xvfb: cmake --install into a private prefix, every file
+# in place and valid, and the program, its window program and the desktop entry's action work from there.
 source "$(dirname "$0")/../e2e/e2e_lib.sh" # $work, $app_pid stopped at the end, fail
 build=$1
 

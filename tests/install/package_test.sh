@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# cpack -G DEB makes a package with the installed tree under /usr, library dependencies found by
-# dpkg-shlibdeps, and no lintian error. The package is inspected, never installed.
-# Usage: package_test.sh BUILD_FOLDER
+# package_test.sh BUILD_FOLDER: cpack -G DEB gives the installed tree under /usr, its library
+# dependencies and no lintian error. The package is inspected, never installed.
 source "$(dirname "$0")/../e2e/e2e_lib.sh" # $work, fail
 build=$1
 

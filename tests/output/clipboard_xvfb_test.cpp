@@ -18,8 +18,7 @@ using testsupport::differenceBetween;
 
 namespace {
 
-// Runs xclip as the other X client. Our process owns the clipboard and must keep serving it while
-// xclip reads, so the event loop runs instead of a blocking wait.
+// xclip is the other X client; the event loop runs so that we keep serving the clipboard it reads.
 QByteArray runXclip(const QStringList& arguments, const QByteArray& input = {})
 {
     QProcess xclip;
@@ -44,9 +43,8 @@ QByteArray readClipboard(const QString& target)
     return runXclip({"-t", target, "-o"});
 }
 
-// X grants the clipboard to the newest request by time, and Qt stamps its request with the time of
-// the last event it saw. In the program a click starts every copy; here a real click (through the X
-// server, so it carries the server's time) on a window of ours plays that part.
+// X grants the clipboard to the newest request by time and Qt stamps it with its last event's time:
+// a real click through the server plays the click that starts every copy in the program.
 void clickAWindowOfOurs()
 {
     struct ClickTarget : QWidget {
@@ -63,8 +61,7 @@ void clickAWindowOfOurs()
 
 void putTextFromAnotherClient(const QByteArray& text)
 {
-    // xclip -i returns at once and leaves a child that takes the clipboard a moment later.
-    runXclip({"-i"}, text);
+    runXclip({"-i"}, text); // its child takes the clipboard a moment later
     EXPECT_TRUE(QTest::qWaitFor([&] { return readClipboard(QStringLiteral("UTF8_STRING")) == text; }, 10000))
         << "xclip never took the clipboard";
     clickAWindowOfOurs();

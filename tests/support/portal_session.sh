@@ -1,8 +1,7 @@
-# Sourced by the Wayland scripts after start_sway: start_portal starts a private session bus and, on
-# it, pipewire and the desktop portal with its wlroots and GTK backends (the Screenshot interface
-# needs the GTK one's Access dialog), each waited for in turn; D-Bus activation stalls now and then.
-# stop_portal stops them by their process ids, newest first. start_bus alone gives a bus with no
-# portal, for the failures.
+# Sourced by the Wayland scripts after start_sway: start_portal starts a private session bus with
+# pipewire and the desktop portal with its wlroots and GTK backends (Screenshot needs the GTK one's
+# Access dialog), each waited for in turn, as D-Bus activation stalls now and then; stop_portal
+# stops them by pid, newest first. start_bus alone gives a bus with no portal.
 portal_pids=()
 stop_portal() {
     local index
@@ -44,11 +43,11 @@ start_on_bus() {
     shift
     "$@" >>"$work/portal.log" 2>&1 &
     portal_pids+=($!)
-    for _ in $(seq 100); do
-        has_bus_name "$name" && return 0
-        sleep 0.05
-    done
-    fail "$name did not appear on the bus: $(tail -3 "$work/portal.log")"
+    wait_for 100 0.05 has_bus_name "$name" || fail "$name did not appear on the bus: $(tail -3 "$work/portal.log")"
+}
+
+start_fake_portal() { # start_fake_portal refuse|silent
+    start_on_bus org.freedesktop.portal.Desktop /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/fake_portal.py" "$1"
 }
 
 start_portal() {
@@ -57,11 +56,7 @@ start_portal() {
     dbus-update-activation-environment XDG_RUNTIME_DIR WAYLAND_DISPLAY XDG_CURRENT_DESKTOP XDG_SESSION_TYPE
     pipewire >>"$work/portal.log" 2>&1 &
     portal_pids+=($!)
-    for _ in $(seq 100); do
-        [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break
-        sleep 0.05
-    done
-    [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] || fail "pipewire did not start: $(tail -3 "$work/portal.log")"
+    wait_for 100 0.05 test -S "$XDG_RUNTIME_DIR/pipewire-0" || fail "pipewire did not start: $(tail -3 "$work/portal.log")"
     start_on_bus org.freedesktop.impl.portal.PermissionStore /usr/libexec/xdg-permission-store --replace
     start_on_bus org.freedesktop.impl.portal.desktop.wlr /usr/libexec/xdg-desktop-portal-wlr
     start_on_bus org.freedesktop.impl.portal.desktop.gtk env GDK_BACKEND=wayland /usr/libexec/xdg-desktop-portal-gtk

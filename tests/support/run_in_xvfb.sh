@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Runs one command inside a private Xvfb (1920x1080x24, 96 dpi), with openbox as window manager when
-# --wm is given, and stops both afterwards. The command's exit status is the script's.
+# Runs one command in a private Xvfb (1920x1080x24, 96 dpi), with openbox when --wm is given; exits as the command.
 set -u
 with_wm=0
 if [ "${1:-}" = "--wm" ]; then with_wm=1; shift; fi
@@ -42,5 +41,3 @@ if [ "$with_wm" = 1 ]; then
 fi
 
 "$@"
-status=$?
-exit $status

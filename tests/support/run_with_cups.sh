@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# Runs one command beside a private CUPS server with one PDF printer, QuorvexPDF, as its default, and
-# stops the server afterwards. Nothing of the machine's own print system is touched: the server keeps
-# its configuration, spool, logs and socket in a temporary folder, and the command finds it through
-# CUPS_SERVER. Each job's PDF lands in $QUORVEX_PDF_OUT (one file, replaced by the next job). The
-# command's exit status is the script's.
+# Runs one command beside a private CUPS server (everything in a temporary folder, found through
+# CUPS_SERVER) whose default printer QuorvexPDF writes each job to $QUORVEX_PDF_OUT; exits as the command.
 set -u
 [ $# -gt 0 ] || { echo "usage: run_with_cups.sh COMMAND..." >&2; exit 2; }
 
@@ -61,5 +58,3 @@ lpadmin -p QuorvexPDF -v "file://$QUORVEX_PDF_OUT" -E -P /usr/share/ppd/cupsfilt
     || { echo "run_with_cups.sh: could not add the PDF printer" >&2; exit 1; }
 
 "$@"
-status=$?
-exit $status

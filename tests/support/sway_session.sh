@@ -1,62 +1,74 @@
-# Sourced by the Wayland scripts: start_sway starts a private headless sway (wlroots, with screen
-# copy) whose outputs and backgrounds the caller describes, in its own runtime folder, and exports
-# WAYLAND_DISPLAY for it; it is stopped by its process id at the end. sway refuses to run as root,
-# so there it runs as nobody. Needs $work (e2e_lib.sh).
+# Sourced by the Wayland scripts after e2e_lib.sh: a private headless sway (wlroots, with screen
+# copy) in its own runtime folder, stopped by its pid; as root it runs as nobody. Its backgrounds
+# are the coordinate patterns $work/bg1.png (1280 x 800) and $work/bg2.png (2560 x 1600).
 sway_pid=
 pointer_pid=
+"$E2E_PROBE" pattern 1280 800 "$work/bg1.png" && "$E2E_PROBE" pattern 2560 1600 "$work/bg2.png" \
+    || fail "cannot write the patterns"
+
 stop_sway() {
-    if [ -n "$pointer_pid" ]; then
-        exec 7>&-
-        kill "$pointer_pid" 2>/dev/null
-    fi
-    if [ -n "$sway_pid" ]; then # gone, its socket with it, before another starts
-        kill "$sway_pid" 2>/dev/null
-        wait "$sway_pid" 2>/dev/null
-    fi
+    [ -n "$pointer_pid" ] && exec 7>&- && kill "$pointer_pid" 2>/dev/null
+    # gone, its socket with it, before another starts
+    [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null && wait "$sway_pid" 2>/dev/null
     sway_pid= pointer_pid=
 }
 
-# start_pointer: gives the seat a pointer ($VIRTUAL_POINTER), driven then with pointer_to,
-# pointer_press and pointer_release.
+# start_pointer: gives the seat a pointer ($VIRTUAL_POINTER), driven then with pointer, drag, click.
 start_pointer() {
     rm -f "$work/pointer.in"
     mkfifo "$work/pointer.in"
     "$VIRTUAL_POINTER" <"$work/pointer.in" >"$work/pointer.out" 2>&1 &
     pointer_pid=$!
     exec 7>"$work/pointer.in"
-    for _ in $(seq 50); do
-        grep -q ready "$work/pointer.out" && return
-        sleep 0.05
-    done
-    fail "no virtual pointer: $(cat "$work/pointer.out")"
+    wait_for 50 0.05 grep -q ready "$work/pointer.out" || fail "no virtual pointer: $(cat "$work/pointer.out")"
 }
-# pointer_to X Y: the pointer to that point of the desktop, whose size is $layout_size (W H).
-pointer_to() {
+# pointer X Y [press|release]...: the pointer to that point of the desktop ($layout_size: W H), then
+# the left button.
+pointer() {
     echo "move $1 $2 ${layout_size:-1280 800}" >&7
-    sleep 0.1
-}
-pointer_press() {
-    echo press >&7
-    sleep 0.1
-}
-pointer_release() {
-    echo release >&7
-    sleep 0.1
-}
-pointer() { # pointer X Y [press|release]...
-    pointer_to "$1" "$2"
     shift 2
     local action
     for action in "$@"; do
-        "pointer_$action"
+        sleep 0.1
+        echo "$action" >&7
     done
+    sleep 0.1
+}
+park_pointer() { # the cursor, drawn into the output's pixels, out of the grabs
+    pointer 1270 790
+}
+click() { # click X Y
+    pointer "$1" "$2" press release
+    park_pointer
+}
+drag() { # drag X Y DX DY: pressed at X, Y, moved by DX, DY in four steps and released
+    pointer "$1" "$2" press
+    local step
+    for step in 1 2 3; do
+        pointer $(($1 + step * $3 / 4)) $(($2 + step * $4 / 4))
+    done
+    pointer $(($1 + $3)) $(($2 + $4)) release
+    park_pointer
+}
+
+# Grab > Defined Size, the dialog's own 100 x 100 (Tab Tab reaches OK).
+defined_size_100() {
+    keys alt+g d
+    sleep 1
+    keys Tab Tab space
 }
 
 # still_shown [X]: a window of the program covers the 1280 x 800 output at X full-screen (the still).
 still_shown() {
-    swaymsg -t get_tree | jq -e --argjson x "${1:-0}" '[.. | objects | select(.pid? != null
-        and .fullscreen_mode? == 1 and .visible? == true and .rect.x == $x and .rect.width == 1280
-        and .rect.height == 800)] | length == 1' >/dev/null
+    sway_has ".pid? != null and .fullscreen_mode? == 1 and .visible? == true and .rect.x == ${1:-0}
+        and .rect.width == 1280 and .rect.height == 800"
+}
+shows_pixel() { # shows_pixel PICTURE X Y: the screenshot $work/shot.png has that picture's pixel there
+    [ "$(convert "$work/shot.png" -crop "1x1+$2+$3" -format '%[hex:u.p]' info:)" \
+        = "$(convert "$1" -crop "1x1+$2+$3" -format '%[hex:u.p]' info:)" ]
+}
+sway_has() { # sway_has JQ_CONDITION: some node of sway's tree meets it
+    swaymsg -t get_tree | jq -e "[.. | objects | select($1)] | length > 0" >/dev/null
 }
 
 # picture_is REFERENCE W H X Y: the main window's picture (copied through File > Save to Clipboard
@@ -64,23 +76,19 @@ still_shown() {
 picture_is() {
     keys alt+f Down Down Return
     timeout 10 wl-paste --no-newline --type image/png >"$work/clip.png" || fail "nothing on the clipboard"
-    convert "$1" -crop "$2x$3+$4+$5" +repage "$work/expected.png"
-    [ "$(compare -metric AE "$work/clip.png" "$work/expected.png" null: 2>&1)" = 0 ] \
+    is_part "$work/clip.png" "$1" "$2x$3+$4+$5" \
         || fail "the picture ($(identify -format %wx%h "$work/clip.png")) is not $2x$3+$4+$5 of $(basename "$1")"
 }
 
 # start_sway OUTPUT_COUNT CONFIG_LINE...
-#   e.g. start_sway 1 "output HEADLESS-1 mode 1280x800 position 0 0 scale 1 bg $work/bg.png center"
 start_sway() {
-    local count=$1
+    local count=$1 runtime=$work/sway-runtime as_user=()
     shift
-    local runtime=$work/sway-runtime
     mkdir -p "$runtime"
     chmod 700 "$runtime"
     printf '%s\n' "default_border none" "$@" >"$work/sway.config"
     chmod 755 "$work"
     chmod -R a+r "$work"
-    local as_user=()
     if [ "$(id -u)" -eq 0 ]; then
         chown nobody "$runtime"
         as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
@@ -91,27 +99,37 @@ start_sway() {
         >"$work/sway.log" 2>&1 &
     sway_pid=$!
     export XDG_RUNTIME_DIR=$runtime
-    for _ in $(seq 100); do
-        [ -S "$runtime/wayland-1" ] && break
-        sleep 0.05
-    done
-    [ -S "$runtime/wayland-1" ] || fail "sway did not start: $(tail -3 "$work/sway.log")"
+    wait_for 100 0.05 test -S "$runtime/wayland-1" || fail "sway did not start: $(tail -3 "$work/sway.log")"
     export WAYLAND_DISPLAY=wayland-1 XDG_SESSION_TYPE=wayland
-    for _ in $(seq 100); do
-        SWAYSOCK=$(ls "$runtime"/sway-ipc.*.sock 2>/dev/null | head -1)
-        [ -n "$SWAYSOCK" ] && break
-        sleep 0.05
-    done
+    wait_for 100 0.05 compgen -G "$runtime/sway-ipc.*.sock" >/dev/null || fail "sway offers no IPC socket"
+    SWAYSOCK=$(compgen -G "$runtime/sway-ipc.*.sock" | head -1)
     export SWAYSOCK
     # swaybg draws the backgrounds after the outputs appear: until then an output shows sway's grey.
     local place
     for place in $(swaymsg -t get_outputs | jq -r '.[] | "\(.rect.x + 1),\(.rect.y + 1)"'); do
-        for _ in $(seq 200); do
-            [ "$(grim -g "$place 1x1" -t ppm - | convert ppm:- -format '%[hex:u.p{0,0}]' info:)" != 3F3F3F ] && break
-            sleep 0.05
-        done
+        wait_for 200 0.05 not_grey "$place"
     done
     sleep 0.2
+}
+not_grey() {
+    [ "$(grim -g "$1 1x1" -t ppm - | convert ppm:- -format '%[hex:u.p{0,0}]' info:)" != 3F3F3F ]
+}
+
+# start_desktop 1|2|1+2: windows floating, no desktop named, outputs with the patterns: 1280 x 800 at
+# scale 1, 2560 x 1600 at scale 2, or the two side by side (1280 x 800 logical pixels each).
+start_desktop() {
+    local one="mode 1280x800 position 0 0 scale 1 bg $work/bg1.png center"
+    local two="mode 2560x1600 position 0 0 scale 2 bg $work/bg2.png stretch"
+    local floating='for_window [app_id=".*"] floating enable'
+    unset XDG_CURRENT_DESKTOP
+    case $1 in
+    1) start_sway 1 "output HEADLESS-1 $one" "$floating" ;;
+    2) start_sway 1 "output HEADLESS-1 $two" "$floating" ;;
+    1+2)
+        start_sway 2 "output HEADLESS-1 $one" "output HEADLESS-2 ${two/position 0 0/position 1280 0}" "$floating"
+        layout_size="2560 800"
+        ;;
+    esac
 }
 
 # start_wayland_app [X Y]: the window program, native on Wayland, its main window shown and, given
@@ -121,28 +139,18 @@ start_wayland_app() {
     unset QT_QPA_PLATFORMTHEME
     "$QUORVEX7" >"$work/app.log" 2>&1 &
     app_pid=$!
-    sway_window Quorvex7
+    wait_for 100 0.1 sway_has '.name? == "Quorvex7" and .visible? == true' || fail "no window titled Quorvex7"
     [ $# = 2 ] && swaymsg "[title=\"^Quorvex7\$\"] move position $1 $2" >/dev/null
     sleep 0.5
 }
-
-# sway_window TITLE: waits until a window of that title is shown and sets $win_x $win_y $win_w
-# $win_h to where its content lies (logical pixels).
-sway_window() {
-    local found=
-    for _ in $(seq 100); do
-        found=$(swaymsg -t get_tree | jq -r --arg t "$1" \
-            '.. | objects | select(.name? == $t and .visible? == true) | .rect | "\(.x) \(.y) \(.width) \(.height)"' \
-            | head -1)
-        [ -n "$found" ] && break
-        sleep 0.1
-    done
-    [ -n "$found" ] || fail "no window titled '$1'"
-    read -r win_x win_y win_w win_h <<<"$found"
+stop_app() {
+    kill "$app_pid"
+    wait "$app_pid" 2>/dev/null
+    app_pid=
 }
 
-# keys KEY...: presses each key (xkb names; alt+g holds Alt) through one virtual keyboard, with a
-# pause before the first (the program binds the keyboard that appears) and after each.
+# keys KEY...: each key (xkb names; alt+g holds Alt) through one virtual keyboard, a pause before the
+# first (the program binds the keyboard that appears) and after each.
 keys() {
     local key args=(-s 600)
     for key in "$@"; do
@@ -153,9 +161,4 @@ keys() {
         fi
     done
     wtype "${args[@]}"
-}
-
-# type_text TEXT: types it through the virtual keyboard.
-type_text() {
-    wtype -s 600 "$1" -s 200
 }

@@ -1,8 +1,5 @@
-// A pointer device for a headless sway's seat, which has none: sway offers clients a pointer only
-// while its seat has one. Reads commands from standard input, one a line, until it closes:
-//   move X Y W H    the pointer to X, Y of the W x H desktop layout
-//   press | release the left button
-// (swaymsg's own cursor commands bypass the seat's button count, so sway ends a drag at once.)
+// A pointer for a headless sway's seat, which has none (swaymsg's cursor commands end a drag at once).
+// Reads lines from standard input: "move X Y W H" (a point of the W x H layout), "press", "release".
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 #include <cstdio>
@@ -69,9 +66,6 @@ int main()
         zwlr_virtual_pointer_v1_frame(pointer);
         wl_display_roundtrip(display);
     }
-    zwlr_virtual_pointer_v1_destroy(pointer);
-    zwlr_virtual_pointer_manager_v1_destroy(manager);
-    wl_registry_destroy(registry);
     wl_display_disconnect(display);
     return 0;
 }

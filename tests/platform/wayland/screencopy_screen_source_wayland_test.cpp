@@ -1,5 +1,4 @@
 #include "platform/wayland/screencopy_screen_source.h"
-#include "platform/window_backend.h"
 #include "test_images.h"
 
 #include <QGuiApplication>
@@ -34,12 +33,4 @@ TEST(ScreencopyScreenSource, ReadsTheDesktopExactlyAndBlackBeyondIt)
     screen.reset();
     EXPECT_EQ(differenceBetween(first, pattern), QString());
     EXPECT_EQ(differenceBetween(part, pattern.copy(10, 20, 300, 200)), QString());
-}
-
-TEST(ScreencopyScreenSource, IsWhatTheWindowProgramReadsOnWayland)
-{
-    const WindowBackend backend = chooseWindowBackend();
-    const QImage pattern = coordinatePattern(1280, 800);
-    for (ScreenSource* screen : {backend.screen.get(), backend.overlayScreen.get()})
-        EXPECT_EQ(differenceBetween(screen->grab(0, false, QRect(0, 0, 1280, 800)), pattern), QString());
 }
