@@ -15,6 +15,15 @@ traced_grab -e trace=openat
 unnamed_open=$(grep 'openat(' "$work/trace" | grep -n O_TMPFILE | cut -d: -f1)
 [ -n "$unnamed_open" ] || fail "the save asked for no unnamed temporary file"
 
+temporary_file_shown() { # unnamed|named: the traced save holds that temporary file; sets the caller's $pid
+    pid=$(cat "$work/pid" 2>/dev/null)
+    [ -n "$pid" ] || return 1
+    case $1 in
+    unnamed) ls -l "/proc/$pid/fd" 2>/dev/null | grep -q "$work/saved/#.*(deleted)" ;;
+    named) ls "$work/saved"/.quorvex7-save-* >/dev/null 2>&1 ;;
+    esac
+}
+
 interrupt_save() { # signal what evidence-of-the-save [strace options...]
     local signal=$1 what=$2
     shift 2
@@ -22,19 +31,8 @@ interrupt_save() { # signal what evidence-of-the-save [strace options...]
     rm -f "$work/pid"
     # Copying the old file's times onto the new one is held for 5 s.
     traced_grab -e inject=utimensat:delay_enter=5000000 "$@" &
-    local tracer=$! pid= seen=
-    for _ in $(seq 100); do
-        pid=$(cat "$work/pid" 2>/dev/null)
-        if [ -n "$pid" ]; then
-            case $what in
-            unnamed) ls -l "/proc/$pid/fd" 2>/dev/null | grep -q "$work/saved/#.*(deleted)" && seen=1 ;;
-            named) ls "$work/saved"/.quorvex7-save-* >/dev/null 2>&1 && seen=1 ;;
-            esac
-        fi
-        [ -n "$seen" ] && break
-        sleep 0.05
-    done
-    [ -n "$seen" ] || fail "$signal, $what: no $what temporary file mid-save"
+    local tracer=$! pid=
+    wait_for 100 0.05 temporary_file_shown "$what" || fail "$signal, $what: no $what temporary file mid-save"
     kill "-$signal" "$pid"
     wait "$tracer" 2>/dev/null
     [ "$(cat "$target")" = old ] || fail "$signal, $what: the old file changed"
