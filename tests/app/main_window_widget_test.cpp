@@ -1,28 +1,106 @@
-#include "app_fixture.h"
+#include "app/grab_wait.h"
+#include "app/main_window.h"
+#include "app/picture_output.h"
+#include "app/platform_services.h"
+#include "app/stretch.h"
+#include "capture/defined_size_dialog.h"
+#include "capture/selection_overlay.h"
+#include "common/device_pixels.h"
+#include "fakes.h"
+#include "output/print_fit.h"
+#include "test_images.h"
+#include "transform_oracles.h"
+#include "ui_helpers.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QElapsedTimer>
-#include <QMenu>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace quorvex;
 using namespace testsupport;
+
+namespace {
+
+class RecordingUrlOpener final : public UrlOpener {
+public:
+    void open(const QUrl& url) override { opened.push_back(url); }
+    std::vector<QUrl> opened;
+};
+
+// A clock that stands still; at 10.5 s after midnight the whole-screen grab waits the shortest time.
+class FixedClock final : public WallClock {
+public:
+    double secondsSinceMidnight() const override { return reading; }
+    double reading = 10.5;
+};
+
+// A main window over a fake screen, with recording services, shown at 96 dpi.
+struct MainWindowFixture {
+    explicit MainWindowFixture(QImage screenPixels = coordinatePattern(1024, 768))
+        : screen(std::move(screenPixels))
+        , window({screen, screen, messages, urls, clock, saveDialog, printer, *QGuiApplication::clipboard()},
+              Twips{})
+    {
+        window.show();
+    }
+    // A control or an action by the name it stands for.
+    template <typename T = QWidget> T* control(const char* name)
+    {
+        T* found = window.findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    void trigger(const char* action)
+    {
+        if (QAction* found = control<QAction>(action))
+            found->trigger();
+    }
+    QWidget* surface() { return control("Form1Surface"); }
+    QWidget* view() { return control("pic1"); }
+    const PictureViewState& state() const { return window.pictures(); }
+
+    FakeScreen screen;
+    RecordingMessageBoxes messages;
+    RecordingUrlOpener urls;
+    FixedClock clock;
+    ChosenPathDialog saveDialog;
+    RecordingPrinter printer;
+    Form1 window;
+};
+
+struct TransformFixture : MainWindowFixture {
+    TransformFixture()
+        : MainWindowFixture(asymmetricPattern(31, 12))
+    {
+        window.GrabWholeScreen();
+        trigger("mnuZoomNormal"); // a title to keep: "Quorvex7 - (35x16)"
+    }
+    const QImage& picture() { return state().view().picture(); }
+};
+
+} // namespace
 
 TEST(MainWindow, ToolbarFollowsTheWindowWidth)
 {
     MainWindowFixture f;
     f.window.resize(800, f.window.height());
     QCoreApplication::processEvents();
-    // the outer width (offscreen frames add 2 px a side: 804 px, 12060 twips) less 140 twips is
-    // 794.67 px; the status strip spans the client area
+    // 804 px outer width (offscreen frames add 2 px a side) = 12060 twips, less 140 twips: 794.67 px
     EXPECT_EQ(f.control("Frame2")->width(), 795);
     EXPECT_EQ(f.control("Picture2")->geometry(), QRect(0, f.surface()->height() - 17, 800, 17));
 }
 
-// A command exists once: the toolbar item shows its action's tip and enabled state and triggers it,
-// and the menu shows that same action.
+// Each toolbar item and menu entry shows and triggers one action: its tip, enabled state, command.
 TEST(MainWindow, ToolbarItemsAndMenuEntriesShareOneActionPerCommand)
 {
     MainWindowFixture f;
@@ -84,9 +162,8 @@ TEST(MainWindow, BackgroundsChangeOnlyTheWindowColour)
 TEST(MainWindow, WholeScreenGrabJustBeforeMidnightWaitsOnTheMonotonicClockAndFillsTheView)
 {
     MainWindowFixture f;
-    // 86399.6 rounds to 86400, so the wait lasts until 86401. This clock stands still and the wall
-    // clock wraps to 0 first: a wait that read either again would not end, one measured on a
-    // monotonic clock ends 1.4 s later. Events run meanwhile.
+    // 86399.6 rounds to 86400: the wait lasts until 86401, which this standing (or a wrapping) wall
+    // clock never reaches; a wait on the monotonic clock ends 1.4 s later, running events meanwhile.
     f.clock.reading = 86399.6;
     bool eventsRan = false;
     QTimer::singleShot(0, [&] { eventsRan = true; });
@@ -179,4 +256,178 @@ TEST(MainWindow, PanningFollowsThePointerWithAnyButtonAndNoBound)
     sendMouse(view, QEvent::MouseMove, {50, 50}, Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(view->pos(), before);
     EXPECT_FALSE(tips->isVisible());
+}
+
+TEST(AreaGrab, TheOverlaysGrabLandsInTheMainWindow)
+{
+    MainWindowFixture f(coordinatePattern(1920, 1080));
+    f.window.showMinimized();
+    f.trigger("mnuSelectArea");
+    ASSERT_TRUE(f.window.OverlayLoaded());
+    EXPECT_TRUE(f.window.overlay()->isVisible());
+
+    f.window.overlay()->GrabSelection();
+    EXPECT_FALSE(f.window.isMinimized());
+    EXPECT_EQ(f.view()->size(), QSize(158, 132));
+
+    // closing the main window unloads the overlay too
+    f.window.close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(f.window.OverlayLoaded());
+}
+
+TEST(Stretching, HoverShowsThePointerAndTheHintAlsoWithTheViewHidden)
+{
+    // pic1 is 204 x 104 px (a 2-px edge) at 16, 40: Left 240, Top 600, Width 3060, Height 1560 twips
+    MainWindowFixture f(asymmetricPattern(200, 100));
+    f.window.GrabWholeScreen();
+    struct Step {
+        QPoint at;
+        Qt::CursorShape cursor;
+        QString tip;
+    };
+    // the right strip starts at 3300 twips (220 px), the bottom one at 2160 (144 px)
+    const Step shown[] = {{{222, 80}, Qt::SizeHorCursor, "Stretch/Size Horizontal"},
+        {{100, 146}, Qt::SizeVerCursor, "Stretch/Size vertical"},
+        {{222, 140}, Qt::SizeFDiagCursor, "Size Proportional"}, {{400, 300}, Qt::ArrowCursor, QString()}};
+    // After Clear pic1 is 0 x 0 at Left -15, Top 600 twips: all its strips lie near its corner.
+    const Step hidden[]
+        = {{{8, 42}, Qt::SizeFDiagCursor, "Size Proportional"}, {{9, 42}, Qt::ArrowCursor, QString()}};
+    const auto hover = [&](const Step& s) {
+        sendMouse(f.surface(), QEvent::MouseMove, s.at, Qt::NoButton, Qt::NoButton);
+        EXPECT_EQ(f.surface()->cursor().shape(), s.cursor) << s.at.x() << "," << s.at.y();
+        EXPECT_EQ(f.control("frmTips")->isVisible(), !s.tip.isEmpty());
+        if (!s.tip.isEmpty()) {
+            EXPECT_EQ(f.control<QLabel>("lblTips")->text(), s.tip);
+        }
+    };
+    for (const Step& s : shown)
+        hover(s);
+    f.trigger("Clear");
+    ASSERT_FALSE(f.view()->isVisible());
+    for (const Step& s : hidden)
+        hover(s);
+}
+
+// The file and print entries take the view as shown, inside its edge.
+TEST(OutputCommands, SaveAsAndPrintToFitTakeWhatTheViewShows)
+{
+    MainWindowFixture f(asymmetricPattern(60, 20));
+    f.window.GrabWholeScreen();
+    f.trigger("mnuZoom100");
+    QTemporaryDir dir;
+    f.saveDialog.path = dir.filePath("shot.bmp");
+    f.trigger("mnuSaveAs");
+    ASSERT_EQ(f.saveDialog.requests.size(), 1);
+    EXPECT_EQ(f.saveDialog.requests[0].defaultSuffix, "JPG");
+    EXPECT_EQ(differenceBetween(QImage(dir.filePath("shot.bmp")), f.state().view().surface()), QString());
+    f.trigger("mnuPrintToFit");
+    ASSERT_EQ(f.printer.sent.size(), 1);
+    EXPECT_EQ(f.printer.sent[0].orientation, PageOrientation::Landscape);
+    EXPECT_EQ(f.printer.sent[0].picture, QSize(116, 36)); // 120 x 40 less the 4 px the edge takes
+    EXPECT_TRUE(f.messages.shown.empty());
+}
+
+TEST(OutputCommands, WithoutAPictureOutputsSaySoAndTransformsDoNothing)
+{
+    MainWindowFixture f;
+    for (const char* name : {"mnuSaveAs", "mnuPrintNormal", "mnuPrintToFit", "mnuClip", "mnuFlipHorizontal",
+             "mnuFlipVertical", "mnuRotate90", "mnuRotate180", "mnuRotate270"})
+        f.trigger(name);
+    EXPECT_TRUE(f.saveDialog.requests.isEmpty());
+    EXPECT_TRUE(f.printer.open.isEmpty() && f.printer.sent.isEmpty());
+    EXPECT_FALSE(f.state().heldCopy().hasPicture());
+    EXPECT_EQ(f.messages.shown.size(), 4);
+}
+
+// An inch of screen prints as an inch of paper at 96, 144 or 192 device pixels to the inch.
+TEST(OutputCommands, PrintAtOwnSizeKeepsThePhysicalSizeOnScaledScreens)
+{
+    for (const double ratio : {1.0, 1.5, 2.0}) {
+        const Twips twips = Twips{}.perDevicePixel(ratio);
+        const QSize pixels(toDeviceLength(96, ratio), toDeviceLength(48, ratio));
+        PictureViewState state(twips);
+        state.placeForWholeScreen({twips.fromPixelsX(pixels.width()), twips.fromPixelsY(pixels.height())});
+        state.keepWholeScreenGrab(asymmetricPattern(pixels.width(), pixels.height()));
+        RecordingMessageBoxes messages;
+        ChosenPathDialog dialog;
+        RecordingPrinter printer;
+        PictureOutput(state, messages, dialog, printer, *QGuiApplication::clipboard()).printNormal();
+        ASSERT_EQ(printer.sent.size(), 1) << ratio;
+        EXPECT_EQ(printer.sent[0].size, (PrintSize{2540, 1270})) << ratio; // 1 x 0.5 inch
+        EXPECT_EQ(printer.sent[0].picture, pixels) << ratio;
+    }
+}
+
+TEST(TransformCommands, EachEntryTransformsThePictureAndTheHeldCopyFollows)
+{
+    const std::pair<const char*, QImage (*)(const QImage&)> cases[] = {
+        {"mnuFlipHorizontal",
+            [](const QImage& p) { return oracle::mirrored(p, oracle::Mirror::Horizontal); }},
+        {"mnuFlipVertical", [](const QImage& p) { return oracle::mirrored(p, oracle::Mirror::Vertical); }},
+        {"mnuRotate180", [](const QImage& p) { return oracle::mirrored(p, oracle::Mirror::HalfTurn); }},
+        {"mnuRotate90", oracle::turnedClockwise}, {"mnuRotate270", oracle::turnedCounterClockwise}};
+    for (const auto& [entry, expected] : cases) {
+        SCOPED_TRACE(entry);
+        TransformFixture f;
+        const QImage original = f.picture();
+        f.trigger(entry);
+        EXPECT_EQ(differenceBetween(f.picture(), expected(original)), QString());
+        EXPECT_EQ(f.view()->size(), f.picture().size() + QSize(4, 4)) << "the edge stays around the picture";
+        EXPECT_EQ(differenceBetween(f.state().heldCopy().picture(), f.picture()), QString());
+        EXPECT_EQ(differenceBetween(f.state().view().surface(), f.picture()), QString());
+        EXPECT_EQ(differenceBetween(f.state().grabCopy().picture(), original), QString())
+            << "Reset undoes it";
+        EXPECT_EQ(f.window.windowTitle(), "Quorvex7 - (35x16)");
+    }
+}
+
+TEST(TransformCommands, APolarTurnKeepsTheSizeAndRepaintsTheViewColumnByColumn)
+{
+    struct PaintCounter : QObject {
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+        int paints = 0;
+    } counter;
+    TransformFixture f;
+    const QImage original = f.picture();
+    f.view()->installEventFilter(&counter);
+    f.window.RotateByAngle(30);
+    // 31 x 12 px: the mapping paints columns 0 to 16 (half the longer side, rounded) one by one
+    EXPECT_GE(counter.paints, 18) << "a repaint after each of the 17 columns and one at the end";
+    EXPECT_EQ(f.picture().size(), original.size());
+    EXPECT_NE(differenceBetween(f.picture(), original), QString());
+    EXPECT_EQ(differenceBetween(f.state().heldCopy().picture(), f.picture()), QString());
+}
+
+// No two texts of a window overlap, each measured in its own font where its alignment puts it.
+TEST(TextFit, NoTwoCaptionsOverlap)
+{
+    MainWindowFixture f;
+    f.trigger("About");
+    f.control<QLabel>("lblTips")->setText(stretchHint(StretchMode::Horizontal));
+    Form2 overlay(f.screen, f.window, Twips{});
+    Form3 dialog({}, Twips{});
+    for (QWidget* window : std::initializer_list<QWidget*>{&f.window, &overlay, &dialog}) {
+        std::vector<std::pair<QString, QRect>> texts;
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            auto* label = qobject_cast<QLabel*>(control);
+            auto* button = qobject_cast<QAbstractButton*>(control);
+            const QString text = label ? label->text() : button ? button->text() : QString();
+            if (text.isEmpty())
+                continue;
+            const auto alignment = label ? label->alignment() : Qt::Alignment(Qt::AlignCenter);
+            const QRect placed = QStyle::alignedRect(Qt::LeftToRight, alignment,
+                control->fontMetrics().size(Qt::TextSingleLine, text), control->contentsRect())
+                                     .translated(control->mapTo(window, QPoint(0, 0)));
+            for (const auto& [other, otherRect] : texts)
+                EXPECT_FALSE(placed.intersects(otherRect))
+                    << text.toStdString() << " runs into " << other.toStdString();
+            texts.emplace_back(text, placed);
+        }
+        EXPECT_FALSE(texts.empty());
+    }
 }

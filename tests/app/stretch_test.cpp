@@ -81,8 +81,7 @@ TEST(StretchDrag, SizesFollowThePointerWithTheirFallbacksAndRefusals)
     }
 }
 
-// During a drag the title and the held copy stay; the release redraws the held copy at that size (nearest
-// neighbour), also after a click away from the strips, and a drag to no height is refused.
+// A drag keeps the title and held copy; the release redraws at the new size or refuses no height.
 TEST(StretchGesture, TheReleaseRedrawsAtTheDraggedSizeOrKeepsThePicture)
 {
     const QImage picture = testsupport::asymmetricPattern(200, 100);

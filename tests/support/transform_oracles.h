@@ -32,15 +32,10 @@ inline QImage turnedClockwise(const QImage& picture)
     return result;
 }
 
-// The former top edge along the left side.
+// The former top edge along the left side: a half turn, then a clockwise quarter.
 inline QImage turnedCounterClockwise(const QImage& picture)
 {
-    const int w = picture.width(), h = picture.height();
-    QImage result(h, w, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            result.setPixel(y, w - 1 - x, picture.pixel(x, y));
-    return result;
+    return turnedClockwise(mirrored(picture, Mirror::HalfTurn));
 }
 
 // The polar rotation: centres and reach, then the quarter-square loop with its four reads and four
