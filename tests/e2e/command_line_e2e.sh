@@ -1,17 +1,15 @@
 #!/usr/bin/env bash
-# quorvex7 --grab as a script would use it: the file has the screen's pixels, every failure is one
-# line on stderr and a non-zero exit status, and no window ever appears.
+# quorvex7 --grab as a script uses it: the screen's pixels, each failure one line on stderr, never a window;
+# on other depths, each in its own Xvfb, 16 bits give their colours and a palette is refused.
 source "$(dirname "$0")/e2e_lib.sh"
 
 set_root_pattern
-size=$(xdpyinfo | awk '/dimensions:/ {print $2}')
 
 expect_failure() { # what command...: a non-zero status and one line on stderr
     local what=$1
     shift
     "$@" >"$work/out" 2>"$work/err" && fail "$what: exit status 0"
     [ "$(wc -l <"$work/err")" -eq 1 ] || fail "$what: stderr is not one line: $(cat "$work/err")"
-    echo "$what -> $(cat "$work/err")"
 }
 
 "$QUORVEX7" --grab "$work/whole.jpg" || fail "--grab whole.jpg failed"
@@ -79,4 +77,20 @@ expect_failure "unknown ending" "$QUORVEX7" --grab "$work/a.gif"
 expect_failure "missing folder" "$QUORVEX7" --grab "$work/none/"
 expect_failure "bad region" "$QUORVEX7" --grab "$work/a.jpg" --region 100x100 # the options' errors are one line
 [ ! -e "$work/a.jpg" ] && [ ! -e "$work/a.png" ] && [ ! -e "$work/a.gif" ] || fail "a failed grab left a file"
+
+runner="$(dirname "$0")/../support/run_in_xvfb.sh"
+grab_at_depth() { # depth file; 16 bits keep 5, 6 and 5 bits of #ff8000, read back as ff8200
+    XVFB_SCREEN="640x480x$1" "$runner" bash -c 'xsetroot -solid "#ff8000" && "$0" --grab "$1"' "$QUORVEX7" "$2"
+}
+grab_at_depth 16 "$work/shot.bmp" || fail "--grab shot.bmp on a 16-bit screen failed"
+colour=$(convert "$work/shot.bmp" -format '%[hex:u.p{320,240}]' info: | cut -c1-6)
+[ "$colour" = FF8200 ] || fail "shot.bmp is #$colour, not the screen's #FF8200"
+grab_at_depth 16 "$work/shot.jpg" || fail "--grab shot.jpg on a 16-bit screen failed"
+near=$(convert "$work/shot.jpg" -format '%[fx:abs(p{320,240}.r-1)+abs(p{320,240}.g-130/255)+p{320,240}.b<0.05]' info:)
+[ "$near" = 1 ] || fail "shot.jpg is not the screen's orange"
+
+grab_at_depth 8 "$work/palette.bmp" 2>"$work/err" && fail "a palette screen was grabbed"
+[ "$(cat "$work/err")" = "quorvex7: this screen's pixel format (depth 8, PseudoColor) cannot be read" ] \
+    || fail "palette screen: $(cat "$work/err")"
+[ ! -e "$work/palette.bmp" ] || fail "a refused grab left a file"
 echo "command-line grabs written, failures reported"

@@ -1,5 +1,4 @@
-# Sourced by the end-to-end and install scripts: $work and $app_pid are cleaned up at the end; the
-# helpers that drive the program need $QUORVEX7, $E2E_PROBE and a $DISPLAY.
+# Sourced by the end-to-end and install scripts: $work and $app_pid are cleaned up at the end.
 set -u
 work=$(mktemp -d)
 app_pid=
@@ -35,8 +34,7 @@ is_part() { # is_part FILE REFERENCE WxH+X+Y: FILE is exactly that part of REFER
     convert "$2" -crop "$3" +repage "$work/expected.png" && same_pixels "$1" "$work/expected.png"
 }
 
-# save_as TYPED [FILE]: File > Save As (its first entry) through the real dialog, TYPED typed as the
-# name; FILE, TYPED unless given, must appear.
+# save_as TYPED [FILE]: File > Save As through the real dialog; FILE (TYPED unless given) must appear.
 save_as() {
     local file=${2:-$1}
     rm -f "$file"
@@ -47,29 +45,17 @@ save_as() {
     wait_for 50 0.1 test -s "$file" || fail "Save As wrote no $file"
 }
 
-# The root window shows the coordinate pattern at the screen's size.
-set_root_pattern() {
-    local size
+set_root_pattern() { # the root window shows the coordinate pattern $work/pattern.png at the screen's size
     size=$(xdpyinfo | awk '/dimensions:/ {print $2}')
     "$E2E_PROBE" pattern "${size%x*}" "${size#*x}" "$work/pattern.png" || fail "cannot write the pattern"
     display -window root "$work/pattern.png" >/dev/null 2>&1 || true # exits 1 even when it worked
 }
 
-# Starts the program and sets $window to its main window's id.
-start_app() {
+start_app() { # sets $window to the main window's id
     "$QUORVEX7" >"$work/app.log" 2>&1 &
     app_pid=$!
     window=$(xdotool search --sync --onlyvisible --limit 1 --name '^Quorvex7$') || fail "no window titled Quorvex7"
     sleep 0.5
-}
-
-# Gives the main window the keyboard, with or without a window manager.
-focus_app() {
-    if [ -n "${QUORVEX_TEST_WM:-}" ]; then
-        xdotool windowactivate --sync "$window" 2>/dev/null || true
-    fi
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
-    sleep 0.2
 }
 
 geometry_of() { # geometry_of WINDOW: sets $geo_x $geo_y $geo_w $geo_h, its client area on the screen
@@ -84,8 +70,7 @@ title_of_app() {
     xdotool getwindowname "$window"
 }
 
-# Grabs the whole screen through the keyboard (Grab > Whole Screen) and sets $client_x $client_y to
-# the client area's corner on the screen, found from where the grabbed pattern shows.
+# Grab > Whole Screen; sets $client_x $client_y, the client area's corner, from where the pattern shows.
 grab_whole_screen_and_find_client() {
     menu_keys alt+g w
     sleep 3
@@ -99,12 +84,30 @@ grab_whole_screen_and_find_client() {
     client_x=$((client_x - 18)) client_y=$((client_y - 42))
 }
 
-# Gives the main window the keyboard and presses the keys one by one: menu_keys alt+i z Return
-menu_keys() {
-    focus_app
+menu_keys() { # menu_keys alt+i z Return: the keys one by one to the main window, focused with or without a WM
+    [ -n "${QUORVEX_TEST_WM:-}" ] && xdotool windowactivate --sync "$window" 2>/dev/null
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    sleep 0.2
     local key
     for key in "$@"; do
         xdotool key --clearmodifiers "$key"
         sleep 0.4
     done
+}
+
+find_overlay() { # sets $overlay to the selection frame's window
+    overlay=$(xdotool search --onlyvisible --class quorvex7 | grep -v "^$window\$" | head -n 1)
+    [ -n "$overlay" ] || fail "no selection overlay on the screen"
+}
+
+x_drag() { # x_drag X Y DX DY STEPS: the left button pressed at X, Y, moved by DX, DY and released
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool mousedown 1
+    local step
+    for step in $(seq "$5"); do
+        xdotool mousemove $(($1 + step * $3 / $5)) $(($2 + step * $4 / $5))
+        sleep 0.1
+    done
+    xdotool mouseup 1 mousemove 5 5
 }

@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
-# SIGTERM or SIGINT in the middle of a command-line save over a file (held there by strace): the old
-# file stays and no temporary file is left, with the unnamed temporary file and with the named one.
+# SIGTERM or SIGINT mid-save over a file (held there by strace), with the unnamed and the named
+# temporary file: the old file stays and nothing is left.
 source "$(dirname "$0")/e2e_lib.sh"
 
 target="$work/saved/shot.bmp"
 mkdir -p "$work/saved"
-# The grab, traced with extra strace options; the program's pid lands in $work/pid.
-traced_grab() {
+traced_grab() { # traced_grab STRACE_OPTIONS...: the program's pid lands in $work/pid
     strace -f -o "$work/trace" "$@" sh -c 'echo $$ >"$0"; exec "$1" --grab "$2"' "$work/pid" "$QUORVEX7" "$target"
 }
 # Which openat of the traced grab asks for an unnamed file.
@@ -29,15 +28,13 @@ interrupt_save() { # signal what evidence-of-the-save [strace options...]
     shift 2
     printf old >"$target"
     rm -f "$work/pid"
-    # Copying the old file's times onto the new one is held for 5 s.
-    traced_grab -e inject=utimensat:delay_enter=5000000 "$@" &
+    traced_grab -e inject=utimensat:delay_enter=5000000 "$@" & # copying the old file's times held 5 s
     local tracer=$! pid=
     wait_for 100 0.05 temporary_file_shown "$what" || fail "$signal, $what: no $what temporary file mid-save"
     kill "-$signal" "$pid"
     wait "$tracer" 2>/dev/null
     [ "$(cat "$target")" = old ] || fail "$signal, $what: the old file changed"
     [ "$(ls -A "$work/saved")" = shot.bmp ] || fail "$signal, $what: left behind: $(ls -A "$work/saved")"
-    echo "$signal during a save with the $what temporary file: old file kept, nothing left"
 }
 for signal in TERM INT; do
     interrupt_save "$signal" unnamed

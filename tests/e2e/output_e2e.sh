@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# A user grabs the screen, then from the File menu saves it as a JPEG through the save dialog, puts
-# it on the clipboard (another program reads it back) and prints it on the private CUPS PDF printer.
+# The grab saved as a JPEG through the save dialog, put on the clipboard and printed on the private PDF printer.
 source "$(dirname "$0")/e2e_lib.sh"
 
 set_root_pattern
-size=$(xdpyinfo | awk '/dimensions:/ {print $2}')
 start_app
 grab_whole_screen_and_find_client
 

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# On a scaled screen and on two monitors (QUORVEX_TEST_MONITORS=2) every picture pixel is one
-# screen pixel: the whole-screen grab, a defined-size frame and the same frame dragged (across the
-# seam), each checked through Save As. A monitor is 1280 x 800 logical pixels.
+# On a scaled screen and on two monitors of 1280 x 800 logical pixels every picture pixel is one screen
+# pixel: the whole screen, a defined-size frame and that frame dragged (across the seam), through Save As.
 source "$(dirname "$0")/e2e_lib.sh"
 
-# The scale: QT_SCALE_FACTOR, or Xft.dpi in the X resources (QUORVEX_TEST_XFT_DPI) as desktops set it.
 ratio=${QT_SCALE_FACTOR:-1}
 if [ -n "${QUORVEX_TEST_XFT_DPI:-}" ]; then
     echo "Xft.dpi: $QUORVEX_TEST_XFT_DPI" | xrdb -merge
@@ -14,7 +12,6 @@ fi
 scaled() { # scaled N: N logical pixels in device pixels, rounded as Qt rounds them
     awk -v n="$1" -v r="$ratio" 'BEGIN { printf "%d\n", int(n * r + 0.5) }'
 }
-# With QUORVEX_TEST_PRIMARY=right the main window's monitor is the right one, the other lies left of it.
 monitors=${QUORVEX_TEST_MONITORS:-1}
 read -r width height <<<"$(xdpyinfo | awk '/dimensions:/ {split($2, s, "x"); print s[1], s[2]}')"
 monitor_width=$((width / monitors))
@@ -28,14 +25,10 @@ if [ "$monitors" = 2 ]; then
     xrandr --setmonitor "$right" "$monitor_width/300x$height/200+$monitor_width+0" none >/dev/null
 fi
 set_root_pattern
-size=$(xdpyinfo | awk '/dimensions:/ {print $2}')
 
-# shows_inside FILE X Y W H: FILE is exactly the W x H pixels of the screen at X, Y.
-shows_inside() {
-    [ "$(identify -format %wx%h "$1")" = "$4x$5" ] || fail "$1 is $(identify -format %wx%h "$1"), not $4x$5"
-    read -r got_x got_y <<<"$("$E2E_PROBE" decode "$1" 0 0)"
-    [ "$got_x,$got_y" = "$2,$3" ] || fail "$1 starts at screen pixel $got_x,$got_y, not $2,$3"
-    is_part "$1" "$work/pattern.png" "$4x$5+$2+$3" || fail "$1 is not the screen at $2,$3"
+shows_inside() { # shows_inside FILE X Y W H: FILE is exactly the W x H pixels of the screen at X, Y
+    is_part "$1" "$work/pattern.png" "$4x$5+$2+$3" \
+        || fail "$1 ($(identify -format %wx%h "$1"), from $("$E2E_PROBE" decode "$1" 0 0)) is not $4x$5 at $2,$3"
 }
 
 start_app
@@ -54,15 +47,12 @@ xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace type 100
 xdotool key Tab type 100 # a Tab into a box selects its text
 xdotool key Tab space # OK
 sleep 1.5 # the grab comes half a second after the frame takes its size
-overlay=$(xdotool search --onlyvisible --class quorvex7 | grep -v "^$window\$" | head -n 1)
-[ -n "$overlay" ] || fail "no selection overlay on the screen"
+find_overlay
 [ "$(title_of_app)" = "Quorvex7 - (100x100)" ] || fail "title after the defined size: $(title_of_app)"
 geometry_of "$overlay"
-# It opened at its designed size (186 x 166) in the middle of the first monitor, then took the size.
 expected_x=$((home_x + (monitor_width - $(scaled 186)) / 2))
 [ "$geo_x" -ge $((expected_x - 2)) ] && [ "$geo_x" -le $((expected_x + 2)) ] \
-    || fail "the frame opened at x $geo_x, not in its monitor's middle (x $expected_x)"
-# Inside: our 4-pixel frame, s1 at 8, 16 of the client area, its 1-pixel border.
+    || fail "the frame opened at x $geo_x, not centred at its designed 186 px (x $expected_x)"
 inside_x=$((geo_x + $(scaled 13))) inside_y=$((geo_y + $(scaled 21)))
 save_as "$work/defined.bmp"
 shows_inside "$work/defined.bmp" "$inside_x" "$inside_y" 100 100
@@ -71,12 +61,7 @@ shows_inside "$work/defined.bmp" "$inside_x" "$inside_y" 100 100
 strip_x=$((geo_x + $(scaled 40))) strip_y=$((geo_y + $(scaled 8)))
 distance=$((direction * monitor_width / 4))
 [ "$monitors" = 2 ] && distance=$((direction * (monitor_width / 2 + 37)))
-xdotool mousemove "$strip_x" "$strip_y" mousedown 1
-for step in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove "$((strip_x + step * distance / 8))" "$((strip_y + step * 9))"
-    sleep 0.1
-done
-xdotool mouseup 1 mousemove 5 5
+x_drag "$strip_x" "$strip_y" "$distance" 72 8
 sleep 3.5 # the grab comes at the first move-timer tick that finds the frame at rest
 geometry_of "$overlay"
 [ $(((geo_x - inside_x) * direction)) -gt $((distance * direction / 2)) ] || fail "the frame did not move: at $geo_x"

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Grab > Select Area: the see-through frame dragged by its strip and left to rest, the view shows
-# the patch under it; widened by its right edge, the view follows.
+# Grab > Select Area: the frame dragged by its strip, then widened by its edge; the view shows what is under it.
 source "$(dirname "$0")/e2e_lib.sh"
 
 set_root_pattern
@@ -9,17 +8,9 @@ grab_whole_screen_and_find_client # tells where the view lies on the screen
 
 menu_keys alt+g s
 sleep 1
-overlay=$(xdotool search --onlyvisible --class quorvex7 | grep -v "^$window\$" | head -n 1)
-[ -n "$overlay" ] || fail "no selection overlay on the screen"
-
-# By the strip along the top of the frame (4 px frame, 10 px strip) to the lower right.
+find_overlay
 geometry_of "$overlay"
-xdotool mousemove "$((geo_x + 40))" "$((geo_y + 8))" mousedown 1
-for step in 1 2 3 4 5; do
-    xdotool mousemove "$((geo_x + 40 + step * 80))" "$((geo_y + 8 + step * 40))"
-    sleep 0.1
-done
-xdotool mouseup 1 mousemove 5 5
+x_drag $((geo_x + 40)) $((geo_y + 8)) 400 200 5 # by the strip along the frame's top
 sleep 3.5 # the grab comes at the first move-timer tick that finds the frame at rest
 geometry_of "$overlay"
 ox=$geo_x oy=$geo_y ow=$geo_w oh=$geo_h
@@ -32,12 +23,7 @@ read -r got_x got_y <<<"$("$E2E_PROBE" decode "$work/shot.png" "$((client_x + 16
 [ "$(title_of_app)" = "Quorvex7 - (158x132)" ] || fail "title after the area grab is '$(title_of_app)'"
 
 # Widen the frame by 60 px from its right edge; the grab follows half a second later.
-xdotool mousemove "$((ox + ow - 2))" "$((oy + oh / 2))" mousedown 1
-for dx in 28 58; do
-    xdotool mousemove "$((ox + ow + dx))" "$((oy + oh / 2))"
-    sleep 0.1
-done
-xdotool mouseup 1
+x_drag $((ox + ow - 2)) $((oy + oh / 2)) 60 0 2
 sleep 1.5
 [ "$(title_of_app)" = "Quorvex7 - (218x132)" ] || fail "title after widening the frame is '$(title_of_app)'"
 screenshot

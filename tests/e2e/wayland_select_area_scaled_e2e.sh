@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# The Wayland selection frame at scale 2 and across two outputs of different scales: the grab after
-# a drag is the device pixels of its inside, on the output it was dragged to; Defined Size 100 x 100
-# grabs 100 x 100 device pixels. Then the still picture across those outputs (the real portal
-# forced), the main window on the second: the still covers that output, Defined Size grabs 100 x 100
-# of its device pixels (a frame centred there, then sized in place), Escape closes frame and still.
+# The Wayland frame at scale 2 and across outputs of different scales: each grab, after a drag or Defined
+# Size 100 x 100, is the device pixels of its inside on its output. With the portal, the main window on
+# the second output, the still covers that output and its Defined Size grab is exact; Escape closes both.
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/../support/sway_session.sh"
 source "$(dirname "$0")/../support/portal_session.sh"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# install_test.sh BUILD_FOLDER, in a private Xvfb: cmake --install into a private prefix, every file
-# in place and valid, and the program, its window program and the desktop entry's action work from there.
-source "$(dirname "$0")/../e2e/e2e_lib.sh" # $work, $app_pid stopped at the end, fail
+# install_test.sh BUILD_FOLDER, in a private Xvfb: installed into a private prefix, every file is in
+# place and valid, and the program, its window program and the desktop entry's action work from there.
+source "$(dirname "$0")/../e2e/e2e_lib.sh"
 build=$1
 
 prefix=$work/prefix
@@ -27,15 +27,14 @@ for section in OPTIONS "EXIT STATUS" EXAMPLES FILES; do
 done
 
 "$prefix/bin/quorvex7" --help | grep -q -- '--format' || fail "the installed quorvex7 --help"
-# The installed program finds its portal module: what fails is the missing portal, not the module.
+# it finds its portal module: what fails is the missing portal, not the module
 DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-bus "$prefix/bin/quorvex7" --grab - --screen portal 2>&1 >/dev/null \
     | grep -q "not on the session bus" || fail "the installed quorvex7 does not load its portal module"
 completions=$(bash -c 'source "$1"; COMP_WORDS=(quorvex7 --format ""); COMP_CWORD=2; _quorvex7; echo "${COMPREPLY[*]}"' \
     _ "$prefix/share/bash-completion/completions/quorvex7")
 [ "$completions" = "png jpg bmp" ] || fail "bash completes --format with '$completions'"
 
-# The desktop entry's action, its Exec line unquoted as a launcher does (the escapes inside its
-# double quotes are the shell's), grabs into the pictures folder of a fresh home.
+# The desktop action, its Exec line unquoted as a launcher does, grabs into a fresh home's pictures folder.
 export HOME=$work/home PATH=$prefix/bin:$PATH
 mkdir "$HOME"
 exec_line=$(sed -n '/^\[Desktop Action/,$ s/^Exec=//p' "$prefix/share/applications/$id.desktop" | sed 's/\\\\/\\/g')
@@ -45,7 +44,7 @@ shot=$(find "$HOME/Pictures" -name 'Quorvex7 *.png')
 size=$(xdpyinfo | awk '/dimensions:/ {print $2}')
 [ -n "$shot" ] && [ "$(identify -format '%m %wx%h' "$shot")" = "PNG $size" ] || fail "the action wrote no $size PNG"
 
-# Without options the installed quorvex7 starts the installed window program beside it.
+# without options it starts the installed window program
 quorvex7 >"$work/app.log" 2>&1 &
 app_pid=$!
 xdotool search --sync --onlyvisible --limit 1 --name '^Quorvex7$' >/dev/null || fail "no window: $(cat "$work/app.log")"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # package_test.sh BUILD_FOLDER: cpack -G DEB gives the installed tree under /usr, its library
 # dependencies and no lintian error. The package is inspected, never installed.
-source "$(dirname "$0")/../e2e/e2e_lib.sh" # $work, fail
+source "$(dirname "$0")/../e2e/e2e_lib.sh"
 build=$1
 
 (cd "$build" && cpack -G DEB -B "$work" >"$work/cpack.log" 2>&1) || fail "cpack: $(tail -3 "$work/cpack.log")"

@@ -43,8 +43,7 @@ QByteArray readClipboard(const QString& target)
     return runXclip({"-t", target, "-o"});
 }
 
-// X grants the clipboard to the newest request by time and Qt stamps it with its last event's time:
-// a real click through the server plays the click that starts every copy in the program.
+// X gives the clipboard to the newest request, stamped with our last event's time: a real click first.
 void clickAWindowOfOurs()
 {
     struct ClickTarget : QWidget {

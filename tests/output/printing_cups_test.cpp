@@ -11,12 +11,10 @@
 #include <QTransform>
 #include <gtest/gtest.h>
 
-// Prints through a private CUPS server (tests/support/run_with_cups.sh) whose default printer,
-// QuorvexPDF, writes each job as a PDF behind a short PJL header into $QUORVEX_PDF_OUT.
+// Under tests/support/run_with_cups.sh: printer QuorvexPDF writes each job as PJL + PDF to $QUORVEX_PDF_OUT.
 using namespace quorvex;
 
-// A page-fit print of a wide picture, red on the left and blue on the right, comes out landscape,
-// across the printable width at its top left: a portrait or wrongly turned page shows elsewhere.
+// Red left, blue right: a portrait or wrongly turned page puts the ink elsewhere.
 TEST(PrintingOnCups, PageFitOfAWidePictureIsLandscapeAtTheTopLeft)
 {
     ASSERT_EQ(QPrinterInfo::defaultPrinterName(), QStringLiteral("QuorvexPDF"))

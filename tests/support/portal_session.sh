@@ -1,7 +1,5 @@
-# Sourced by the Wayland scripts after start_sway: start_portal starts a private session bus with
-# pipewire and the desktop portal with its wlroots and GTK backends (Screenshot needs the GTK one's
-# Access dialog), each waited for in turn, as D-Bus activation stalls now and then; stop_portal
-# stops them by pid, newest first. start_bus alone gives a bus with no portal.
+# Sourced after start_sway: start_portal starts a private bus, pipewire and the portal with its wlroots and
+# GTK (Access dialog) backends, each waited for as activation stalls; stop_portal stops them by pid.
 portal_pids=()
 stop_portal() {
     local index
@@ -10,11 +8,10 @@ stop_portal() {
     done
     portal_pids=()
     fusermount3 -u "$XDG_RUNTIME_DIR/doc" 2>/dev/null || true
+    unset DBUS_SESSION_BUS_ADDRESS XDG_CURRENT_DESKTOP
 }
 
-# A bus of its own (started before pipewire, which joins it), exported as the session bus. It starts
-# no service on demand, so a portal is there only where the script started one.
-start_bus() {
+start_bus() { # the session bus, with no service started on demand: a portal only where one is started
     local lines
     cat >"$work/bus.conf" <<CONF
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"

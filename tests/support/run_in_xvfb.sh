@@ -18,25 +18,17 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for _ in $(seq 100); do
-    [ -s "$fdfile" ] && break
-    sleep 0.05
-done
+timeout 10 bash -c 'until [ -s "$0" ]; do sleep 0.05; done' "$fdfile"
 number=$(tr -dc '0-9' <"$fdfile")
 [ -n "$number" ] || { echo "run_in_xvfb.sh: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$number"
 export QT_QPA_PLATFORM=xcb
-# A plain private session: no desktop theme of the machine swaps in native dialogs.
-unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP
+unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP # no native dialogs from the machine's desktop theme
 
 if [ "$with_wm" = 1 ]; then
     openbox --sm-disable >/dev/null 2>&1 &
     wm_pid=$!
-    # openbox sets _NET_SUPPORTING_WM_CHECK on the root window once it manages the screen.
-    for _ in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-        sleep 0.05
-    done
+    timeout 10 bash -c "until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do sleep 0.05; done"
     export QUORVEX_TEST_WM=openbox
 fi
 

@@ -46,11 +46,8 @@ EOF
 cupsd -f -c "$root/cupsd.conf" -s "$root/cups-files.conf" &
 cupsd_pid=$!
 export CUPS_SERVER="$root/cups.sock"
-for _ in $(seq 100); do
-    lpstat -r 2>/dev/null | grep -q 'is running' && break
-    sleep 0.05
-done
-lpstat -r 2>/dev/null | grep -q 'is running' || { echo "run_with_cups.sh: cupsd did not start" >&2; exit 1; }
+timeout 10 bash -c "until lpstat -r 2>/dev/null | grep -q 'is running'; do sleep 0.05; done" \
+    || { echo "run_with_cups.sh: cupsd did not start" >&2; exit 1; }
 
 export QUORVEX_PDF_OUT="$root/out/page.pdf"
 lpadmin -p QuorvexPDF -v "file://$QUORVEX_PDF_OUT" -E -P /usr/share/ppd/cupsfilters/Generic-PDF_Printer-PDF.ppd 2>"$root/logs/lpadmin" \

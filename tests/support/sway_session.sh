@@ -1,6 +1,5 @@
-# Sourced by the Wayland scripts after e2e_lib.sh: a private headless sway (wlroots, with screen
-# copy) in its own runtime folder, stopped by its pid; as root it runs as nobody. Its backgrounds
-# are the coordinate patterns $work/bg1.png (1280 x 800) and $work/bg2.png (2560 x 1600).
+# Sourced after e2e_lib.sh: a private headless sway in its own runtime folder (as nobody when run as
+# root), stopped by its pid; its backgrounds the patterns $work/bg1.png (1280x800) and bg2.png (2560x1600).
 sway_pid=
 pointer_pid=
 "$E2E_PROBE" pattern 1280 800 "$work/bg1.png" && "$E2E_PROBE" pattern 2560 1600 "$work/bg2.png" \
@@ -8,13 +7,11 @@ pointer_pid=
 
 stop_sway() {
     [ -n "$pointer_pid" ] && exec 7>&- && kill "$pointer_pid" 2>/dev/null
-    # gone, its socket with it, before another starts
     [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null && wait "$sway_pid" 2>/dev/null
     sway_pid= pointer_pid=
 }
 
-# start_pointer: gives the seat a pointer ($VIRTUAL_POINTER), driven then with pointer, drag, click.
-start_pointer() {
+start_pointer() { # the seat's pointer ($VIRTUAL_POINTER), driven with pointer, drag, click
     rm -f "$work/pointer.in"
     mkfifo "$work/pointer.in"
     "$VIRTUAL_POINTER" <"$work/pointer.in" >"$work/pointer.out" 2>&1 &
@@ -22,9 +19,7 @@ start_pointer() {
     exec 7>"$work/pointer.in"
     wait_for 50 0.05 grep -q ready "$work/pointer.out" || fail "no virtual pointer: $(cat "$work/pointer.out")"
 }
-# pointer X Y [press|release]...: the pointer to that point of the desktop ($layout_size: W H), then
-# the left button.
-pointer() {
+pointer() { # pointer X Y [press|release]...: to that point of the desktop ($layout_size), then the button
     echo "move $1 $2 ${layout_size:-1280 800}" >&7
     shift 2
     local action
@@ -34,12 +29,9 @@ pointer() {
     done
     sleep 0.1
 }
-park_pointer() { # the cursor, drawn into the output's pixels, out of the grabs
-    pointer 1270 790
-}
 click() { # click X Y
     pointer "$1" "$2" press release
-    park_pointer
+    pointer 1270 790 # the cursor, drawn into the output's pixels, out of the grabs
 }
 drag() { # drag X Y DX DY: pressed at X, Y, moved by DX, DY in four steps and released
     pointer "$1" "$2" press
@@ -48,18 +40,16 @@ drag() { # drag X Y DX DY: pressed at X, Y, moved by DX, DY in four steps and re
         pointer $(($1 + step * $3 / 4)) $(($2 + step * $4 / 4))
     done
     pointer $(($1 + $3)) $(($2 + $4)) release
-    park_pointer
+    pointer 1270 790
 }
 
-# Grab > Defined Size, the dialog's own 100 x 100 (Tab Tab reaches OK).
-defined_size_100() {
+defined_size_100() { # Grab > Defined Size, the dialog's own 100 x 100
     keys alt+g d
     sleep 1
     keys Tab Tab space
 }
 
-# still_shown [X]: a window of the program covers the 1280 x 800 output at X full-screen (the still).
-still_shown() {
+still_shown() { # still_shown [X]: a window of the program covers the 1280 x 800 output at X full-screen
     sway_has ".pid? != null and .fullscreen_mode? == 1 and .visible? == true and .rect.x == ${1:-0}
         and .rect.width == 1280 and .rect.height == 800"
 }
@@ -71,8 +61,23 @@ sway_has() { # sway_has JQ_CONDITION: some node of sway's tree meets it
     swaymsg -t get_tree | jq -e "[.. | objects | select($1)] | length > 0" >/dev/null
 }
 
-# picture_is REFERENCE W H X Y: the main window's picture (copied through File > Save to Clipboard
-# and read back) is that part of the REFERENCE picture.
+frame_at() { # frame_at PICTURE OX OY: the 186 x 166 frame (its strip at 40, 8) is shown there on PICTURE
+    grim "$work/shot.png"
+    shows_pixel "$1" $(($2 - 1)) $(($3 + 50)) && shows_pixel "$1" $(($2 + 50)) $(($3 - 1)) \
+        && ! shows_pixel "$1" "$2" $(($3 + 50)) && ! shows_pixel "$1" $(($2 + 50)) "$3" \
+        && ! shows_pixel "$1" $(($2 + 40)) $(($3 + 8)) && shows_pixel "$1" $(($2 + 186)) $(($3 + 50)) \
+        && ! shows_pixel "$1" $(($2 + 185)) $(($3 + 50)) || fail "the frame is not at $2,$3"
+}
+close_frame() { # close_frame PICTURE OX OY W: the "x" of a frame W wide closes it and any still, PICTURE shows
+    click $(($2 + $4 - 17)) $(($3 + 11))
+    sleep 1
+    ! still_shown || fail "the still is still shown"
+    grim "$work/shot.png"
+    convert "$work/shot.png" -crop "$4x166+$2+$3" +repage "$work/after.png"
+    is_part "$work/after.png" "$1" "$4x166+$2+$3" || fail "the frame is still shown"
+}
+
+# picture_is REFERENCE W H X Y: the main window's picture, through File > Save to Clipboard, is that part.
 picture_is() {
     keys alt+f Down Down Return
     timeout 10 wl-paste --no-newline --type image/png >"$work/clip.png" || fail "nothing on the clipboard"
@@ -84,8 +89,7 @@ picture_is() {
 start_sway() {
     local count=$1 runtime=$work/sway-runtime as_user=()
     shift
-    mkdir -p "$runtime"
-    chmod 700 "$runtime"
+    mkdir -p -m 700 "$runtime"
     printf '%s\n' "default_border none" "$@" >"$work/sway.config"
     chmod 755 "$work"
     chmod -R a+r "$work"
@@ -104,7 +108,7 @@ start_sway() {
     wait_for 100 0.05 compgen -G "$runtime/sway-ipc.*.sock" >/dev/null || fail "sway offers no IPC socket"
     SWAYSOCK=$(compgen -G "$runtime/sway-ipc.*.sock" | head -1)
     export SWAYSOCK
-    # swaybg draws the backgrounds after the outputs appear: until then an output shows sway's grey.
+    # until swaybg draws the backgrounds an output shows sway's grey
     local place
     for place in $(swaymsg -t get_outputs | jq -r '.[] | "\(.rect.x + 1),\(.rect.y + 1)"'); do
         wait_for 200 0.05 not_grey "$place"
@@ -115,8 +119,7 @@ not_grey() {
     [ "$(grim -g "$1 1x1" -t ppm - | convert ppm:- -format '%[hex:u.p{0,0}]' info:)" != 3F3F3F ]
 }
 
-# start_desktop 1|2|1+2: windows floating, no desktop named, outputs with the patterns: 1280 x 800 at
-# scale 1, 2560 x 1600 at scale 2, or the two side by side (1280 x 800 logical pixels each).
+# start_desktop 1|2|1+2: floating windows on bg1 at scale 1, bg2 at scale 2, or the two side by side.
 start_desktop() {
     local one="mode 1280x800 position 0 0 scale 1 bg $work/bg1.png center"
     local two="mode 2560x1600 position 0 0 scale 2 bg $work/bg2.png stretch"
@@ -132,9 +135,7 @@ start_desktop() {
     esac
 }
 
-# start_wayland_app [X Y]: the window program, native on Wayland, its main window shown and, given
-# X Y, moved there (off the frame's way); sets $app_pid.
-start_wayland_app() {
+start_wayland_app() { # start_wayland_app [X Y]: the main window shown, moved to X, Y when given
     export QT_QPA_PLATFORM=wayland
     unset QT_QPA_PLATFORMTHEME
     "$QUORVEX7" >"$work/app.log" 2>&1 &
@@ -149,16 +150,14 @@ stop_app() {
     app_pid=
 }
 
-# keys KEY...: each key (xkb names; alt+g holds Alt) through one virtual keyboard, a pause before the
-# first (the program binds the keyboard that appears) and after each.
+# keys KEY...: xkb names (alt+g holds Alt) through one virtual keyboard, a pause first for it to be bound.
 keys() {
     local key args=(-s 600)
     for key in "$@"; do
-        if [ "${key#alt+}" != "$key" ]; then
-            args+=(-M alt -k "${key#alt+}" -m alt -s 400)
-        else
-            args+=(-k "$key" -s 400)
-        fi
+        case $key in
+        alt+*) args+=(-M alt -k "${key#alt+}" -m alt -s 400) ;;
+        *) args+=(-k "$key" -s 400) ;;
+        esac
     done
     wtype "${args[@]}"
 }

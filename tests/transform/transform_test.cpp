@@ -1,18 +1,54 @@
 #include "transform/effects.h"
+#include "transform/mirror.h"
+#include "transform/quarter_turn.h"
 #include "transform_oracles.h"
 
+#include "resource_limit.h"
 #include "test_images.h"
 
+#include <QPainter>
+#include <QTransform>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
 #include <vector>
 
 using namespace quorvex;
 using testsupport::asymmetricPattern;
 using testsupport::differenceBetween;
+using testsupport::ResourceLimit;
 
 namespace {
+
+using Mapping = QImage (*)(const QImage&);
+
+const struct {
+    const char* name;
+    Mapping transform;
+    Mapping oracle;
+} kMappings[] = {
+    {"mirrored horizontally", [](const QImage& p) { return quorvex::mirrored(p, MirrorKind::Horizontal); },
+        [](const QImage& p) { return oracle::mirrored(p, oracle::Mirror::Horizontal); }},
+    {"mirrored vertically", [](const QImage& p) { return quorvex::mirrored(p, MirrorKind::Vertical); },
+        [](const QImage& p) { return oracle::mirrored(p, oracle::Mirror::Vertical); }},
+    {"half turn", [](const QImage& p) { return quorvex::mirrored(p, MirrorKind::HalfTurn); },
+        [](const QImage& p) { return oracle::mirrored(p, oracle::Mirror::HalfTurn); }},
+    {"clockwise", quorvex::turnedClockwise, oracle::turnedClockwise},
+    {"counter-clockwise", quorvex::turnedCounterClockwise, oracle::turnedCounterClockwise},
+};
+
+// Every mirror and quarter turn of `picture` against its pixel mapping of `asSeen`.
+void expectEveryMappingLikeTheOracle(const QImage& picture, const QImage& asSeen)
+{
+    for (const auto& m : kMappings) {
+        SCOPED_TRACE(std::string(m.name) + ", " + std::to_string(picture.width()) + "x"
+            + std::to_string(picture.height()) + " format " + std::to_string(picture.format()));
+        const QImage result = m.transform(picture);
+        EXPECT_EQ(result.format(), QImage::Format_RGB32);
+        EXPECT_EQ(differenceBetween(result, m.oracle(asSeen)), "");
+    }
+}
 
 constexpr QRgb kBackground = 0xFF010203u;
 
@@ -50,6 +86,33 @@ QString differenceFromPolar(const QImage& actual, const QImage& scratch, QSize t
 
 } // namespace
 
+TEST(PixelMapping, MirrorsAndQuarterTurnsMatchTheirPixelMappingInAnyFormatAndStride)
+{
+    // Sides off the vector step, 4 x 4 blocks and ragged tiles; from 4 MiB, stores around the caches.
+    for (QSize size : {QSize(1, 1), QSize(1, 7), QSize(7, 1), QSize(9, 7), QSize(10, 10), QSize(4, 4),
+             QSize(5, 3), QSize(65, 33), QSize(3, 130), QSize(131, 70), QSize(257, 129), QSize(1025, 1028),
+             QSize(1028, 1025)}) {
+        const QImage picture = asymmetricPattern(size.width(), size.height());
+        expectEveryMappingLikeTheOracle(picture, picture);
+    }
+
+    // Other formats, and rows padded to 24 pixels: a picture that wraps someone else's buffer.
+    const QImage converted = asymmetricPattern(13, 6).convertToFormat(QImage::Format_RGB888);
+    expectEveryMappingLikeTheOracle(converted, converted);
+    const QImage wide = asymmetricPattern(24, 9);
+    expectEveryMappingLikeTheOracle(
+        QImage(wide.constBits(), 17, 9, wide.bytesPerLine(), QImage::Format_RGB32), wide.copy(0, 0, 17, 9));
+
+    for (const auto& m : kMappings)
+        EXPECT_TRUE(m.transform(QImage()).isNull()) << m.name;
+
+    // The oracle turns the way Qt does: with y pointing down, +90 degrees is clockwise on the screen.
+    const QImage picture = asymmetricPattern(9, 6);
+    EXPECT_EQ(
+        differenceBetween(oracle::turnedClockwise(picture), picture.transformed(QTransform().rotate(90))),
+        "");
+}
+
 TEST(RotatePixels, OtherAnglesPaintWhatThePolarMappingGivesAndKeepTheBackgroundElsewhere)
 {
     const struct {
@@ -80,8 +143,7 @@ TEST(RotatePixels, NinetyAndTwoHundredSeventyAreExactQuarterTurnsShownOnce)
     EXPECT_EQ(refreshes, 1);
     EXPECT_EQ(differenceBetween(rotatePixels(picture, {9, 6}, 270), oracle::turnedClockwise(picture)), "");
 
-    // On squares of side 4k + 1 the rounded centre is the true centre pixel, so the polar mapping
-    // turns the grid exactly; the quarter turns must go the same way.
+    // On squares of side 4k + 1 the polar mapping turns the grid exactly: quarter turns must agree.
     for (int side : {1, 5, 9, 13, 25})
         for (float degrees : {90.0f, 270.0f}) {
             const QImage square = asymmetricPattern(side, side);
@@ -93,10 +155,7 @@ TEST(RotatePixels, NinetyAndTwoHundredSeventyAreExactQuarterTurnsShownOnce)
 
     // A target of another size is exchanged and filled from the corner.
     QImage expected = backgroundSurface({5, 12});
-    const QImage turned = oracle::turnedClockwise(picture);
-    for (int y = 0; y < 9; ++y)
-        for (int x = 0; x < 5; ++x)
-            expected.setPixel(x, y, turned.pixel(x, y));
+    QPainter(&expected).drawImage(0, 0, oracle::turnedClockwise(picture));
     EXPECT_EQ(differenceBetween(rotatePixels(picture, {12, 5}, 270), expected), "");
 }
 
@@ -131,4 +190,27 @@ TEST(RotatePicture, TurnsOntoAnOpaqueBackgroundShowingProgressOrGivesNothing)
     EXPECT_GT(background.front(), background[10]);
     EXPECT_TRUE(std::is_sorted(background.rbegin(), background.rend()));
     EXPECT_EQ(differenceBetween(shown.back(), polar.surface), "");
+}
+
+// 36 MB pictures, 8 MB headroom. At 30 the shared target must be copied before it is painted.
+TEST(AllocationFailure, TransformsThatCannotAllocateGiveNothingAndLeaveTheTargetAsItWas)
+{
+    QImage picture(3000, 3000, QImage::Format_RGB32);
+    picture.fill(0xFF336699u);
+    for (float degrees : {270.0f, 30.0f}) {
+        QImage target(picture.size(), QImage::Format_RGB32);
+        target.fill(0xFF00FF00u);
+        const QImage sharer = target;
+        ResourceLimit cap(RLIMIT_AS, ResourceLimit::addressSpaceInUsePlus(8 << 20));
+        ASSERT_TRUE(cap.isActive());
+        EXPECT_EQ(RotatePixels(picture, target, degrees, 0xFFFFFFFFu, {}), RotateStatus::OutOfMemory);
+        EXPECT_EQ(target.pixel(1500, 1500), 0xFF00FF00u);
+        EXPECT_TRUE(mirrored(picture, MirrorKind::Horizontal).isNull());
+        EXPECT_TRUE(turnedClockwise(picture).isNull());
+        int progress = 0;
+        const auto result
+            = RotatePicture(picture, 0xFFFFFFFFu, qint16(degrees), [&](const QImage&) { ++progress; });
+        EXPECT_EQ(result.status, RotateStatus::OutOfMemory) << degrees;
+        EXPECT_TRUE(result.surface.isNull() && progress == 0) << degrees;
+    }
 }

@@ -1,0 +1,510 @@
+#include "output/bmp_writer.h"
+#include "output/dib_section.h"
+#include "output/jpeg_writer.h"
+#include "output/numbered_error.h"
+#include "output/png_encoder.h"
+#include "output/process_signals.h"
+#include "output/safe_file_replace.h"
+#include "output/save_as.h"
+#include "output/unfinished_files.h"
+
+#include "fakes.h"
+#include "resource_limit.h"
+#include "test_images.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace quorvex;
+using testsupport::asymmetricPattern;
+using testsupport::ChosenPathDialog;
+using testsupport::differenceBetween;
+using testsupport::RecordingMessageBoxes;
+
+// Failures come from a real size limit: as root, a read-only folder is no failure.
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+struct stat statOf(const QString& path)
+{
+    struct stat result { };
+    ::stat(QFile::encodeName(path).constData(), &result);
+    return result;
+}
+
+// Gives a file distinctive permission bits and times (nanoseconds included) from long ago.
+void ageFile(const QString& path, mode_t mode)
+{
+    ::chmod(QFile::encodeName(path).constData(), mode);
+    const timespec times[2] = {{1000000000, 123456789}, {1010000000, 987654321}};
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
+}
+
+bool sameTime(const timespec& a, const timespec& b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// Everything in `folder` except the names listed.
+QStringList strayFiles(const QString& folder, const QStringList& expected)
+{
+    QStringList found = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString& name : expected)
+        found.removeAll(name);
+    return found;
+}
+
+// The largest difference of any colour channel.
+int channelDistance(QRgb a, QRgb b)
+{
+    return std::max(
+        {std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+}
+
+double meanDistance(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            sum += channelDistance(a.pixel(x, y), b.pixel(x, y));
+    return sum / (double(a.width()) * a.height());
+}
+
+class SafeFileReplace : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        savedMask = ::umask(022);
+    }
+    void TearDown() override { ::umask(savedMask); }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+    mode_t savedMask = 0;
+};
+
+// Save As on pic1: the drawing surface it writes and the pictures a JPEG save replaces pic1 with.
+class SaveGrabbedImageTest : public SafeFileReplace {
+protected:
+    void save(std::optional<QString> chosen)
+    {
+        ChosenPathDialog dialog(std::move(chosen));
+        const PictureViewAccess access{
+            [this] { return surface; }, [this](const QImage& image) { replacedWith.append(image); }};
+        SaveGrabbedImage(dialog, messages, nullptr, access);
+        requests = dialog.requests;
+    }
+
+    QImage surface = asymmetricPattern(23, 17);
+    QList<QImage> replacedWith;
+    RecordingMessageBoxes messages;
+    QList<SaveFileDialog::Request> requests;
+};
+
+FileWriteResult replace(const QString& path, const std::vector<std::string_view>& parts)
+{
+    return replaceFileContents(QFile::encodeName(path).toStdString(), parts);
+}
+
+} // namespace
+
+TEST_F(SafeFileReplace, NewFileGetsThePartsInOrderAndUsualPermissions)
+{
+    const FileWriteResult result = replace(path("new.bin"), {"head", "", "er|body"});
+    ASSERT_TRUE(result.ok()) << result.message();
+    EXPECT_EQ(readAll(path("new.bin")), QByteArray("header|body"));
+    EXPECT_EQ(statOf(path("new.bin")).st_mode & 07777, 0644u);
+    EXPECT_EQ(strayFiles(dir.path(), {"new.bin"}), QStringList());
+}
+
+TEST_F(SafeFileReplace, ReplacedFileKeepsTheOldModeOwnerAndTimes)
+{
+    ASSERT_TRUE(writeFile(path("old.bin"), "old content that is longer than the new one"));
+    ASSERT_EQ(::chown(QFile::encodeName(path("old.bin")).constData(), 1234, 2345), 0);
+    ageFile(path("old.bin"), 0604);
+    const struct stat before = statOf(path("old.bin"));
+
+    ASSERT_TRUE(replace(path("old.bin"), {"new"}).ok());
+
+    const struct stat after = statOf(path("old.bin")); // before reading: a read may touch the access time
+    EXPECT_NE(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(after.st_uid, 1234u);
+    EXPECT_EQ(after.st_gid, 2345u);
+    EXPECT_TRUE(sameTime(after.st_atim, before.st_atim));
+    EXPECT_TRUE(sameTime(after.st_mtim, before.st_mtim));
+    EXPECT_EQ(readAll(path("old.bin")), QByteArray("new"));
+    EXPECT_EQ(strayFiles(dir.path(), {"old.bin"}), QStringList());
+}
+
+TEST_F(SafeFileReplace, ASymbolicLinkStaysAndItsTargetIsReplaced)
+{
+    ASSERT_TRUE(writeFile(path("target.bin"), "old"));
+    ASSERT_TRUE(QFile::link(path("target.bin"), path("link.bin")));
+    ASSERT_TRUE(replace(path("link.bin"), {"new"}).ok());
+    EXPECT_TRUE(QFileInfo(path("link.bin")).isSymLink());
+    EXPECT_EQ(readAll(path("target.bin")), QByteArray("new"));
+    // A chain of relative links, from another folder; and a dangling link gets its target made.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("in"));
+    ASSERT_EQ(::symlink("../link.bin", QFile::encodeName(path("in/relative.bin")).constData()), 0);
+    ASSERT_EQ(::symlink("made.bin", QFile::encodeName(path("dangling.bin")).constData()), 0);
+    ASSERT_TRUE(replace(path("in/relative.bin"), {"newer"}).ok());
+    ASSERT_TRUE(replace(path("dangling.bin"), {"made"}).ok());
+    EXPECT_EQ(readAll(path("target.bin")), QByteArray("newer"));
+    EXPECT_EQ(readAll(path("made.bin")), QByteArray("made"));
+    EXPECT_TRUE(QFileInfo(path("in/relative.bin")).isSymLink());
+}
+
+TEST_F(SafeFileReplace, FailuresLeaveTheOldFileAndNoTemporaryFile)
+{
+    const QByteArray old = "the old file, byte for byte";
+    const QByteArray big(64 * 1024, 'x');
+    ASSERT_TRUE(writeFile(path("kept.bin"), old));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+
+    const struct {
+        const char* what;
+        QString target;
+        int error;
+        rlim_t sizeLimit;
+    } cases[] = {
+        {"file-size limit", path("kept.bin"), EFBIG, 1024},
+        {"a folder", path("folder"), EISDIR, RLIM_INFINITY},
+        {"a missing folder", path("missing/kept.bin"), ENOENT, RLIM_INFINITY},
+        {"no name", QString(), ENOENT, RLIM_INFINITY},
+    };
+    for (const auto& c : cases) {
+        FileWriteResult result;
+        {
+            const testsupport::ResourceLimit limit(RLIMIT_FSIZE, c.sizeLimit);
+            result = replace(c.target, {big.toStdString()});
+        }
+        EXPECT_EQ(result.error, c.error) << c.what << ": " << result.message();
+        EXPECT_FALSE(result.ok()) << c.what;
+        EXPECT_FALSE(result.message().empty());
+        EXPECT_EQ(readAll(path("kept.bin")), old) << c.what;
+        EXPECT_EQ(strayFiles(dir.path(), {"kept.bin", "folder"}), QStringList()) << c.what;
+        EXPECT_EQ(strayFiles(path("folder"), {}), QStringList()) << c.what;
+    }
+}
+
+// In a child set up as each program is: a size limit fails writes, a signal deletes the unfinished save.
+TEST(ProcessSignals, ASignalDeletesTheUnfinishedFileAndAFileSizeLimitFailsTheWrite)
+{
+    QTemporaryDir dir;
+    const QByteArray unfinished = dir.filePath(".quorvex7-save-x").toLocal8Bit();
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            setUpProcessSignals();
+            const int fd = ::open(unfinished.constData(), O_WRONLY | O_CREAT, 0600);
+            const rlimit limit{4, RLIM_INFINITY};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            if (fd < 0 || ::write(fd, "too long", 8) != 4 || ::write(fd, "more", 4) >= 0 || errno != EFBIG)
+                _exit(1);
+            const UnfinishedFileName remembered(unfinished.constData());
+            ::kill(::getpid(), signal);
+            _exit(2); // not reached: the signal ends the process
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal << ": status " << status;
+        EXPECT_NE(::access(unfinished.constData(), F_OK), 0) << signal;
+    }
+}
+
+// BMP names write the surface exactly (the main window's test checks that) and leave the picture.
+TEST_F(SaveGrabbedImageTest, BmpNamesLeaveThePictureAndJpgNamesReplaceIt)
+{
+    save(path("SHOT.Bmp"));
+    EXPECT_TRUE(QFile::exists(path("SHOT.Bmp")));
+    EXPECT_TRUE(replacedWith.isEmpty());
+
+    surface = QImage(64, 32, QImage::Format_RGB32);
+    surface.fill(qRgb(200, 40, 90));
+    save(path("SHOT.JPG"));
+    const QImage decoded = QImage::fromData(readAll(path("SHOT.JPG")), "JPEG");
+    ASSERT_EQ(decoded.size(), surface.size());
+    EXPECT_LT(meanDistance(decoded, surface), 3.0);
+    ASSERT_EQ(replacedWith.size(), 1);
+    EXPECT_EQ(differenceBetween(replacedWith.first(), surface), QString());
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(SaveGrabbedImageTest, CancelAndOtherEndingsWriteNothing)
+{
+    save(std::nullopt);
+    EXPECT_EQ(requests.size(), 1);
+    EXPECT_TRUE(messages.shown.isEmpty());
+    save(path("shot.jpeg"));
+    EXPECT_EQ(strayFiles(dir.path(), {}), QStringList());
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown.first().text,
+        "Nothing was saved to '" + path("shot.jpeg") + "': only names ending in BMP or JPG can be written.");
+    EXPECT_TRUE(replacedWith.isEmpty());
+}
+
+TEST_F(SaveGrabbedImageTest, FailedWritesWarnAndKeepTheOldFile)
+{
+    ASSERT_TRUE(writeFile(path("kept.bmp"), "old bmp"));
+    ASSERT_TRUE(writeFile(path("kept.jpg"), "old jpg"));
+    const struct {
+        const char* what;
+        QString name;
+        rlim_t sizeLimit;
+        bool emptySurface;
+    } cases[] = {
+        {"bmp past the size limit", "kept.bmp", 512, false},
+        {"jpg past the size limit", "kept.jpg", 512, false},
+        {"jpg of nothing", "kept.jpg", RLIM_INFINITY, true},
+    };
+    for (const auto& c : cases) {
+        messages.shown.clear();
+        surface = c.emptySurface ? QImage() : asymmetricPattern(200, 100);
+        {
+            const testsupport::ResourceLimit limit(RLIMIT_FSIZE, c.sizeLimit);
+            save(path(c.name));
+        }
+        ASSERT_EQ(messages.shown.size(), 1) << c.what;
+        EXPECT_EQ(messages.shown.first(),
+            (Message{"Failed to save the picture to the file: '" + path(c.name) + "'",
+                MessageIcon::Exclamation, "Quorvex7"}))
+            << c.what;
+        EXPECT_EQ(readAll(path("kept.bmp")), QByteArray("old bmp")) << c.what;
+        EXPECT_EQ(readAll(path("kept.jpg")), QByteArray("old jpg")) << c.what;
+        EXPECT_EQ(strayFiles(dir.path(), {"kept.bmp", "kept.jpg"}), QStringList()) << c.what;
+    }
+}
+
+TEST_F(SaveGrabbedImageTest, AReadOnlyFileIsNeverReplacedEvenByRoot)
+{
+    for (const QString name : {"kept.bmp", "kept.jpg"}) {
+        ASSERT_TRUE(writeFile(path(name), "the user's own file"));
+        ASSERT_EQ(::chmod(QFile::encodeName(path(name)).constData(), 0444), 0);
+        messages.shown.clear();
+        save(path(name));
+        const Message refused{
+            "Failed to save the picture to the file: '" + path(name) + "': the file is read-only",
+            MessageIcon::Exclamation};
+        EXPECT_EQ(messages.shown, QList<Message>{refused});
+        EXPECT_TRUE(replacedWith.isEmpty()) << "nothing is done before the refusal";
+        const FileWriteResult direct
+            = replaceFileContents(path(name).toStdString(), {"new"}); // the writers refuse too
+        EXPECT_EQ(direct.error, EACCES);
+        EXPECT_EQ(direct.message(), "the file is read-only");
+        EXPECT_EQ(readAll(path(name)), QByteArray("the user's own file"));
+        EXPECT_EQ(statOf(path(name)).st_mode & 07777, 0444u);
+    }
+    EXPECT_EQ(strayFiles(dir.path(), {"kept.bmp", "kept.jpg"}), QStringList());
+}
+
+// The rows' layout is checked through the BMP files, which are the section's bytes read back.
+TEST(DibSection, SizesItCannotHoldLeaveItEmptyAndABlockOffThePictureCopiesNothing)
+{
+    // Rows are stored bottom-up: the offset of a tall picture's first row passes the int range.
+    EXPECT_EQ(bottomUpOffset(0, 0, 100000, 30000), qsizetype(99999) * 30000);
+    cDIBSection dib;
+    try {
+        dib.Create(50000, 50000);
+        ADD_FAILURE() << "did not overflow";
+    } catch (const NumberedError& error) {
+        EXPECT_EQ(error.number(), kOverflowError);
+    }
+    EXPECT_EQ(dib.DIBSectionBitsPtr(), nullptr);
+    ASSERT_TRUE(dib.Create(2, 2));
+    EXPECT_FALSE(dib.Create(-4, 3));
+    EXPECT_EQ(dib.DIBSectionBitsPtr(), nullptr);
+
+    // Too little memory is a refusal, not a crash.
+    {
+        const testsupport::ResourceLimit cap(
+            RLIMIT_AS, testsupport::ResourceLimit::addressSpaceInUsePlus(64 << 20));
+        ASSERT_TRUE(cap.isActive());
+        EXPECT_FALSE(dib.Create(30000, 20000)); // 1.8 GB
+    }
+    EXPECT_EQ(dib.DIBSectionBitsPtr(), nullptr);
+
+    const QImage picture = asymmetricPattern(5, 3);
+    dib.CreateFromPicture(picture);
+    dib.LoadPictureBlt(picture, INT_MAX, INT_MIN, -1, -1); // the program only ever copies whole pictures
+    EXPECT_EQ(differenceBetween(dib.toImage(), picture), QString());
+}
+
+// Rows with padding and without: red over blue shows a JPEG upside down or read with a wrong pitch.
+TEST(BmpAndJpegWriters, WriteTheSectionUprightWithAndWithoutRowPadding)
+{
+    QTemporaryDir dir;
+    for (const int width : {1, 4}) {
+        const QImage pattern = asymmetricPattern(width, 4);
+        cDIBSection dib;
+        dib.CreateFromPicture(pattern);
+        const QString bmp = dir.filePath(QStringLiteral("w%1.bmp").arg(width));
+        ASSERT_TRUE(WriteBmpFile(dib, bmp).ok());
+        EXPECT_EQ(readAll(bmp).size(), width == 1 ? 54 + 4 * 4 : 54 + 4 * 12); // rows padded to 4 bytes
+        EXPECT_EQ(differenceBetween(QImage(bmp, "BMP"), pattern), QString()) << width;
+
+        QImage picture(width, 16, QImage::Format_RGB32);
+        picture.fill(qRgb(0, 0, 255));
+        for (int y = 0; y < 8; ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(picture.scanLine(y)), width, qRgb(255, 0, 0));
+        dib.CreateFromPicture(picture);
+        const QString jpg = dir.filePath(QStringLiteral("w%1.jpg").arg(width));
+        EXPECT_TRUE(WriteJpegFile(dib, jpg, 90));
+        const QImage decoded = QImage::fromData(readAll(jpg), "JPEG");
+        ASSERT_EQ(decoded.size(), QSize(width, 16));
+        for (int x = 0; x < width; ++x) {
+            EXPECT_LE(channelDistance(decoded.pixel(x, 0), qRgb(255, 0, 0)), 40) << width << ", top, x " << x;
+            EXPECT_LE(channelDistance(decoded.pixel(x, 15), qRgb(0, 0, 255)), 40)
+                << width << ", bottom, x " << x;
+        }
+    }
+    EXPECT_EQ(WriteBmpFile(cDIBSection(), dir.filePath("empty.bmp")).error, EINVAL);
+    EXPECT_EQ(strayFiles(dir.path(), {"w1.bmp", "w4.bmp", "w1.jpg", "w4.jpg"}), QStringList())
+        << "an empty section writes nothing";
+}
+
+TEST(JpegWriter, FailuresRaiseError26001AndKeepTheOldFile)
+{
+    QTemporaryDir dir;
+    const QByteArray old = "the old file, byte for byte";
+    ASSERT_TRUE(writeFile(dir.filePath("kept.jpg"), old));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.jpg"));
+    cDIBSection big;
+    big.CreateFromPicture(asymmetricPattern(400, 300)); // noisy: tens of kilobytes
+    cDIBSection empty;
+
+    const struct {
+        const char* what;
+        const cDIBSection& section;
+        QString path;
+        int quality;
+        rlim_t sizeLimit;
+        QString description;
+    } cases[] = {
+        {"file-size limit", big, dir.filePath("kept.jpg"), 90, 4096, "Failed to save to JPG 27"},
+        {"a folder", big, dir.filePath("folder.jpg"), 90, RLIM_INFINITY, "Failed to save to JPG 21"},
+        {"a missing folder", big, dir.filePath("missing/kept.jpg"), 90, RLIM_INFINITY,
+            "Failed to save to JPG 2"},
+        {"an empty section", empty, dir.filePath("kept.jpg"), 90, RLIM_INFINITY, "Failed to save to JPG -1"},
+        {"a quality beyond 100", big, dir.filePath("kept.jpg"), 101, RLIM_INFINITY,
+            "Failed to save to JPG -1"},
+    };
+    for (const auto& c : cases) {
+        try {
+            const testsupport::ResourceLimit limit(RLIMIT_FSIZE, c.sizeLimit);
+            WriteJpegFile(c.section, c.path, c.quality);
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const NumberedError& error) {
+            EXPECT_EQ(error.number(), 26001) << c.what;
+            EXPECT_EQ(error.source(), "quorvex7.mIntelJPEGLibrary");
+            EXPECT_EQ(error.description(), c.description.toStdString()) << c.what;
+        }
+        EXPECT_EQ(readAll(dir.filePath("kept.jpg")), old) << c.what;
+        EXPECT_EQ(strayFiles(dir.path(), {"kept.jpg", "folder.jpg"}), QStringList()) << c.what;
+    }
+}
+
+// In any band size, the banded writer writes and fails as the whole-picture writer does.
+TEST(BandedJpegWriter, LikeTheWholePictureWriterInAnyBandSize)
+{
+    QTemporaryDir dir;
+    const QImage picture = testsupport::coordinatePattern(131, 70); // smooth, as screens mostly are
+    const QString whole = dir.filePath("whole.jpg");
+    ASSERT_TRUE(WriteJpegFile(picture, whole, 90));
+    const QImage expected = QImage::fromData(readAll(whole), "JPEG");
+    ASSERT_EQ(expected.size(), picture.size());
+    EXPECT_LT(meanDistance(expected, picture), 4.0);
+
+    for (int band : {1, 7}) {
+        const QString path = dir.filePath(QStringLiteral("band%1.jpg").arg(band));
+        BandedJpegWriter writer(picture.width(), picture.height(), 90);
+        for (int y = 0; y < picture.height(); y += band)
+            writer.addRows(
+                picture.constScanLine(y), std::min(band, picture.height() - y), picture.bytesPerLine());
+        writer.finish(path.toStdString());
+        const QImage decoded = QImage::fromData(readAll(path), "JPEG");
+        ASSERT_EQ(decoded.size(), picture.size()) << band;
+        EXPECT_LT(meanDistance(decoded, expected), 1.0) << band;
+        EXPECT_LE(channelDistance(decoded.pixel(130, 69), picture.pixel(130, 69)), 12)
+            << "upright, band " << band;
+    }
+
+    BandedJpegWriter writer(picture.width(), picture.height(), 90);
+    writer.addRows(picture.constBits(), picture.height(), picture.bytesPerLine());
+    try {
+        writer.finish(dir.filePath("missing-folder/x.jpg").toStdString());
+        ADD_FAILURE() << "writing into a missing folder succeeded";
+    } catch (const NumberedError& error) {
+        EXPECT_EQ(error.number(), kJpegWriterError);
+        EXPECT_EQ(error.description(), "Failed to save to JPG 2"); // as the whole-picture writer says
+    }
+    EXPECT_THROW(BandedJpegWriter(16, 8, 0), NumberedError) << "quality 0";
+}
+
+TEST(PngEncoder, KeepsEveryPixelOfBothLayouts)
+{
+    const auto decoded = [](const EncodedPng& png) {
+        return QImage::fromData(png.bytes.data(), int(png.bytes.size()), "PNG");
+    };
+    const QImage picture = asymmetricPattern(37, 23); // odd width: rows of 3-byte pixels are not aligned
+    const EncodedPng fromWords
+        = encodePng({picture.constBits(), 37, 23, picture.bytesPerLine(), PixelLayout::Xrgb32});
+    ASSERT_TRUE(fromWords.ok()) << fromWords.error;
+    EXPECT_EQ(differenceBetween(decoded(fromWords), picture), "");
+
+    cDIBSection dib; // bottom-up BGR rows: the last row in memory is the top one
+    dib.CreateFromPicture(picture);
+    const unsigned char* top = dib.DIBSectionBitsPtr() + (dib.Height() - 1) * dib.BytesPerScanLine();
+    const EncodedPng fromDib = encodePng({top, 37, 23, -dib.BytesPerScanLine(), PixelLayout::Bgr24});
+    ASSERT_TRUE(fromDib.ok()) << fromDib.error;
+    EXPECT_EQ(differenceBetween(decoded(fromDib), picture), "");
+
+    PngEncoder banded(37, 23, PixelLayout::Xrgb32);
+    for (int y = 0; y < 23; y += 5)
+        banded.addRows(picture.constScanLine(y), std::min(5, 23 - y), picture.bytesPerLine());
+    EXPECT_EQ(banded.finish().bytes, fromWords.bytes);
+}
+
+TEST(PngEncoder, RefusesWhatIsNoPicture)
+{
+    const QImage picture = asymmetricPattern(4, 3);
+    EXPECT_FALSE(encodePng({picture.constBits(), 0, 3, 16, PixelLayout::Xrgb32}).ok());
+    EXPECT_FALSE(encodePng({picture.constBits(), 4, -1, 16, PixelLayout::Xrgb32}).ok());
+    EXPECT_FALSE(encodePng({picture.constBits(), 4000000, 1, 16, PixelLayout::Xrgb32}).ok());
+
+    PngEncoder tooMany(4, 2, PixelLayout::Xrgb32);
+    tooMany.addRows(picture.constBits(), 3, 16);
+    EXPECT_FALSE(tooMany.finish().ok());
+    PngEncoder tooFew(4, 3, PixelLayout::Xrgb32);
+    tooFew.addRows(picture.constBits(), 2, 16);
+    const EncodedPng incomplete = tooFew.finish();
+    EXPECT_FALSE(incomplete.ok());
+    EXPECT_TRUE(incomplete.bytes.empty());
+}
