@@ -11,6 +11,10 @@ trap finish EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    local log
+    for log in "$work"/app.log "$work"/portal.log; do
+        [ -s "$log" ] && echo "-- the end of $(basename "$log"):" >&2 && tail -5 "$log" >&2
+    done
     [ -f "$work/shot.png" ] && cp "$work/shot.png" "/tmp/e2e-failure-$(basename "$0" .sh)${QUORVEX_TEST_WM:+-wm}.png"
     exit 1
 }

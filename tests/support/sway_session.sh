@@ -77,12 +77,17 @@ close_frame() { # close_frame PICTURE OX OY W: the "x" of a frame W wide closes 
     is_part "$work/after.png" "$1" "$4x166+$2+$3" || fail "the frame is still shown"
 }
 
-# picture_is REFERENCE W H X Y: the main window's picture, through File > Save to Clipboard, is that part.
+# picture_is REFERENCE W H X Y: the main window's picture, through File > Save to Clipboard, is that part;
+# asked again for a while, as under load a grab may land after the script's pause.
 picture_is() {
-    keys alt+f Down Down Return
-    timeout 10 wl-paste --no-newline --type image/png >"$work/clip.png" || fail "nothing on the clipboard"
-    is_part "$work/clip.png" "$1" "$2x$3+$4+$5" \
-        || fail "the picture ($(identify -format %wx%h "$work/clip.png")) is not $2x$3+$4+$5 of $(basename "$1")"
+    local try
+    for try in 1 2 3 4 5; do
+        wl-copy --clear
+        keys alt+f Down Down Return
+        wait_for 20 0.25 timeout 5 wl-paste --no-newline --type image/png >"$work/clip.png" 2>/dev/null \
+            && is_part "$work/clip.png" "$1" "$2x$3+$4+$5" && return 0
+    done
+    fail "the picture ($(identify -format %wx%h "$work/clip.png" 2>&1)) is not $2x$3+$4+$5 of $(basename "$1")"
 }
 
 # start_sway OUTPUT_COUNT CONFIG_LINE...
