@@ -21,17 +21,8 @@ using testsupport::sendMouse;
 
 namespace {
 
-class OverlayWidget : public testing::Test {
-protected:
-    testsupport::FakeScreen screen;
-    RecordingReceiver receiver;
-    Form2 overlay{screen, receiver, k96Dpi};
-
-    void SetUp() override { overlay.load(); }
-};
-
-// The loader, and the defined-size dialog that asks it for the overlay.
-class OverlayLoading : public testing::Test {
+// The overlay's loader on a fake screen, and the defined-size dialog that asks it for the overlay.
+class Overlay : public testing::Test {
 protected:
     testsupport::FakeScreen screen;
     RecordingReceiver receiver;
@@ -56,10 +47,12 @@ protected:
 
 } // namespace
 
-TEST_F(OverlayWidget, GrabsDuringAGrabAndClosingDuringItAreSafe)
+TEST_F(Overlay, GrabsDuringAGrabAndClosingDuringItAreSafe)
 {
+    Form2 overlay(screen, receiver, k96Dpi); // not the loader's: that one deletes itself on closing
+    overlay.load();
     // A request that arrives while a grab runs (here from inside the hand-over) adds no grab.
-    receiver.duringGrab = [this] { overlay.GrabSelection(); };
+    receiver.duringGrab = [&overlay] { overlay.GrabSelection(); };
     overlay.GrabSelection();
     EXPECT_EQ(receiver.grabs.size(), 1u);
     EXPECT_TRUE(overlay.hatchAndBorderVisible());
@@ -72,12 +65,14 @@ TEST_F(OverlayWidget, GrabsDuringAGrabAndClosingDuringItAreSafe)
     EXPECT_TRUE(overlay.hatchAndBorderVisible());
 }
 
-TEST_F(OverlayWidget, Label2MovesTheFrameWithAnyButton)
+TEST_F(Overlay, Label2MovesTheFrameWithAnyButton)
 {
-    overlay.move(300, 200);
-    const QSize size = overlay.size();
+    Form2* overlay = loader.overlay();
+    ASSERT_TRUE(overlay);
+    overlay->move(300, 200);
+    const QSize size = overlay->size();
     // As in a real drag the events keep their screen positions while the window moves under them.
-    QWidget* label2 = overlay.findChild<QWidget*>(QStringLiteral("Label2"));
+    QWidget* label2 = overlay->findChild<QWidget*>(QStringLiteral("Label2"));
     auto at = [&](QPoint global) { return label2->mapFromGlobal(global); };
     const QPoint start = label2->mapToGlobal(QPoint(50, 5));
     const QPoint end = start + QPoint(-120, 35);
@@ -85,11 +80,11 @@ TEST_F(OverlayWidget, Label2MovesTheFrameWithAnyButton)
     sendMouse(label2, QEvent::MouseMove, at(start + QPoint(-60, 17)), Qt::NoButton, Qt::RightButton);
     sendMouse(label2, QEvent::MouseMove, at(end), Qt::NoButton, Qt::RightButton);
     sendMouse(label2, QEvent::MouseButtonRelease, at(end), Qt::RightButton, Qt::NoButton);
-    EXPECT_EQ(overlay.geometry(), QRect(QPoint(180, 235), size));
+    EXPECT_EQ(overlay->geometry(), QRect(QPoint(180, 235), size));
 }
 
 // A grab that was due when the overlay closed never happens; the next use loads a new overlay.
-TEST_F(OverlayLoading, LoadsCentredOnFirstUseCloseUnloadsItAndTheNextUseLoadsAgain)
+TEST_F(Overlay, LoaderLoadsCentredOnFirstUseCloseUnloadsItAndTheNextUseLoadsAgain)
 {
     QPointer<Form2> first = loader.overlay();
     ASSERT_TRUE(first);
@@ -105,7 +100,7 @@ TEST_F(OverlayLoading, LoadsCentredOnFirstUseCloseUnloadsItAndTheNextUseLoadsAga
     EXPECT_TRUE(loader.overlayLoaded());
 }
 
-TEST_F(OverlayLoading, DefinedSizeText1TakesDigitsOnlyAndCancelLeavesTheOverlayAlone)
+TEST_F(Overlay, DefinedSizeText1TakesDigitsOnlyAndCancelLeavesTheOverlayAlone)
 {
     open();
     QLineEdit* text1 = text("Text1");
@@ -124,7 +119,7 @@ TEST_F(OverlayLoading, DefinedSizeText1TakesDigitsOnlyAndCancelLeavesTheOverlayA
 }
 
 // 26 x 32 pixels of frame, strip and margins around s1, whose border adds one pixel each side.
-TEST_F(OverlayLoading, DefinedSizeOkLoadsOrResizesTheOverlayInPlaceToGrabThatManyUpToTheScreen)
+TEST_F(Overlay, DefinedSizeOkLoadsOrResizesTheOverlayInPlaceToGrabThatManyUpToTheScreen)
 {
     open();
     QTest::mouseClick(button("Command1"), Qt::LeftButton);
