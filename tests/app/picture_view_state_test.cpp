@@ -29,13 +29,9 @@ PictureViewState grabbed(const QImage& picture, bool wholeScreen)
 
 TEST(PictureViewState, ZoomsStepFromTheHeldCopyCompoundAndLoseTheBorderEachTime)
 {
-    struct Zoom {
-        int percent;
-        bool enlarge;
-    };
     const struct {
         bool border;
-        std::vector<Zoom> zooms;
+        std::vector<std::pair<int, bool>> zooms; // percent, enlarge
         const char* title; // after the last zoom, of a 640 x 480 grab
         QSize held;
     } cases[] = {{false, {{50, false}}, "Quorvex7 - (320x240)", {320, 240}},
@@ -49,8 +45,8 @@ TEST(PictureViewState, ZoomsStepFromTheHeldCopyCompoundAndLoseTheBorderEachTime)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
         PictureViewState state = grabbed(asymmetricPattern(640, 480), c.border);
-        for (const Zoom& zoom : c.zooms)
-            ASSERT_EQ(state.ZoomByPercent(zoom.percent, zoom.enlarge), ResizeResult::Done);
+        for (const auto& [percent, enlarge] : c.zooms)
+            ASSERT_EQ(state.ZoomByPercent(percent, enlarge), ResizeResult::Done);
         EXPECT_EQ(state.title(), c.title);
         EXPECT_EQ(state.heldCopy().outerSize(), c.held);
         EXPECT_EQ(state.view().positionPixels(), QPoint(16, 40)) << "zoom keeps the top-left corner";

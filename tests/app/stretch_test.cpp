@@ -7,20 +7,6 @@
 
 using namespace quorvex;
 
-namespace {
-
-PictureBox boxAt(double left, double top, double width, double height)
-{
-    PictureBox b(Twips{}, false, false);
-    b.setLeft(left);
-    b.setTop(top);
-    b.setWidth(width);
-    b.setHeight(height);
-    return b;
-}
-
-} // namespace
-
 // pic1 at Left 240, Top 600, 3000 x 1500 twips: R = 3240, B = 2100; its edges round halves to even.
 TEST(StretchZone, StripsCornerAndOutside)
 {
@@ -74,7 +60,11 @@ TEST(StretchDrag, SizesFollowThePointerWithTheirFallbacksAndRefusals)
             "933 px; the product passes 32 bits"},
     };
     for (const auto& c : cases) {
-        PictureBox b = boxAt(240, 600, 1500, 900);
+        PictureBox b(Twips{}, false, false);
+        b.setLeft(240);
+        b.setTop(600);
+        b.setWidth(1500);
+        b.setHeight(900);
         applyStretchDrag(b, c.mode, c.x, c.y, c.grabWidth, c.grabHeight);
         EXPECT_EQ(b.width(), c.width) << c.what;
         EXPECT_EQ(b.height(), c.height) << c.what;

@@ -21,28 +21,8 @@ using testsupport::sendMouse;
 
 namespace {
 
-// Press at `from` on `target`, move by `delta` in two steps, release, as a real drag: the events
-// keep their screen positions while the window moves under them.
-void drag(QWidget* target, QPoint from, QPoint delta, Qt::MouseButton button = Qt::LeftButton)
-{
-    const QPoint start = target->mapToGlobal(from);
-    auto at = [&](QPoint global) { return target->mapFromGlobal(global); };
-    sendMouse(target, QEvent::MouseButtonPress, at(start), button, button);
-    sendMouse(target, QEvent::MouseMove, at(start + delta / 2), Qt::NoButton, button);
-    sendMouse(target, QEvent::MouseMove, at(start + delta), Qt::NoButton, button);
-    sendMouse(target, QEvent::MouseButtonRelease, at(start + delta), button, Qt::NoButton);
-}
-
-class OverlayWidget : public testing::Test {
-protected:
-    testsupport::FakeScreen screen;
-    RecordingReceiver receiver;
-    Form2 overlay{screen, receiver, k96Dpi};
-
-    void SetUp() override { overlay.load(); }
-};
-
-class DefinedSizeDialog : public testing::Test {
+// The overlay's loader on a fake screen, and the defined-size dialog that asks it for the overlay.
+class Overlay : public testing::Test {
 protected:
     testsupport::FakeScreen screen;
     RecordingReceiver receiver;
@@ -63,16 +43,16 @@ protected:
         QApplication::setActiveWindow(&dialog);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     }
-
-    void clickOk() { QTest::mouseClick(button("Command1"), Qt::LeftButton); }
 };
 
 } // namespace
 
-TEST_F(OverlayWidget, GrabsDuringAGrabAndClosingDuringItAreSafe)
+TEST_F(Overlay, GrabsDuringAGrabAndClosingDuringItAreSafe)
 {
+    Form2 overlay(screen, receiver, k96Dpi); // not the loader's: that one deletes itself on closing
+    overlay.load();
     // A request that arrives while a grab runs (here from inside the hand-over) adds no grab.
-    receiver.duringGrab = [this] { overlay.GrabSelection(); };
+    receiver.duringGrab = [&overlay] { overlay.GrabSelection(); };
     overlay.GrabSelection();
     EXPECT_EQ(receiver.grabs.size(), 1u);
     EXPECT_TRUE(overlay.hatchAndBorderVisible());
@@ -85,23 +65,29 @@ TEST_F(OverlayWidget, GrabsDuringAGrabAndClosingDuringItAreSafe)
     EXPECT_TRUE(overlay.hatchAndBorderVisible());
 }
 
-TEST_F(OverlayWidget, Label2MovesTheFrameWithAnyButton)
+TEST_F(Overlay, Label2MovesTheFrameWithAnyButton)
 {
-    overlay.move(300, 200);
-    const QSize size = overlay.size();
-    drag(overlay.findChild<QWidget*>(QStringLiteral("Label2")), {50, 5}, {-120, 35}, Qt::RightButton);
-    EXPECT_EQ(overlay.geometry(), QRect(QPoint(180, 235), size));
+    Form2* overlay = loader.overlay();
+    ASSERT_TRUE(overlay);
+    overlay->move(300, 200);
+    const QSize size = overlay->size();
+    // As in a real drag the events keep their screen positions while the window moves under them.
+    QWidget* label2 = overlay->findChild<QWidget*>(QStringLiteral("Label2"));
+    auto at = [&](QPoint global) { return label2->mapFromGlobal(global); };
+    const QPoint start = label2->mapToGlobal(QPoint(50, 5));
+    const QPoint end = start + QPoint(-120, 35);
+    sendMouse(label2, QEvent::MouseButtonPress, at(start), Qt::RightButton, Qt::RightButton);
+    sendMouse(label2, QEvent::MouseMove, at(start + QPoint(-60, 17)), Qt::NoButton, Qt::RightButton);
+    sendMouse(label2, QEvent::MouseMove, at(end), Qt::NoButton, Qt::RightButton);
+    sendMouse(label2, QEvent::MouseButtonRelease, at(end), Qt::RightButton, Qt::NoButton);
+    EXPECT_EQ(overlay->geometry(), QRect(QPoint(180, 235), size));
 }
 
 // A grab that was due when the overlay closed never happens; the next use loads a new overlay.
-TEST(OverlayLoader, LoadsCentredOnFirstUseCloseUnloadsItAndTheNextUseLoadsAgain)
+TEST_F(Overlay, LoaderLoadsCentredOnFirstUseCloseUnloadsItAndTheNextUseLoadsAgain)
 {
-    testsupport::FakeScreen screen;
-    RecordingReceiver receiver;
-    OverlayLoader loader(screen, receiver, k96Dpi);
     QPointer<Form2> first = loader.overlay();
     ASSERT_TRUE(first);
-    EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(first->geometry().center(), QGuiApplication::primaryScreen()->geometry().center());
     first->resize(300, 300); // a grab is due in 500 ms
     QTest::mouseClick(first->findChild<QPushButton*>(QStringLiteral("xButton")), Qt::LeftButton);
@@ -114,7 +100,7 @@ TEST(OverlayLoader, LoadsCentredOnFirstUseCloseUnloadsItAndTheNextUseLoadsAgain)
     EXPECT_TRUE(loader.overlayLoaded());
 }
 
-TEST_F(DefinedSizeDialog, Text1TakesDigitsOnlyAndCancelLeavesTheOverlayAlone)
+TEST_F(Overlay, DefinedSizeText1TakesDigitsOnlyAndCancelLeavesTheOverlayAlone)
 {
     open();
     QLineEdit* text1 = text("Text1");
@@ -122,7 +108,6 @@ TEST_F(DefinedSizeDialog, Text1TakesDigitsOnlyAndCancelLeavesTheOverlayAlone)
     QTest::keyClicks(text1, "1a2 -3.4e+Z");
     EXPECT_EQ(text1->text(), "1001234");
     QTest::keyClick(text1, Qt::Key_Return); // Enter is discarded: the dialog stays
-    EXPECT_EQ(text1->text(), "1001234");
     EXPECT_TRUE(dialog.isVisible());
 
     QTest::mouseClick(button("Command2"), Qt::LeftButton);
@@ -134,10 +119,10 @@ TEST_F(DefinedSizeDialog, Text1TakesDigitsOnlyAndCancelLeavesTheOverlayAlone)
 }
 
 // 26 x 32 pixels of frame, strip and margins around s1, whose border adds one pixel each side.
-TEST_F(DefinedSizeDialog, OkLoadsTheOverlayAtTheSizeThatGrabsThoseManyOrResizesItInPlaceUpToTheScreen)
+TEST_F(Overlay, DefinedSizeOkLoadsOrResizesTheOverlayInPlaceToGrabThatManyUpToTheScreen)
 {
     open();
-    clickOk();
+    QTest::mouseClick(button("Command1"), Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
     ASSERT_TRUE(loader.overlayLoaded());
     Form2* overlay = loader.overlay();
@@ -146,7 +131,7 @@ TEST_F(DefinedSizeDialog, OkLoadsTheOverlayAtTheSizeThatGrabsThoseManyOrResizesI
     open();
     text("Text1")->setText("99999999999999999999"); // the digits typed above go through its filter
     text("Text2")->setText("1e300");
-    clickOk();
+    QTest::mouseClick(button("Command1"), Qt::LeftButton);
     EXPECT_EQ(loader.overlay(), overlay);
     EXPECT_EQ(overlay->size(), QGuiApplication::primaryScreen()->virtualSize());
     EXPECT_EQ(overlay->pos(), QPoint(50, 60));
