@@ -38,14 +38,14 @@ QByteArray runXclip(const QStringList& arguments, const QByteArray& input = {})
     return xclip.readAllStandardOutput();
 }
 
-QByteArray readClipboard(const QString& target)
-{
-    return runXclip({"-t", target, "-o"});
-}
+} // namespace
 
-// X gives the clipboard to the newest request, stamped with our last event's time: a real click first.
-void clickAWindowOfOurs()
+TEST(Clipboard, NothingToCopyLeavesItAloneAndOtherClientsReadThePictureExactly)
 {
+    const auto text = [] { return runXclip({"-t", "UTF8_STRING", "-o"}); };
+    runXclip({"-i"}, "kept"); // its child takes the clipboard a moment later
+    EXPECT_TRUE(QTest::qWaitFor([&] { return text() == "kept"; }, 10000)) << "xclip never took the clipboard";
+    // X gives the clipboard to the newest request, stamped with our last event's time: a real click first.
     struct ClickTarget : QWidget {
         bool pressed = false;
         void mousePressEvent(QMouseEvent*) override { pressed = true; }
@@ -55,28 +55,14 @@ void clickAWindowOfOurs()
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&target));
     QProcess::execute(QStringLiteral("xdotool"),
         {"mousemove", "--window", QString::number(target.winId()), "20", "20", "click", "1"});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return target.pressed; }, 10000)) << "the click never arrived";
-}
-
-void putTextFromAnotherClient(const QByteArray& text)
-{
-    runXclip({"-i"}, text); // its child takes the clipboard a moment later
-    EXPECT_TRUE(QTest::qWaitFor([&] { return readClipboard(QStringLiteral("UTF8_STRING")) == text; }, 10000))
-        << "xclip never took the clipboard";
-    clickAWindowOfOurs();
-}
-
-} // namespace
-
-TEST(Clipboard, NothingToCopyLeavesItAloneAndOtherClientsReadThePictureExactly)
-{
-    putTextFromAnotherClient("kept");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return target.pressed; }, 10000)) << "the click never arrived";
     EXPECT_FALSE(CopyPictureToClipboard(QImage(), *QGuiApplication::clipboard()));
-    EXPECT_EQ(readClipboard(QStringLiteral("UTF8_STRING")), QByteArray("kept"));
+    EXPECT_EQ(text(), QByteArray("kept"));
 
     const QImage picture = coordinatePattern(301, 203);
     ASSERT_TRUE(CopyPictureToClipboard(picture, *QGuiApplication::clipboard()));
-    EXPECT_FALSE(readClipboard(QStringLiteral("TARGETS")).contains("UTF8_STRING")) << "the old text stays";
+    EXPECT_FALSE(runXclip({"-t", "TARGETS", "-o"}).contains("UTF8_STRING")) << "the old text stays";
     for (const char* type : {"image/png", "image/bmp"})
-        EXPECT_EQ(differenceBetween(QImage::fromData(readClipboard(type)), picture), QString()) << type;
+        EXPECT_EQ(differenceBetween(QImage::fromData(runXclip({"-t", type, "-o"})), picture), QString())
+            << type;
 }

@@ -56,19 +56,6 @@ struct stat statOf(const QString& path)
     return result;
 }
 
-// Gives a file distinctive permission bits and times (nanoseconds included) from long ago.
-void ageFile(const QString& path, mode_t mode)
-{
-    ::chmod(QFile::encodeName(path).constData(), mode);
-    const timespec times[2] = {{1000000000, 123456789}, {1010000000, 987654321}};
-    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
-}
-
-bool sameTime(const timespec& a, const timespec& b)
-{
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
 // Everything in `folder` except the names listed.
 QStringList strayFiles(const QString& folder, const QStringList& expected)
 {
@@ -96,17 +83,13 @@ double meanDistance(const QImage& a, const QImage& b)
 
 class SafeFileReplace : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        savedMask = ::umask(022);
-    }
-    void TearDown() override { ::umask(savedMask); }
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    ~SafeFileReplace() override { ::umask(savedMask); }
 
     QString path(const QString& name) const { return dir.filePath(name); }
 
     QTemporaryDir dir;
-    mode_t savedMask = 0;
+    const mode_t savedMask = ::umask(022); // new files get 0644
 };
 
 // Save As on pic1: the drawing surface it writes and the pictures a JPEG save replaces pic1 with.
@@ -146,8 +129,11 @@ TEST_F(SafeFileReplace, NewFileGetsThePartsInOrderAndUsualPermissions)
 TEST_F(SafeFileReplace, ReplacedFileKeepsTheOldModeOwnerAndTimes)
 {
     ASSERT_TRUE(writeFile(path("old.bin"), "old content that is longer than the new one"));
-    ASSERT_EQ(::chown(QFile::encodeName(path("old.bin")).constData(), 1234, 2345), 0);
-    ageFile(path("old.bin"), 0604);
+    const QByteArray old = QFile::encodeName(path("old.bin"));
+    ASSERT_EQ(::chown(old.constData(), 1234, 2345), 0);
+    ASSERT_EQ(::chmod(old.constData(), 0604), 0);
+    const timespec longAgo[2] = {{1000000000, 123456789}, {1010000000, 987654321}}; // nanoseconds too
+    ASSERT_EQ(::utimensat(AT_FDCWD, old.constData(), longAgo, 0), 0);
     const struct stat before = statOf(path("old.bin"));
 
     ASSERT_TRUE(replace(path("old.bin"), {"new"}).ok());
@@ -157,8 +143,10 @@ TEST_F(SafeFileReplace, ReplacedFileKeepsTheOldModeOwnerAndTimes)
     EXPECT_EQ(after.st_mode, before.st_mode);
     EXPECT_EQ(after.st_uid, 1234u);
     EXPECT_EQ(after.st_gid, 2345u);
-    EXPECT_TRUE(sameTime(after.st_atim, before.st_atim));
-    EXPECT_TRUE(sameTime(after.st_mtim, before.st_mtim));
+    EXPECT_EQ(after.st_atim.tv_sec, before.st_atim.tv_sec);
+    EXPECT_EQ(after.st_atim.tv_nsec, before.st_atim.tv_nsec);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
     EXPECT_EQ(readAll(path("old.bin")), QByteArray("new"));
     EXPECT_EQ(strayFiles(dir.path(), {"old.bin"}), QStringList());
 }
@@ -206,8 +194,6 @@ TEST_F(SafeFileReplace, FailuresLeaveTheOldFileAndNoTemporaryFile)
             result = replace(c.target, {big.toStdString()});
         }
         EXPECT_EQ(result.error, c.error) << c.what << ": " << result.message();
-        EXPECT_FALSE(result.ok()) << c.what;
-        EXPECT_FALSE(result.message().empty());
         EXPECT_EQ(readAll(path("kept.bin")), old) << c.what;
         EXPECT_EQ(strayFiles(dir.path(), {"kept.bin", "folder"}), QStringList()) << c.what;
         EXPECT_EQ(strayFiles(path("folder"), {}), QStringList()) << c.what;
@@ -315,8 +301,7 @@ TEST_F(SaveGrabbedImageTest, AReadOnlyFileIsNeverReplacedEvenByRoot)
             MessageIcon::Exclamation};
         EXPECT_EQ(messages.shown, QList<Message>{refused});
         EXPECT_TRUE(replacedWith.isEmpty()) << "nothing is done before the refusal";
-        const FileWriteResult direct
-            = replaceFileContents(path(name).toStdString(), {"new"}); // the writers refuse too
+        const FileWriteResult direct = replace(path(name), {"new"}); // the writers refuse too
         EXPECT_EQ(direct.error, EACCES);
         EXPECT_EQ(direct.message(), "the file is read-only");
         EXPECT_EQ(readAll(path(name)), QByteArray("the user's own file"));
