@@ -1,23 +1,18 @@
-// The end-to-end scripts' pixel helper, on the coordinate pattern of the screen tests: writes it,
-// finds its 64 x 64 corner in a rectangle of a screenshot ("x y"), checks an N x N block shows it
-// from (SX, SY) on, decodes which pattern pixel a screenshot pixel shows. Usage below.
+// The end-to-end scripts' coordinate-pattern helper: writes it, finds its 64 x 64 corner in part of a
+// screenshot ("x y"), checks a block shows it from (SX, SY) on, decodes a pixel's coordinates.
 #include "test_images.h"
 
 #include <QImage>
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-bool showsPattern(const QImage& shot, int x, int y, int sx, int sy, int n)
+static bool showsPattern(const QImage& shot, int x, int y, int sx, int sy, int n)
 {
     if (x < 0 || y < 0 || x + n > shot.width() || y + n > shot.height())
         return false;
     const QImage expected = testsupport::coordinatePattern(sx + n, sy + n).copy(sx, sy, n, n);
     return testsupport::differenceBetween(shot.copy(x, y, n, n), expected).isEmpty();
 }
-
-} // namespace
 
 int main(int argc, char** argv)
 {

@@ -13,8 +13,7 @@
 
 namespace testsupport {
 
-// A screen of known pixels that records each rectangle read; with `failure` set it has no size,
-// as a refusing desktop portal.
+// Known pixels that record each rectangle read; with `failure` set no size, as a refusing portal.
 class FakeScreen final : public quorvex::ScreenSource {
 public:
     explicit FakeScreen(QImage pixels = coordinatePattern(1920, 1080))

@@ -38,8 +38,7 @@ inline QImage turnedCounterClockwise(const QImage& picture)
     return turnedClockwise(mirrored(picture, Mirror::HalfTurn));
 }
 
-// The polar rotation: centres and reach, then the quarter-square loop with its four reads and four
-// ordered writes. No offsets: only the two quarter turns have them.
+// The polar rotation: the quarter-square loop with four reads and four ordered writes, no offsets.
 inline QImage polarRotation(const QImage& scratch, QImage target, float degrees)
 {
     const double pi = 3.14159265358979;

@@ -18,10 +18,7 @@ void global(void*, wl_registry* registry, uint32_t name, const char* interface, 
         manager = static_cast<zwlr_virtual_pointer_manager_v1*>(
             wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1));
 }
-void globalRemove(void*, wl_registry*, uint32_t)
-{
-}
-constexpr wl_registry_listener kRegistryListener = {&global, &globalRemove};
+constexpr wl_registry_listener kRegistryListener = {&global, [](void*, wl_registry*, uint32_t) {}};
 
 uint32_t nowMs()
 {

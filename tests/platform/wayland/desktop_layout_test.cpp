@@ -19,30 +19,25 @@ TEST(DesktopLayout, OutputsMakeOnePictureAtTheLargestScale)
     EXPECT_EQ(desktopPicture({}).size, (PixelSize{0, 0}));
 }
 
-TEST(DesktopLayout, AnOutputIsDrawnUprightOpaqueAndDoubledWhereItsScaleIsLower)
-{
-    // 2 x 2 output pixels, transparent; a y-inverted buffer holds its bottom row first.
-    std::vector<uint32_t> output = {0x00000001, 0x00000002, 0x00000003, 0x00000004};
-    const ScreenPixels source{reinterpret_cast<unsigned char*>(output.data()), 2, 2, 8, nullptr};
-    for (const bool inverted : {false, true}) {
-        std::vector<uint32_t> words(5 * 4, 0);
-        ScreenPixels picture{reinterpret_cast<unsigned char*>(words.data()), 5, 4, 20, nullptr};
-        drawOutput(picture, {1, 0, 4, 4}, source, inverted);
-        const uint32_t top = inverted ? 0xff000003 : 0xff000001, bottom = inverted ? 0xff000001 : 0xff000003;
-        const std::vector<uint32_t> expected = {0, top, top, top + 1, top + 1, 0, top, top, top + 1, top + 1,
-            0, bottom, bottom, bottom + 1, bottom + 1, 0, bottom, bottom, bottom + 1, bottom + 1};
-        EXPECT_EQ(words, expected) << "inverted " << inverted;
-    }
-}
-
 // Turned and mirrored-turned outputs are checked end to end; a half turn here.
-TEST(DesktopLayout, AnOutputTurnedUpsideDownIsDrawnAsItShows)
+TEST(DesktopLayout, AnOutputIsDrawnAsItShowsOpaqueAndDoubledWhereItsScaleIsLower)
 {
+    // 3 x 2 output pixels, transparent; a y-inverted buffer holds its bottom row first.
     std::vector<uint32_t> output = {1, 2, 3, 4, 5, 6};
     const ScreenPixels source{reinterpret_cast<unsigned char*>(output.data()), 3, 2, 12, nullptr};
-    std::vector<uint32_t> words(6, 0);
-    ScreenPixels picture{reinterpret_cast<unsigned char*>(words.data()), 3, 2, 12, nullptr};
-    drawOutput(picture, {0, 0, 3, 2}, source, false, 2);
-    const uint32_t o = 0xff000000u;
-    EXPECT_EQ(words, (std::vector<uint32_t>{o | 6, o | 5, o | 4, o | 3, o | 2, o | 1}));
+    const struct {
+        bool inverted;
+        int transform;
+        uint32_t shown[6]; // the output's pixels as they show, row by row
+    } cases[]
+        = {{false, 0, {1, 2, 3, 4, 5, 6}}, {true, 0, {4, 5, 6, 1, 2, 3}}, {false, 2, {6, 5, 4, 3, 2, 1}}};
+    for (const auto& c : cases) {
+        std::vector<uint32_t> words(7 * 4, 0), expected(7 * 4, 0);
+        ScreenPixels picture{reinterpret_cast<unsigned char*>(words.data()), 7, 4, 28, nullptr};
+        drawOutput(picture, {1, 0, 6, 4}, source, c.inverted, c.transform);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 1; x < 7; ++x) // each shown pixel 2 x 2, right of an untouched column
+                expected[y * 7 + x] = 0xff000000u | c.shown[y / 2 * 3 + (x - 1) / 2];
+        EXPECT_EQ(words, expected) << "inverted " << c.inverted << ", transform " << c.transform;
+    }
 }

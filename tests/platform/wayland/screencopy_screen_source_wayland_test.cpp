@@ -7,9 +7,7 @@
 #include <memory>
 
 using namespace quorvex;
-using testsupport::coordinatePattern;
-using testsupport::differenceBetween;
-using testsupport::screenPartOnBlack;
+using namespace testsupport;
 
 // The runner's sway shows the coordinate pattern on one 1280 x 800 output.
 TEST(ScreencopyScreenSource, ReadsTheDesktopExactlyAndBlackBeyondIt)
