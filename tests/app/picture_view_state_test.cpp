@@ -37,7 +37,6 @@ TEST(PictureViewState, ZoomsStepFromTheHeldCopyCompoundAndLoseTheBorderEachTime)
     } cases[] = {{false, {{50, false}}, "Quorvex7 - (320x240)", {320, 240}},
         {false, {{25, false}}, "Quorvex7 - (480x360)", {480, 360}},
         {false, {{25, true}}, "Quorvex7 - (800x600)", {800, 600}},
-        {false, {{50, true}}, "Quorvex7 - (960x720)", {960, 720}},
         {false, {{25, true}, {25, false}}, "Quorvex7 - (600x450)", {600, 450}}, // 0.9375 of the size
         {false, {{100, true}, {100, true}}, "Quorvex7 - (2560x1920)", {2560, 1920}},
         {true, {{100, true}}, "Quorvex7 - (1280x960)", {1276, 956}}, // the held copy is the inner size
