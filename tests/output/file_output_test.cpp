@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cerrno>
@@ -356,9 +357,8 @@ TEST(BmpAndJpegWriters, WriteTheSectionUprightWithAndWithoutRowPadding)
         EXPECT_EQ(differenceBetween(QImage(bmp, "BMP"), pattern), QString()) << width;
 
         QImage picture(width, 16, QImage::Format_RGB32);
-        picture.fill(qRgb(0, 0, 255));
-        for (int y = 0; y < 8; ++y)
-            std::fill_n(reinterpret_cast<QRgb*>(picture.scanLine(y)), width, qRgb(255, 0, 0));
+        picture.fill(Qt::blue);
+        QPainter(&picture).fillRect(0, 0, width, 8, Qt::red);
         dib.CreateFromPicture(picture);
         const QString jpg = dir.filePath(QStringLiteral("w%1.jpg").arg(width));
         EXPECT_TRUE(WriteJpegFile(dib, jpg, 90));
