@@ -11,16 +11,12 @@ trap finish EXIT
 
 fail() {
     echo "FAIL: $*" >&2
-    local log
-    for log in "$work"/app.log "$work"/portal.log; do
-        [ -s "$log" ] && echo "-- the end of $(basename "$log"):" >&2 && tail -5 "$log" >&2
-    done
+    tail -n 5 "$work/app.log" "$work/portal.log" >&2 2>/dev/null
     [ -f "$work/shot.png" ] && cp "$work/shot.png" "/tmp/e2e-failure-$(basename "$0" .sh)${QUORVEX_TEST_WM:+-wm}.png"
     exit 1
 }
 
-# wait_for TRIES PAUSE COMMAND...: true as soon as COMMAND is, false after TRIES tries.
-wait_for() {
+wait_for() { # wait_for TRIES PAUSE COMMAND...: true as soon as COMMAND is, false after TRIES tries
     local tries=$1 pause=$2
     shift 2
     for _ in $(seq "$tries"); do
@@ -66,13 +62,8 @@ geometry_of() { # geometry_of WINDOW: sets $geo_x $geo_y $geo_w $geo_h, its clie
     read -r geo_x geo_y geo_w geo_h <<<"$(xwininfo -id "$1" | awk '/Absolute upper-left [XY]|Width:|Height:/ {printf "%s ", $NF}')"
 }
 
-screenshot() {
-    import -window root "$work/shot.png" || fail "no screenshot"
-}
-
-title_of_app() {
-    xdotool getwindowname "$window"
-}
+screenshot() { import -window root "$work/shot.png" || fail "no screenshot"; }
+title_of_app() { xdotool getwindowname "$window"; }
 
 # Grab > Whole Screen; sets $client_x $client_y, the client area's corner, from where the pattern shows.
 grab_whole_screen_and_find_client() {

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# SIGTERM or SIGINT mid-save over a file (held there by strace), with the unnamed and the named
-# temporary file: the old file stays and nothing is left.
+# SIGTERM or SIGINT mid-save (held by strace), either temporary file: the old file stays, nothing is left.
 source "$(dirname "$0")/e2e_lib.sh"
 
 target="$work/saved/shot.bmp"
@@ -8,9 +7,8 @@ mkdir -p "$work/saved"
 traced_grab() { # traced_grab STRACE_OPTIONS...: the program's pid lands in $work/pid
     strace -f -o "$work/trace" "$@" sh -c 'echo $$ >"$0"; exec "$1" --grab "$2"' "$work/pid" "$QUORVEX7" "$target"
 }
-# Which openat of the traced grab asks for an unnamed file.
 printf old >"$target"
-traced_grab -e trace=openat
+traced_grab -e trace=openat # which of its openat calls asks for an unnamed file
 unnamed_open=$(grep 'openat(' "$work/trace" | grep -n O_TMPFILE | cut -d: -f1)
 [ -n "$unnamed_open" ] || fail "the save asked for no unnamed temporary file"
 

@@ -16,10 +16,9 @@ xclip -selection clipboard -t image/png -o >"$work/clip.png" 2>/dev/null || fail
 [ "$(identify -format '%wx%h' "$work/clip.png")" = "$size" ] || fail "clipboard image is not $size"
 "$E2E_PROBE" patch "$work/clip.png" 0 0 0 0 256 || fail "clipboard image is not the grab"
 
-# Print (page size): File > Print > second entry.
 [ -n "${QUORVEX_PDF_OUT:-}" ] && lpstat -d 2>/dev/null | grep -q QuorvexPDF \
     || fail "no private CUPS PDF printer: run under tests/support/run_with_cups.sh"
-menu_keys alt+f Down Right Down Return
+menu_keys alt+f Down Right Down Return # File > Print > its second entry, page size
 pages() { pages=$(pdfinfo "$QUORVEX_PDF_OUT" 2>/dev/null | awk '/^Pages:/ {print $2}') && [ -n "$pages" ]; }
 wait_for 150 0.2 pages || fail "no PDF came out of the printer" # the job may still be on its way
 [ "$pages" = 1 ] || fail "the print has $pages pages"

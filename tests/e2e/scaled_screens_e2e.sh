@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# On a scaled screen and on two monitors of 1280 x 800 logical pixels every picture pixel is one screen
-# pixel: the whole screen, a defined-size frame and that frame dragged (across the seam), through Save As.
+# Scaled and two-monitor screens: the whole screen, a defined-size and a dragged frame, pixel for pixel.
 source "$(dirname "$0")/e2e_lib.sh"
 
 ratio=${QT_SCALE_FACTOR:-1}

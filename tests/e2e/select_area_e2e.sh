@@ -22,8 +22,7 @@ read -r got_x got_y <<<"$("$E2E_PROBE" decode "$work/shot.png" "$((client_x + 16
     || fail "the view does not show the patch under the frame (client $client_x,$client_y; overlay $ox,$oy)"
 [ "$(title_of_app)" = "Quorvex7 - (158x132)" ] || fail "title after the area grab is '$(title_of_app)'"
 
-# Widen the frame by 60 px from its right edge; the grab follows half a second later.
-x_drag $((ox + ow - 2)) $((oy + oh / 2)) 60 0 2
+x_drag $((ox + ow - 2)) $((oy + oh / 2)) 60 0 2 # widened at its right edge; the grab follows half a second later
 sleep 1.5
 [ "$(title_of_app)" = "Quorvex7 - (218x132)" ] || fail "title after widening the frame is '$(title_of_app)'"
 screenshot

@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# A user chooses Grab > Whole Screen with the keyboard: the view shows the screen as it was, the
-# pattern's corner at its inner corner. Then zooms out until it fits and drags the picture's right
-# edge: the title and the view show the new width.
+# Grab > Whole Screen from the keyboard shows the screen at the view's corner; zoomed out, then stretched.
 source "$(dirname "$0")/e2e_lib.sh"
 
 set_root_pattern

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# package_test.sh BUILD_FOLDER: cpack -G DEB gives the installed tree under /usr, its library
-# dependencies and no lintian error. The package is inspected, never installed.
+# package_test.sh BUILD_FOLDER: the DEB, only inspected, holds the tree, its dependencies; no lintian error.
 source "$(dirname "$0")/../e2e/e2e_lib.sh"
 build=$1
 

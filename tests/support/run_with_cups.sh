@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Runs one command beside a private CUPS server (everything in a temporary folder, found through
-# CUPS_SERVER) whose default printer QuorvexPDF writes each job to $QUORVEX_PDF_OUT; exits as the command.
+# Runs one command beside a private CUPS server whose default printer writes to $QUORVEX_PDF_OUT.
 set -u
 [ $# -gt 0 ] || { echo "usage: run_with_cups.sh COMMAND..." >&2; exit 2; }
 
