@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The window program on a wlroots desktop: Grab > Whole Screen saved and copied is the output's pixels;
-# the see-through frame is centred, lets clicks through, is dragged, widened and closed, each grab its
-# inside; Defined Size 100 x 100 grabs 100 x 100.
+# The window program on a wlroots desktop: Whole Screen saved and copied is the output's pixels; the
+# see-through frame centred, clicked through, dragged, widened, closed, each grab its inside; Defined Size.
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/../support/sway_session.sh"
 trap 'stop_sway; finish' EXIT
@@ -22,8 +21,7 @@ picture_is "$work/bg1.png" 1280 800 0 0
 
 start_pointer
 swaymsg '[title="^Quorvex7$"] move position 0 0' >/dev/null
-keys alt+g s
-sleep 1
+select_area 1
 ox=547 oy=317 # centred, its inside 158 x 132 at 13, 21
 frame_at "$work/bg1.png" $ox $oy
 

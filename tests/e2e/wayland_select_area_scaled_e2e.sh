@@ -1,21 +1,20 @@
 #!/usr/bin/env bash
-# The Wayland frame at scale 2 and across outputs of different scales: each grab, after a drag or Defined
-# Size 100 x 100, is the device pixels of its inside on its output. With the portal, the main window on
-# the second output, the still covers that output and its Defined Size grab is exact; Escape closes both.
+# The Wayland frame at scale 2 and across outputs of different scales: each grab is its inside's device
+# pixels on its output. With the portal and the main window on the second output, the still covers that
+# output and its Defined Size grab is exact; Escape closes both.
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/../support/sway_session.sh"
 source "$(dirname "$0")/../support/portal_session.sh"
 trap 'stop_portal; stop_sway; finish' EXIT
 
-open_frame() { # the program off the frame's way, its frame centred on the first output (547, 317)
+open_frame() { # open_frame DESKTOP: the program off the frame's way, its frame centred on the first output (547, 317)
+    start_desktop "$1"
     start_pointer
     start_wayland_app 0 0
-    keys alt+g s
-    sleep 1
+    select_area 1
 }
 
-start_desktop 2
-open_frame
+open_frame 2
 drag 587 325 200 100
 sleep 2.5 # the first move-timer tick that finds the frame at rest grabs
 picture_is "$work/bg2.png" 316 264 $(((547 + 200 + 13) * 2)) $(((317 + 100 + 21) * 2))
@@ -25,8 +24,7 @@ picture_is "$work/bg2.png" 100 100 $(((547 + 200 + 13) * 2)) $(((317 + 100 + 21)
 stop_app
 stop_sway
 
-start_desktop 1+2 # dragged from the first output onto the second: the second's device pixels
-open_frame
+open_frame 1+2 # dragged from the first output onto the second: the second's device pixels
 drag 587 325 800 0
 sleep 2.5
 picture_is "$work/bg2.png" 316 264 $(((547 + 800 + 13 - 1280) * 2)) $(((317 + 21) * 2))

@@ -2,10 +2,7 @@
 # GTK (Access dialog) backends, each waited for as activation stalls; stop_portal stops them by pid.
 portal_pids=()
 stop_portal() {
-    local index
-    for ((index = ${#portal_pids[@]} - 1; index >= 0; index--)); do
-        kill "${portal_pids[index]}" 2>/dev/null
-    done
+    [ ${#portal_pids[@]} -gt 0 ] && kill "${portal_pids[@]}" 2>/dev/null
     portal_pids=()
     fusermount3 -u "$XDG_RUNTIME_DIR/doc" 2>/dev/null || true
     unset DBUS_SESSION_BUS_ADDRESS XDG_CURRENT_DESKTOP
@@ -34,8 +31,7 @@ has_bus_name() {
         org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
 }
 
-# start_on_bus NAME COMMAND...: starts COMMAND and waits until it owns NAME on the bus.
-start_on_bus() {
+start_on_bus() { # start_on_bus NAME COMMAND...: starts COMMAND and waits until it owns NAME on the bus
     local name=$1
     shift
     "$@" >>"$work/portal.log" 2>&1 &
@@ -43,7 +39,8 @@ start_on_bus() {
     wait_for 100 0.05 has_bus_name "$name" || fail "$name did not appear on the bus: $(tail -3 "$work/portal.log")"
 }
 
-start_fake_portal() { # start_fake_portal refuse|silent
+start_fake_portal() { # start_fake_portal refuse|silent [instead]: instead of the portal started last
+    [ "${2:-}" = instead ] && kill "${portal_pids[-1]}" && unset 'portal_pids[-1]'
     start_on_bus org.freedesktop.portal.Desktop /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/fake_portal.py" "$1"
 }
 

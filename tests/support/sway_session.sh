@@ -43,6 +43,10 @@ drag() { # drag X Y DX DY: pressed at X, Y, moved by DX, DY in four steps and re
     pointer 1270 790
 }
 
+select_area() { # select_area PAUSE: Grab > Select Area, then PAUSE seconds for the frame to show
+    keys alt+g s
+    sleep "$1"
+}
 defined_size_100() { # Grab > Defined Size, the dialog's own 100 x 100
     keys alt+g d
     sleep 1
@@ -72,14 +76,11 @@ close_frame() { # close_frame PICTURE OX OY W: the "x" of a frame W wide closes 
     click $(($2 + $4 - 17)) $(($3 + 11))
     sleep 1
     ! still_shown || fail "the still is still shown"
-    grim "$work/shot.png"
-    convert "$work/shot.png" -crop "$4x166+$2+$3" +repage "$work/after.png"
-    is_part "$work/after.png" "$1" "$4x166+$2+$3" || fail "the frame is still shown"
+    grim -g "$2,$3 $4x166" "$work/shot.png"
+    is_part "$work/shot.png" "$1" "$4x166+$2+$3" || fail "the frame is still shown"
 }
 
-# picture_is REFERENCE W H X Y: the main window's picture, through File > Save to Clipboard, is that part;
-# asked again for a while, as under load a grab may land after the script's pause.
-picture_is() {
+picture_is() { # picture_is REFERENCE W H X Y: File > Save to Clipboard gives that part (asked again: grabs land late)
     local try
     for try in 1 2 3 4 5; do
         wl-copy --clear
@@ -90,8 +91,7 @@ picture_is() {
     fail "the picture ($(identify -format %wx%h "$work/clip.png" 2>&1)) is not $2x$3+$4+$5 of $(basename "$1")"
 }
 
-# start_sway OUTPUT_COUNT CONFIG_LINE...
-start_sway() {
+start_sway() { # start_sway OUTPUT_COUNT CONFIG_LINE...
     local count=$1 runtime=$work/sway-runtime as_user=()
     shift
     mkdir -p -m 700 "$runtime"
@@ -124,8 +124,7 @@ not_grey() {
     [ "$(grim -g "$1 1x1" -t ppm - | convert ppm:- -format '%[hex:u.p{0,0}]' info:)" != 3F3F3F ]
 }
 
-# start_desktop 1|2|1+2: floating windows on bg1 at scale 1, bg2 at scale 2, or the two side by side.
-start_desktop() {
+start_desktop() { # start_desktop 1|2|1+2: floating windows on bg1 at scale 1, bg2 at scale 2, or both side by side
     local one="mode 1280x800 position 0 0 scale 1 bg $work/bg1.png center"
     local two="mode 2560x1600 position 0 0 scale 2 bg $work/bg2.png stretch"
     local floating='for_window [app_id=".*"] floating enable'
@@ -155,8 +154,7 @@ stop_app() {
     app_pid=
 }
 
-# keys KEY...: xkb names (alt+g holds Alt) through one virtual keyboard, a pause first for it to be bound.
-keys() {
+keys() { # keys KEY...: xkb names (alt+g holds Alt) through one virtual keyboard, a pause first for it to be bound
     local key args=(-s 600)
     for key in "$@"; do
         case $key in
