@@ -41,6 +41,9 @@ function(quorvex_add_tests)
             add_test(NAME ${name} COMMAND ${QUORVEX_SWAY_RUNNER} ${portal_option} $<TARGET_FILE:${name}>)
             set_tests_properties(${name} PROPERTIES LABELS wayland TIMEOUT ${QUORVEX_SERVER_TIMEOUT}
                 ENVIRONMENT "E2E_PROBE=$<TARGET_FILE:e2e_probe>")
+            if(portal_option)
+                set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop_portal) # its fixed /tmp/out.png
+            endif()
         elseif(name MATCHES "_cups_test$")
             add_test(NAME ${name} COMMAND ${QUORVEX_CUPS_RUNNER} $<TARGET_FILE:${name}>)
             set_tests_properties(${name} PROPERTIES LABELS cups
