@@ -47,9 +47,17 @@ select_area() { # select_area PAUSE: Grab > Select Area, then PAUSE seconds for 
     keys alt+g s
     sleep "$1"
 }
-defined_size_100() { # Grab > Defined Size, the dialog's own 100 x 100
+program_windows() { # how many windows of the program sway shows, full-screen stills aside
+    swaymsg -t get_tree \
+        | jq '[.. | objects | select(.pid? != null and .visible? == true and .fullscreen_mode? == 0)] | length'
+}
+more_windows_than() { [ "$(program_windows)" -gt "$1" ]; }
+defined_size_100() { # Grab > Defined Size, the dialog's own 100 x 100; its keys wait for the dialog
+    local before
+    before=$(program_windows)
     keys alt+g d
-    sleep 1
+    wait_for 100 0.2 more_windows_than "$before" || fail "no Defined Size dialog"
+    sleep 0.5
     keys Tab Tab space
 }
 
