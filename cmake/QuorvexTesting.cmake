@@ -15,6 +15,11 @@ set(QUORVEX_SWAY_RUNNER ${PROJECT_SOURCE_DIR}/tests/support/run_in_sway.sh)
 set(QUORVEX_PLAIN_TIMEOUT 60)
 set(QUORVEX_SERVER_TIMEOUT 120) # tests that start an X server, a print server or the real binary
 
+# The wlroots portal writes every screenshot to the one /tmp/out.png: tests that start it take turns.
+function(quorvex_uses_desktop_portal test)
+    set_tests_properties(${test} PROPERTIES RESOURCE_LOCK desktop_portal)
+endfunction()
+
 function(quorvex_add_tests)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
@@ -42,7 +47,7 @@ function(quorvex_add_tests)
             set_tests_properties(${name} PROPERTIES LABELS wayland TIMEOUT ${QUORVEX_SERVER_TIMEOUT}
                 ENVIRONMENT "E2E_PROBE=$<TARGET_FILE:e2e_probe>")
             if(portal_option)
-                set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop_portal) # its fixed /tmp/out.png
+                quorvex_uses_desktop_portal(${name})
             endif()
         elseif(name MATCHES "_cups_test$")
             add_test(NAME ${name} COMMAND ${QUORVEX_CUPS_RUNNER} $<TARGET_FILE:${name}>)

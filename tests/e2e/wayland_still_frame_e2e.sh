@@ -16,8 +16,7 @@ export QUORVEX7_SCREEN=portal
 start_wayland_app 0 0
 
 message_shown() { # a second window of the program (the message box), and no still
-    swaymsg -t get_tree | jq -e '[.. | objects | select(.pid? != null and .visible? == true)]
-        | length == 2 and all(.fullscreen_mode == 0)' >/dev/null
+    [ "$(program_windows)" = 2 ] && ! still_shown
 }
 select_area 1.5
 still_shown || fail "no still picture"
