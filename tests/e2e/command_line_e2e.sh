@@ -64,6 +64,8 @@ expect_failure "unwritable path" "$QUORVEX7" --grab /nonexistent-folder/a.jpg
 printf old >"$work/kept.bmp" && chmod 0444 "$work/kept.bmp"
 expect_failure "read-only file" "$QUORVEX7" --grab "$work/kept.bmp"
 [ "$(cat "$work/kept.bmp")" = old ] || fail "the read-only file was replaced"
+# A size limit fails the write with a message: SIGXFSZ would end the program without one.
+expect_failure "file-size limit" bash -c 'ulimit -f 1 && exec "$0" --grab - --format bmp >"$1"' "$QUORVEX7" "$work/big"
 expect_failure "region outside" "$QUORVEX7" --grab "$work/a.jpg" --region 100x100+1900+0
 expect_failure "unknown ending" "$QUORVEX7" --grab "$work/a.gif"
 expect_failure "missing folder" "$QUORVEX7" --grab "$work/none/"

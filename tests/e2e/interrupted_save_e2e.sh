@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# SIGTERM or SIGINT mid-save (held by strace), either temporary file: the old file stays, nothing is left.
+# SIGTERM, SIGINT or SIGHUP mid-save (held by strace), either temporary file: the old file stays, nothing is left.
 source "$(dirname "$0")/e2e_lib.sh"
 
 target="$work/saved/shot.bmp"
@@ -34,7 +34,7 @@ interrupt_save() { # signal what evidence-of-the-save [strace options...]
     [ "$(cat "$target")" = old ] || fail "$signal, $what: the old file changed"
     [ "$(ls -A "$work/saved")" = shot.bmp ] || fail "$signal, $what: left behind: $(ls -A "$work/saved")"
 }
-for signal in TERM INT; do
+for signal in TERM INT HUP; do
     interrupt_save "$signal" unnamed
     interrupt_save "$signal" named -e inject=openat:error=EOPNOTSUPP:when="$unnamed_open"
 done

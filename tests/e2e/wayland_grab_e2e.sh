@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
 # The command-line grab on a private headless sway through screen copy and through the real desktop
 # portal: at scale 1, at scale 2, turned, on two outputs of different scales; and the portal's failures.
-source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/../support/sway_session.sh"
-source "$(dirname "$0")/../support/portal_session.sh"
-trap 'stop_portal; stop_sway; finish' EXIT
 
 fails_with() { # fails_with TEXT ARGS...: the grab fails with TEXT on one line of stderr, writes nothing
     local text=$1

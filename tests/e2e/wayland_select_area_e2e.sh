@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # The window program on a wlroots desktop: Whole Screen saved and copied is the output's pixels; the
 # see-through frame centred, clicked through, dragged, widened, closed, each grab its inside; Defined Size.
-source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/../support/sway_session.sh"
-trap 'stop_sway; finish' EXIT
 
 start_desktop 1
 start_wayland_app

@@ -2,10 +2,7 @@
 # The Wayland frame at scale 2 and across outputs of different scales: each grab is its inside's device
 # pixels on its output. With the portal and the main window on the second output, the still covers that
 # output and its Defined Size grab is exact; Escape closes both.
-source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/../support/sway_session.sh"
-source "$(dirname "$0")/../support/portal_session.sh"
-trap 'stop_portal; stop_sway; finish' EXIT
 
 open_frame() { # open_frame DESKTOP: the program off the frame's way, its frame centred on the first output (547, 317)
     start_desktop "$1"

@@ -2,10 +2,7 @@
 # The frame on a still where the real portal reads the screen: centred, dragged, widened, each grab read
 # afresh; the "x" closes frame and still; Defined Size. A portal refusing mid-flow and at the start: its
 # message, and no still stays.
-source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/../support/sway_session.sh"
-source "$(dirname "$0")/../support/portal_session.sh"
-trap 'stop_portal; stop_sway; finish' EXIT
 
 other=$work/other.png # the background put under the still
 convert "$work/bg1.png" -negate "$other"

@@ -3,10 +3,8 @@
 #include "output/jpeg_writer.h"
 #include "output/numbered_error.h"
 #include "output/png_encoder.h"
-#include "output/process_signals.h"
 #include "output/safe_file_replace.h"
 #include "output/save_as.h"
-#include "output/unfinished_files.h"
 
 #include "fakes.h"
 #include "resource_limit.h"
@@ -20,13 +18,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace quorvex;
@@ -198,32 +194,6 @@ TEST_F(SafeFileReplace, FailuresLeaveTheOldFileAndNoTemporaryFile)
         EXPECT_EQ(readAll(path("kept.bin")), old) << c.what;
         EXPECT_EQ(strayFiles(dir.path(), {"kept.bin", "folder"}), QStringList()) << c.what;
         EXPECT_EQ(strayFiles(path("folder"), {}), QStringList()) << c.what;
-    }
-}
-
-// In a child set up as each program is: a size limit fails writes, a signal deletes the unfinished save.
-TEST(ProcessSignals, ASignalDeletesTheUnfinishedFileAndAFileSizeLimitFailsTheWrite)
-{
-    QTemporaryDir dir;
-    const QByteArray unfinished = dir.filePath(".quorvex7-save-x").toLocal8Bit();
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            setUpProcessSignals();
-            const int fd = ::open(unfinished.constData(), O_WRONLY | O_CREAT, 0600);
-            const rlimit limit{4, RLIM_INFINITY};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            if (fd < 0 || ::write(fd, "too long", 8) != 4 || ::write(fd, "more", 4) >= 0 || errno != EFBIG)
-                _exit(1);
-            const UnfinishedFileName remembered(unfinished.constData());
-            ::kill(::getpid(), signal);
-            _exit(2); // not reached: the signal ends the process
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal << ": status " << status;
-        EXPECT_NE(::access(unfinished.constData(), F_OK), 0) << signal;
     }
 }
 

@@ -1,4 +1,4 @@
-# Sourced after start_sway: start_portal starts a private bus, pipewire and the portal with its wlroots and
+# Sourced by sway_session.sh: start_portal starts a private bus, pipewire and the portal with its wlroots and
 # GTK (Access dialog) backends, each waited for as activation stalls; stop_portal stops them by pid.
 portal_pids=()
 stop_portal() {

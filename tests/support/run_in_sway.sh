@@ -5,10 +5,7 @@ set -u
 portal=
 [ "${1:-}" = --portal ] && portal=1 && shift
 [ $# -gt 0 ] || { echo "usage: run_in_sway.sh [--portal] COMMAND..." >&2; exit 2; }
-source "$(dirname "$0")/../e2e/e2e_lib.sh"
 source "$(dirname "$0")/sway_session.sh"
-source "$(dirname "$0")/portal_session.sh"
-trap 'stop_portal; stop_sway; finish' EXIT
 start_sway 1 "output HEADLESS-1 mode 1280x800 position 0 0 scale 1 bg $work/bg1.png center"
 [ -n "$portal" ] && start_portal
 export QT_QPA_PLATFORM=wayland

@@ -1,5 +1,8 @@
-# Sourced after e2e_lib.sh: a private headless sway in its own runtime folder (as nobody when run as
+# Sourced by the Wayland scripts: a private headless sway in its own runtime folder (as nobody when run as
 # root), stopped by its pid; its backgrounds the patterns $work/bg1.png (1280x800) and bg2.png (2560x1600).
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/e2e_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/portal_session.sh"
+trap 'stop_portal; stop_sway; finish' EXIT
 sway_pid=
 pointer_pid=
 "$E2E_PROBE" pattern 1280 800 "$work/bg1.png" && "$E2E_PROBE" pattern 2560 1600 "$work/bg2.png" \
