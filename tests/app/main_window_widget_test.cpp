@@ -121,8 +121,6 @@ TEST(MainWindow, ToolbarFollowsTheWindowWidthAndItsItemsTriggerTheirActions)
         action->setEnabled(true);
     }
     EXPECT_FALSE(f.window.isVisible()) << "the Exit icon closes the window";
-    for (const char* greyed : {"mnuActiveWindow", "mnuZoomCustom"})
-        EXPECT_FALSE(f.control<QAction>(greyed)->isEnabled()) << greyed;
 }
 
 TEST(MainWindow, AboutBoxLinksToTheOptionsPageAndItsButtonHidesIt)
@@ -136,18 +134,6 @@ TEST(MainWindow, AboutBoxLinksToTheOptionsPageAndItsButtonHidesIt)
     EXPECT_EQ(f.urls.opened[0].fileName(), "options.html");
     QTest::mouseClick(f.control("Command1"), Qt::LeftButton);
     EXPECT_FALSE(box->isVisible());
-}
-
-TEST(MainWindow, BackgroundsChangeOnlyTheWindowColour)
-{
-    MainWindowFixture f;
-    const std::pair<const char*, int> greys[]
-        = {{"munBackDark", 128}, {"mnuBackLight", 224}, {"mnuBackWhite", 255}};
-    for (const auto& [entry, grey] : greys) {
-        f.trigger(entry);
-        EXPECT_EQ(f.window.background(), QColor(grey, grey, grey)) << entry;
-        EXPECT_EQ(f.state().view().backColor(), QColor(Qt::white));
-    }
 }
 
 TEST(MainWindow, WholeScreenGrabJustBeforeMidnightWaitsOnTheMonotonicClockAndFillsTheView)
