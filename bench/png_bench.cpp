@@ -41,8 +41,7 @@ void report(benchmark::State& state, size_t bytes, const char* note)
 
 PixelRows rowsOf(const QImage& picture)
 {
-    return {
-        picture.constBits(), picture.width(), picture.height(), picture.bytesPerLine(), PixelLayout::Xrgb32};
+    return {picture.constBits(), picture.width(), picture.height(), picture.bytesPerLine()};
 }
 
 void BM_EncodePngAndReplace(benchmark::State& state)

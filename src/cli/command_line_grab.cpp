@@ -83,7 +83,7 @@ private:
 class PngGrabEncoder final : public GrabEncoder {
 public:
     explicit PngGrabEncoder(const PixelRect& region)
-        : encoder_(region.width, region.height, PixelLayout::Xrgb32)
+        : encoder_(region.width, region.height)
     {
     }
     void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride) override

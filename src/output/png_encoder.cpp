@@ -63,7 +63,7 @@ struct PngEncoder::Private {
     }
 };
 
-PngEncoder::PngEncoder(int width, int height, PixelLayout layout)
+PngEncoder::PngEncoder(int width, int height)
     : d(std::make_unique<Private>())
 {
     d->height = height;
@@ -88,10 +88,9 @@ PngEncoder::PngEncoder(int width, int height, PixelLayout layout)
     png_write_info(d->png, d->info);
     // The encoder reads the rows as they lie: it swaps to RGB and skips the unused byte itself.
     const bool littleEndian = std::endian::native == std::endian::little;
-    if (layout == PixelLayout::Bgr24 || littleEndian)
+    if (littleEndian)
         png_set_bgr(d->png);
-    if (layout == PixelLayout::Xrgb32)
-        png_set_filler(d->png, 0, littleEndian ? PNG_FILLER_AFTER : PNG_FILLER_BEFORE);
+    png_set_filler(d->png, 0, littleEndian ? PNG_FILLER_AFTER : PNG_FILLER_BEFORE);
 }
 
 PngEncoder::~PngEncoder()
@@ -128,7 +127,7 @@ EncodedPng PngEncoder::finish()
 
 EncodedPng encodePng(const PixelRows& picture)
 {
-    PngEncoder encoder(picture.width, picture.height, picture.layout);
+    PngEncoder encoder(picture.width, picture.height);
     if (picture.top)
         encoder.addRows(picture.top, picture.height, picture.stride);
     return encoder.finish();

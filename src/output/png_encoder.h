@@ -9,19 +9,13 @@
 // use it without any Qt library and the window program can wrap a QImage around it.
 namespace quorvex {
 
-enum class PixelLayout {
-    Xrgb32, // 32-bit 0xXXRRGGBB words in the machine's byte order (X servers' and Qt's RGB32)
-    Bgr24, // blue, green, red bytes (the rows of a DIB section)
-};
-
-// Rows of pixels in memory. `stride` is the distance in bytes from one row to the next below it:
-// negative for rows stored bottom-up, with `top` then pointing at the last row in memory.
+// Rows of 32-bit 0xXXRRGGBB words in the machine's byte order (X servers' and Qt's RGB32), `stride`
+// bytes apart.
 struct PixelRows {
     const unsigned char* top = nullptr;
     int width = 0;
     int height = 0;
     std::ptrdiff_t stride = 0;
-    PixelLayout layout = PixelLayout::Xrgb32;
 };
 
 // The encoded file, or an empty one with a one-line reason.
@@ -37,7 +31,7 @@ struct [[nodiscard]] EncodedPng {
 // on its way, and never held whole. Tuned for speed on screen content.
 class PngEncoder {
 public:
-    PngEncoder(int width, int height, PixelLayout layout);
+    PngEncoder(int width, int height);
     ~PngEncoder();
     PngEncoder(const PngEncoder&) = delete;
     PngEncoder& operator=(const PngEncoder&) = delete;
