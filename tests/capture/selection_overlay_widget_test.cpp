@@ -17,7 +17,6 @@
 using namespace quorvex;
 using overlaytest::RecordingReceiver;
 using testsupport::k96Dpi;
-using testsupport::sendMouse;
 
 namespace {
 
@@ -63,24 +62,6 @@ TEST_F(Overlay, GrabsDuringAGrabAndClosingDuringItAreSafe)
     EXPECT_EQ(receiver.grabs.size(), 1u);
     EXPECT_FALSE(overlay.overlayLoaded());
     EXPECT_TRUE(overlay.hatchAndBorderVisible());
-}
-
-TEST_F(Overlay, Label2MovesTheFrameWithAnyButton)
-{
-    Form2* overlay = loader.overlay();
-    ASSERT_TRUE(overlay);
-    overlay->move(300, 200);
-    const QSize size = overlay->size();
-    // As in a real drag the events keep their screen positions while the window moves under them.
-    QWidget* label2 = overlay->findChild<QWidget*>(QStringLiteral("Label2"));
-    auto at = [&](QPoint global) { return label2->mapFromGlobal(global); };
-    const QPoint start = label2->mapToGlobal(QPoint(50, 5));
-    const QPoint end = start + QPoint(-120, 35);
-    sendMouse(label2, QEvent::MouseButtonPress, at(start), Qt::RightButton, Qt::RightButton);
-    sendMouse(label2, QEvent::MouseMove, at(start + QPoint(-60, 17)), Qt::NoButton, Qt::RightButton);
-    sendMouse(label2, QEvent::MouseMove, at(end), Qt::NoButton, Qt::RightButton);
-    sendMouse(label2, QEvent::MouseButtonRelease, at(end), Qt::RightButton, Qt::NoButton);
-    EXPECT_EQ(overlay->geometry(), QRect(QPoint(180, 235), size));
 }
 
 // A grab that was due when the overlay closed never happens; the next use loads a new overlay.

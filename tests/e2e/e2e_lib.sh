@@ -95,14 +95,14 @@ find_overlay() { # sets $overlay to the selection frame's window
     [ -n "$overlay" ] || fail "no selection overlay on the screen"
 }
 
-x_drag() { # x_drag X Y DX DY STEPS: the left button pressed at X, Y, moved by DX, DY and released
+x_drag() { # x_drag X Y DX DY STEPS [BUTTON]: the button (the left one) pressed at X, Y, moved by DX, DY and released
     xdotool mousemove "$1" "$2"
     sleep 0.2
-    xdotool mousedown 1
+    xdotool mousedown "${6:-1}"
     local step
     for step in $(seq "$5"); do
         xdotool mousemove $(($1 + step * $3 / $5)) $(($2 + step * $4 / $5))
         sleep 0.1
     done
-    xdotool mouseup 1 mousemove 5 5
+    xdotool mouseup "${6:-1}" mousemove 5 5
 }

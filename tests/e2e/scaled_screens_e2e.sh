@@ -56,11 +56,12 @@ inside_x=$((geo_x + $(scaled 13))) inside_y=$((geo_y + $(scaled 21)))
 save_as "$work/defined.bmp"
 shows_inside "$work/defined.bmp" "$inside_x" "$inside_y" 100 100
 
-# Dragged by its strip sideways (onto the other monitor when there is one) and left to rest.
+# Dragged by its strip with the right button (any button moves it) sideways, onto the other monitor
+# when there is one, and left to rest.
 strip_x=$((geo_x + $(scaled 40))) strip_y=$((geo_y + $(scaled 8)))
 distance=$((direction * monitor_width / 4))
 [ "$monitors" = 2 ] && distance=$((direction * (monitor_width / 2 + 37)))
-x_drag "$strip_x" "$strip_y" "$distance" 72 8
+x_drag "$strip_x" "$strip_y" "$distance" 72 8 3
 sleep 3.5 # the grab comes at the first move-timer tick that finds the frame at rest
 geometry_of "$overlay"
 [ $(((geo_x - inside_x) * direction)) -gt $((distance * direction / 2)) ] || fail "the frame did not move: at $geo_x"
