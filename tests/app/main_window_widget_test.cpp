@@ -7,6 +7,7 @@
 #include "capture/selection_overlay.h"
 #include "common/device_pixels.h"
 #include "fakes.h"
+#include "output/clipboard.h"
 #include "output/print_fit.h"
 #include "test_images.h"
 #include "transform_oracles.h"
@@ -14,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
@@ -272,10 +274,11 @@ TEST(Stretching, HoverShowsThePointerAndTheHintAlsoWithTheViewHidden)
     }
 }
 
-// Without a picture only the outputs say so; then they take the view as shown, inside its edge.
+// Without a picture only the outputs say so, the clipboard untouched; then they take the view as shown.
 TEST(OutputCommands, SaveAsAndPrintToFitTakeWhatTheViewShows)
 {
     MainWindowFixture f(asymmetricPattern(60, 20));
+    QGuiApplication::clipboard()->setText("kept");
     for (const char* name : {"mnuSaveAs", "mnuPrintNormal", "mnuPrintToFit", "mnuClip", "mnuFlipHorizontal",
              "mnuFlipVertical", "mnuRotate90", "mnuRotate180", "mnuRotate270", "mnuZoom100", "mnuZoomNormal"})
         f.trigger(name);
@@ -283,6 +286,8 @@ TEST(OutputCommands, SaveAsAndPrintToFitTakeWhatTheViewShows)
     EXPECT_TRUE(f.saveDialog.requests.isEmpty());
     EXPECT_TRUE(f.printer.open.isEmpty() && f.printer.sent.isEmpty());
     EXPECT_FALSE(f.state().heldCopy().hasPicture());
+    EXPECT_FALSE(CopyPictureToClipboard(QImage(), *QGuiApplication::clipboard()));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
     EXPECT_EQ(f.messages.shown.size(), 4);
 
     f.window.GrabWholeScreen();

@@ -11,10 +11,15 @@ save_as "$work/saved/shot" "$work/saved/shot.JPG" # a name without extension get
 [ "$(identify -format '%m %wx%h' "$work/saved/shot.JPG")" = "JPEG $size" ] \
     || fail "saved file is $(identify -format '%m %wx%h' "$work/saved/shot.JPG")"
 
-menu_keys alt+f Down Down Return # Save to Clipboard
-xclip -selection clipboard -t image/png -o >"$work/clip.png" 2>/dev/null || fail "nothing on the clipboard"
-[ "$(identify -format '%wx%h' "$work/clip.png")" = "$size" ] || fail "clipboard image is not $size"
-"$E2E_PROBE" patch "$work/clip.png" 0 0 0 0 256 || fail "clipboard image is not the grab"
+# Save to Clipboard takes the clipboard from another client's text, once xclip's child has it.
+printf kept | xclip -selection clipboard -i
+wait_for 100 0.1 bash -c '[ "$(xclip -selection clipboard -o 2>/dev/null)" = kept ]' || fail "xclip never took the clipboard"
+menu_keys alt+f Down Down Return
+! xclip -selection clipboard -t TARGETS -o | grep -q UTF8_STRING || fail "the old text stayed on the clipboard"
+for type in png bmp; do
+    xclip -selection clipboard -t "image/$type" -o >"$work/clip.$type" 2>/dev/null || fail "no image/$type on the clipboard"
+    is_part "$work/clip.$type" "$work/pattern.png" "$size+0+0" || fail "the clipboard's image/$type is not the grab"
+done
 
 [ -n "${QUORVEX_PDF_OUT:-}" ] && lpstat -d 2>/dev/null | grep -q QuorvexPDF \
     || fail "no private CUPS PDF printer: run under tests/support/run_with_cups.sh"
