@@ -7,7 +7,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
@@ -104,23 +103,4 @@ TEST_F(XcbScreenSourceTest, GrabsAWindowsClientArea)
     const QImage ours = GrabWindowRect(xcb, window.winId(), true, 10, 10, 50, 40);
     EXPECT_EQ(ours.size(), QSize(50, 40));
     EXPECT_EQ(ours.pixel(0, 0) & 0xFFFFFF, qRgb(8, 255, 33) & 0xFFFFFF);
-}
-
-TEST_F(XcbScreenSourceTest, BandsAreTheScreensRowsWhereItsLayoutIsTheWords)
-{
-    XcbScreenReader reader(qtX11Connection(), false);
-    const QRect r(3, 5, 333, 100);
-    QImage bands(r.size(), QImage::Format_RGB32);
-    int row = 0;
-    const bool read = reader.readDesktopInBands({r.x(), r.y(), r.width(), r.height()}, 32,
-        [&](const unsigned char* rows, int count, std::ptrdiff_t stride) {
-            for (int i = 0; i < count && row < r.height(); ++i, ++row)
-                std::memcpy(bands.scanLine(row), rows + i * stride, size_t(r.width()) * 4);
-        });
-    ASSERT_EQ(read, QGuiApplication::primaryScreen()->depth() == 24);
-    if (read) {
-        EXPECT_EQ(row, r.height());
-        EXPECT_EQ(differenceBetween(bands, pattern.copy(r)), QString());
-    }
-    EXPECT_FALSE(reader.readDesktopInBands({1900, 0, 100, 10}, 32, [](auto...) {})) << "leaves the screen";
 }
