@@ -15,19 +15,6 @@ CommandLine parse(std::vector<std::string> arguments)
 }
 } // namespace
 
-// The end-to-end run grabs with a region, delays, formats and a quality; here what it does not spell.
-TEST(CommandLine, GrabOptionsInAnySpelling)
-{
-    const CommandLine c
-        = parse({"--grab=-", "--region", "640x480+100+50", "--format", "JPEG", "--quality", "100"});
-    ASSERT_EQ(c.action, Action::Grab) << c.error;
-    EXPECT_EQ(c.file, "-");
-    EXPECT_EQ(c.region, (PixelRect{100, 50, 640, 480}));
-    EXPECT_EQ(c.format, GrabFormat::Jpeg);
-    EXPECT_EQ(c.quality, 100);
-    EXPECT_DOUBLE_EQ(parse({"--grab", "a.bmp", "--delay", "1.5"}).delaySeconds, 1.5);
-}
-
 TEST(CommandLine, MistakesGiveOneClearLine)
 {
     const std::vector<std::string> bad[]
