@@ -2,10 +2,9 @@
 #   *_test.cpp         plain logic: no display, no QApplication
 #   *_widget_test.cpp  widgets under QT_QPA_PLATFORM=offscreen
 #   *_xvfb_test.cpp    reads the real screen: run twice, in a private Xvfb with and without a window manager
-#   *_cups_test.cpp    prints through a private CUPS server with a PDF printer
 #   *_wayland_test.cpp reads a Wayland desktop: run on a private headless sway (portal_*: with the
 #                      desktop portal)
-#   *.sh (in e2e)      drives the real binary in a private Xvfb
+#   *.sh (in e2e)      drives the real binary in a private Xvfb (and, where it prints, a private CUPS)
 # Every test has a timeout, so a hang fails with the test's name.
 find_package(GTest REQUIRED)
 
@@ -27,7 +26,7 @@ function(quorvex_add_tests)
         get_filename_component(name ${source} NAME_WE)
         add_executable(${name} ${source})
         target_link_libraries(${name} PRIVATE ${ARG_LIBS} quorvex_test_support GTest::gtest)
-        if(name MATCHES "_(widget|xvfb|cups|wayland)_test$")
+        if(name MATCHES "_(widget|xvfb|wayland)_test$")
             target_link_libraries(${name} PRIVATE quorvex_qt_test_main)
         else()
             target_link_libraries(${name} PRIVATE GTest::gtest_main)
@@ -49,10 +48,6 @@ function(quorvex_add_tests)
             if(portal_option)
                 quorvex_uses_desktop_portal(${name})
             endif()
-        elseif(name MATCHES "_cups_test$")
-            add_test(NAME ${name} COMMAND ${QUORVEX_CUPS_RUNNER} $<TARGET_FILE:${name}>)
-            set_tests_properties(${name} PROPERTIES LABELS cups
-                ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT ${QUORVEX_SERVER_TIMEOUT})
         else()
             add_test(NAME ${name} COMMAND ${name})
             set_tests_properties(${name} PROPERTIES

@@ -27,4 +27,18 @@ menu_keys alt+f Down Right Down Return # File > Print > its second entry, page s
 pages() { pages=$(pdfinfo "$QUORVEX_PDF_OUT" 2>/dev/null | awk '/^Pages:/ {print $2}') && [ -n "$pages" ]; }
 wait_for 150 0.2 pages || fail "no PDF came out of the printer" # the job may still be on its way
 [ "$pages" = 1 ] || fail "the print has $pages pages"
+
+# The page, turned upright as CUPS turns landscape, shows the grab the right way round, its aspect
+# kept, across the sheet within its even margins.
+pdftoppm -r 72 -png -singlefile "$QUORVEX_PDF_OUT" "$work/page" || fail "the PDF does not render"
+convert "$work/page.png" -rotate "$(identify -format '%[fx:w<h?90:0]' "$work/page.png")" "$work/page.png"
+read -r ink_w ink_h ink_x ink_y sheet_w <<<"$(convert "$work/page.png" -trim -format '%w %h %X %Y %W' info:)"
+right=$((sheet_w - ink_x - ink_w))
+awk -v w="$ink_w" -v h="$ink_h" -v x="$ink_x" -v y="$ink_y" -v r="$right" -v s="$size" 'BEGIN { split(s, d, "x")
+    exit !(x >= 10 && x <= 40 && y >= 10 && y <= 40 && x - r <= 2 && r - x <= 2 && (h - w * d[2] / d[1]) ^ 2 <= 2) }' \
+    || fail "the page fit is ${ink_w}x$ink_h at $ink_x,$ink_y on a sheet $sheet_w wide"
+convert "$work/page.png" -trim +repage -resize '192x108!' "$work/ink.png"
+convert "$work/pattern.png" -resize '192x108!' "$work/small.png"
+psnr=$(compare -metric PSNR "$work/ink.png" "$work/small.png" null: 2>&1)
+awk -v p="$psnr" 'BEGIN { exit !(p >= 25) }' || fail "the print is not the grab the right way round ($psnr dB)"
 echo "saved, copied and printed"
