@@ -35,20 +35,17 @@ constexpr bool kLittleEndian = std::endian::native == std::endian::little;
 
 } // namespace
 
-void writeJpegFile(const unsigned char* pixels, int width, int height, int stride, JpegRows rows,
-    const std::string& path, int quality)
+void writeJpegFile(
+    const unsigned char* pixels, int width, int height, int stride, const std::string& path, int quality)
 {
     const Encoder encoder(tjInitCompress());
     if (!encoder)
         throw jpegWriterError("Failed to initialise the IJL library: ", -1);
 
-    // 0xAARRGGBB words are B, G, R, A bytes on little-endian machines, A, R, G, B on big-endian ones.
-    const TJPF format = rows == JpegRows::Bgr24BottomUp ? TJPF_BGR : kLittleEndian ? TJPF_BGRX : TJPF_XRGB;
-    const int flags = rows == JpegRows::Bgr24BottomUp ? TJFLAG_BOTTOMUP : 0;
     unsigned char* output = nullptr;
     unsigned long outputSize = 0;
-    const int status = tjCompress2(encoder.get(), pixels, width, stride, height, format, &output, &outputSize,
-        TJSAMP_420, quality, flags);
+    const int status = tjCompress2(encoder.get(), pixels, width, stride, height, TJPF_BGR, &output,
+        &outputSize, TJSAMP_420, quality, TJFLAG_BOTTOMUP);
     const JpegBuffer jpeg(output);
     if (status != 0)
         throw jpegWriterError("Failed to save to JPG ", status);
@@ -136,13 +133,6 @@ std::string_view BandedJpegWriter::finishInMemory()
         throw jpegWriterError(("Failed to save to JPG "), -1);
     jpeg_finish_compress(&d->info);
     return std::string_view(reinterpret_cast<const char*>(d->output.bytes), d->output.size);
-}
-
-void BandedJpegWriter::finish(const std::string& path)
-{
-    const FileWriteResult written = replaceFileContents(path, {finishInMemory()});
-    if (!written.ok())
-        throw jpegWriterError(("Failed to save to JPG "), written.error);
 }
 
 } // namespace quorvex

@@ -15,13 +15,8 @@ inline constexpr int kJpegWriterError = 26001;
 // The quality Save As writes, and the command line's default.
 inline constexpr int kJpegSaveQuality = 90;
 
-// How the rows handed to the encoder lie in memory.
-enum class JpegRows {
-    Bgr24BottomUp, // blue, green, red bytes, the last row first (a DIB section)
-    Xrgb32, // 32-bit 0xXXRRGGBB words in the machine's byte order, top row first
-};
-
-// Encodes `height` rows of `width` pixels, `stride` bytes apart, where they lie (no copy; 4:2:0
+// Encodes `height` rows of `width` blue, green, red pixels, `stride` bytes apart and the last row
+// first (a DIB section's), where they lie (no copy; 4:2:0
 // subsampling) at `quality` (1 to 100) and safely replaces the file at `path` (a file name in the
 // system's encoding) with the result, which keeps a replaced file's times and permission bits.
 // Throws NumberedError with number kJpegWriterError, source "<program>.mIntelJPEGLibrary" and the
@@ -29,8 +24,8 @@ enum class JpegRows {
 //   "Failed to initialise the IJL library: -1"  when no encoder could be made,
 //   "Failed to save to JPG -1"                 when encoding fails (bad quality, no pixels),
 //   "Failed to save to JPG <errno>"            when writing the file fails (e.g. 27 for EFBIG).
-void writeJpegFile(const unsigned char* pixels, int width, int height, int stride, JpegRows rows,
-    const std::string& path, int quality);
+void writeJpegFile(
+    const unsigned char* pixels, int width, int height, int stride, const std::string& path, int quality);
 
 // Encodes a picture that arrives as bands of 32-bit rows (0xAARRGGBB words), top to bottom, so that
 // no buffer of the whole picture is ever needed: a grab read from the screen in strips goes to the
@@ -45,8 +40,6 @@ public:
     void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride);
     // Ends the picture: its JPEG file's bytes, which the writer holds until it is destroyed.
     std::string_view finishInMemory();
-    // Ends the picture and safely replaces the file at `path` with it.
-    void finish(const std::string& path);
 
 private:
     struct Private;

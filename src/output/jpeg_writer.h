@@ -3,7 +3,6 @@
 #include "output/dib_section.h"
 #include "output/jpeg_encoder.h"
 
-#include <QImage>
 #include <QString>
 
 namespace quorvex {
@@ -13,8 +12,5 @@ namespace quorvex {
 // permission bits. Returns true when the file is written; otherwise throws writeJpegFile's
 // NumberedError.
 bool WriteJpegFile(const cDIBSection& section, const QString& path, int quality);
-
-// The same for a picture as it is held (32-bit, top-down rows), encoded where it lies.
-bool WriteJpegFile(const QImage& picture, const QString& path, int quality);
 
 } // namespace quorvex
