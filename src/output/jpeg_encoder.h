@@ -16,9 +16,9 @@ inline constexpr int kJpegWriterError = 26001;
 inline constexpr int kJpegSaveQuality = 90;
 
 // Encodes `height` rows of `width` blue, green, red pixels, `stride` bytes apart and the last row
-// first (a DIB section's), where they lie (no copy; 4:2:0
-// subsampling) at `quality` (1 to 100) and safely replaces the file at `path` (a file name in the
-// system's encoding) with the result, which keeps a replaced file's times and permission bits.
+// first (a DIB section's), where they lie (no copy; 4:2:0 subsampling) at `quality` (1 to 100), and
+// safely replaces the file at `path` (a file name in the system's encoding) with the result, which
+// keeps a replaced file's times and permission bits.
 // Throws NumberedError with number kJpegWriterError, source "<program>.mIntelJPEGLibrary" and the
 // description
 //   "Failed to initialise the IJL library: -1"  when no encoder could be made,
@@ -28,8 +28,8 @@ void writeJpegFile(
     const unsigned char* pixels, int width, int height, int stride, const std::string& path, int quality);
 
 // Encodes a picture that arrives as bands of 32-bit rows (0xAARRGGBB words), top to bottom, so that
-// no buffer of the whole picture is ever needed: a grab read from the screen in strips goes to the
-// file while the next strip is on its way. Failures throw the same NumberedError as writeJpegFile.
+// no buffer of the whole picture is ever needed: a grab read from the screen in strips is encoded
+// while the next strip is on its way. Failures throw the same NumberedError as writeJpegFile.
 class BandedJpegWriter {
 public:
     BandedJpegWriter(int width, int height, int quality);
