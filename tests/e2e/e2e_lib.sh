@@ -30,6 +30,11 @@ same_pixels() { # same_pixels A B: the two pictures hold exactly the same pixels
     [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]
 }
 
+close_to() { # close_to A B DB: the pictures agree to at least DB dB (PSNR), which lands in $psnr
+    psnr=$(compare -metric PSNR "$1" "$2" null: 2>&1)
+    awk -v p="$psnr" -v least="$3" 'BEGIN { exit !(p >= least) }'
+}
+
 is_part() { # is_part FILE REFERENCE WxH+X+Y: FILE is exactly that part of REFERENCE
     convert "$2" -crop "$3" +repage "$work/expected.png" && same_pixels "$1" "$work/expected.png"
 }
