@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 #include "cli/command_line_grab.h"
+#include "cli/message_line.h"
 #include "output/numbered_error.h"
 #include "output/process_signals.h"
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
@@ -24,6 +26,31 @@ std::string windowProgram()
     return folder + "quorvex7-window";
 }
 
+// Puts /dev/null on each of descriptors 0 to 2 that the program was started without, so that
+// nothing opened later (the X connection, a file) takes that number and gets what is meant for
+// standard output or standard error. Whether descriptor 1 was closed; false as well when /dev/null
+// cannot be opened, and then `usable` is false: nothing may be opened safely.
+bool fillClosedStandardDescriptors(bool& usable)
+{
+    bool outputClosed = false;
+    usable = true;
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        outputClosed |= fd == STDOUT_FILENO;
+        // The lowest free number: `fd` itself, those below it being open now.
+        if (::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd)
+            usable = false;
+    }
+    return outputClosed;
+}
+
+int failure(const std::string& line, int status = 1)
+{
+    std::fprintf(stderr, "quorvex7: %s\n", quorvex::oneLine(line).c_str());
+    return status;
+}
+
 } // namespace
 
 // quorvex7: a command-line grab runs here, with no GUI library loaded at all; anything else starts
@@ -31,6 +58,10 @@ std::string windowProgram()
 int main(int argc, char** argv)
 {
     using Action = quorvex::CommandLine::Action;
+    bool descriptorsUsable = true;
+    const bool outputClosed = fillClosedStandardDescriptors(descriptorsUsable);
+    if (!descriptorsUsable)
+        return 1;
     if (argc > 0)
         quorvex::setProgramName(argv[0]);
     const quorvex::CommandLine command = quorvex::parseCommandLine({argv, argv + argc});
@@ -39,16 +70,12 @@ int main(int argc, char** argv)
     case Action::StartWindow: {
         const char* display = std::getenv("DISPLAY");
         const char* wayland = std::getenv("WAYLAND_DISPLAY");
-        if ((!display || !*display) && (!wayland || !*wayland)) {
-            std::fprintf(stderr,
-                "quorvex7: no display to open the window on; under Xvfb: "
-                "Xvfb :1 -screen 0 1920x1080x24 -dpi 96 & DISPLAY=:1 quorvex7\n");
-            return 1;
-        }
+        if ((!display || !*display) && (!wayland || !*wayland))
+            return failure("no display to open the window on; under Xvfb: "
+                           "Xvfb :1 -screen 0 1920x1080x24 -dpi 96 & DISPLAY=:1 quorvex7");
         const std::string window = windowProgram();
         execv(window.c_str(), argv);
-        std::fprintf(stderr, "quorvex7: cannot start %s: %s\n", window.c_str(), std::strerror(errno));
-        return 1;
+        return failure("cannot start " + window + ": " + std::strerror(errno));
     }
     case Action::Help:
         std::fputs(quorvex::commandLineHelp(), stdout);
@@ -57,11 +84,12 @@ int main(int argc, char** argv)
         std::printf("quorvex7 %s\n", QUORVEX_VERSION);
         return 0;
     case Action::Error:
-        std::fprintf(stderr, "quorvex7: %s (see --help)\n", command.error.c_str());
-        return 2;
+        return failure(command.error + " (see --help)", 2);
     case Action::Grab:
         break;
     }
+    if (outputClosed && command.file == "-")
+        return failure("standard output is closed: pipe the picture on or redirect it to a file");
     quorvex::setUpProcessSignals();
     // A reader of standard output that goes away is a failure the grab reports, not a silent end.
     std::signal(SIGPIPE, SIG_IGN);
@@ -69,7 +97,5 @@ int main(int argc, char** argv)
     if (!command.screen.empty())
         session.forcedSource = command.screen;
     const quorvex::GrabOutcome outcome = quorvex::runCommandLineGrab(command, session);
-    if (outcome.status != 0)
-        std::fprintf(stderr, "quorvex7: %s\n", outcome.errorLine.c_str());
-    return outcome.status;
+    return outcome.status == 0 ? 0 : failure(outcome.errorLine, outcome.status);
 }

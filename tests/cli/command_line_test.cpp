@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 #include "cli/command_line_grab.h"
 #include "cli/grab_file_name.h"
+#include "cli/message_line.h"
 
 #include <gtest/gtest.h>
 
@@ -72,4 +73,10 @@ TEST(CommandLineGrab, TheScreenSourceComesFromTheSessionOrIsForced)
         "the screen source 'vnc' is not one of x11, screencopy, portal");
     EXPECT_EQ(parse({"--grab", "-", "--screen", "ScreenCopy"}).screen, "screencopy");
     EXPECT_EQ(parse({"--grab", "-", "--screen", "vnc"}).action, Action::Error);
+}
+
+TEST(CommandLine, WhatAFailureEchoesStaysOnItsLine)
+{
+    EXPECT_EQ(oneLine("cannot write 'a\nb.png': \"x\"\t\x1b[2J\r\x7f\x01 é"),
+        "cannot write 'a\\nb.png': \"x\"\\t\\x1b[2J\\r\\x7f\\x01 é");
 }

@@ -70,7 +70,43 @@ expect_failure "region outside" "$QUORVEX7" --grab "$work/a.jpg" --region 100x10
 expect_failure "unknown ending" "$QUORVEX7" --grab "$work/a.gif"
 expect_failure "missing folder" "$QUORVEX7" --grab "$work/none/"
 expect_failure "bad region" "$QUORVEX7" --grab "$work/a.jpg" --region 100x100 # the options' errors are one line
+# What a failure echoes stays on its line; a closed standard output is refused, never written into
+# whatever takes its number (the X connection).
+expect_failure "a newline in a name" "$QUORVEX7" --grab "$work/a"$'\n'"b.gif"
+[ "$(cat "$work/err")" = "quorvex7: '$work/a\\nb.gif': only names ending in PNG, JPG or BMP can be written (or give --format)" ] \
+    || fail "a newline in a name: $(cat "$work/err")"
+expect_failure "control characters in a source" env QUORVEX7_SCREEN=$'x\r\e[2J\n' "$QUORVEX7" --grab "$work/a.png"
+expect_failure "a newline in an unknown option" "$QUORVEX7" --$'\n'bogus
+expect_failure "closed standard output" bash -c 'exec "$0" --grab - --region 8x8+0+0 >&-' "$QUORVEX7"
+grep -q "standard output is closed" "$work/err" || fail "closed standard output: $(cat "$work/err")"
+"$QUORVEX7" --grab "$work/closed.png" --region 8x8+0+0 >&- <&- || fail "a grab into a file with 0 and 1 closed failed"
+is_part "$work/closed.png" "$work/pattern.png" 8x8+0+0 || fail "closed.png is not the screen"
 [ ! -e "$work/a.jpg" ] && [ ! -e "$work/a.png" ] && [ ! -e "$work/a.gif" ] || fail "a failed grab left a file"
+
+# A link another user planted in a sticky, world-writable folder is not followed (root's grab must
+# not replace root's file through nobody's link); the user's own link and the folder owner's are,
+# and so is any link elsewhere.
+if [ "$(id -u)" -eq 0 ]; then
+    chmod 755 "$work"
+    mkdir -m 1777 "$work/shared"
+    printf private >"$work/private.png"
+    setpriv --reuid=65534 --regid=65534 --clear-groups ln -s "$work/private.png" "$work/shared/planted.png" \
+        || fail "nobody cannot plant a link"
+    expect_failure "a planted link" "$QUORVEX7" --grab "$work/shared/planted.png" --region 8x8+0+0
+    [ "$(cat "$work/err")" = "quorvex7: cannot write '$work/shared/planted.png': another user's link in a shared folder is not followed" ] \
+        || fail "a planted link: $(cat "$work/err")"
+    [ "$(cat "$work/private.png")" = private ] && [ -L "$work/shared/planted.png" ] || fail "a planted link was followed"
+    ln -s "$work/private.png" "$work/shared/own.png"
+    for how in "own link:own.png:1777" "nobody's link in a non-sticky folder:planted.png:0777" \
+        "the folder owner's link:planted.png:1777 nobody"; do
+        IFS=: read -r what name mode <<<"$how"
+        chmod "${mode% *}" "$work/shared"
+        [ "${mode#* }" = nobody ] && chown nobody "$work/shared"
+        rm -f "$work/private.png"
+        "$QUORVEX7" --grab "$work/shared/$name" --region 8x8+0+0 && [ -L "$work/shared/$name" ] \
+            && is_part "$work/private.png" "$work/pattern.png" 8x8+0+0 || fail "$what: not followed"
+    done
+fi
 
 grab_at_depth() { # grab_at_depth DEPTH FILE...: each grabbed from one screen of that depth showing #ff8000
     XVFB_SCREEN="640x480x$1" "$(dirname "$0")/../support/run_in_xvfb.sh" \
@@ -86,4 +122,12 @@ grab_at_depth 8 "$work/palette.bmp" 2>"$work/err" && fail "a palette screen was 
 [ "$(cat "$work/err")" = "quorvex7: this screen's pixel format (depth 8, PseudoColor) cannot be read" ] \
     || fail "palette screen: $(cat "$work/err")"
 [ ! -e "$work/palette.bmp" ] || fail "a refused grab left a file"
+# DISPLAY names the screen: ":N.1" is the second of two; a screen the server lacks is one line.
+XVFB_SCREEN=640x480x24 XVFB_SCREEN1=320x200x24 XVFB_DISPLAY_SCREEN=1 "$(dirname "$0")/../support/run_in_xvfb.sh" \
+    bash -c 'xsetroot -solid "#00ff00" && "$0" --grab "$1" && DISPLAY=${DISPLAY%.*}.9 exec "$0" --grab "$2"' \
+    "$QUORVEX7" "$work/screen1.bmp" "$work/screen9.bmp" 2>"$work/err" && fail "a grab of a missing screen worked"
+[ "$(identify -format '%wx%h %[hex:u.p{5,5}]' "$work/screen1.bmp")" = "320x200 00FF00" ] \
+    || fail "DISPLAY=:N.1 did not grab the second screen"
+[ "$(cat "$work/err")" = "quorvex7: the X display has no screen 9 (it has screens 0 to 1)" ] && [ ! -e "$work/screen9.bmp" ] \
+    || fail "a missing screen: $(cat "$work/err")"
 echo "command-line grabs written, failures reported"
