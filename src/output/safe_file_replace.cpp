@@ -41,14 +41,38 @@ std::string folderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Where a chain of symbolic links at `path` ends (a link's relative target counts from the link's
-// folder); `path` itself when it is no link. A dangling link ends at the name it points to.
-std::string linkTarget(std::string path)
+// Whether following the link `entry` at `path` is what the kernel refuses (fs.protected_symlinks):
+// in a sticky, world-writable folder, a link owned by neither the user nor the folder's owner, as
+// one planted by another user in /tmp. We resolve links ourselves, so the kernel cannot refuse it.
+bool isForeignLinkInSharedFolder(const std::string& path, const struct stat& entry)
 {
-    for (int hops = 0; hops < 40; ++hops) {
+    if (entry.st_uid == ::geteuid())
+        return false;
+    struct stat folder { };
+    if (::stat(folderOf(path).c_str(), &folder) != 0)
+        return true; // cannot tell: not followed
+    const mode_t shared = S_ISVTX | S_IWOTH;
+    return (folder.st_mode & shared) == shared && folder.st_uid != entry.st_uid;
+}
+
+// Where a chain of symbolic links at `path` ends (a link's relative target counts from the link's
+// folder); `path` itself when it is no link. A dangling link ends at the name it points to. Refused
+// as the kernel would refuse opening it: a link planted in a shared folder, or more than 40 links.
+struct LinkEnd {
+    std::string path;
+    FileWriteResult refusal;
+};
+LinkEnd linkTarget(std::string path)
+{
+    constexpr int kMostLinks = 40; // the kernel's own limit
+    for (int hops = 0;; ++hops) {
         struct stat entry { };
         if (::lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode))
             break;
+        if (hops == kMostLinks)
+            return {{}, {ELOOP}};
+        if (isForeignLinkInSharedFolder(path, entry))
+            return {{}, {EACCES, false, true}};
         std::string target(size_t(entry.st_size > 0 ? entry.st_size : 4096), '\0');
         const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
         if (length <= 0)
@@ -56,7 +80,7 @@ std::string linkTarget(std::string path)
         target.resize(size_t(length));
         path = target.front() == '/' ? target : folderOf(path) + "/" + target;
     }
-    return path;
+    return {path, {}};
 }
 
 // A new file in the target's folder that gets a name only once it is complete: an unnamed file
@@ -65,16 +89,16 @@ std::string linkTarget(std::string path)
 // program's signal handler can remove (removeUnfinishedFiles). Removed unless renamed into place.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(std::string folder)
+    // `mode` from the start: a named file can be opened by others as soon as it exists.
+    TemporaryFile(std::string folder, mode_t mode)
         : folder_(std::move(folder))
     {
-        // 0666 lets the umask decide a new file's permissions, as for any other new file.
-        fd_ = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        fd_ = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         if (fd_ >= 0)
             return;
         for (int attempt = 0; attempt < 100; ++attempt) {
             name_ = freshTemporaryName(folder_);
-            fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
             openError_ = fd_ < 0 ? errno : 0;
             if (openError_ != EEXIST)
                 break;
@@ -220,7 +244,7 @@ int copyAttributes(int fd, const struct stat& old)
 
 std::string FileWriteResult::message() const
 {
-    return readOnlyFile ? kReadOnlyFileReason : std::strerror(error);
+    return readOnlyFile ? kReadOnlyFileReason : foreignLink ? kForeignLinkReason : std::strerror(error);
 }
 
 bool isReadOnlyFile(const std::string& path)
@@ -235,7 +259,10 @@ FileWriteResult replaceFileContents(const std::string& path, const std::vector<s
 {
     if (path.empty())
         return {ENOENT};
-    const std::string targetName = linkTarget(path);
+    const LinkEnd end = linkTarget(path);
+    if (!end.refusal.ok())
+        return end.refusal;
+    const std::string& targetName = end.path;
 
     struct stat old { };
     const bool replacing = ::stat(targetName.c_str(), &old) == 0;
@@ -246,7 +273,9 @@ FileWriteResult replaceFileContents(const std::string& path, const std::vector<s
     if (replacing && (old.st_mode & S_IWUSR) == 0)
         return {EACCES, true}; // refused even where the permission would not stop us (root)
 
-    TemporaryFile temporary(folderOf(targetName));
+    // A new file's permissions are the umask's, as for any other new file; the one that replaces
+    // a file stays the user's alone until it gets the old file's mode, which may be 0600.
+    TemporaryFile temporary(folderOf(targetName), replacing ? 0600 : 0666);
     if (temporary.fd() < 0)
         return {temporary.openError()};
     if (const int error = writeAll(temporary.fd(), parts))

@@ -7,10 +7,12 @@
 namespace quorvex {
 
 inline constexpr char kReadOnlyFileReason[] = "the file is read-only";
+inline constexpr char kForeignLinkReason[] = "another user's link in a shared folder is not followed";
 
 struct [[nodiscard]] FileWriteResult {
     int error = 0; // errno of the step that failed; 0 when the new file is in place
     bool readOnlyFile = false; // refused: the file to replace is marked read-only (EACCES)
+    bool foreignLink = false; // refused: a link another user planted in a shared folder (EACCES)
 
     bool ok() const { return error == 0; }
     std::string message() const;
@@ -22,7 +24,9 @@ struct [[nodiscard]] FileWriteResult {
 // then is it renamed over the old file. A file that is replaced hands its permission bits, owner,
 // access and modification times on to the new one (Linux file systems keep no settable creation
 // time). On failure the old file is untouched and the temporary file is gone. A symbolic link is
-// followed, so the link stays and its target gets the new content.
+// followed, so the link stays and its target gets the new content; but, as the kernel itself
+// refuses (fs.protected_symlinks), not a link in a sticky, world-writable folder (/tmp) whose owner
+// is neither the user nor the folder's owner, and not a chain of more than 40 links (ELOOP).
 // A file marked read-only (no write permission for its owner) is never replaced, whoever runs the
 // program: nothing is written.
 // A file-size limit (ulimit -f) fails with EFBIG; signal handling is left as the program set it.

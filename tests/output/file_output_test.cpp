@@ -164,6 +164,18 @@ TEST_F(SafeFileReplace, ASymbolicLinkStaysAndItsTargetIsReplaced)
     EXPECT_EQ(readAll(path("target.bin")), QByteArray("newer"));
     EXPECT_EQ(readAll(path("made.bin")), QByteArray("made"));
     EXPECT_TRUE(QFileInfo(path("in/relative.bin")).isSymLink());
+
+    // 40 links are followed, as the kernel follows them; a 41st is ELOOP, and no link is replaced.
+    ASSERT_TRUE(QFile::link(path("target.bin"), path("chain0")));
+    for (int i = 1; i <= 41; ++i)
+        ASSERT_TRUE(
+            QFile::link(path(QStringLiteral("chain%1").arg(i - 1)), path(QStringLiteral("chain%1").arg(i))));
+    ASSERT_TRUE(replace(path("chain39"), {"forty"}).ok());
+    EXPECT_EQ(readAll(path("target.bin")), QByteArray("forty"));
+    EXPECT_EQ(replace(path("chain40"), {"forty-one"}).error, ELOOP);
+    EXPECT_EQ(readAll(path("target.bin")), QByteArray("forty"));
+    for (int i = 0; i <= 41; ++i)
+        EXPECT_TRUE(QFileInfo(path(QStringLiteral("chain%1").arg(i))).isSymLink()) << i;
 }
 
 TEST_F(SafeFileReplace, FailuresLeaveTheOldFileAndNoTemporaryFile)
