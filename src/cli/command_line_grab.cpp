@@ -4,7 +4,9 @@
 #include "output/bmp_encoder.h"
 #include "output/jpeg_encoder.h"
 #include "output/png_encoder.h"
+#include "output/process_signals.h"
 #include "output/safe_file_replace.h"
+#include "output/unfinished_files.h"
 
 #include <array>
 #include <cerrno>
@@ -174,7 +176,9 @@ EncodedGrab encode(const Grab& grab)
         if (!banded) {
             const ScreenPixels whole = grab.screen.readDesktop(grab.region);
             if (whole.isEmpty()) {
-                result.file.failure = missingPictureReason(grab.region);
+                result.file.failure = grab.screen.unreadableReason();
+                if (result.file.failure.empty())
+                    result.file.failure = missingPictureReason(grab.region);
                 return result;
             }
             encoder.addRows(whole.bits, whole.height, whole.stride);
@@ -200,28 +204,27 @@ std::string grabToFile(const Grab& grab, const std::string& path)
     return written.ok() ? std::string() : cannotWrite(path, written.message());
 }
 
-// A new, empty file in `folder`, so that the grab replaces only a file of its own; or why none
-// could be made.
-struct NewFile {
-    std::string path;
-    std::string failure;
-};
-
-// Named after `moment`, with a number after the name where a file of that name is there already.
-NewFile reserveNewFile(const std::string& folder, const std::tm& moment, GrabFormat format)
+// Makes a new, empty file in `folder` named after `moment`, with a number after the name where a file
+// of that name is there already, so that the grab replaces only a file of its own. `path` gets its
+// name and `unfinished` remembers it, so that a signal ending the program removes it. Empty when
+// made, else why not.
+std::string reserveNewFile(const std::string& folder, const std::tm& moment, GrabFormat format,
+    std::string& path, std::optional<UnfinishedFileName>& unfinished)
 {
     const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
     for (int attempt = 1; attempt <= 1000; ++attempt) {
-        const std::string path = prefix + grabFileName(moment, format, attempt);
+        path = prefix + grabFileName(moment, format, attempt);
+        const EndingSignalsHeld held; // made and remembered in one step
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             ::close(fd);
-            return {path, {}};
+            unfinished.emplace(path.c_str());
+            return {};
         }
         if (errno != EEXIST)
-            return {{}, "cannot write into '" + folder + "': " + std::strerror(errno)};
+            return "cannot write into '" + folder + "': " + std::strerror(errno);
     }
-    return {{}, "cannot write into '" + folder + "': every name for this moment is taken"};
+    return "cannot write into '" + folder + "': every name for this moment is taken";
 }
 
 std::string grabToNewFileIn(const Grab& grab, const std::string& folder)
@@ -229,12 +232,13 @@ std::string grabToNewFileIn(const Grab& grab, const std::string& folder)
     const std::time_t now = std::time(nullptr);
     std::tm moment{};
     localtime_r(&now, &moment);
-    const NewFile file = reserveNewFile(folder, moment, grab.format);
-    if (!file.failure.empty())
-        return file.failure;
-    const std::string failure = grabToFile(grab, file.path);
+    std::string path;
+    std::optional<UnfinishedFileName> unfinished;
+    if (std::string failure = reserveNewFile(folder, moment, grab.format, path, unfinished); !failure.empty())
+        return failure;
+    const std::string failure = grabToFile(grab, path);
     if (!failure.empty())
-        ::unlink(file.path.c_str());
+        ::unlink(path.c_str());
     return failure;
 }
 

@@ -4,10 +4,13 @@
 
 #include <csignal>
 #include <initializer_list>
+#include <pthread.h>
 
 namespace quorvex {
 
 namespace {
+
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 void removeUnfinishedFilesAndEnd(int signal)
 {
@@ -25,7 +28,7 @@ void setUpProcessSignals()
     sigemptyset(&ignore.sa_mask);
     sigaction(SIGXFSZ, &ignore, nullptr);
 
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (int signal : kEndingSignals) {
         struct sigaction before { };
         if (sigaction(signal, nullptr, &before) != 0 || before.sa_handler == SIG_IGN)
             continue;
@@ -35,6 +38,20 @@ void setUpProcessSignals()
         sigemptyset(&cleanup.sa_mask);
         sigaction(signal, &cleanup, nullptr);
     }
+}
+
+EndingSignalsHeld::EndingSignalsHeld()
+{
+    sigset_t held;
+    sigemptyset(&held);
+    for (int signal : kEndingSignals)
+        sigaddset(&held, signal);
+    pthread_sigmask(SIG_BLOCK, &held, &m_before);
+}
+
+EndingSignalsHeld::~EndingSignalsHeld()
+{
+    pthread_sigmask(SIG_SETMASK, &m_before, nullptr);
 }
 
 } // namespace quorvex
