@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Runs one command in a private Xvfb (1920x1080x24, 96 dpi), with openbox when --wm is given; exits as the command.
+# XVFB_SCREEN sets the first screen; XVFB_SCREEN1 adds a second, which DISPLAY names with XVFB_DISPLAY_SCREEN=1.
 set -u
 with_wm=0
 if [ "${1:-}" = "--wm" ]; then with_wm=1; shift; fi
@@ -7,7 +8,7 @@ if [ "${1:-}" = "--wm" ]; then with_wm=1; shift; fi
 
 fdfile=$(mktemp)
 exec 9>"$fdfile"
-Xvfb -displayfd 9 -screen 0 "${XVFB_SCREEN:-1920x1080x24}" -dpi 96 -noreset -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 9 -screen 0 "${XVFB_SCREEN:-1920x1080x24}" ${XVFB_SCREEN1:+-screen 1 "$XVFB_SCREEN1"} -dpi 96 -noreset -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 wm_pid=
 cleanup() {
@@ -21,7 +22,7 @@ trap cleanup EXIT
 timeout 10 bash -c 'until [ -s "$0" ]; do sleep 0.05; done' "$fdfile"
 number=$(tr -dc '0-9' <"$fdfile")
 [ -n "$number" ] || { echo "run_in_xvfb.sh: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$number"
+export DISPLAY=":$number${XVFB_DISPLAY_SCREEN:+.$XVFB_DISPLAY_SCREEN}"
 export QT_QPA_PLATFORM=xcb
 unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP # no native dialogs from the machine's desktop theme
 

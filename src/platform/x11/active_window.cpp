@@ -10,9 +10,10 @@ namespace quorvex {
 ActiveWindow X11ActiveWindowQuery::activeWindow()
 {
     xcb_connection_t* c = qtX11Connection();
-    if (!c)
+    const xcb_screen_t* screen = qtX11Screen();
+    if (!c || !screen)
         return {};
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_window_t root = screen->root;
     static const char name[] = "_NET_ACTIVE_WINDOW";
     const auto atom
         = xcbReply(xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr));

@@ -1,6 +1,7 @@
 #pragma once
 
 struct xcb_connection_t;
+struct xcb_screen_t;
 
 namespace quorvex {
 
@@ -8,5 +9,10 @@ namespace quorvex {
 // platform (offscreen, Wayland) and before the application object exists. Requests on it stay in
 // order with Qt's own for our windows.
 xcb_connection_t* qtX11Connection();
+
+// The number of the X screen Qt shows its windows on, the one DISPLAY names (":0.1": 1).
+int qtX11ScreenNumber();
+// That screen of Qt's connection; null off X11.
+xcb_screen_t* qtX11Screen();
 
 } // namespace quorvex

@@ -101,9 +101,9 @@ void waitForWindowManagerShape(WId window, int timeoutMs)
 std::optional<QPoint> windowPlaceOnDesktop(WId window)
 {
     xcb_connection_t* connection = qtX11Connection();
-    if (!connection || window == 0)
+    const xcb_screen_t* screen = qtX11Screen();
+    if (!connection || !screen || window == 0)
         return std::nullopt;
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     const XcbReply<xcb_translate_coordinates_reply_t> place(xcb_translate_coordinates_reply(connection,
         xcb_translate_coordinates(connection, static_cast<xcb_window_t>(window), screen->root, 0, 0),
         nullptr));

@@ -4,6 +4,7 @@
 #include "platform/x11/xcb_reply.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 #include <vector>
@@ -185,13 +186,38 @@ struct XcbScreenReader::Private {
     }
 };
 
-XcbScreenReader::XcbScreenReader(xcb_connection_t* connection, bool sharedMemory)
+xcb_screen_t* xcbScreen(xcb_connection_t* connection, int number)
+{
+    for (auto roots = xcb_setup_roots_iterator(xcb_get_setup(connection)); roots.rem; xcb_screen_next(&roots))
+        if (number-- == 0)
+            return roots.data;
+    return nullptr;
+}
+
+int screenNumberOf(const std::string& display)
+{
+    char* host = nullptr;
+    int number = 0, screen = 0;
+    if (!xcb_parse_display(display.c_str(), &host, &number, &screen))
+        screen = 0;
+    std::free(host);
+    return screen;
+}
+
+XcbScreenReader::XcbScreenReader(xcb_connection_t* connection, bool sharedMemory, int screenNumber)
     : m_private(std::make_unique<Private>())
 {
     m_private->connection = connection;
     if (!connection || xcb_connection_has_error(connection))
         return;
-    m_private->screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    m_private->screen = xcbScreen(connection, screenNumber);
+    if (!m_private->screen) {
+        const int screens = xcb_setup_roots_length(xcb_get_setup(connection));
+        m_private->unreadable = "the X display has no screen " + std::to_string(screenNumber) + " (it has "
+            + (screens == 1 ? std::string("only screen 0") : "screens 0 to " + std::to_string(screens - 1))
+            + ")";
+        return;
+    }
     m_private->rootLayout
         = m_private->layoutOf(m_private->screen->root_depth, m_private->screen->root_visual);
     if (m_private->rootLayout) {
@@ -291,11 +317,12 @@ bool XcbScreenReader::readDesktopInBands(const PixelRect& rect, int bandRows, co
 
 std::unique_ptr<XcbScreenReader> XcbScreenReader::connect(const std::string& display, bool sharedMemory)
 {
+    // The screen is looked for here, not by xcb_connect, so that a missing one is said as such.
     std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> connection(
         xcb_connect(display.c_str(), nullptr), &xcb_disconnect);
     if (xcb_connection_has_error(connection.get()))
         return nullptr;
-    auto reader = std::make_unique<XcbScreenReader>(connection.get(), sharedMemory);
+    auto reader = std::make_unique<XcbScreenReader>(connection.get(), sharedMemory, screenNumberOf(display));
     reader->m_private->owned = std::move(connection);
     return reader;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 struct xcb_connection_t;
+struct xcb_screen_t;
 
 namespace quorvex {
 
@@ -18,9 +19,11 @@ namespace quorvex {
 // GetImage where the extension is missing (remote displays).
 class XcbScreenReader final : public ScreenReader {
 public:
-    // Borrows `connection` (Qt's, in the window program, so requests stay in order with its windows).
-    XcbScreenReader(xcb_connection_t* connection, bool sharedMemory);
-    // On a connection of its own to the X display `display`; null when it cannot be opened.
+    // Reads screen `screenNumber` (the one DISPLAY names) through `connection`, which it borrows
+    // (Qt's, in the window program, so requests stay in order with its windows).
+    XcbScreenReader(xcb_connection_t* connection, bool sharedMemory, int screenNumber);
+    // On a connection of its own to the X display `display`, reading the screen it names (":0.1"
+    // its second); null when it cannot be opened, unreadable when it has no such screen.
     static std::unique_ptr<XcbScreenReader> connect(const std::string& display, bool sharedMemory);
     ~XcbScreenReader() override;
     XcbScreenReader(const XcbScreenReader&) = delete;
@@ -41,5 +44,11 @@ private:
     struct Private;
     std::unique_ptr<Private> m_private;
 };
+
+// Screen `number` of the X server at the other end of `connection`; null when it has none.
+xcb_screen_t* xcbScreen(xcb_connection_t* connection, int number);
+
+// The screen an X display name (DISPLAY) names: 1 for ":0.1", 0 where it names none.
+int screenNumberOf(const std::string& display);
 
 } // namespace quorvex

@@ -2,11 +2,12 @@
 
 #include "capture/screen_pixels_picture.h"
 #include "capture/window_grab.h"
+#include "platform/x11/qt_x11_connection.h"
 
 namespace quorvex {
 
 XcbScreenSource::XcbScreenSource(xcb_connection_t* connection, bool sharedMemory)
-    : m_reader(connection, sharedMemory)
+    : m_reader(connection, sharedMemory, qtX11ScreenNumber())
 {
 }
 

@@ -19,7 +19,7 @@ namespace {
 void setRootPixels(const QImage& pixels, int depth)
 {
     xcb_connection_t* c = qtX11Connection();
-    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    xcb_screen_t* screen = qtX11Screen(); // the one DISPLAY names, as Qt's
     const xcb_pixmap_t pixmap = xcb_generate_id(c);
     xcb_create_pixmap(
         c, uint8_t(depth), pixmap, screen->root, uint16_t(pixels.width()), uint16_t(pixels.height()));
