@@ -5,6 +5,7 @@
 #   *_wayland_test.cpp reads a Wayland desktop: run on a private headless sway (portal_*: with the
 #                      desktop portal)
 #   *.sh (in e2e)      drives the real binary in a private Xvfb (and, where it prints, a private CUPS)
+#   *_fuzz.cpp         a fuzz target of code that reads what another program sends: quorvex_add_fuzzer
 # Every test has a timeout, so a hang fails with the test's name.
 find_package(GTest REQUIRED)
 
@@ -54,4 +55,55 @@ function(quorvex_add_tests)
                 ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT ${QUORVEX_PLAIN_TIMEOUT})
         endif()
     endforeach()
+endfunction()
+
+# Fuzz targets: LLVMFuzzerTestOneInput in NAME.cpp, reaching the plain C++ SOURCES (no library) it is
+# built with. In the sanitized build (scripts/test --sanitize) clang's libFuzzer runs it for a few
+# seconds, harness and sources built by clang with coverage, AddressSanitizer and UBSan; where clang
+# has no libFuzzer, and in the plain build for a second, tests/support/fuzz_main.cpp feeds it seeded
+# random inputs instead.
+option(QUORVEX_SANITIZE "The build is sanitized: fuzz targets run longer, under libFuzzer where clang has it" OFF)
+set(QUORVEX_FUZZ_SECONDS 1)
+set(QUORVEX_LIBFUZZER_CLANG)
+if(QUORVEX_SANITIZE)
+    set(QUORVEX_FUZZ_SECONDS 5)
+    find_program(QUORVEX_CLANGXX NAMES clang++ clang++-14)
+    if(QUORVEX_CLANGXX)
+        set(check ${CMAKE_BINARY_DIR}/libfuzzer_check)
+        file(WRITE ${check}.cpp "#include <cstddef>\n#include <cstdint>\n"
+            "extern \"C\" int LLVMFuzzerTestOneInput(const uint8_t*, size_t) { return 0; }\n")
+        execute_process(COMMAND ${QUORVEX_CLANGXX} -fsanitize=fuzzer,address,undefined ${check}.cpp -o ${check}
+            RESULT_VARIABLE failed OUTPUT_QUIET ERROR_QUIET)
+        if(NOT failed)
+            set(QUORVEX_LIBFUZZER_CLANG ${QUORVEX_CLANGXX})
+        endif()
+    endif()
+endif()
+
+function(quorvex_add_fuzzer name)
+    cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+    set(harness ${CMAKE_CURRENT_SOURCE_DIR}/${name}.cpp)
+    if(QUORVEX_LIBFUZZER_CLANG)
+        # One translation unit, so clang's dependency file covers every header it reads.
+        set(unity ${CMAKE_CURRENT_BINARY_DIR}/${name}_unity.cpp)
+        set(lines)
+        foreach(source IN LISTS harness ARG_SOURCES)
+            string(APPEND lines "#include \"${source}\"\n")
+        endforeach()
+        file(CONFIGURE OUTPUT ${unity} CONTENT "${lines}")
+        set(binary ${CMAKE_CURRENT_BINARY_DIR}/${name})
+        add_custom_command(OUTPUT ${binary}
+            COMMAND ${QUORVEX_LIBFUZZER_CLANG} -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined
+                -fno-sanitize-recover=undefined -I${PROJECT_SOURCE_DIR}/src -MD -MF ${binary}.d ${unity} -o ${binary}
+            DEPENDS ${unity} ${harness} ${ARG_SOURCES} DEPFILE ${binary}.d
+            COMMENT "Building the fuzz target ${name} with libFuzzer" VERBATIM)
+        add_custom_target(${name} ALL DEPENDS ${binary})
+        add_test(NAME ${name} COMMAND ${binary} -max_total_time=${QUORVEX_FUZZ_SECONDS} -seed=1
+            WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    else()
+        add_executable(${name} ${harness} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/fuzz_main.cpp)
+        target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+        add_test(NAME ${name} COMMAND ${name} ${QUORVEX_FUZZ_SECONDS})
+    endif()
+    set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT ${QUORVEX_PLAIN_TIMEOUT})
 endfunction()

@@ -9,7 +9,8 @@ flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if [ "${1:-}" = --sanitize ]; then
     dir=build-sanitize
     sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
-    flags+=("-DCMAKE_CXX_FLAGS=$sanitize" "-DCMAKE_EXE_LINKER_FLAGS=$sanitize" -DQUORVEX_BUILD_BENCH=OFF)
+    flags+=("-DCMAKE_CXX_FLAGS=$sanitize" "-DCMAKE_EXE_LINKER_FLAGS=$sanitize" -DQUORVEX_BUILD_BENCH=OFF
+        -DQUORVEX_SANITIZE=ON)
 fi
 if command -v ccache >/dev/null; then
     export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}

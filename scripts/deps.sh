@@ -8,7 +8,8 @@ build_packages=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayla
 test_packages=(clang-format xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick xclip openbox
     cups printer-driver-cups-pdf poppler-utils strace desktop-file-utils appstream lintian man-db dpkg-dev
     sway swaybg grim wtype wl-clipboard jq dbus dbus-bin pipewire xdg-desktop-portal xdg-desktop-portal-wlr
-    xdg-desktop-portal-gtk python3-dbus python3-gi fuse3)
+    xdg-desktop-portal-gtk python3-dbus python3-gi fuse3
+    clang libclang-rt-14-dev)
 
 wanted=("${build_packages[@]}")
 if [ "${1:-run}" = test ]; then

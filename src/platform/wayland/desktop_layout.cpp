@@ -3,23 +3,53 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <string>
 
 namespace quorvex {
 
-DesktopPicture desktopPicture(const std::vector<OutputPlace>& outputs)
+namespace {
+
+std::string sizeText(int64_t width, int64_t height)
+{
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
+} // namespace
+
+Result<DesktopPicture> desktopPicture(const std::vector<OutputPlace>& outputs)
 {
     if (outputs.empty())
-        return {};
-    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN, scale = 1;
+        return DesktopPicture{};
+    // In 64 bits: a compositor may say anything, and int would overflow on the way.
+    int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN, scale = 1;
     for (const OutputPlace& output : outputs) {
-        left = std::min(left, output.logical.x);
-        top = std::min(top, output.logical.y);
-        right = std::max(right, output.logical.x + output.logical.width);
-        bottom = std::max(bottom, output.logical.y + output.logical.height);
-        if (output.logical.width > 0) // device pixels per logical one, rounded up
-            scale = std::max(scale, (output.device.width + output.logical.width - 1) / output.logical.width);
+        const PixelRect& place = output.logical;
+        if (place.width < 0 || place.height < 0 || output.device.width < 0 || output.device.height < 0)
+            return fail("the compositor gives an output a negative size ("
+                + sizeText(place.width, place.height) + ", "
+                + sizeText(output.device.width, output.device.height) + " pixels)");
+        left = std::min<int64_t>(left, place.x);
+        top = std::min<int64_t>(top, place.y);
+        right = std::max(right, int64_t(place.x) + place.width);
+        bottom = std::max(bottom, int64_t(place.y) + place.height);
+        if (place.width > 0) // device pixels per logical one, rounded up
+            scale = std::max(scale, (int64_t(output.device.width) + place.width - 1) / place.width);
     }
-    return {{(right - left) * scale, (bottom - top) * scale}, scale, left, top};
+    const int64_t width = (right - left) * scale, height = (bottom - top) * scale;
+    if (scale > kMostPictureSide || width > kMostPictureSide || height > kMostPictureSide)
+        return fail("the compositor's outputs make a desktop of " + sizeText(right - left, bottom - top)
+            + " at scale " + std::to_string(scale) + ", too large to be read");
+    return DesktopPicture{{int(width), int(height)}, int(scale), int(left), int(top)};
+}
+
+Status checkOutputBuffer(int64_t width, int64_t height, int64_t stride)
+{
+    if (width < 1 || height < 1 || width > kMostPictureSide || height > kMostPictureSide)
+        return fail("the compositor offers an output's pixels in a buffer of " + sizeText(width, height));
+    if (stride < width * 4 || stride % 4 != 0 || stride > int64_t(kMostPictureSide) * 4)
+        return fail("the compositor offers " + std::to_string(width) + " pixels a row in rows of "
+            + std::to_string(stride) + " bytes");
+    return {};
 }
 
 PixelRect placeInPicture(const DesktopPicture& picture, const OutputPlace& output)
@@ -63,12 +93,14 @@ BufferPoint bufferPoint(int shownX, int shownY, int width, int height, int trans
     }
 }
 
-void drawOutput(
+Status drawOutput(
     ScreenPixels& picture, const PixelRect& place, const ScreenPixels& output, bool yInverted, int transform)
 {
+    if (Status layout = checkOutputBuffer(output.width, output.height, output.stride); !layout)
+        return layout;
     const PixelRect inside = place.intersected({0, 0, picture.width, picture.height});
     if (inside.isEmpty() || output.isEmpty())
-        return;
+        return {};
     const auto word = [&](BufferPoint at) {
         const int row = yInverted ? output.height - 1 - at.y : at.y;
         return reinterpret_cast<const uint32_t*>(output.bits + row * output.stride)[at.x];
@@ -96,6 +128,7 @@ void drawOutput(
             out[x] = 0xff000000u | word(bufferPoint(shownX, shownY, shownWidth, shownHeight, transform));
         }
     }
+    return {};
 }
 
 } // namespace quorvex

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "capture/screen_reader.h"
+#include "common/result.h"
 
+#include <cstdint>
 #include <vector>
 
 // How the outputs of a Wayland desktop make one picture: each output at its place in the
@@ -20,8 +22,18 @@ struct DesktopPicture {
     int originX = 0, originY = 0; // the logical point at the picture's top-left corner
 };
 
-// The picture all `outputs` make; empty for none.
-DesktopPicture desktopPicture(const std::vector<OutputPlace>& outputs);
+// The longest side of a desktop's picture or of an output's buffer, in pixels: far beyond any real
+// desktop, and far enough from int's limits that no place or size in that picture overflows.
+inline constexpr int kMostPictureSide = 1 << 20;
+
+// The picture all `outputs` make; empty for none. A compositor's numbers are not trusted: an output
+// of negative size, or a picture whose side would pass kMostPictureSide, is refused.
+Result<DesktopPicture> desktopPicture(const std::vector<OutputPlace>& outputs);
+
+// Whether a buffer the compositor describes for an output can be read as drawOutput reads it:
+// `height` rows of `width` 32-bit words (each at least 1, at most kMostPictureSide), rows `stride`
+// bytes apart, a whole number of words and no shorter than a row of pixels. Refused otherwise.
+Status checkOutputBuffer(int64_t width, int64_t height, int64_t stride);
 
 // Where an output lies in that picture.
 PixelRect placeInPicture(const DesktopPicture& picture, const OutputPlace& output);
@@ -50,8 +62,8 @@ BufferPoint bufferPoint(int shownX, int shownY, int width, int height, int trans
 // Copies an output's pixels (0xAARRGGBB words; rows bottom-up when `yInverted`; turned by
 // `transform` as bufferPoint says) into `picture` at `place`, resampling by the nearest pixel where
 // the output has fewer pixels than its place (an output of a lower scale). Every pixel written is
-// opaque.
-void drawOutput(ScreenPixels& picture, const PixelRect& place, const ScreenPixels& output, bool yInverted,
+// opaque. Refused, with nothing drawn, where checkOutputBuffer refuses the output's layout.
+Status drawOutput(ScreenPixels& picture, const PixelRect& place, const ScreenPixels& output, bool yInverted,
     int transform = 0);
 
 } // namespace quorvex

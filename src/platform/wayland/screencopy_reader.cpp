@@ -69,6 +69,7 @@ struct Frame {
     bool offersDone = false; // version 3: all buffer types are told
     bool yInverted = false;
     bool ready = false, failed = false;
+    std::string refusal; // why the shared-memory buffer offered cannot be read; empty when it can
 };
 
 // Pixel formats we take: 32-bit words with red above green above blue (wl_shm's XRGB/ARGB8888).
@@ -109,6 +110,7 @@ struct ScreencopyReader::Private {
     uint32_t screencopyVersion = 0;
     zxdg_output_manager_v1* xdgOutputs = nullptr;
     std::vector<std::unique_ptr<Output>> outputs;
+    std::string refusal; // why the compositor's numbers were refused; empty while none were
 
     ~Private()
     {
@@ -213,6 +215,11 @@ struct ScreencopyReader::Private {
         uint32_t height, uint32_t stride)
     {
         auto* frame = static_cast<Frame*>(data);
+        // Checked before anything is sized or read by these numbers.
+        if (Status layout = checkOutputBuffer(width, height, stride); !layout) {
+            frame->refusal = layout.error();
+            return;
+        }
         frame->bufferOffered = true;
         frame->format = format;
         frame->width = int(width);
@@ -301,6 +308,8 @@ struct ScreencopyReader::Private {
         }
         zwlr_screencopy_frame_v1_destroy(request);
         yInverted = frame.yInverted;
+        if (!frame.refusal.empty() && !frame.bufferOffered)
+            refusal = frame.refusal;
         return buffer && offered && frame.ready;
     }
 };
@@ -332,18 +341,31 @@ ScreencopyReader::Opened ScreencopyReader::connect(const std::string& display)
         return {nullptr, "this Wayland compositor offers no screen copy (zwlr_screencopy_manager_v1)"};
     if (d.outputs.empty())
         return {nullptr, "this Wayland desktop has no output"};
+    if (const Result<DesktopPicture> layout = desktopPicture(d.places()); !layout)
+        return {nullptr, layout.error()};
     return {std::move(reader), {}};
 }
 
 PixelSize ScreencopyReader::desktopSize() const
 {
-    return desktopPicture(d->places()).size;
+    const Result<DesktopPicture> layout = desktopPicture(d->places());
+    return layout ? layout->size : PixelSize{};
+}
+
+std::string ScreencopyReader::unreadableReason() const
+{
+    return d->refusal;
 }
 
 ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
 {
     const std::vector<OutputPlace> places = d->places();
-    const DesktopPicture layout = desktopPicture(places);
+    const Result<DesktopPicture> checked = desktopPicture(places);
+    if (!checked) {
+        d->refusal = checked.error();
+        return {};
+    }
+    const DesktopPicture& layout = *checked;
     if (rect.isEmpty() || !PixelRect{0, 0, layout.size.width, layout.size.height}.contains(rect))
         return {};
     // Only the part of each output the rectangle covers is copied. Of a turned output, all of it:
@@ -387,7 +409,11 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
         const ScreenPixels pixels{buffer.data(), buffer.width, buffer.height, buffer.stride, nullptr};
         const PixelRect place{copied.inPicture.x - rect.x, copied.inPicture.y - rect.y,
             copied.inPicture.width, copied.inPicture.height};
-        drawOutput(picture, place, pixels, copied.yInverted, copied.output->transform);
+        if (Status drawn = drawOutput(picture, place, pixels, copied.yInverted, copied.output->transform);
+            !drawn) {
+            d->refusal = drawn.error();
+            return {};
+        }
     }
     return picture;
 }

@@ -23,6 +23,8 @@ public:
     ~ScreencopyReader() override;
 
     PixelSize desktopSize() const override;
+    // Set once the compositor's numbers (a frame's buffer, the layout) are refused: the one line why.
+    std::string unreadableReason() const override;
     ScreenPixels readDesktop(const PixelRect& rect) override;
 
 private:
