@@ -97,7 +97,7 @@ function(quorvex_add_fuzzer name)
                 -fno-sanitize-recover=undefined -I${PROJECT_SOURCE_DIR}/src -MD -MF ${binary}.d ${unity} -o ${binary}
             DEPENDS ${unity} ${harness} ${ARG_SOURCES} DEPFILE ${binary}.d
             COMMENT "Building the fuzz target ${name} with libFuzzer" VERBATIM)
-        add_custom_target(${name} ALL DEPENDS ${binary})
+        add_custom_target(${name}_libfuzzer ALL DEPENDS ${binary})
         add_test(NAME ${name} COMMAND ${binary} -max_total_time=${QUORVEX_FUZZ_SECONDS} -seed=1
             WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     else()

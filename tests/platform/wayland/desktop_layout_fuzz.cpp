@@ -27,14 +27,9 @@ public:
             value = value << 8 | (m_left > 0 ? (--m_left, *m_data++) : 0);
         return value;
     }
-    // Mostly numbers a desktop has, sometimes any 32 bits.
-    int32_t number()
-    {
-        const uint32_t kind = raw(1);
-        if (kind < 0xc0)
-            return int32_t(raw(2) % 5000) - 1000;
-        return int32_t(raw(4));
-    }
+    // Mostly places and sizes a desktop has, sometimes any 32 bits.
+    int32_t place() { return raw(1) < 0xe0 ? int32_t(raw(2) % 4000) - 1000 : int32_t(raw(4)); }
+    int32_t size() { return raw(1) < 0xe0 ? int32_t(raw(2) % 3000) : int32_t(raw(4)); }
 
 private:
     const uint8_t* m_data;
@@ -54,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Bytes in(data, size);
     std::vector<OutputPlace> outputs(in.raw(1) % 4 + 1);
     for (OutputPlace& output : outputs)
-        output = {{in.number(), in.number(), in.number(), in.number()}, {in.number(), in.number()}};
+        output = {{in.place(), in.place(), in.size(), in.size()}, {in.size(), in.size()}};
     const Result<DesktopPicture> layout = desktopPicture(outputs);
     if (!layout)
         return 0;
@@ -79,14 +74,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         check(PixelRect{0, 0, whole.width, whole.height}.contains(region.inPicture));
         // The buffer the compositor sends for it, of exactly the bytes its numbers say.
         const int32_t width = int32_t(in.raw(2) % 300) - 2, height = int32_t(in.raw(2) % 300) - 2;
-        const int32_t stride = in.raw(1) < 0xf0 ? width * 4 + int32_t(int8_t(in.raw(1))) : in.number();
+        const int32_t stride = in.raw(1) < 0xf0 ? width * 4 + int32_t(int8_t(in.raw(1))) : in.place();
         const bool refused = !checkOutputBuffer(width, height, stride).ok();
         std::vector<unsigned char> bytes(refused ? 1 : size_t(stride) * size_t(height), 0x5a);
         const ScreenPixels buffer{bytes.data(), width, height, stride, nullptr};
         const PixelRect place{region.inPicture.x - wanted.x, region.inPicture.y - wanted.y,
             region.inPicture.width, region.inPicture.height};
         const bool inverted = in.raw(1) & 1;
-        const int transform = in.raw(1) < 0xf0 ? int(in.raw(1) % 8) : in.number();
+        const int transform = in.raw(1) < 0xf0 ? int(in.raw(1) % 8) : in.place();
         check(drawOutput(picture, place, buffer, inverted, transform).ok() != refused);
     }
     for (const uint32_t word : words)
