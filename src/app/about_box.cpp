@@ -2,8 +2,10 @@
 
 #include "app/artwork.h"
 #include "app/clickable_label.h"
+#include "app/readable_colour.h"
 #include "app/twips_layout.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -44,19 +46,82 @@ AboutBox::AboutBox(const Twips& twips, QWidget* parent)
     linkFont.setPointSizeF(8.25);
     linkFont.setUnderline(true);
     Label18->setFont(linkFont);
-    QPalette linkPalette = Label18->palette();
-    linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    Label18->setPalette(linkPalette);
     Label18->setCursor(artwork::pointingHand());
     connect(Label18, &ClickableLabel::clicked, this, &AboutBox::optionsPageAsked);
 
-    Command1 = new QPushButton(QStringLiteral("X"), this);
+    // Its top edge stands above the box's: as the box's sibling it shows whole, where a child of
+    // the box would be cut off at the box's edge. It comes and goes with the box.
+    Command1 = new QPushButton(QStringLiteral("X"), parent);
     Command1->setObjectName(QStringLiteral("Command1"));
-    placeInTwips(Command1, twips, 6360, -120, 495, 375);
-    Command1->setStyleSheet(QStringLiteral("QPushButton { background: white; border: 1px solid gray; }"));
+    // A white face, whatever the theme: its letter stays black.
+    Command1->setStyleSheet(
+        QStringLiteral("QPushButton { background: white; color: black; border: 1px solid gray; }"));
     connect(Command1, &QPushButton::clicked, this, &QWidget::hide);
+    Command1->hide();
 
+    followPalette();
     hide();
+}
+
+AboutBox::~AboutBox()
+{
+    delete Command1.data();
+}
+
+void AboutBox::followPalette()
+{
+    // The texts stand on the tooltip colour: they take its text colour, or one that stands out from it.
+    const QColor background = palette().color(QPalette::ToolTipBase);
+    const QColor text = readableOn(palette().color(QPalette::ToolTipText), background);
+    for (QLabel* label : {Label1, Label4, Label2, Label8}) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, text);
+        label->setPalette(p);
+    }
+    // The link is blue as designed where blue stands out, else the theme's own link colour.
+    const QColor blue(0, 0, 255);
+    const QColor link = contrastRatio(blue, background) >= kLegibleContrast
+        ? blue
+        : readableOn(palette().color(QPalette::Link), background);
+    QPalette p = Label18->palette();
+    p.setColor(QPalette::WindowText, link);
+    Label18->setPalette(p);
+}
+
+void AboutBox::changeEvent(QEvent* event)
+{
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        followPalette();
+}
+
+void AboutBox::showEvent(QShowEvent* event)
+{
+    QFrame::showEvent(event);
+    placeButton();
+    if (Command1) {
+        Command1->show();
+        Command1->raise();
+    }
+}
+
+void AboutBox::hideEvent(QHideEvent* event)
+{
+    QFrame::hideEvent(event);
+    if (Command1)
+        Command1->hide();
+}
+
+void AboutBox::moveEvent(QMoveEvent* event)
+{
+    QFrame::moveEvent(event);
+    placeButton();
+}
+
+void AboutBox::placeButton()
+{
+    if (Command1)
+        Command1->setGeometry(pixelRect(m_twips, 6360, -120, 495, 375).translated(pos()));
 }
 
 void AboutBox::showBox()
@@ -64,6 +129,8 @@ void AboutBox::showBox()
     resize(pixelRect(m_twips, 0, 0, 6975, 2235).size());
     show();
     raise();
+    if (Command1)
+        Command1->raise();
 }
 
 void AboutBox::paintEvent(QPaintEvent*)

@@ -3,6 +3,7 @@
 #include "common/numeric.h"
 
 #include <QFrame>
+#include <QPointer>
 
 class QLabel;
 class QPushButton;
@@ -16,6 +17,7 @@ class AboutBox : public QFrame {
     Q_OBJECT
 public:
     AboutBox(const Twips& twips, QWidget* parent);
+    ~AboutBox() override;
 
     // About: the box at its shown size, above the other controls.
     void showBox();
@@ -26,15 +28,22 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
+    void followPalette();
+    void placeButton();
+
     Twips m_twips;
     QLabel* Label1;
     QLabel* Label4;
     QLabel* Label2;
     QLabel* Label8;
     ClickableLabel* Label18;
-    QPushButton* Command1;
+    QPointer<QPushButton> Command1; // a sibling of the box, above it
 };
 
 } // namespace quorvex

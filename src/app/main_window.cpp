@@ -149,6 +149,8 @@ void Form1::setBackground(const QColor& color)
     QPalette palette = m_surface->palette();
     palette.setColor(QPalette::Window, color);
     m_surface->setPalette(palette);
+    if (Frame2)
+        Frame2->followBackground(color);
 }
 
 QColor Form1::background() const

@@ -81,7 +81,7 @@ private:
     QWidget* m_surface;
     // The controls, named after the ones they stand for.
     QFrame* Picture2;
-    Toolbar* Frame2;
+    Toolbar* Frame2 = nullptr;
     AboutBox* Frame1;
     PictureView* pic1;
 };

@@ -3,8 +3,10 @@
 #include "app/artwork.h"
 #include "app/clickable_label.h"
 #include "app/command_actions.h"
+#include "app/readable_colour.h"
 #include "app/twips_layout.h"
 
+#include <QEvent>
 #include <QPainter>
 
 namespace quorvex {
@@ -26,6 +28,13 @@ protected:
         p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
     }
 };
+
+void setTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(widget->foregroundRole(), colour);
+    widget->setPalette(palette);
+}
 
 ClickableLabel* item(QWidget* parent, const Twips& twips, QRect twipsRect, const QPixmap& picture = {})
 {
@@ -75,6 +84,28 @@ Toolbar::Toolbar(const Twips& twips, QWidget* parent)
             {Label17, "Label17"}, {Image4, "Image4"}, {Image7, "Image7"}, {Image6, "Image6"}};
     for (const auto& [widget, name] : names)
         widget->setObjectName(QLatin1String(name));
+    followPalette();
+}
+
+void Toolbar::followBackground(const QColor& background)
+{
+    m_background = background;
+    // The label stands on the window's own colour, which the design fixes: its text must stand out.
+    setTextColour(Label15, readableOn(palette().color(QPalette::WindowText), background));
+}
+
+void Toolbar::followPalette()
+{
+    setTextColour(
+        lblTips, readableOn(palette().color(QPalette::ToolTipText), palette().color(QPalette::ToolTipBase)));
+    followBackground(m_background);
+}
+
+void Toolbar::changeEvent(QEvent* event)
+{
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        followPalette();
 }
 
 void Toolbar::showActions(const CommandActions& actions)

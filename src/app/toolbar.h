@@ -21,12 +21,18 @@ public:
     void showActions(const CommandActions& actions);
     // Shows `hint` in the tips box, or hides the box when it is empty.
     void showTip(const QString& hint);
+    // The window's background behind the strip, which its text must stand out from.
+    void followBackground(const QColor& background);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void followPalette();
+
     Twips m_twips;
+    QColor m_background = Qt::white;
     ClickableLabel* Image1; // Exit
     QLabel* Label15;
     ClickableLabel* Image2; // Save

@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 #include "app/picture_output.h"
 #include "app/platform_services.h"
+#include "app/readable_colour.h"
 #include "app/stretch.h"
 #include "capture/defined_size_dialog.h"
 #include "capture/selection_overlay.h"
@@ -15,9 +16,11 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QHash>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QStyle>
@@ -26,6 +29,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <vector>
 
 using namespace quorvex;
@@ -131,6 +135,10 @@ TEST(MainWindow, AboutBoxLinksToTheOptionsPageAndItsButtonHidesIt)
     f.trigger("About");
     QWidget* box = f.control("Frame1");
     ASSERT_TRUE(box->isVisible());
+    // "X" stands 120 twips above the box's top edge, and shows whole.
+    QWidget* x = f.control("Command1");
+    EXPECT_EQ(x->mapTo(&f.window, QPoint()) - box->mapTo(&f.window, QPoint()), QPoint(424, -8));
+    EXPECT_EQ(x->visibleRegion(), QRegion(x->rect()));
     QTest::mouseClick(f.control("Label18"), Qt::LeftButton);
     ASSERT_EQ(f.urls.opened.size(), 1u);
     EXPECT_EQ(f.urls.opened[0].fileName(), "options.html");
@@ -390,4 +398,85 @@ TEST(TextFit, NoTwoCaptionsOverlap)
         }
         EXPECT_FALSE(texts.empty());
     }
+}
+
+namespace {
+
+// How far the pixel of `area` that stands out most differs from the colour most of `area` has: the
+// contrast of a control's text with what lies behind it, as the screen shows them.
+double shownContrast(const QImage& shot, const QRect& area)
+{
+    QHash<QRgb, int> counts;
+    const QRect inside = area & shot.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            ++counts[shot.pixel(x, y)];
+    QRgb background = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most)
+            std::tie(background, most) = std::pair(it.key(), it.value());
+    double best = 1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = std::max(best, contrastRatio(QColor(it.key()), QColor(background)));
+    return best;
+}
+
+QPalette darkPalette(bool lightTooltips)
+{
+    QPalette p(QColor(53, 53, 53));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText})
+        p.setColor(role, QColor(238, 238, 238));
+    p.setColor(QPalette::Base, QColor(30, 30, 30));
+    p.setColor(QPalette::Link, QColor(138, 180, 248));
+    // A dark theme may leave the tooltip colours at their light default (GTK's through Qt's theme
+    // does), or darken them too.
+    p.setColor(QPalette::ToolTipBase, lightTooltips ? QColor(255, 255, 220) : QColor(70, 70, 70));
+    p.setColor(QPalette::ToolTipText, lightTooltips ? QColor(Qt::black) : QColor(238, 238, 238));
+    return p;
+}
+
+} // namespace
+
+// Every caption of the three windows stands out from what lies behind it, under a light and a dark
+// desktop palette, on each window background of the Window menu.
+TEST(Legibility, EveryCaptionStandsOutUnderLightAndDarkPalettes)
+{
+    const QPalette original = QApplication::palette();
+    const std::pair<const char*, QPalette> palettes[] = {{"light", QApplication::style()->standardPalette()},
+        {"dark", darkPalette(false)}, {"dark, light tooltips", darkPalette(true)}};
+    for (const auto& [name, palette] : palettes) {
+        QApplication::setPalette(palette);
+        for (const char* background : {"mnuBackWhite", "mnuBackLight", "munBackDark"}) {
+            SCOPED_TRACE(testing::Message() << name << ", " << background);
+            MainWindowFixture f;
+            f.trigger(background);
+            f.trigger("About");
+            f.control<QLabel>("lblTips")->setText(stretchHint(StretchMode::Horizontal));
+            f.control("frmTips")->show();
+            Form2 overlay(f.screen, f.window, Twips{});
+            overlay.show();
+            Form3 dialog({}, Twips{});
+            dialog.show();
+            int measured = 0;
+            for (QWidget* window : std::initializer_list<QWidget*>{&f.window, &overlay, &dialog}) {
+                const QImage shot = window->grab().toImage();
+                for (QWidget* control : window->findChildren<QWidget*>()) {
+                    auto* label = qobject_cast<QLabel*>(control);
+                    auto* button = qobject_cast<QAbstractButton*>(control);
+                    const QString text = label ? label->text() : button ? button->text() : QString();
+                    if (text.isEmpty() || !control->isVisibleTo(window))
+                        continue;
+                    // A button's own border is no text: only its face counts.
+                    const QRect area
+                        = QRect(control->mapTo(window, QPoint()), control->size())
+                              .adjusted(button ? 3 : 0, button ? 3 : 0, button ? -3 : 0, button ? -3 : 0);
+                    EXPECT_GE(shownContrast(shot, area), kLegibleContrast) << text.toStdString();
+                    ++measured;
+                }
+            }
+            EXPECT_EQ(measured, 13) << "Exit, tips, four about texts and X; x; three labels, two buttons";
+        }
+    }
+    QApplication::setPalette(original);
 }
