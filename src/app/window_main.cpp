@@ -1,6 +1,7 @@
 #include "app/grab_wait.h"
 #include "app/main_window.h"
 #include "app/platform_services.h"
+#include "output/clipboard.h"
 #include "output/numbered_error.h"
 #include "output/process_signals.h"
 #include "output/qt_printer.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QScreen>
+#include <cstdio>
 
 // The program's window. quorvex7 starts it when no command-line grab is asked for.
 int main(int argc, char** argv)
@@ -43,5 +45,13 @@ int main(int argc, char** argv)
         twips);
     messages.setParent(&window);
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    // The picture put on the clipboard stays there after the program's end, as on any desktop.
+    const quorvex::Status kept
+        = quorvex::keepClipboardAfterExit(*QGuiApplication::clipboard(), QGuiApplication::platformName(),
+            QCoreApplication::applicationDirPath() + QStringLiteral("/quorvex7"));
+    if (!kept)
+        std::fprintf(stderr, "quorvex7: the picture leaves the clipboard with the program: %s\n",
+            kept.error().c_str());
+    return status;
 }

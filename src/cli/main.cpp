@@ -3,6 +3,7 @@
 #include "cli/message_line.h"
 #include "output/numbered_error.h"
 #include "output/process_signals.h"
+#include "platform/clipboard_keeper.h"
 
 #include <cerrno>
 #include <climits>
@@ -64,6 +65,9 @@ int main(int argc, char** argv)
         return 1;
     if (argc > 0)
         quorvex::setProgramName(argv[0]);
+    // The window program's clipboard, kept after it ends (an internal mode, not for users).
+    if (argc > 1 && std::strcmp(argv[1], quorvex::kKeepClipboardOption) == 0)
+        return quorvex::keepClipboardMain(argc, argv);
     const quorvex::CommandLine command = quorvex::parseCommandLine({argv, argv + argc});
 
     switch (command.action) {

@@ -67,6 +67,18 @@ geometry_of() { # geometry_of WINDOW: sets $geo_x $geo_y $geo_w $geo_h, its clie
     read -r geo_x geo_y geo_w geo_h <<<"$(xwininfo -id "$1" | awk '/Absolute upper-left [XY]|Width:|Height:/ {printf "%s ", $NF}')"
 }
 
+clipboard_keeper() { # clipboard_keeper NAME=VALUE: sets $keeper to a clipboard keeper's pid whose environment has that
+    local cmdline
+    for cmdline in /proc/[0-9]*/cmdline; do
+        tr '\0' ' ' <"$cmdline" 2>/dev/null | grep -q -- '--keep-clipboard ' \
+            && tr '\0' '\n' <"${cmdline%cmdline}environ" 2>/dev/null | grep -qxF "$1" \
+            && keeper=${cmdline#/proc/} && keeper=${keeper%/cmdline} && return 0
+    done
+    return 1
+}
+no_keeper() { ! clipboard_keeper "$1"; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
 screenshot() { import -window root "$work/shot.png" || fail "no screenshot"; }
 title_of_app() { xdotool getwindowname "$window"; }
 

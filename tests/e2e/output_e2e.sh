@@ -40,4 +40,31 @@ awk -v w="$ink_w" -v h="$ink_h" -v x="$ink_x" -v y="$ink_y" -v r="$right" -v s="
 convert "$work/page.png" -crop "${ink_w}x$ink_h$ink_x$ink_y" +repage -resize '192x108!' "$work/ink.png"
 convert "$work/pattern.png" -resize '192x108!' "$work/small.png"
 close_to "$work/ink.png" "$work/small.png" 25 || fail "the print is not the grab the right way round ($psnr dB)"
-echo "saved, copied and printed"
+
+# After the program's end the clipboard gives the same bytes: from a keeper process until another
+# program takes the clipboard or, where a clipboard manager runs (the .wm run starts one), from the
+# manager, which the keeper asks to save them (SAVE_TARGETS) and which Qt is then not asked again.
+manager_pid=
+trap '[ -n "$manager_pid" ] && kill "$manager_pid"; finish' EXIT
+if [ -n "${QUORVEX_TEST_WM:-}" ]; then
+    "$SAVE_TARGETS_MANAGER" >"$work/manager.log" 2>&1 &
+    manager_pid=$!
+    wait_for 50 0.1 grep -q ready "$work/manager.log" || fail "the clipboard manager did not start"
+fi
+menu_keys alt+f x # File > Exit, as the Exit icon
+wait_for 100 0.1 gone "$app_pid" || fail "the program did not end"
+app_pid=
+for type in png bmp; do
+    xclip -selection clipboard -t "image/$type" -o >"$work/after.$type" && cmp -s "$work/after.$type" "$work/clip.$type" \
+        || fail "after the end the clipboard's image/$type is not what it was"
+done
+if [ -n "$manager_pid" ]; then
+    [ "$(grep saved "$work/manager.log")" = "saved image/png image/bmp" ] || fail "the manager saved: $(cat "$work/manager.log")"
+    wait_for 50 0.1 no_keeper "DISPLAY=$DISPLAY" || fail "the keeper stayed beside the manager"
+else
+    clipboard_keeper "DISPLAY=$DISPLAY" || fail "no clipboard keeper runs"
+    printf other | xclip -selection clipboard -i
+    wait_for 100 0.1 gone "$keeper" || fail "the keeper stayed after another program took the clipboard"
+    [ "$(xclip -selection clipboard -o)" = other ] || fail "the other program's text is not on the clipboard"
+fi
+echo "saved, copied and printed; the clipboard outlived the program"
