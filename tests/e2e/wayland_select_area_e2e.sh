@@ -51,4 +51,33 @@ picture_is "$work/bg1.png" 218 132 $((ox + 13)) $((oy + 21))
 defined_size_100 # a new frame, centred at its designed size, then sized in place
 sleep 1.5
 picture_is "$work/bg1.png" 100 100 $((547 + 13)) $((317 + 21))
+
+# After the program's end the clipboard gives the same bytes, from a keeper process until another
+# program takes the clipboard; beside a clipboard manager (one that keeps a copy of each selection,
+# as history managers do) the keeper serves it the same.
+for type in png bmp; do
+    wl-paste --type "image/$type" >"$work/live.$type" || fail "no image/$type on the clipboard"
+done
+keys alt+f x # File > Exit, as the Exit icon
+wait_for 100 0.1 gone "$app_pid" || fail "the program did not end"
+app_pid=
+for type in png bmp; do
+    wl-paste --type "image/$type" >"$work/after.$type" && cmp -s "$work/after.$type" "$work/live.$type" \
+        || fail "after the end the clipboard's image/$type is not what it was"
+done
+clipboard_keeper "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" || fail "no clipboard keeper runs"
+wl-copy other
+wait_for 100 0.1 gone "$keeper" || fail "the keeper stayed after another program took the clipboard"
+[ "$(wl-paste)" = other ] || fail "the other program's text is not on the clipboard"
+
+wl-paste --type image/png --watch sh -c 'cat >"$0.part" && mv "$0.part" "$0"' "$work/managed.png" &
+manager_pid=$!
+cat "$work/live.png" "$work/live.bmp" | "$QUORVEX7" --keep-clipboard wayland image/png "$(stat -c %s "$work/live.png")" \
+    image/bmp "$(stat -c %s "$work/live.bmp")" || fail "the keeper did not take the clipboard"
+wait_for 100 0.1 cmp -s "$work/managed.png" "$work/live.png" || fail "the clipboard manager saw other bytes"
+wl-paste --type image/bmp | cmp -s - "$work/live.bmp" || fail "the kept image/bmp is not what it was"
+clipboard_keeper "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" || fail "no clipboard keeper runs beside the manager"
+wl-copy other
+wait_for 100 0.1 gone "$keeper" || fail "the keeper stayed after another program took the clipboard"
+kill "$manager_pid"
 echo "PASS"
