@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 
 namespace quorvex {
 
@@ -114,6 +115,9 @@ void Form1::connectActions()
         on(b.action, [this, b] { setBackground(b.color); });
     on(a.Clear, andShow([this] { m_state.Clear(); }));
     on(a.About, [this] { Frame1->showBox(); });
+    // The selection frame opens without taking the keyboard: Escape here closes it too.
+    auto* closeOverlay = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(closeOverlay, &QShortcut::activated, this, [this] { m_grabs.overlay().unloadOverlay(); });
     // The desktop's URL handler needs no owner window on X11.
     connect(Frame1, &AboutBox::optionsPageAsked, this, [this] { m_services.urls.open(kOptionsPageUrl); });
 }

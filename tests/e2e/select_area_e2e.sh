@@ -28,4 +28,19 @@ sleep 1.5
 screenshot
 "$E2E_PROBE" patch "$work/shot.png" "$((client_x + 16 + 150))" "$((client_y + 40))" "$((sx + 150))" "$sy" 60 \
     || fail "the view does not show the widened patch"
-echo "area grab at $sx,$sy shown; widened to 218 px"
+
+# Escape closes the frame: with the keyboard still in the main window, and in the frame once a
+# click on its strip gave the keyboard to it.
+overlay_shown() { xdotool search --onlyvisible --class quorvex7 | grep -qv "^$window\$"; }
+overlay_gone() { ! overlay_shown; }
+menu_keys Escape
+wait_for 50 0.1 overlay_gone || fail "Escape in the main window left the frame open"
+menu_keys alt+g s
+wait_for 50 0.1 overlay_shown || fail "Select Area opened no frame again"
+find_overlay
+geometry_of "$overlay"
+xdotool mousemove $((geo_x + 40)) $((geo_y + 8)) click 1 mousemove 5 5
+sleep 0.5
+xdotool key Escape
+wait_for 50 0.1 overlay_gone || fail "Escape in the frame left it open"
+echo "area grab at $sx,$sy shown; widened to 218 px; closed by Escape"

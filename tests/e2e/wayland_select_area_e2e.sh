@@ -52,6 +52,18 @@ defined_size_100 # a new frame, centred at its designed size, then sized in plac
 sleep 1.5
 picture_is "$work/bg1.png" 100 100 $((547 + 13)) $((317 + 21))
 
+# Escape closes the frame: with the keyboard in the main window (where a layer surface leaves it),
+# also after a click on the frame's strip.
+ox=547 oy=317
+frame_gone() { grim -g "$ox,$oy 186x166" "$work/shot.png" && is_part "$work/shot.png" "$work/bg1.png" "186x166+$ox+$oy"; }
+keys Escape # the Defined Size frame
+wait_for 30 0.1 frame_gone || fail "Escape left the frame open"
+select_area 1
+frame_at "$work/bg1.png" $ox $oy
+click $((ox + 40)) $((oy + 8))
+keys Escape
+wait_for 30 0.1 frame_gone || fail "Escape after a click on the frame left it open"
+
 # After the program's end the clipboard gives the same bytes, from a keeper process until another
 # program takes the clipboard; beside a clipboard manager (one that keeps a copy of each selection,
 # as history managers do) the keeper serves it the same.

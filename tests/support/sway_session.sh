@@ -99,6 +99,7 @@ picture_is() { # picture_is REFERENCE W H X Y: File > Save to Clipboard gives th
         wait_for 20 0.25 timeout 5 wl-paste --no-newline --type image/png >"$work/clip.png" 2>/dev/null \
             && is_part "$work/clip.png" "$1" "$2x$3+$4+$5" && return 0
     done
+    grim "$work/shot.png"
     fail "the picture ($(identify -format %wx%h "$work/clip.png" 2>&1)) is not $2x$3+$4+$5 of $(basename "$1")"
 }
 
