@@ -159,8 +159,9 @@ void Form2::GrabSelection()
     m_windows.waitForDisplay();
 
     const QRect rect = deviceGrabRect();
-    const QImage picture
-        = GrabWindowRect(m_screen, 0, false, rect.x(), rect.y(), rect.width(), rect.height());
+    const QImage picture = rect.isEmpty()
+        ? QImage() // the frame lies wholly off the desktop: nothing to grab
+        : GrabWindowRect(m_screen, 0, false, rect.x(), rect.y(), rect.width(), rect.height());
     // A source may run the event loop while it reads (a portal's answer, a still hidden meanwhile).
     if (!alive)
         return;
@@ -169,7 +170,7 @@ void Form2::GrabSelection()
         m_grabbing = false;
         // A source that could not read (a portal that refused or did not answer) would only fail
         // again: the overlay closes, saying why, and the main window keeps its last grab.
-        const QString failure = m_loaded ? m_screen.lastGrabFailure() : QString();
+        const QString failure = m_loaded && !rect.isEmpty() ? m_screen.lastGrabFailure() : QString();
         if (!failure.isEmpty()) {
             close();
             m_receiver.selectionGrabFailed(failure);
@@ -196,12 +197,24 @@ int Form2::windowHeightTwips() const
 
 void Form2::setWindowWidthTwips(double width)
 {
-    resize(overlayLengthPixels(width, kOverlayMinimumWidth, maximumWidth(), m_twips.perPixelX), height());
+    // No larger than the desktop from where the window stands: it keeps its place.
+    const int room = std::min(maximumWidth(), desktopArea().right() + 1 - x());
+    resize(overlayLengthPixels(width, kOverlayMinimumWidth, room, m_twips.perPixelX), height());
 }
 
 void Form2::setWindowHeightTwips(double height)
 {
-    resize(width(), overlayLengthPixels(height, kOverlayMinimumHeight, maximumHeight(), m_twips.perPixelY));
+    const int room = std::min(maximumHeight(), desktopArea().bottom() + 1 - y());
+    resize(width(), overlayLengthPixels(height, kOverlayMinimumHeight, room, m_twips.perPixelY));
+}
+
+QRect Form2::desktopArea() const
+{
+    // A window lies on the virtual desktop; on a still picture of it, the overlay lies on the still.
+    if (!isWindow() && parentWidget())
+        return parentWidget()->rect();
+    const QScreen* display = screen();
+    return display ? display->virtualGeometry() : QRect(QPoint(), maximumSize());
 }
 
 void Form2::setDefinedGrabSize(QSize devicePixels)
@@ -226,7 +239,9 @@ QRect Form2::deviceGrabRect() const
     if (m_definedGrab.windowSize == size() && std::abs(asked.width() - rect.width()) < ratio
         && std::abs(asked.height() - rect.height()) < ratio)
         rect.setSize(asked);
-    return rect;
+    // A frame pushed past the desktop's edge grabs only what lies on the desktop.
+    const QSize desktop = m_screen.screenSize();
+    return desktop.isEmpty() ? rect : rect & QRect(QPoint(), desktop);
 }
 
 bool Form2::hatchAndBorderVisible() const

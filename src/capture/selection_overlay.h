@@ -43,7 +43,7 @@ public:
     void GrabSelection();
 
     // Sizes in twips, as the defined-size dialog reads and sets them. A set width or height is kept
-    // between the overlay's minimum and the virtual screen's size.
+    // between the overlay's minimum and the room from the window's place to the desktop's edge.
     int windowWidthTwips() const;
     int windowHeightTwips() const;
     int selectionWidthTwips() const { return m_layout.s1.width(); }
@@ -76,8 +76,11 @@ private:
     void onTimer1();
     void onMoveTimer();
     QPoint positionTwips() const;
-    // The inside of s1 on the desktop, in device pixels: what GrabSelection reads.
+    // The inside of s1 on the desktop, in device pixels, as far as it lies on the desktop: what
+    // GrabSelection reads.
     QRect deviceGrabRect() const;
+    // Where the window can lie, in the coordinates of its geometry.
+    QRect desktopArea() const;
 
     ScreenSource& m_screen;
     OverlayWindowSystem& m_windows;

@@ -110,6 +110,37 @@ TEST_F(Overlay, DefinedSizeDialogLoadsOrResizesTheOverlayToGrabThatManyUpToTheSc
     text("Text2")->setText("1e300");
     QTest::mouseClick(button("Command1"), Qt::LeftButton);
     EXPECT_EQ(loader.overlay(), overlay);
-    EXPECT_EQ(overlay->size(), QGuiApplication::primaryScreen()->virtualSize());
-    EXPECT_EQ(overlay->pos(), QPoint(50, 60));
+    // As large as the desktop allows from where it stands, which it keeps.
+    EXPECT_EQ(overlay->geometry(),
+        QRect(QGuiApplication::primaryScreen()->virtualGeometry()).adjusted(50, 60, 0, 0));
+}
+
+// Whatever part of the frame lies off the desktop, the grab holds only the desktop's pixels: the
+// part of the frame's inside that lies on it.
+TEST_F(Overlay, AGrabOfAFramePastTheDesktopsEdgeHoldsOnlyTheDesktop)
+{
+    Form2 overlay(screen, receiver, k96Dpi);
+    overlay.load();
+    const QSize desktop = screen.pixels().size();
+    // The inside of s1 starts 13, 21 from the window's corner and measures 158 x 132.
+    const struct {
+        QPoint window;
+        QRect grabbed;
+    } cases[] = {{{-100, -50}, QRect(0, 0, 158 - 87, 132 - 29)},
+        {{desktop.width() - 60, desktop.height() - 40},
+            QRect(desktop.width() - 47, desktop.height() - 19, 47, 19)},
+        {{desktop.width() + 10, 0}, QRect()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.window.x() << "," << c.window.y());
+        overlay.move(c.window);
+        receiver.grabs.clear();
+        overlay.GrabSelection();
+        if (c.grabbed.isEmpty()) {
+            EXPECT_TRUE(receiver.grabs.empty());
+            continue;
+        }
+        ASSERT_EQ(receiver.grabs.size(), 1u);
+        EXPECT_EQ(
+            testsupport::differenceBetween(receiver.grabs.front(), screen.pixels().copy(c.grabbed)), "");
+    }
 }
