@@ -53,7 +53,7 @@ Status keepClipboardAfterExit(QClipboard& clipboard, const QString& platform, co
     for (const auto& [type, bytes] : offers)
         arguments << QLatin1String(type) << QString::number(bytes.size());
     QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setProcessChannelMode(QProcess::ForwardedOutputChannel); // its one line on stderr is ours to say
     process.start(keeper, arguments);
     if (!process.waitForStarted())
         return fail("cannot start " + keeper.toStdString() + ": " + process.errorString().toStdString());
@@ -65,8 +65,13 @@ Status keepClipboardAfterExit(QClipboard& clipboard, const QString& platform, co
         process.waitForFinished();
         return fail("the clipboard keeper did not answer");
     }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return fail("the clipboard keeper could not take the clipboard");
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        // Its line, "quorvex7: why", without the program's name.
+        const QString line = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+        const QString why = line.section(u'\n', 0, 0).section(QStringLiteral(": "), 1);
+        return fail(why.isEmpty() ? std::string("the clipboard keeper could not take the clipboard")
+                                  : why.toStdString());
+    }
     // Our own clipboard has lost the selection by now; once Qt has seen that, it does not offer its
     // copy to a clipboard manager on its way out as well.
     const QDeadlineTimer deadline(1000);
