@@ -53,7 +53,7 @@ void writeAll(int fd, const std::string& text)
         if (null > STDERR_FILENO)
             close(null);
     }
-    if (chdir("/") != 0) { } // holds no folder of the caller's; "/" is always there
+    [[maybe_unused]] const int root = chdir("/"); // keeps no folder of the caller's busy
     bool reported = false;
     const auto held = [&] {
         writeAll(report, std::string(1, kHeld));

@@ -85,11 +85,11 @@ struct Session {
         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
         s->transfers.push_back({fd, &offer->bytes, 0, Clock::now()});
     }
-    static void cancelled_(void* data, zwlr_data_control_source_v1*)
+    static void sourceCancelled(void* data, zwlr_data_control_source_v1*)
     {
         static_cast<Session*>(data)->cancelled = true;
     }
-    static constexpr zwlr_data_control_source_v1_listener kSourceListener = {&send, &cancelled_};
+    static constexpr zwlr_data_control_source_v1_listener kSourceListener = {&send, &sourceCancelled};
 
     static void dataOffer(void*, zwlr_data_control_v1*, zwlr_data_control_offer_v1*) { }
     static void selected(void* data, zwlr_data_control_v1*, zwlr_data_control_offer_v1* offer)
@@ -99,8 +99,11 @@ struct Session {
             zwlr_data_control_offer_v1_destroy(s->selection);
         s->selection = offer;
     }
-    static void finished_(void* data, zwlr_data_control_v1*) { static_cast<Session*>(data)->finished = true; }
-    static constexpr zwlr_data_control_v1_listener kDeviceListener = {&dataOffer, &selected, &finished_};
+    static void deviceFinished(void* data, zwlr_data_control_v1*)
+    {
+        static_cast<Session*>(data)->finished = true;
+    }
+    static constexpr zwlr_data_control_v1_listener kDeviceListener = {&dataOffer, &selected, &deviceFinished};
 
     // Writes what each reader can take now; a reader that has everything, or went away, is done.
     void write(const std::vector<pollfd>& ready)

@@ -3,6 +3,7 @@
 #include "platform/x11/xcb_reply.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <poll.h>
