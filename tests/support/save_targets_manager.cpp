@@ -1,7 +1,7 @@
 // A clipboard manager for the tests, as small as the protocol allows: it owns CLIPBOARD_MANAGER, and on
-// a SAVE_TARGETS request reads the listed targets (or all of TARGETS) from the clipboard's owner,
-// answers, takes the clipboard and serves what it saved. Prints "ready", then one line
-// "saved TYPE..." per save. Debian 12 has no small manager that speaks SAVE_TARGETS for images.
+// a SAVE_TARGETS request reads the listed targets (or all of TARGETS) from the clipboard's owner in
+// one MULTIPLE conversion, answers, takes the clipboard and serves what it saved. Prints "ready", then one
+// line "saved TYPE..." per save. Debian 12 has no small manager that speaks SAVE_TARGETS for images.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -54,14 +54,9 @@ Owned<xcb_get_property_reply_t> takeProperty(xcb_atom_t property)
         c, xcb_get_property(c, 1, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 28), nullptr));
 }
 
-// The clipboard converted to `target`, through INCR where the owner sends it so; empty if refused.
-bool convert(xcb_atom_t clipboard, xcb_atom_t target, xcb_atom_t property, xcb_atom_t incr, std::string& out)
+// The value of our `property` once the owner has written it, through INCR where it sends it so.
+bool readProperty(xcb_atom_t property, xcb_atom_t incr, std::string& out)
 {
-    xcb_convert_selection(c, window, clipboard, target, property, XCB_CURRENT_TIME);
-    xcb_flush(c);
-    auto notify = next(XCB_SELECTION_NOTIFY);
-    if (reinterpret_cast<xcb_selection_notify_event_t*>(notify.get())->property == XCB_NONE)
-        return false;
     auto value = takeProperty(property);
     xcb_flush(c);
     if (!value)
@@ -73,8 +68,9 @@ bool convert(xcb_atom_t clipboard, xcb_atom_t target, xcb_atom_t property, xcb_a
     }
     out.clear();
     for (;;) { // each new value of the property is a piece; an empty one ends it
-        auto change = next(XCB_PROPERTY_NOTIFY);
-        if (reinterpret_cast<xcb_property_notify_event_t*>(change.get())->state != XCB_PROPERTY_NEW_VALUE)
+        auto event = next(XCB_PROPERTY_NOTIFY);
+        const auto* change = reinterpret_cast<xcb_property_notify_event_t*>(event.get());
+        if (change->atom != property || change->state != XCB_PROPERTY_NEW_VALUE)
             continue;
         auto piece = takeProperty(property);
         xcb_flush(c);
@@ -83,6 +79,39 @@ bool convert(xcb_atom_t clipboard, xcb_atom_t target, xcb_atom_t property, xcb_a
             return true;
         out.append(static_cast<char*>(xcb_get_property_value(piece.get())), size_t(length));
     }
+}
+
+// The clipboard converted to `target` into our `property`; false if refused.
+bool convert(xcb_atom_t clipboard, xcb_atom_t target, xcb_atom_t property, xcb_atom_t incr, std::string& out)
+{
+    xcb_convert_selection(c, window, clipboard, target, property, XCB_CURRENT_TIME);
+    xcb_flush(c);
+    auto notify = next(XCB_SELECTION_NOTIFY);
+    if (reinterpret_cast<xcb_selection_notify_event_t*>(notify.get())->property == XCB_NONE)
+        return false;
+    return readProperty(property, incr, out);
+}
+
+// Every target at once, in one MULTIPLE conversion, as desktop clipboard managers save; the targets
+// the owner refused are left out.
+std::map<xcb_atom_t, std::string> convertAll(
+    xcb_atom_t clipboard, const std::vector<xcb_atom_t>& targets, xcb_atom_t incr)
+{
+    const xcb_atom_t multiple = atom("MULTIPLE"), pairsProperty = atom("MANAGER_PAIRS");
+    std::vector<xcb_atom_t> pairs;
+    for (size_t i = 0; i < targets.size(); ++i)
+        pairs.insert(pairs.end(), {targets[i], atom(("MANAGER_DATA_" + std::to_string(i)).c_str())});
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, pairsProperty, atom("ATOM_PAIR"), 32,
+        uint32_t(pairs.size()), pairs.data());
+    std::string answered;
+    std::map<xcb_atom_t, std::string> saved;
+    if (!convert(clipboard, multiple, pairsProperty, incr, answered))
+        return saved;
+    const auto* atoms = reinterpret_cast<const xcb_atom_t*>(answered.data());
+    for (size_t i = 0; i + 1 < answered.size() / 4; i += 2)
+        if (std::string bytes; atoms[i + 1] != XCB_NONE && readProperty(atoms[i + 1], incr, bytes))
+            saved[atoms[i]] = bytes;
+    return saved;
 }
 
 } // namespace
@@ -123,17 +152,17 @@ int main()
                 auto* atoms = reinterpret_cast<const xcb_atom_t*>(all.data());
                 targets.assign(atoms, atoms + all.size() / 4);
             }
-            saved.clear();
-            std::string line = "saved";
+            std::vector<xcb_atom_t> wanted;
             for (xcb_atom_t target : targets) {
                 const std::string name = nameOf(target);
-                if (name == "TARGETS" || name == "MULTIPLE" || name == "TIMESTAMP" || name == "SAVE_TARGETS")
-                    continue;
-                if (std::string bytes; convert(clipboard, target, property, incr, bytes)) {
-                    saved[target] = bytes;
-                    line += " " + name;
-                }
+                if (name != "TARGETS" && name != "MULTIPLE" && name != "TIMESTAMP" && name != "SAVE_TARGETS")
+                    wanted.push_back(target);
             }
+            saved = convertAll(clipboard, wanted, incr);
+            std::string line = "saved";
+            for (xcb_atom_t target : wanted)
+                if (saved.count(target))
+                    line += " " + nameOf(target);
             answer = request.property;
             xcb_set_selection_owner(c, window, clipboard, XCB_CURRENT_TIME);
             std::printf("%s\n", line.c_str());
