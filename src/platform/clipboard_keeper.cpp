@@ -53,6 +53,12 @@ void writeAll(int fd, const std::string& text)
         if (null > STDERR_FILENO)
             close(null);
     }
+    // Nothing else of the caller's stays open in it: no file it wrote, no pipe a reader waits on.
+    if (report != 3 && dup2(report, 3) == 3) {
+        close(report);
+        report = 3;
+    }
+    close_range(4, ~0U, 0);
     [[maybe_unused]] const int root = chdir("/"); // keeps no folder of the caller's busy
     bool reported = false;
     const auto held = [&] {
