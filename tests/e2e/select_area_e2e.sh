@@ -40,7 +40,8 @@ wait_for 50 0.1 overlay_shown || fail "Select Area opened no frame again"
 find_overlay
 geometry_of "$overlay"
 xdotool mousemove $((geo_x + 40)) $((geo_y + 8)) click 1 mousemove 5 5
-sleep 0.5
+overlay_focused() { [ "$(xdotool getwindowfocus)" = "$overlay" ]; }
+wait_for 50 0.1 overlay_focused || fail "a click on the frame's strip did not give it the keyboard"
 xdotool key Escape
 wait_for 50 0.1 overlay_gone || fail "Escape in the frame left it open"
 echo "area grab at $sx,$sy shown; widened to 218 px; closed by Escape"
