@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include "platform/desktop_offer.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -219,8 +221,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     }
     if (given.screen) {
         result.screen = lowerCase(*given.screen);
-        if (result.screen != "x11" && result.screen != "screencopy" && result.screen != "portal")
-            return failure("--screen must be x11, screencopy or portal");
+        if (!screenSourceNamed(result.screen))
+            return failure("--screen must be x11, screencopy, kwin or portal");
     }
     return result;
 }
@@ -244,9 +246,10 @@ Options:
                           png when the name does not decide (a folder or -).
   --quality <N>           JPEG quality from 1 to 100 (default 90).
   --screen <SOURCE>       Read the screen through x11, screencopy (Wayland
-                          compositors such as sway) or portal (the desktop
-                          portal's screenshot: GNOME, KDE) instead of the
-                          session's own choice; also QUORVEX7_SCREEN.
+                          compositors such as sway), kwin (KDE Plasma's
+                          KWin, for the installed program) or portal (the
+                          desktop portal's screenshot: GNOME, KDE) instead
+                          of the session's own choice; also QUORVEX7_SCREEN.
 )";
 }
 

@@ -11,6 +11,7 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -287,8 +288,8 @@ GrabOutcome failed(std::string line)
 
 GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironment& session)
 {
-    if (const ScreenSourceChoice choice = chooseScreenSource(session); !choice.kind)
-        return failed(choice.failure);
+    if (std::string failure = sessionFailure(session); !failure.empty())
+        return failed(std::move(failure));
     const bool toStandardOutput = command.file == "-";
     const bool intoFolder = !toStandardOutput && (command.file.back() == '/' || isFolder(command.file));
     std::optional<GrabFormat> format = command.format;
@@ -306,7 +307,9 @@ GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironm
     if (command.delaySeconds > 0)
         std::this_thread::sleep_for(std::chrono::duration<double>(command.delaySeconds));
 
-    const OpenedScreenReader opened = openScreenReader(session);
+    // What is worth knowing but no failure (the desktop is about to ask a question) is said at once.
+    const OpenedScreenReader opened = openScreenReader(
+        session, [](const std::string& line) { std::fprintf(stderr, "quorvex7: %s\n", line.c_str()); });
     if (!opened.reader)
         return failed(opened.failure);
     const PixelSize desktop = opened.reader->desktopSize();

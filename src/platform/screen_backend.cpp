@@ -1,79 +1,122 @@
 #include "platform/screen_backend.h"
 
+#include "platform/desktop_bus_loader.h"
 #include "platform/portal/portal_protocol.h"
-#include "platform/portal_module_loader.h"
 #include "platform/wayland/screencopy_reader.h"
+#include "platform/wayland/wayland_globals.h"
 #include "platform/x11/xcb_screen_reader.h"
-
-#include <cstdlib>
 
 namespace quorvex {
 
 namespace {
 
-std::string environmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-OpenedScreenReader openX11(const SessionEnvironment& session)
+Result<std::unique_ptr<ScreenReader>> openX11(const SessionEnvironment& session)
 {
     if (session.display.empty())
-        return {nullptr, "no display: set DISPLAY (for example, run under Xvfb)"};
+        return fail("no display: set DISPLAY (for example, run under Xvfb)");
     // One grab: shared memory would cost more to set up than it saves.
     std::unique_ptr<XcbScreenReader> reader = XcbScreenReader::connect(session.display, false);
     if (!reader)
-        return {nullptr, "cannot open the X display '" + session.display + "'"};
+        return fail("cannot open the X display '" + session.display + "'");
     if (std::string reason = reader->unreadableReason(); !reason.empty())
-        return {nullptr, std::move(reason)};
-    return {std::move(reader), {}};
+        return fail(std::move(reason));
+    return std::unique_ptr<ScreenReader>(std::move(reader));
+}
+
+Result<std::unique_ptr<ScreenReader>> withScreenshot(std::unique_ptr<ScreenshotReader> reader)
+{
+    if (const Status taken = reader->takeScreenshot(); !taken)
+        return fail(taken.error());
+    return std::unique_ptr<ScreenReader>(std::move(reader));
+}
+
+Result<std::unique_ptr<ScreenReader>> open(ScreenSourceKind kind, const SessionEnvironment& session,
+    const DesktopOffer& offer, SessionProbe& probe, const SayLine& say)
+{
+    switch (kind) {
+    case ScreenSourceKind::X11:
+        return openX11(session);
+    case ScreenSourceKind::Screencopy: {
+        ScreencopyReader::Opened opened = ScreencopyReader::connect(session.waylandDisplay);
+        if (!opened.reader)
+            return fail(opened.failure);
+        return std::unique_ptr<ScreenReader>(std::move(opened.reader));
+    }
+    case ScreenSourceKind::KWinScreenshot:
+    case ScreenSourceKind::Portal:
+        break;
+    }
+    // A service the bus does not have fails as the desktop's description says.
+    if (const std::string& missing = offer.missing(kind); !missing.empty())
+        return fail(missing);
+    Result<DesktopBus*> bus = probe.bus();
+    if (!bus)
+        return fail(bus.error());
+    return withScreenshot(
+        kind == ScreenSourceKind::Portal ? (*bus)->portal(session.isGnome(), say) : (*bus)->kwinScreenshot());
 }
 
 } // namespace
 
-SessionEnvironment SessionEnvironment::fromProcess()
+SessionProbe::SessionProbe(SessionEnvironment session, BusConnector connectBus)
+    : m_session(std::move(session))
+    , m_connectBus(std::move(connectBus))
 {
-    return {environmentValue("DISPLAY"), environmentValue("WAYLAND_DISPLAY"),
-        environmentValue("XDG_SESSION_TYPE"), environmentValue("QUORVEX7_SCREEN")};
 }
 
-ScreenSourceChoice chooseScreenSource(const SessionEnvironment& session)
+SessionProbe::~SessionProbe() = default;
+
+Result<WaylandGlobals> SessionProbe::waylandGlobals()
 {
-    if (session.forcedSource == "x11")
-        return {ScreenSourceKind::X11, {}, true};
-    if (session.forcedSource == "screencopy")
-        return {ScreenSourceKind::Screencopy, {}, true};
-    if (session.forcedSource == "portal")
-        return {ScreenSourceKind::Portal, {}, true};
-    if (!session.forcedSource.empty())
-        return {std::nullopt,
-            "the screen source '" + session.forcedSource + "' is not one of x11, screencopy, portal"};
-    if (!session.waylandDisplay.empty())
-        return {ScreenSourceKind::Screencopy, {}};
-    if (session.sessionType == "wayland")
-        return {std::nullopt, "this is a Wayland session without WAYLAND_DISPLAY: the screen cannot be read"};
-    if (session.display.empty())
-        return {std::nullopt, "no display: set DISPLAY (for example, run under Xvfb)"};
-    return {ScreenSourceKind::X11, {}};
+    if (!m_globals)
+        m_globals = readWaylandGlobals(m_session.waylandDisplay);
+    return *m_globals;
 }
 
-OpenedScreenReader openScreenReader(const SessionEnvironment& session)
+Result<DesktopBus*> SessionProbe::bus()
 {
-    const ScreenSourceChoice choice = chooseScreenSource(session);
-    if (!choice.kind)
-        return {nullptr, choice.failure};
-    if (*choice.kind == ScreenSourceKind::X11)
-        return openX11(session);
-    if (*choice.kind == ScreenSourceKind::Portal)
-        return openPortalReaderModule();
-    ScreencopyReader::Opened opened = ScreencopyReader::connect(session.waylandDisplay);
-    if (opened.reader || choice.forced)
-        return {std::move(opened.reader), std::move(opened.failure)};
-    OpenedScreenReader portal = openPortalReaderModule();
-    if (!portal.reader && portal.failure == portalMissingMessage())
-        portal.failure = neitherScreenSourceMessage();
-    return portal;
+    if (!m_bus)
+        m_bus = m_connectBus();
+    if (!*m_bus)
+        return fail(m_bus->error());
+    return m_bus->value().get();
+}
+
+Result<BusServices> SessionProbe::busServices()
+{
+    if (!m_services) {
+        const Result<DesktopBus*> connected = bus();
+        m_services
+            = connected ? Result<BusServices>((*connected)->services()) : Result<BusServices>(BusServices{});
+    }
+    return *m_services;
+}
+
+std::string kwinFallbackLine(const std::string& kwinFailure)
+{
+    return kwinFailure
+        + "; the desktop portal reads the screen instead, and KDE's portal draws the pointer "
+          "into the picture";
+}
+
+OpenedScreenReader openScreenReader(const SessionEnvironment& session, const SayLine& say)
+{
+    SessionProbe probe(session, loadDesktopBus);
+    const DesktopOffer offer = describeDesktop(session, probe);
+    const std::vector<ScreenSourceKind> kinds = offer.sourcesToTry();
+    if (kinds.empty())
+        return {nullptr, offer.noSourceMessage()};
+    std::string failure;
+    for (size_t i = 0; i < kinds.size(); ++i) {
+        Result<std::unique_ptr<ScreenReader>> opened = open(kinds[i], session, offer, probe, say);
+        if (opened)
+            return {std::move(*opened), {}};
+        failure = opened.error();
+        const bool portalNext = i + 1 < kinds.size() && kinds[i + 1] == ScreenSourceKind::Portal;
+        if (kinds[i] == ScreenSourceKind::KWinScreenshot && portalNext && say)
+            say(kwinFallbackLine(failure));
+    }
+    return {nullptr, failure};
 }
 
 } // namespace quorvex

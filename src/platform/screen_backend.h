@@ -1,43 +1,49 @@
 #pragma once
 
 #include "capture/screen_reader.h"
+#include "platform/desktop_bus.h"
+#include "platform/desktop_offer.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
-// The one place that decides, from the session, how the screen is read.
+// The one place that opens, from what the desktop offers, the reader of its screen.
 namespace quorvex {
 
-// What the session says about its display (so tests can set it).
-struct SessionEnvironment {
-    std::string display; // DISPLAY
-    std::string waylandDisplay; // WAYLAND_DISPLAY
-    std::string sessionType; // XDG_SESSION_TYPE
-    std::string forcedSource; // QUORVEX7_SCREEN or --screen: x11, screencopy or portal; empty: chosen
+// The session's servers as the choice asks them: the Wayland compositor on a connection of its own,
+// the session bus through `connectBus` (the command line loads a module for it); each asked once.
+class SessionProbe final : public DesktopProbe {
+public:
+    using BusConnector = std::function<Result<std::unique_ptr<DesktopBus>>()>;
+    SessionProbe(SessionEnvironment session, BusConnector connectBus);
+    ~SessionProbe() override;
 
-    static SessionEnvironment fromProcess();
+    Result<WaylandGlobals> waylandGlobals() override;
+    Result<BusServices> busServices() override;
+    // The bus's desktop services, connected on first use; or why there are none.
+    Result<DesktopBus*> bus();
+
+private:
+    SessionEnvironment m_session;
+    BusConnector m_connectBus;
+    std::optional<Result<WaylandGlobals>> m_globals;
+    std::optional<Result<std::unique_ptr<DesktopBus>>> m_bus;
+    std::optional<Result<BusServices>> m_services;
 };
 
-// How the screen is read.
-enum class ScreenSourceKind { X11, Screencopy, Portal };
+// The line said where KWin's screenshot could not be used and the portal reads the screen instead.
+std::string kwinFallbackLine(const std::string& kwinFailure);
 
-// The way the session's screen is read: the forced one, else screen copy in a Wayland session (the
-// portal where the compositor turns out to offer none), else X11; or the one-line reason none can
-// be (`kind` empty).
-struct ScreenSourceChoice {
-    std::optional<ScreenSourceKind> kind;
-    std::string failure;
-    bool forced = false;
-};
-ScreenSourceChoice chooseScreenSource(const SessionEnvironment& session);
-
-// A reader of this session's screen on a connection of its own, as a program without a window
-// reads it; or why there is none (`reader` null). The portal's reader has its screenshot taken.
+// A reader of this session's screen on a connection of its own, as a program without a window reads
+// it: the forced source (or why it fails), else the best the desktop offers that opens; or why none
+// does (`reader` null). A screenshot reader has its screenshot taken. `say` hears what is no failure
+// but worth knowing (the desktop is about to ask a question; KDE's portal draws the pointer).
 struct OpenedScreenReader {
     std::unique_ptr<ScreenReader> reader;
     std::string failure;
 };
-OpenedScreenReader openScreenReader(const SessionEnvironment& session);
+OpenedScreenReader openScreenReader(const SessionEnvironment& session, const SayLine& say);
 
 } // namespace quorvex

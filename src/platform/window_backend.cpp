@@ -2,9 +2,8 @@
 
 #include "capture/qt_screen_source.h"
 #include "capture/qt_window_system.h"
-#include "platform/portal/portal_protocol.h"
-#include "platform/portal/portal_screen_source.h"
 #include "platform/screen_backend.h"
+#include "platform/screenshot_screen_source.h"
 #include "platform/still/still_overlay_window_system.h"
 #include "platform/wayland/layer_shell_overlay_window_system.h"
 #include "platform/wayland/screencopy_screen_source.h"
@@ -13,14 +12,18 @@
 #include "platform/x11/x11_overlay_window_system.h"
 #include "platform/x11/xcb_screen_source.h"
 
+#include <QtGlobal>
+
 namespace quorvex {
 
 namespace {
 
-std::unique_ptr<ScreenSource> screencopySource(const SessionEnvironment& session)
+Result<std::unique_ptr<ScreenSource>> screencopySource(const SessionEnvironment& session)
 {
     ScreencopyReader::Opened opened = ScreencopyReader::connect(session.waylandDisplay);
-    return opened.reader ? std::make_unique<ScreencopyScreenSource>(std::move(opened.reader)) : nullptr;
+    if (!opened.reader)
+        return fail(opened.failure);
+    return std::unique_ptr<ScreenSource>(std::make_unique<ScreencopyScreenSource>(std::move(opened.reader)));
 }
 
 // Where a Wayland client can neither place nor shape its windows, the overlay stands on a still
@@ -30,24 +33,6 @@ WindowBackend stillBackend(std::unique_ptr<ScreenSource> screen, std::unique_ptr
     auto still = std::make_shared<StillPicture>(std::move(overlayScreen));
     return {std::move(screen), std::make_unique<StillHidingScreenSource>(still),
         std::make_unique<StillOverlayWindowSystem>(still), std::make_unique<NoActiveWindowQuery>()};
-}
-
-// The overlay on layer-shell surfaces where the compositor offers them; on a still elsewhere.
-WindowBackend screencopyBackend(const SessionEnvironment& session, std::unique_ptr<ScreenSource> screen,
-    std::unique_ptr<ScreenSource> overlayScreen)
-{
-    LayerSurfaces::Opened opened = LayerSurfaces::connect(session.waylandDisplay);
-    if (!opened.surfaces)
-        return stillBackend(std::move(screen), std::move(overlayScreen));
-    return {std::move(screen), std::move(overlayScreen),
-        std::make_unique<LayerShellOverlayWindowSystem>(std::move(opened.surfaces)),
-        std::make_unique<NoActiveWindowQuery>()};
-}
-
-std::unique_ptr<ScreenSource> portalSource()
-{
-    PortalReader::Opened opened = PortalReader::connect();
-    return opened.reader ? std::make_unique<PortalScreenSource>(std::move(opened.reader)) : nullptr;
 }
 
 // Where the session's screen cannot be read at all: every grab says why, up front.
@@ -73,31 +58,78 @@ WindowBackend unreadableBackend(const std::string& reason)
         std::make_unique<NoActiveWindowQuery>()};
 }
 
+void sayLine(const std::string& line)
+{
+    qWarning("%s", line.c_str());
+}
+
+Result<WindowBackend> openBackend(
+    ScreenSourceKind kind, const SessionEnvironment& session, const DesktopOffer& offer, SessionProbe& probe)
+{
+    const FrameKind frame = offer.frameFor(kind);
+    if (kind == ScreenSourceKind::X11) {
+        xcb_connection_t* x11 = qtX11Connection();
+        if (!x11)
+            return fail(
+                "this program's windows are not on X11 here (QT_QPA_PLATFORM), so it cannot read X11");
+        return WindowBackend{std::make_unique<XcbScreenSource>(x11, false),
+            std::make_unique<XcbScreenSource>(x11, true), std::make_unique<X11OverlayWindowSystem>(),
+            std::make_unique<X11ActiveWindowQuery>()};
+    }
+    if (kind == ScreenSourceKind::Screencopy) {
+        Result<std::unique_ptr<ScreenSource>> screen = screencopySource(session);
+        Result<std::unique_ptr<ScreenSource>> overlayScreen = screen ? screencopySource(session) : fail("");
+        if (!screen || !overlayScreen)
+            return fail(screen ? overlayScreen.error() : screen.error());
+        if (frame == FrameKind::LayerShell)
+            if (LayerSurfaces::Opened opened = LayerSurfaces::connect(session.waylandDisplay);
+                opened.surfaces)
+                return WindowBackend{std::move(*screen), std::move(*overlayScreen),
+                    std::make_unique<LayerShellOverlayWindowSystem>(std::move(opened.surfaces)),
+                    std::make_unique<NoActiveWindowQuery>()};
+        return stillBackend(std::move(*screen), std::move(*overlayScreen));
+    }
+    if (const std::string& missing = offer.missing(kind); !missing.empty())
+        return fail(missing);
+    Result<DesktopBus*> bus = probe.bus();
+    if (!bus)
+        return fail(bus.error());
+    if (kind == ScreenSourceKind::KWinScreenshot) {
+        // KWin says whether it lets this program read the screen only when asked for a screenshot.
+        std::unique_ptr<ScreenshotReader> reader = (*bus)->kwinScreenshot();
+        if (const Status taken = reader->takeScreenshot(); !taken)
+            return fail(taken.error());
+        return stillBackend(std::make_unique<ScreenshotScreenSource>(std::move(reader)),
+            std::make_unique<ScreenshotScreenSource>((*bus)->kwinScreenshot()));
+    }
+    // The portal is asked nothing before the first grab: GNOME may put a question to the person.
+    return stillBackend(std::make_unique<ScreenshotScreenSource>((*bus)->portal(session.isGnome(), sayLine)),
+        std::make_unique<ScreenshotScreenSource>((*bus)->portal(session.isGnome(), sayLine)));
+}
+
 } // namespace
 
 WindowBackend chooseWindowBackend()
 {
     // The same choice as the command line's, from the same session.
     const SessionEnvironment session = SessionEnvironment::fromProcess();
-    const ScreenSourceChoice choice = chooseScreenSource(session);
-    const std::optional<ScreenSourceKind> kind = choice.kind;
-    if (kind == ScreenSourceKind::Screencopy)
-        if (std::unique_ptr<ScreenSource> screen = screencopySource(session))
-            if (std::unique_ptr<ScreenSource> overlayScreen = screencopySource(session))
-                return screencopyBackend(session, std::move(screen), std::move(overlayScreen));
-    // The portal where it is forced, or where the compositor offers no screen copy.
-    if (kind == ScreenSourceKind::Portal || (kind == ScreenSourceKind::Screencopy && !choice.forced)) {
-        if (std::unique_ptr<ScreenSource> screen = portalSource())
-            if (std::unique_ptr<ScreenSource> overlayScreen = portalSource())
-                return stillBackend(std::move(screen), std::move(overlayScreen));
-        return unreadableBackend(
-            kind == ScreenSourceKind::Portal ? portalMissingMessage() : neitherScreenSourceMessage());
+    SessionProbe probe(session, connectDesktopBus);
+    const DesktopOffer offer = describeDesktop(session, probe);
+    const std::vector<ScreenSourceKind> kinds = offer.sourcesToTry();
+    // Offscreen, where no display system is there to read.
+    if (!offer.forced && !offer.wayland && !qtX11Connection())
+        return {std::make_unique<QtScreenSource>(), std::make_unique<QtScreenSource>(),
+            std::make_unique<QtOverlayWindowSystem>(), std::make_unique<NoActiveWindowQuery>()};
+    std::string failure = kinds.empty() ? offer.noSourceMessage() : std::string();
+    for (size_t i = 0; i < kinds.size(); ++i) {
+        Result<WindowBackend> backend = openBackend(kinds[i], session, offer, probe);
+        if (backend)
+            return std::move(*backend);
+        failure = backend.error();
+        if (kinds[i] == ScreenSourceKind::KWinScreenshot && i + 1 < kinds.size())
+            sayLine(kwinFallbackLine(failure));
     }
-    if (xcb_connection_t* x11 = qtX11Connection(); x11 && kind == ScreenSourceKind::X11)
-        return {std::make_unique<XcbScreenSource>(x11, false), std::make_unique<XcbScreenSource>(x11, true),
-            std::make_unique<X11OverlayWindowSystem>(), std::make_unique<X11ActiveWindowQuery>()};
-    return {std::make_unique<QtScreenSource>(), std::make_unique<QtScreenSource>(),
-        std::make_unique<QtOverlayWindowSystem>(), std::make_unique<NoActiveWindowQuery>()};
+    return unreadableBackend(failure);
 }
 
 } // namespace quorvex

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-// The one place that decides, from the session, what the window program reads the screen and runs
-// the overlay through.
+// The one place that opens, from what the desktop offers, what the window program reads the screen
+// and runs the overlay through.
 namespace quorvex {
 
 struct WindowBackend {
@@ -17,12 +17,13 @@ struct WindowBackend {
     std::unique_ptr<ActiveWindowQuery> activeWindow;
 };
 
-// The screen source chooseScreenSource picks for the session, as the command line reads it: screen
-// copy where the compositor offers it (the overlay on layer-shell surfaces where it offers those
-// too, on a still picture of the desktop where it does not), else the desktop portal (the overlay
-// on a still), X11 over xcb on Qt's own connection; a source that says why where
-// a Wayland session offers neither; Qt's own screen grab and an unshaped overlay elsewhere
-// (offscreen). Call it once the application object exists.
+// The source describeDesktop offers first (or the forced one), as the command line reads it, with the
+// frame that goes with it: X11 over xcb on Qt's own connection with a shaped frame; screen copy with
+// the frame on layer-shell surfaces where the compositor offers them, else on a still picture of the
+// desktop; KWin's screenshot where KWin lets this program use it, else the desktop portal, each with
+// the frame on a still. A source that fails is reported by every grab, never replaced by another when
+// forced; Qt's own screen grab and an unshaped frame only where Qt runs on no display system this
+// program knows (offscreen). Call it once the application object exists.
 WindowBackend chooseWindowBackend();
 
 } // namespace quorvex

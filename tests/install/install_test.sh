@@ -25,9 +25,9 @@ for section in OPTIONS "EXIT STATUS" EXAMPLES FILES; do
 done
 
 "$prefix/bin/quorvex7" --help | grep -q -- '--format' || fail "the installed quorvex7 --help"
-# it finds its portal module: what fails is the missing portal, not the module
+# it finds its D-Bus module: what fails is the missing portal, not the module
 DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-bus "$prefix/bin/quorvex7" --grab - --screen portal 2>&1 >/dev/null \
-    | grep -q "not on the session bus" || fail "the installed quorvex7 does not load its portal module"
+    | grep -q "not on the session bus" || fail "the installed quorvex7 does not load its D-Bus module"
 completions=$(bash -c 'source "$1"; COMP_WORDS=(quorvex7 --format ""); COMP_CWORD=2; _quorvex7; echo "${COMPREPLY[*]}"' \
     _ "$prefix/share/bash-completion/completions/quorvex7")
 [ "$completions" = "png jpg bmp" ] || fail "bash completes --format with '$completions'"

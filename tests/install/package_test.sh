@@ -12,7 +12,7 @@ id=io.github.quorvex7.Quorvex7
 for file in bin/quorvex7 bin/quorvex7-window share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
     share/man/man1/quorvex7.1.gz share/icons/hicolor/48x48/apps/$id.png share/icons/hicolor/scalable/apps/$id.svg \
     share/bash-completion/completions/quorvex7 share/doc/quorvex7/copyright share/doc/quorvex7/changelog.gz \
-    lib/quorvex7/quorvex7-portal.so; do
+    lib/quorvex7/quorvex7-dbus.so; do
     grep -q " \./usr/$file\( \|$\)" "$work/contents" || fail "the package has no /usr/$file"
 done
 for dependency in libqt6gui6 libqt6widgets6 libxcb1 libxcb-shm0 libturbojpeg0 libpng16-16 libdbus-1-3 qt6-qpa-plugins; do

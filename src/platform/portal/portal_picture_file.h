@@ -1,29 +1,27 @@
 #pragma once
 
 #include "capture/screen_reader.h"
+#include "common/result.h"
+#include "platform/screenshot_reader.h"
 
+#include <chrono>
+#include <ctime>
 #include <string>
-#include <vector>
 
 namespace quorvex {
 
-// Where the portal's pictures may be deleted and where never: the temporary folders (/tmp, where
-// the wlroots portal writes, and $TMPDIR) and the user's pictures folder, from the environment.
-struct PortalFilePlaces {
-    std::vector<std::string> temporaryFolders;
-    std::string picturesFolder;
+// The largest file the portal's picture may be: the largest desktop stored without any compression.
+inline constexpr long long kMostPortalFileBytes = kMostDesktopPixels * 4 + (1 << 20);
 
-    static PortalFilePlaces fromProcess();
-};
+// The time a request began, on the clock file systems stamp new files with.
+timespec fileClockNow();
 
-// The picture the portal answered with, or why there is none.
-struct PortalPicture {
-    ScreenPixels pixels;
-    std::string failure;
-};
-
-// Reads the portal's PNG file named by `uri` at once (before anything can replace it), deletes it
-// where `places` say it is ours, and decodes it as 32-bit pixels.
-PortalPicture takePortalPicture(const std::string& uri, const PortalFilePlaces& places);
+// The portal's PNG file named by `uri`: opened without a planted link, read only where it is a regular
+// file of plausible size and only until `deadline`, decoded as 32-bit pixels. Then it is deleted where
+// it is provably the file made for the request that began at `requestStart`: a regular file of the
+// user's with no other name, made after that moment, still the one of that name. Any other is kept,
+// and `say` tells where it stays.
+Result<ScreenPixels> takePortalPicture(const std::string& uri, const timespec& requestStart,
+    std::chrono::steady_clock::time_point deadline, const SayLine& say);
 
 } // namespace quorvex

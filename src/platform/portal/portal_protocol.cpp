@@ -17,41 +17,6 @@ int hexValue(char c)
     return -1;
 }
 
-// `path` without "." and ".." steps and doubled slashes, so a prefix test cannot be fooled; empty
-// for a relative path or one that climbs above the root.
-std::string normalPath(std::string_view path)
-{
-    if (path.empty() || path.front() != '/')
-        return {};
-    std::vector<std::string_view> steps;
-    while (!path.empty()) {
-        path.remove_prefix(1);
-        const size_t end = std::min(path.find('/'), path.size());
-        const std::string_view step = path.substr(0, end);
-        path.remove_prefix(end);
-        if (step == "..") {
-            if (steps.empty())
-                return {};
-            steps.pop_back();
-        } else if (!step.empty() && step != ".") {
-            steps.push_back(step);
-        }
-    }
-    std::string result;
-    for (const std::string_view step : steps)
-        result.append("/").append(step);
-    return result.empty() ? "/" : result;
-}
-
-bool isInside(const std::string& path, std::string_view folder)
-{
-    const std::string base = normalPath(folder);
-    if (base.empty())
-        return false;
-    const std::string prefix = base == "/" ? base : base + "/";
-    return path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0;
-}
-
 } // namespace
 
 std::string portalRequestPath(std::string_view uniqueName, std::string_view token)
@@ -91,10 +56,19 @@ std::string portalMissingMessage()
            "xdg-desktop-portal and its backend for your desktop";
 }
 
-std::string portalTimeoutMessage()
+std::string portalTimeoutMessage(std::chrono::seconds waited)
 {
+    const bool minutes = waited.count() % 60 == 0;
     return "the desktop portal did not answer the screenshot within "
-        + std::to_string(kPortalAnswerTimeout.count()) + " s; nothing was grabbed";
+        + (minutes ? std::to_string(waited.count() / 60) + " minutes" : std::to_string(waited.count()) + " s")
+        + "; nothing was grabbed";
+}
+
+std::string portalQuestionMessage()
+{
+    return "the desktop asks whether this program may take screenshots: answer it on the screen (waiting up "
+           "to "
+        + std::to_string(kPortalQuestionTimeout.count() / 60) + " minutes)";
 }
 
 std::string pathFromFileUri(std::string_view uri)
@@ -122,16 +96,6 @@ std::string pathFromFileUri(std::string_view uri)
         i += 2;
     }
     return path;
-}
-
-bool isOursToDelete(
-    std::string_view path, const std::vector<std::string>& temporaryFolders, std::string_view picturesFolder)
-{
-    const std::string file = normalPath(path);
-    if (file.empty() || (!picturesFolder.empty() && isInside(file, picturesFolder)))
-        return false;
-    return std::any_of(temporaryFolders.begin(), temporaryFolders.end(),
-        [&](const std::string& folder) { return isInside(file, folder); });
 }
 
 ScreenPixels croppedPixels(const ScreenPixels& pixels, const PixelRect& rect)

@@ -6,19 +6,22 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // The desktop portal's screenshot exchange (org.freedesktop.portal.Screenshot) as plain functions:
 // what the bus client computes and decides, testable without a bus.
 namespace quorvex {
 
-// A portal that has not answered by then is taken to never answer.
+// A portal that has not answered by then is taken to never answer; unless it is asking the person
+// first (GNOME, where no answer is stored), who is given longer.
 inline constexpr std::chrono::seconds kPortalAnswerTimeout{10};
+inline constexpr std::chrono::seconds kPortalQuestionTimeout{120};
 
 inline constexpr const char* kPortalBusName = "org.freedesktop.portal.Desktop";
 inline constexpr const char* kPortalObjectPath = "/org/freedesktop/portal/desktop";
 inline constexpr const char* kPortalScreenshotInterface = "org.freedesktop.portal.Screenshot";
 inline constexpr const char* kPortalRequestInterface = "org.freedesktop.portal.Request";
+inline constexpr const char* kPermissionStoreBusName = "org.freedesktop.impl.portal.PermissionStore";
+inline constexpr const char* kPermissionStorePath = "/org/freedesktop/impl/portal/PermissionStore";
 
 // The object path of the request the portal makes for a call carrying `token` from the bus
 // connection `uniqueName` (":1.42"), known before the call so its answer cannot be missed.
@@ -33,15 +36,12 @@ std::string portalResponseFailure(std::uint32_t response);
 // Where neither source is there, and where the portal is not answering.
 std::string neitherScreenSourceMessage();
 std::string portalMissingMessage();
-std::string portalTimeoutMessage();
+std::string portalTimeoutMessage(std::chrono::seconds waited = kPortalAnswerTimeout);
+// Said before GNOME asks its question, and how long the answer is waited for.
+std::string portalQuestionMessage();
 
 // The local path a file:// URI names, its %-escapes decoded; empty for any other URI.
 std::string pathFromFileUri(std::string_view uri);
-
-// Whether the portal's picture at `path` may be deleted once read: a file it made for this one
-// answer in a temporary folder, never one in the user's pictures folder (some portals save there).
-bool isOursToDelete(
-    std::string_view path, const std::vector<std::string>& temporaryFolders, std::string_view picturesFolder);
 
 // `rect` of `pixels`, sharing their memory; empty where `rect` is not wholly inside.
 ScreenPixels croppedPixels(const ScreenPixels& pixels, const PixelRect& rect);

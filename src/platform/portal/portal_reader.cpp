@@ -1,9 +1,9 @@
 #include "platform/portal/portal_reader.h"
 
+#include "platform/portal/portal_answers.h"
+#include "platform/portal/portal_picture_file.h"
 #include "platform/portal/portal_protocol.h"
 
-#include <chrono>
-#include <dbus/dbus.h>
 #include <optional>
 #include <unistd.h>
 
@@ -11,73 +11,10 @@ namespace quorvex {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bus::Clock;
+using bus::MessagePtr;
 
-struct ConnectionCloser {
-    void operator()(DBusConnection* connection) const
-    {
-        dbus_connection_close(connection);
-        dbus_connection_unref(connection);
-    }
-};
-using ConnectionPtr = std::unique_ptr<DBusConnection, ConnectionCloser>;
-
-struct MessageUnref {
-    void operator()(DBusMessage* message) const { dbus_message_unref(message); }
-};
-using MessagePtr = std::unique_ptr<DBusMessage, MessageUnref>;
-
-// A DBusError freed when it goes.
-struct BusError {
-    DBusError error;
-    BusError() { dbus_error_init(&error); }
-    ~BusError() { dbus_error_free(&error); }
-    bool isSet() const { return dbus_error_is_set(&error); }
-    std::string text() const { return error.message ? error.message : "unknown D-Bus error"; }
-};
-
-int millisecondsUntil(Clock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? int(left) : 0;
-}
-
-bool portalOnBus(DBusConnection* connection)
-{
-    BusError error;
-    if (dbus_bus_name_has_owner(connection, kPortalBusName, &error.error))
-        return true;
-    // A portal that the bus starts on the first call is there too.
-    MessagePtr call(dbus_message_new_method_call(
-        "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "ListActivatableNames"));
-    MessagePtr reply(dbus_connection_send_with_reply_and_block(connection, call.get(), 2000, &error.error));
-    DBusMessageIter names, name;
-    if (!reply || !dbus_message_iter_init(reply.get(), &names)
-        || dbus_message_iter_get_arg_type(&names) != DBUS_TYPE_ARRAY)
-        return false;
-    for (dbus_message_iter_recurse(&names, &name); dbus_message_iter_get_arg_type(&name) == DBUS_TYPE_STRING;
-         dbus_message_iter_next(&name)) {
-        const char* text = nullptr;
-        dbus_message_iter_get_basic(&name, &text);
-        if (std::string_view(text) == kPortalBusName)
-            return true;
-    }
-    return false;
-}
-
-void appendOption(DBusMessageIter* options, const char* key, int type, const void* value)
-{
-    const char signature[2] = {char(type), 0};
-    DBusMessageIter entry, variant;
-    dbus_message_iter_open_container(options, DBUS_TYPE_DICT_ENTRY, nullptr, &entry);
-    dbus_message_iter_append_basic(&entry, DBUS_TYPE_STRING, &key);
-    dbus_message_iter_open_container(&entry, DBUS_TYPE_VARIANT, signature, &variant);
-    dbus_message_iter_append_basic(&variant, type, value);
-    dbus_message_iter_close_container(&entry, &variant);
-    dbus_message_iter_close_container(options, &entry);
-}
-
-MessagePtr screenshotCall(const std::string& token)
+bus::MessagePtr screenshotCall(const std::string& token)
 {
     MessagePtr call(dbus_message_new_method_call(
         kPortalBusName, kPortalObjectPath, kPortalScreenshotInterface, "Screenshot"));
@@ -88,148 +25,162 @@ MessagePtr screenshotCall(const std::string& token)
     dbus_message_iter_init_append(call.get(), &arguments);
     dbus_message_iter_append_basic(&arguments, DBUS_TYPE_STRING, &parentWindow);
     dbus_message_iter_open_container(&arguments, DBUS_TYPE_ARRAY, "{sv}", &options);
-    appendOption(&options, "handle_token", DBUS_TYPE_STRING, &tokenText);
-    appendOption(&options, "interactive", DBUS_TYPE_BOOLEAN, &interactive);
+    bus::appendOption(&options, "handle_token", DBUS_TYPE_STRING, &tokenText);
+    bus::appendOption(&options, "interactive", DBUS_TYPE_BOOLEAN, &interactive);
     dbus_message_iter_close_container(&arguments, &options);
     return call;
 }
 
-// A Response signal's code and its "uri" result.
-struct Response {
-    dbus_uint32_t code = 2;
-    std::string uri;
-};
-
-Response parseResponse(DBusMessage* signal)
+// Every Response the portal (its unique name `owner`) sends, whatever the request's path: an
+// old-style portal answers on a path of its own making, which is known only from the call's reply.
+std::string responseMatchRule(const std::string& owner)
 {
-    Response response;
-    DBusMessageIter arguments, results, entry, value;
-    if (!dbus_message_iter_init(signal, &arguments)
-        || dbus_message_iter_get_arg_type(&arguments) != DBUS_TYPE_UINT32)
-        return response;
-    dbus_message_iter_get_basic(&arguments, &response.code);
-    if (!dbus_message_iter_next(&arguments) || dbus_message_iter_get_arg_type(&arguments) != DBUS_TYPE_ARRAY)
-        return response;
-    for (dbus_message_iter_recurse(&arguments, &results);
-         dbus_message_iter_get_arg_type(&results) == DBUS_TYPE_DICT_ENTRY; dbus_message_iter_next(&results)) {
-        dbus_message_iter_recurse(&results, &entry);
-        const char* key = nullptr;
-        dbus_message_iter_get_basic(&entry, &key);
-        dbus_message_iter_next(&entry);
-        dbus_message_iter_recurse(&entry, &value);
-        if (std::string_view(key) == "uri" && dbus_message_iter_get_arg_type(&value) == DBUS_TYPE_STRING) {
-            const char* uri = nullptr;
-            dbus_message_iter_get_basic(&value, &uri);
-            response.uri = uri;
-        }
-    }
-    return response;
+    return "type='signal',sender='" + owner + "',interface='" + kPortalRequestInterface
+        + "',member='Response'";
 }
 
-std::string responseMatchRule(const std::string& path)
+// The portal started where the bus starts it on demand; its unique name, empty where it is not there.
+std::string portalOwner(DBusConnection* connection)
 {
-    return "type='signal',interface='" + std::string(kPortalRequestInterface) + "',member='Response',path='"
-        + path + "'";
+    std::string owner = bus::nameOwner(connection, kPortalBusName);
+    if (owner.empty() && dbus_bus_start_service_by_name(connection, kPortalBusName, 0, nullptr, nullptr))
+        owner = bus::nameOwner(connection, kPortalBusName);
+    return owner;
 }
 
 } // namespace
 
+bool portalOnBus(DBusConnection* connection)
+{
+    bus::Error error;
+    if (dbus_bus_name_has_owner(connection, kPortalBusName, &error.error))
+        return true;
+    MessagePtr call(dbus_message_new_method_call(
+        DBUS_SERVICE_DBUS, DBUS_PATH_DBUS, DBUS_INTERFACE_DBUS, "ListActivatableNames"));
+    const bus::Reply reply = bus::call(connection, call.get(), Clock::now() + std::chrono::seconds(2));
+    DBusMessageIter names, name;
+    if (!reply || !dbus_message_iter_init(reply.message.get(), &names)
+        || dbus_message_iter_get_arg_type(&names) != DBUS_TYPE_ARRAY)
+        return false;
+    for (dbus_message_iter_recurse(&names, &name); dbus_message_iter_get_arg_type(&name) == DBUS_TYPE_STRING;
+         dbus_message_iter_next(&name))
+        if (bus::stringAt(&name) == kPortalBusName)
+            return true;
+    return false;
+}
+
 struct PortalReader::Private {
-    ConnectionPtr connection;
-    PortalFilePlaces places;
+    bus::Connection connection;
+    Settings settings;
     unsigned requests = 0;
+    bool saidQuestion = false;
     std::optional<ScreenPixels> kept;
     PixelSize lastSize;
-    std::string failure;
 
-    // The Response to the request at `path`, or nothing once `deadline` has passed.
-    std::optional<Response> awaitResponse(const std::string& path, Clock::time_point deadline)
+    StoredPermission storedPermission()
+    {
+        MessagePtr lookup(dbus_message_new_method_call(
+            kPermissionStoreBusName, kPermissionStorePath, kPermissionStoreBusName, "Lookup"));
+        const char* table = "screenshot";
+        dbus_message_append_args(
+            lookup.get(), DBUS_TYPE_STRING, &table, DBUS_TYPE_STRING, &table, DBUS_TYPE_INVALID);
+        const bus::Reply reply
+            = bus::call(connection.get(), lookup.get(), Clock::now() + std::chrono::seconds(2));
+        return reply ? parseStoredPermission(reply.message.get()) : StoredPermission::None;
+    }
+
+    // The Response from `owner` to the request at `path` or `handle`, or nothing once `deadline` has
+    // passed. Signals from anyone else (a unicast signal needs no match rule) are dropped.
+    std::optional<PortalResponse> awaitResponse(const std::string& owner, const std::string& path,
+        const std::string& handle, Clock::time_point deadline, bool& malformed)
     {
         for (;;) {
             while (MessagePtr message{dbus_connection_pop_message(connection.get())}) {
-                if (dbus_message_is_signal(message.get(), kPortalRequestInterface, "Response")
-                    && dbus_message_has_path(message.get(), path.c_str()))
-                    return parseResponse(message.get());
+                const char* sender = dbus_message_get_sender(message.get());
+                const char* from = dbus_message_get_path(message.get());
+                if (!dbus_message_is_signal(message.get(), kPortalRequestInterface, "Response") || !sender
+                    || owner != sender || !from || (path != from && handle != from))
+                    continue;
+                std::optional<PortalResponse> response = parsePortalResponse(message.get());
+                malformed = !response;
+                return response;
             }
-            const int left = millisecondsUntil(deadline);
+            const int left = bus::millisecondsUntil(deadline);
             if (left == 0 || !dbus_connection_read_write(connection.get(), left))
                 return std::nullopt;
         }
     }
 
-    std::string screenshot()
+    Status screenshot()
     {
-        const Clock::time_point deadline = Clock::now() + kPortalAnswerTimeout;
+        std::chrono::seconds limit = kPortalAnswerTimeout;
+        if (settings.asksFirst) {
+            const StoredPermission permission = storedPermission();
+            if (permission == StoredPermission::No)
+                return fail(portalResponseFailure(2));
+            if (permission == StoredPermission::None) {
+                limit = kPortalQuestionTimeout;
+                if (!saidQuestion && settings.say)
+                    settings.say(portalQuestionMessage());
+                saidQuestion = true;
+            }
+        }
+        const Clock::time_point deadline = Clock::now() + limit;
+        const std::string owner = portalOwner(connection.get());
+        if (owner.empty())
+            return fail(portalMissingMessage());
         const std::string token = portalRequestToken(unsigned(::getpid()), ++requests);
         const std::string path = portalRequestPath(dbus_bus_get_unique_name(connection.get()), token);
-        // Subscribed before the call: a fast portal answers before the call's own reply arrives.
-        BusError error;
-        dbus_bus_add_match(connection.get(), responseMatchRule(path).c_str(), &error.error);
+        // Listening before the call: a fast portal answers before the call's own reply arrives.
+        const std::string rule = responseMatchRule(owner);
+        bus::Error error;
+        dbus_bus_add_match(connection.get(), rule.c_str(), &error.error);
         if (error.isSet())
-            return "cannot listen to the desktop portal: " + error.text();
-        MessagePtr call = screenshotCall(token);
-        MessagePtr reply(dbus_connection_send_with_reply_and_block(
-            connection.get(), call.get(), std::max(1, millisecondsUntil(deadline)), &error.error));
-        std::optional<Response> response;
+            return fail("cannot listen to the desktop portal: " + error.text());
+        const timespec requestStart = fileClockNow();
+        const MessagePtr call = screenshotCall(token);
+        const bus::Reply reply = bus::call(connection.get(), call.get(), deadline);
+        std::optional<PortalResponse> response;
+        bool malformed = false;
         if (reply) {
-            // A portal older than the handle_token option answers on a path of its own making.
-            const char* handle = nullptr;
             DBusMessageIter arguments;
-            std::string answerPath = path;
-            if (dbus_message_iter_init(reply.get(), &arguments)
-                && dbus_message_iter_get_arg_type(&arguments) == DBUS_TYPE_OBJECT_PATH) {
-                dbus_message_iter_get_basic(&arguments, &handle);
-                answerPath = handle;
-            }
-            if (answerPath != path)
-                dbus_bus_add_match(connection.get(), responseMatchRule(answerPath).c_str(), nullptr);
-            response = awaitResponse(answerPath, deadline);
-            if (answerPath != path)
-                dbus_bus_remove_match(connection.get(), responseMatchRule(answerPath).c_str(), nullptr);
+            std::string handle = path;
+            if (dbus_message_iter_init(reply.message.get(), &arguments)
+                && dbus_message_iter_get_arg_type(&arguments) == DBUS_TYPE_OBJECT_PATH)
+                handle = bus::stringAt(&arguments).value_or(path);
+            response = awaitResponse(owner, path, handle, deadline, malformed);
         }
-        dbus_bus_remove_match(connection.get(), responseMatchRule(path).c_str(), nullptr);
-        if (!reply && !dbus_error_has_name(&error.error, DBUS_ERROR_NO_REPLY))
-            return "the desktop portal cannot take screenshots: " + error.text();
+        dbus_bus_remove_match(connection.get(), rule.c_str(), nullptr);
+        if (!reply && reply.failure.name != DBUS_ERROR_NO_REPLY)
+            return fail("the desktop portal cannot take screenshots: " + reply.failure.text);
+        if (malformed)
+            return fail("the desktop portal answered the screenshot in a malformed way");
         if (!response)
-            return portalTimeoutMessage();
+            return fail(portalTimeoutMessage(limit));
         if (std::string refused = portalResponseFailure(response->code); !refused.empty())
-            return refused;
-        PortalPicture picture = takePortalPicture(response->uri, places);
-        if (!picture.failure.empty())
-            return picture.failure;
-        kept = picture.pixels;
-        lastSize = {picture.pixels.width, picture.pixels.height};
+            return fail(std::move(refused));
+        Result<ScreenPixels> picture = takePortalPicture(response->uri, requestStart, deadline, settings.say);
+        if (!picture)
+            return fail(picture.error());
+        kept = *picture;
+        lastSize = {picture->width, picture->height};
         return {};
     }
 };
 
-PortalReader::PortalReader()
+PortalReader::PortalReader(bus::Connection connection, Settings settings)
     : d(std::make_unique<Private>())
 {
+    d->connection = std::move(connection);
+    d->settings = std::move(settings);
 }
 
 PortalReader::~PortalReader() = default;
 
-PortalReader::Opened PortalReader::connect(PortalFilePlaces places)
-{
-    BusError error;
-    ConnectionPtr connection(dbus_bus_get_private(DBUS_BUS_SESSION, &error.error));
-    if (!connection)
-        return {nullptr, portalMissingMessage()};
-    dbus_connection_set_exit_on_disconnect(connection.get(), false);
-    if (!portalOnBus(connection.get()))
-        return {nullptr, portalMissingMessage()};
-    std::unique_ptr<PortalReader> reader(new PortalReader);
-    reader->d->connection = std::move(connection);
-    reader->d->places = std::move(places);
-    return {std::move(reader), {}};
-}
-
-std::string PortalReader::takeScreenshot()
+Status PortalReader::takeScreenshot()
 {
     d->kept.reset();
-    d->failure = d->screenshot();
-    return d->failure;
+    return d->screenshot();
 }
 
 bool PortalReader::hasScreenshot() const
@@ -244,16 +195,11 @@ PixelSize PortalReader::desktopSize() const
 
 ScreenPixels PortalReader::readDesktop(const PixelRect& rect)
 {
-    if (!d->kept && !takeScreenshot().empty())
+    if (!d->kept && !takeScreenshot())
         return {};
     const ScreenPixels whole = *d->kept;
     d->kept.reset();
     return croppedPixels(whole, rect);
-}
-
-const std::string& PortalReader::lastFailure() const
-{
-    return d->failure;
 }
 
 } // namespace quorvex

@@ -1,40 +1,39 @@
 #pragma once
 
-#include "capture/screen_reader.h"
-#include "platform/portal/portal_picture_file.h"
+#include "platform/dbus/bus_helpers.h"
+#include "platform/screenshot_reader.h"
 
 #include <memory>
-#include <string>
 
 namespace quorvex {
 
-// Reads the desktop through the desktop portal's non-interactive screenshot (GNOME, KDE, wlroots
-// with xdg-desktop-portal-wlr), on a session-bus connection of its own. Each screenshot is a whole
-// desktop in device pixels; an area is cut from it.
-class PortalReader final : public ScreenReader {
+// Reads the desktop through the desktop portal's non-interactive screenshot (GNOME, KDE, wlroots with
+// xdg-desktop-portal-wlr) on a session-bus connection. Each screenshot is the whole desktop in device
+// pixels; an area is cut from it. Only the portal's own answer is taken, and its file is deleted only
+// where it was made for the request.
+class PortalReader final : public ScreenshotReader {
 public:
-    // Null with the reason when there is no session bus or no portal on it.
-    struct Opened {
-        std::unique_ptr<PortalReader> reader;
-        std::string failure;
+    struct Settings {
+        // GNOME asks the person before the first screenshot, where no answer is stored.
+        bool asksFirst = false;
+        SayLine say;
     };
-    static Opened connect(PortalFilePlaces places = PortalFilePlaces::fromProcess());
+    PortalReader(bus::Connection connection, Settings settings);
     ~PortalReader() override;
 
-    // Asks the portal for a screenshot now and keeps it; empty when it came, else why not.
-    std::string takeScreenshot();
-    bool hasScreenshot() const;
+    Status takeScreenshot() override;
+    bool hasScreenshot() const override;
     // The last screenshot's size (none yet: 0 x 0).
     PixelSize desktopSize() const override;
     // `rect` of the kept screenshot, taken now if there is none; each screenshot serves one read.
     ScreenPixels readDesktop(const PixelRect& rect) override;
-    // Why the last screenshot failed; empty when it did not.
-    const std::string& lastFailure() const;
 
 private:
-    PortalReader();
     struct Private;
     std::unique_ptr<Private> d;
 };
+
+// Whether the portal is on the bus, running or to be started by it.
+bool portalOnBus(DBusConnection* connection);
 
 } // namespace quorvex

@@ -1,23 +1,24 @@
-#include "platform/portal/portal_screen_source.h"
+#include "platform/screenshot_screen_source.h"
 
 #include "capture/screen_pixels_picture.h"
 
 namespace quorvex {
 
-PortalScreenSource::PortalScreenSource(std::unique_ptr<PortalReader> reader)
+ScreenshotScreenSource::ScreenshotScreenSource(std::unique_ptr<ScreenshotReader> reader)
     : m_reader(std::move(reader))
 {
 }
 
-bool PortalScreenSource::haveScreenshot() const
+bool ScreenshotScreenSource::haveScreenshot() const
 {
     m_lastFailure.clear();
     if (!m_reader->hasScreenshot())
-        m_lastFailure = QString::fromStdString(m_reader->takeScreenshot());
+        if (const Status taken = m_reader->takeScreenshot(); !taken)
+            m_lastFailure = QString::fromStdString(taken.error());
     return m_lastFailure.isEmpty();
 }
 
-QSize PortalScreenSource::screenSize() const
+QSize ScreenshotScreenSource::screenSize() const
 {
     if (!haveScreenshot())
         return {};
@@ -25,7 +26,7 @@ QSize PortalScreenSource::screenSize() const
     return {size.width, size.height};
 }
 
-QImage PortalScreenSource::grab(WId window, bool, const QRect& rect)
+QImage ScreenshotScreenSource::grab(WId window, bool, const QRect& rect)
 {
     if (window != 0 || rect.isEmpty() || !haveScreenshot())
         return {};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/dbus/bus_helpers.h"
+#include "platform/screenshot_reader.h"
+
+#include <memory>
+
+namespace quorvex {
+
+// Reads a KDE Plasma desktop through KWin's screenshot interface (org.kde.KWin.ScreenShot2): the
+// whole workspace at its native resolution, without the pointer, its pixels through a pipe (no file).
+// KWin answers only programs it authorises: an installed one whose desktop entry lists the interface
+// in X-KDE-DBUS-Restricted-Interfaces.
+class KWinScreenshotReader final : public ScreenshotReader {
+public:
+    explicit KWinScreenshotReader(bus::Connection connection);
+    ~KWinScreenshotReader() override;
+
+    Status takeScreenshot() override;
+    bool hasScreenshot() const override;
+    PixelSize desktopSize() const override;
+    ScreenPixels readDesktop(const PixelRect& rect) override;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+// The version of KWin's screenshot interface on the bus; 0 where there is none.
+std::uint32_t kwinScreenshotVersion(DBusConnection* connection);
+
+} // namespace quorvex
