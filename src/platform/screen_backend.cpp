@@ -86,8 +86,7 @@ Result<BusServices> SessionProbe::busServices()
 {
     if (!m_services) {
         const Result<DesktopBus*> connected = bus();
-        m_services
-            = connected ? Result<BusServices>((*connected)->services()) : Result<BusServices>(BusServices{});
+        m_services = connected ? Result<BusServices>((*connected)->services()) : fail(connected.error());
     }
     return *m_services;
 }

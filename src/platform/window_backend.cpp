@@ -113,7 +113,7 @@ WindowBackend chooseWindowBackend()
 {
     // The same choice as the command line's, from the same session.
     const SessionEnvironment session = SessionEnvironment::fromProcess();
-    SessionProbe probe(session, connectDesktopBus);
+    SessionProbe probe(session, [] { return Result<std::unique_ptr<DesktopBus>>(connectDesktopBus()); });
     const DesktopOffer offer = describeDesktop(session, probe);
     const std::vector<ScreenSourceKind> kinds = offer.sourcesToTry();
     // Offscreen, where no display system is there to read.

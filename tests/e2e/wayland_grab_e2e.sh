@@ -69,6 +69,27 @@ WAYLAND_DISPLAY=no-such-display fails_with "this desktop offers neither screen c
 nor the desktop portal (org.freedesktop.portal.Screenshot); install xdg-desktop-portal and its backend"
 start_fake_portal refuse
 fails_with "the desktop portal refused the screenshot (cancelled); allow this program" --screen portal
-start_fake_portal silent instead
+start_fake_portal silent
 fails_with "the desktop portal did not answer the screenshot within 10 s" --screen portal
+
+# A broken or hostile portal: malformed answers, files that are none, another client answering first.
+for shape in 'a{iv}' 'a{uv}' 'a{ss}'; do
+    start_fake_portal malformed "$shape"
+    fails_with "the desktop portal answered the screenshot in a malformed way" --screen portal
+done
+mkfifo "$work/fifo.png"
+for odd in /dev/zero "$work/fifo.png"; do
+    start_fake_portal uri "file://$odd"
+    fails_with "the desktop portal's picture '$odd' was not read: it is no regular file" --screen portal
+done
+cp "$work/bg1.png" "$work/mine.png"
+start_fake_portal impostor "file://$work/mine.png"
+fails_with "the desktop portal refused the screenshot (cancelled)" --screen portal
+[ -e "$work/mine.png" ] || fail "another bus client's answer was taken"
+# An old-style portal answers on a path of its own at once; a picture that was there before stays.
+start_fake_portal old-style "file://$work/mine.png"
+"$QUORVEX7" --grab "$work/old.png" --screen portal 2>"$work/err" && is_part "$work/old.png" "$work/bg1.png" 1280x800+0+0 \
+    || fail "the old-style portal's answer: $(cat "$work/err")"
+[ "$(cat "$work/err")" = "quorvex7: the desktop portal's picture stays at '$work/mine.png': it was there before this grab" ] \
+    && [ -e "$work/mine.png" ] || fail "the picture from before: $(cat "$work/err")"
 echo "PASS"

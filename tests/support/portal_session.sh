@@ -4,25 +4,31 @@ portal_pids=()
 stop_portal() {
     [ ${#portal_pids[@]} -gt 0 ] && kill "${portal_pids[@]}" 2>/dev/null
     portal_pids=()
+    fake_portal_pid=
     fusermount3 -u "$XDG_RUNTIME_DIR/doc" 2>/dev/null || true
-    unset DBUS_SESSION_BUS_ADDRESS XDG_CURRENT_DESKTOP
+    unset DBUS_SESSION_BUS_ADDRESS DBUS_SYSTEM_BUS_ADDRESS XDG_CURRENT_DESKTOP
 }
 
-start_bus() { # the session bus, with no service started on demand: a portal only where one is started
-    local lines
-    cat >"$work/bus.conf" <<CONF
+start_bus() { # start_bus [system]: the session bus (or a system bus) with no service started on demand
+    local lines name=${1:-session}
+    mkdir -p "$work/$name-bus"
+    cat >"$work/$name-bus/bus.conf" <<CONF
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>session</type>
-  <listen>unix:dir=$work</listen>
+  <listen>unix:dir=$work/$name-bus</listen>
   <auth>EXTERNAL</auth>
   <policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/></policy>
 </busconfig>
 CONF
-    mapfile -t lines < <(dbus-daemon --config-file="$work/bus.conf" --fork --print-address=1 --print-pid=1 --nopidfile)
-    [ ${#lines[@]} -eq 2 ] || fail "no session bus"
-    export DBUS_SESSION_BUS_ADDRESS=${lines[0]}
+    mapfile -t lines < <(dbus-daemon --config-file="$work/$name-bus/bus.conf" --fork --print-address=1 --print-pid=1 --nopidfile)
+    [ ${#lines[@]} -eq 2 ] || fail "no $name bus"
+    if [ "$name" = system ]; then
+        export DBUS_SYSTEM_BUS_ADDRESS=${lines[0]}
+    else
+        export DBUS_SESSION_BUS_ADDRESS=${lines[0]}
+    fi
     portal_pids+=("${lines[1]}")
 }
 
@@ -39,9 +45,14 @@ start_on_bus() { # start_on_bus NAME COMMAND...: starts COMMAND and waits until 
     wait_for 100 0.05 has_bus_name "$name" || fail "$name did not appear on the bus: $(tail -3 "$work/portal.log")"
 }
 
-start_fake_portal() { # start_fake_portal refuse|silent [instead]: instead of the portal started last
-    [ "${2:-}" = instead ] && kill "${portal_pids[-1]}" && unset 'portal_pids[-1]'
-    start_on_bus org.freedesktop.portal.Desktop /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/fake_portal.py" "$1"
+fake_portal_pid=
+start_fake_portal() { # start_fake_portal MODE [ARGUMENT] (see fake_portal.py): instead of the fake one started last
+    if [ -n "$fake_portal_pid" ]; then
+        kill "$fake_portal_pid"
+        wait_for 100 0.05 eval '! has_bus_name org.freedesktop.portal.Desktop' || fail "the fake portal stays"
+    fi
+    start_on_bus org.freedesktop.portal.Desktop /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/fake_portal.py" "$@"
+    fake_portal_pid=${portal_pids[-1]}
 }
 
 start_portal() {

@@ -37,14 +37,46 @@ private:
     bus::Connection m_connection;
 };
 
+// Where there is no session bus: nothing is on it, and a reader asked for all the same says why.
+class AbsentDesktopBus final : public DesktopBus {
+public:
+    explicit AbsentDesktopBus(std::string reason)
+        : m_reason(std::move(reason))
+    {
+    }
+    BusServices services() override { return {}; }
+    std::unique_ptr<ScreenshotReader> kwinScreenshot() override
+    {
+        return std::make_unique<Unreadable>(m_reason);
+    }
+    std::unique_ptr<ScreenshotReader> portal(bool, SayLine) override
+    {
+        return std::make_unique<Unreadable>(m_reason);
+    }
+
+private:
+    struct Unreadable final : ScreenshotReader {
+        explicit Unreadable(std::string reason)
+            : reason(std::move(reason))
+        {
+        }
+        Status takeScreenshot() override { return fail(reason); }
+        bool hasScreenshot() const override { return false; }
+        PixelSize desktopSize() const override { return {}; }
+        ScreenPixels readDesktop(const PixelRect&) override { return {}; }
+        std::string reason;
+    };
+    std::string m_reason;
+};
+
 } // namespace
 
-Result<std::unique_ptr<DesktopBus>> connectDesktopBus()
+std::unique_ptr<DesktopBus> connectDesktopBus()
 {
     Result<bus::Connection> connection = bus::connectSessionBus();
     if (!connection)
-        return fail(connection.error());
-    return std::unique_ptr<DesktopBus>(std::make_unique<SessionDesktopBus>(std::move(*connection)));
+        return std::make_unique<AbsentDesktopBus>(connection.error());
+    return std::make_unique<SessionDesktopBus>(std::move(*connection));
 }
 
 } // namespace quorvex

@@ -5,5 +5,5 @@
 extern "C" __attribute__((visibility("default"))) void quorvex7ConnectDesktopBus(
     quorvex::Result<std::unique_ptr<quorvex::DesktopBus>>* bus)
 {
-    *bus = quorvex::connectDesktopBus();
+    *bus = std::unique_ptr<quorvex::DesktopBus>(quorvex::connectDesktopBus());
 }

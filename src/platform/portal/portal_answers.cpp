@@ -7,7 +7,7 @@ namespace quorvex {
 std::optional<PortalResponse> parsePortalResponse(DBusMessage* signal)
 {
     DBusMessageIter arguments;
-    if (!dbus_message_iter_init(signal, &arguments))
+    if (!dbus_message_has_signature(signal, "ua{sv}") || !dbus_message_iter_init(signal, &arguments))
         return std::nullopt;
     const std::optional<std::uint32_t> code = bus::uint32At(&arguments);
     if (!code || !dbus_message_iter_next(&arguments))

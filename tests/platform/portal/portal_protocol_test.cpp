@@ -102,10 +102,8 @@ TEST(PortalProtocol, AMalformedResponseIsRefused)
     });
     const auto bareValues = responseSignal("{ss}",
         [&](DBusMessageIter* r) { appendEntry(r, DBUS_TYPE_STRING, key, DBUS_TYPE_STRING, uri, false); });
-    for (const bus::MessagePtr* odd : {&intKeys, &uintKeys, &bareValues}) {
-        const std::optional<PortalResponse> response = parsePortalResponse(odd->get());
-        EXPECT_TRUE(!response || response->uri.empty());
-    }
+    for (const bus::MessagePtr* odd : {&intKeys, &uintKeys, &bareValues})
+        EXPECT_FALSE(parsePortalResponse(odd->get()));
     bus::MessagePtr empty(dbus_message_new_signal("/p", "org.freedesktop.portal.Request", "Response"));
     EXPECT_FALSE(parsePortalResponse(empty.get()));
 }
