@@ -58,10 +58,11 @@ function(quorvex_add_tests)
 endfunction()
 
 # Fuzz targets: LLVMFuzzerTestOneInput in NAME.cpp, reaching the plain C++ SOURCES (no library) it is
-# built with. In the sanitized build (scripts/test --sanitize) clang's libFuzzer runs it for a few
-# seconds, harness and sources built by clang with coverage, AddressSanitizer and UBSan; where clang
-# has no libFuzzer, and in the plain build for a second, tests/support/fuzz_main.cpp feeds it seeded
-# random inputs instead.
+# built with, and INCLUDES and LINK for a system library they use. In the sanitized build (scripts/test
+# --sanitize) clang's libFuzzer runs it for a few seconds, harness and sources built by clang with
+# coverage, AddressSanitizer and UBSan; where clang has no libFuzzer, and in the plain build for a
+# second, tests/support/fuzz_main.cpp feeds it seeded random inputs instead. Both start from the inputs
+# in the folder SEEDS where one is given (what libFuzzer finds beyond them stays in the build's corpus).
 option(QUORVEX_SANITIZE "The build is sanitized: fuzz targets run longer, under libFuzzer where clang has it" OFF)
 set(QUORVEX_FUZZ_SECONDS 1)
 set(QUORVEX_LIBFUZZER_CLANG)
@@ -81,8 +82,9 @@ if(QUORVEX_SANITIZE)
 endif()
 
 function(quorvex_add_fuzzer name)
-    cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+    cmake_parse_arguments(ARG "" "SEEDS" "SOURCES;INCLUDES;LINK" ${ARGN})
     set(harness ${CMAKE_CURRENT_SOURCE_DIR}/${name}.cpp)
+    set(includes ${PROJECT_SOURCE_DIR}/src ${ARG_INCLUDES})
     if(QUORVEX_LIBFUZZER_CLANG)
         # One translation unit, so clang's dependency file covers every header it reads.
         set(unity ${CMAKE_CURRENT_BINARY_DIR}/${name}_unity.cpp)
@@ -92,18 +94,25 @@ function(quorvex_add_fuzzer name)
         endforeach()
         file(CONFIGURE OUTPUT ${unity} CONTENT "${lines}")
         set(binary ${CMAKE_CURRENT_BINARY_DIR}/${name})
+        list(TRANSFORM includes PREPEND -I OUTPUT_VARIABLE include_flags)
         add_custom_command(OUTPUT ${binary}
             COMMAND ${QUORVEX_LIBFUZZER_CLANG} -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined
-                -fno-sanitize-recover=undefined -I${PROJECT_SOURCE_DIR}/src -MD -MF ${binary}.d ${unity} -o ${binary}
+                -fno-sanitize-recover=undefined ${include_flags} -MD -MF ${binary}.d ${unity} ${ARG_LINK} -o ${binary}
             DEPENDS ${unity} ${harness} ${ARG_SOURCES} DEPFILE ${binary}.d
             COMMENT "Building the fuzz target ${name} with libFuzzer" VERBATIM)
         add_custom_target(${name}_libfuzzer ALL DEPENDS ${binary})
-        add_test(NAME ${name} COMMAND ${binary} -max_total_time=${QUORVEX_FUZZ_SECONDS} -seed=1
+        set(corpus)
+        if(ARG_SEEDS)
+            set(corpus ${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus ${ARG_SEEDS})
+            file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus)
+        endif()
+        add_test(NAME ${name} COMMAND ${binary} -max_total_time=${QUORVEX_FUZZ_SECONDS} -seed=1 ${corpus}
             WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     else()
         add_executable(${name} ${harness} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/fuzz_main.cpp)
-        target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
-        add_test(NAME ${name} COMMAND ${name} ${QUORVEX_FUZZ_SECONDS})
+        target_include_directories(${name} PRIVATE ${includes})
+        target_link_libraries(${name} PRIVATE ${ARG_LINK})
+        add_test(NAME ${name} COMMAND ${name} ${QUORVEX_FUZZ_SECONDS} 1 ${ARG_SEEDS})
     endif()
     set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT ${QUORVEX_PLAIN_TIMEOUT})
 endfunction()
