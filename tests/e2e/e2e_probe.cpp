@@ -1,8 +1,12 @@
 // The end-to-end scripts' coordinate-pattern helper: writes it, finds its 64 x 64 corner in part of a
-// screenshot ("x y"), checks a block shows it from (SX, SY) on, decodes a pixel's coordinates.
+// screenshot ("x y"), checks a block shows it from (SX, SY) on, decodes a pixel's coordinates, shows a
+// picture full-screen (the known picture of a desktop whose background cannot be set).
 #include "test_images.h"
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
+#include <QRasterWindow>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,6 +17,26 @@ static bool showsPattern(const QImage& shot, int x, int y, int sx, int sy, int n
     const QImage expected = testsupport::coordinatePattern(sx + n, sy + n).copy(sx, sy, n, n);
     return testsupport::differenceBetween(shot.copy(x, y, n, n), expected).isEmpty();
 }
+
+// A picture at one device pixel per pixel, full-screen.
+class PictureWindow final : public QRasterWindow {
+public:
+    explicit PictureWindow(QImage picture)
+        : m_picture(std::move(picture))
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        m_picture.setDevicePixelRatio(devicePixelRatio());
+        painter.drawImage(0, 0, m_picture);
+    }
+
+private:
+    QImage m_picture;
+};
 
 int main(int argc, char** argv)
 {
@@ -40,7 +64,14 @@ int main(int argc, char** argv)
         std::printf("%d %d\n", qRed(p) | ((qBlue(p) & 15) << 8), qGreen(p) | ((qBlue(p) >> 4) << 8));
         return 0;
     }
+    if (command == "show" && argc == 3) {
+        QGuiApplication app(argc, argv);
+        PictureWindow window(QImage(QString::fromLocal8Bit(argv[2])));
+        window.showFullScreen();
+        return app.exec();
+    }
     std::fprintf(stderr,
-        "usage: e2e_probe pattern W H OUT | find SHOT X Y W H | patch SHOT X Y SX SY N | decode SHOT X Y\n");
+        "usage: e2e_probe pattern W H OUT | find SHOT X Y W H | patch SHOT X Y SX SY N | decode "
+        "SHOT X Y | show PICTURE\n");
     return 2;
 }

@@ -78,16 +78,21 @@ std::string whyNotOurs(const OpenedFile& file, const timespec& requestStart)
         return "its file system does not tell when it was made";
     const bool afterStart = born.stx_btime.tv_sec != requestStart.tv_sec
         ? born.stx_btime.tv_sec > requestStart.tv_sec
-        : long(born.stx_btime.tv_nsec) > requestStart.tv_nsec;
+        : long(born.stx_btime.tv_nsec) >= requestStart.tv_nsec;
     return afterStart ? std::string() : "it was there before this grab";
 }
 
 } // namespace
 
-timespec fileClockNow()
+timespec requestMoment()
 {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
+    timespec before{}, now{};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &before);
+    do {
+        const timespec pause{0, 250000};
+        ::nanosleep(&pause, nullptr);
+        ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    } while (now.tv_sec == before.tv_sec && now.tv_nsec == before.tv_nsec);
     return now;
 }
 

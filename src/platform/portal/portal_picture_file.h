@@ -13,8 +13,11 @@ namespace quorvex {
 // The largest file the portal's picture may be: the largest desktop stored without any compression.
 inline constexpr long long kMostPortalFileBytes = kMostDesktopPixels * 4 + (1 << 20);
 
-// The time a request began, on the clock file systems stamp new files with.
-timespec fileClockNow();
+// The moment a request begins, on the clock file systems stamp new files with, just after it ticked:
+// every file made before it is stamped earlier, every file made after it is stamped no earlier. (A
+// portal may make its file within the same tick as the request; so a moment of a finer clock would
+// not do.) Waits up to one tick of that clock.
+timespec requestMoment();
 
 // The portal's PNG file named by `uri`: opened without a planted link, read only where it is a regular
 // file of plausible size and only until `deadline`, decoded as 32-bit pixels. Then it is deleted where

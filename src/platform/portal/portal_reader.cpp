@@ -137,7 +137,7 @@ struct PortalReader::Private {
         dbus_bus_add_match(connection.get(), rule.c_str(), &error.error);
         if (error.isSet())
             return fail("cannot listen to the desktop portal: " + error.text());
-        const timespec requestStart = fileClockNow();
+        const timespec requestStart = requestMoment();
         const MessagePtr call = screenshotCall(token);
         const bus::Reply reply = bus::call(connection.get(), call.get(), deadline);
         std::optional<PortalResponse> response;

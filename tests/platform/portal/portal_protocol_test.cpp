@@ -47,18 +47,6 @@ void appendEntry(DBusMessageIter* results, int keyType, Key key, int valueType, 
     dbus_message_iter_close_container(results, &entry);
 }
 
-// A moment after which the file system stamps new files later than now (its clock is coarser).
-timespec startOfRequest()
-{
-    const timespec start = fileClockNow();
-    timespec coarse{};
-    do
-        ::clock_gettime(CLOCK_REALTIME_COARSE, &coarse);
-    while (
-        coarse.tv_sec < start.tv_sec || (coarse.tv_sec == start.tv_sec && coarse.tv_nsec <= start.tv_nsec));
-    return start;
-}
-
 } // namespace
 
 // The request path and the answers 0 and 1 are checked against a real and a refusing portal end to end.
@@ -124,7 +112,7 @@ TEST(PortalPicture, OnlyTheFileMadeForTheRequestGoesAndNothingOddIsRead)
     ASSERT_EQ(::symlink(folder.filePath("pictures").toUtf8().constData(),
                   folder.filePath("link").toUtf8().constData()),
         0);
-    const timespec start = startOfRequest();
+    const timespec start = requestMoment();
     ASSERT_TRUE(pattern.save(folder.filePath("pictures/shot #1.png")));
     const Result<ScreenPixels> picture
         = takePortalPicture(uriOf("link/shot%20%231.png"), start, deadline, say);

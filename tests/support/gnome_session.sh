@@ -1,0 +1,77 @@
+# Sourced by the GNOME scripts: a private headless GNOME Shell (one 1280x800 virtual monitor) with its own
+# runtime folder, home, session and system buses, dconf, pipewire, permission store and desktop portal,
+# every process stopped by its pid. The coordinate pattern $work/bg1.png is shown full-screen.
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/e2e_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/portal_session.sh"
+trap 'stop_gnome; finish' EXIT
+GNOME_INPUT="$(dirname "${BASH_SOURCE[0]}")/gnome_input.py"
+"$E2E_PROBE" pattern 1280 800 "$work/bg1.png" || fail "cannot write the pattern"
+
+keys_pid=
+stop_gnome() {
+    [ -n "$keys_pid" ] && exec 8>&- && kill "$keys_pid" 2>/dev/null
+    keys_pid=
+    stop_portal
+}
+
+shell_started() { grep -q "GNOME Shell started" "$work/portal.log"; }
+
+# start_gnome: GNOME Shell, its portal, the pattern shown; $HOME is a fresh one, its pictures folder empty.
+start_gnome() {
+    export XDG_RUNTIME_DIR=$work/runtime HOME=$work/home
+    unset DISPLAY WAYLAND_DISPLAY XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_PICTURES_DIR
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+    mkdir -p "$HOME/Pictures" "$HOME/.config"
+    echo "XDG_PICTURES_DIR=\"\$HOME/Pictures\"" >"$HOME/.config/user-dirs.dirs"
+    start_bus
+    start_bus system # gnome-shell's login-manager code wants a system bus, any one
+    export XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland
+    start_on_bus ca.desrt.dconf /usr/libexec/dconf-service
+    # As root it shows a banner over every window; and the overview is not wanted.
+    gsettings set org.gnome.desktop.notifications show-banners false
+    gsettings set org.gnome.desktop.interface enable-animations false
+    pipewire >>"$work/portal.log" 2>&1 &
+    portal_pids+=($!)
+    wait_for 100 0.05 test -S "$XDG_RUNTIME_DIR/pipewire-0" || fail "pipewire did not start: $(tail -3 "$work/portal.log")"
+    start_on_bus org.freedesktop.impl.portal.PermissionStore /usr/libexec/xdg-permission-store --replace
+    gnome-shell --headless --wayland --no-x11 --virtual-monitor 1280x800 >>"$work/portal.log" 2>&1 &
+    portal_pids+=($!)
+    wait_for 400 0.05 shell_started || fail "GNOME Shell did not start: $(tail -3 "$work/portal.log")"
+    export WAYLAND_DISPLAY=wayland-0
+    gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell \
+        --method org.freedesktop.DBus.Properties.Set org.gnome.Shell OverviewActive '<false>' >/dev/null \
+        || fail "the overview cannot be closed"
+    start_on_bus org.freedesktop.impl.portal.desktop.gnome /usr/libexec/xdg-desktop-portal-gnome
+    start_on_bus org.freedesktop.portal.Desktop /usr/libexec/xdg-desktop-portal
+    QT_QPA_PLATFORM=wayland "$E2E_PROBE" show "$work/bg1.png" >>"$work/portal.log" 2>&1 &
+    portal_pids+=($!)
+}
+
+# The stored answer to "Allow Applications to Take Screenshots?": yes, no, or none.
+set_screenshot_permission() {
+    if [ "$1" = none ]; then
+        gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \
+            --object-path /org/freedesktop/impl/portal/PermissionStore \
+            --method org.freedesktop.impl.portal.PermissionStore.DeletePermission screenshot screenshot '' >/dev/null
+    else
+        gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \
+            --object-path /org/freedesktop/impl/portal/PermissionStore \
+            --method org.freedesktop.impl.portal.PermissionStore.SetPermission screenshot true screenshot '' \
+            "['$1']" >/dev/null
+    fi || fail "cannot store the screenshot permission $1"
+}
+
+start_gnome_keys() { # keys through Mutter's RemoteDesktop API, sent with gnome_keys KEYSYM...
+    rm -f "$work/keys.in"
+    mkfifo "$work/keys.in"
+    /usr/bin/python3 "$GNOME_INPUT" <"$work/keys.in" >"$work/keys.out" 2>&1 &
+    keys_pid=$!
+    exec 8>"$work/keys.in"
+    wait_for 100 0.05 grep -q ready "$work/keys.out" || fail "no keys: $(cat "$work/keys.out")"
+}
+gnome_keys() {
+    local sent
+    sent=$(grep -c done "$work/keys.out")
+    echo "key $*" >&8
+    wait_for 100 0.05 eval '[ "$(grep -c done "$work/keys.out")" -gt '"$sent"' ]' || fail "the keys $* were not sent"
+}
