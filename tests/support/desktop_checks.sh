@@ -18,7 +18,7 @@ fails_with() { # fails_with TEXT ARGS...: the grab fails with TEXT on one line o
     [ ! -e "$work/none.png" ] || fail "$* wrote a file"
 }
 
-shows_pattern() { run_program --grab "$work/shown.png" "$@" 2>/dev/null && same_pixels "$work/shown.png" "$work/bg1.png"; }
+shows_pattern() { run_program --grab "$work/shown.png" "$@" 2>"$work/err" && same_pixels "$work/shown.png" "$work/bg1.png"; }
 
 # exact_grabs ARGS...: whole screen, a region, PNG, JPEG and standard output, each as the screen shows.
 exact_grabs() {

@@ -1,5 +1,8 @@
-// A pointer for a headless sway's seat, which has none (swaymsg's cursor commands end a drag at once).
+// A pointer for a headless sway's seat, which has none (swaymsg's cursor commands end a drag at once),
+// or KWin's (through its fake input, which KWin offers a program whose desktop entry lists
+// org_kde_kwin_fake_input in X-KDE-Wayland-Interfaces).
 // Reads lines from standard input: "move X Y W H" (a point of the W x H layout), "press", "release".
+#include "fake-input-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 #include <cstdio>
@@ -11,12 +14,16 @@
 namespace {
 
 zwlr_virtual_pointer_manager_v1* manager = nullptr;
+org_kde_kwin_fake_input* fakeInput = nullptr;
 
 void global(void*, wl_registry* registry, uint32_t name, const char* interface, uint32_t)
 {
     if (std::strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) == 0)
         manager = static_cast<zwlr_virtual_pointer_manager_v1*>(
             wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1));
+    else if (std::strcmp(interface, org_kde_kwin_fake_input_interface.name) == 0)
+        fakeInput = static_cast<org_kde_kwin_fake_input*>(
+            wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, 4));
 }
 constexpr wl_registry_listener kRegistryListener = {&global, [](void*, wl_registry*, uint32_t) {}};
 
@@ -39,29 +46,42 @@ int main()
     wl_registry* registry = wl_display_get_registry(display);
     wl_registry_add_listener(registry, &kRegistryListener, nullptr);
     wl_display_roundtrip(display);
-    if (!manager) {
+    if (!manager && !fakeInput) {
         std::fprintf(stderr, "virtual_pointer: the compositor offers no virtual pointer\n");
         return 1;
     }
     zwlr_virtual_pointer_v1* pointer
-        = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager, nullptr);
+        = manager ? zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager, nullptr) : nullptr;
+    if (fakeInput)
+        org_kde_kwin_fake_input_authenticate(fakeInput, "quorvex7 tests", "a pointer for the tests");
     wl_display_roundtrip(display);
     std::puts("ready");
     std::fflush(stdout);
     char line[128];
     while (std::fgets(line, sizeof line, stdin)) {
         unsigned x = 0, y = 0, width = 0, height = 0;
-        if (std::sscanf(line, "move %u %u %u %u", &x, &y, &width, &height) == 4)
-            zwlr_virtual_pointer_v1_motion_absolute(pointer, nowMs(), x, y, width, height);
-        else if (std::strncmp(line, "press", 5) == 0 || std::strncmp(line, "release", 7) == 0)
-            zwlr_virtual_pointer_v1_button(pointer, nowMs(), BTN_LEFT,
-                line[0] == 'p' ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
-        else {
+        const bool move = std::sscanf(line, "move %u %u %u %u", &x, &y, &width, &height) == 4;
+        const bool button = std::strncmp(line, "press", 5) == 0 || std::strncmp(line, "release", 7) == 0;
+        const uint32_t state
+            = line[0] == 'p' ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED;
+        if (!move && !button) {
             std::fprintf(stderr, "virtual_pointer: unknown command %s", line);
             continue;
         }
-        zwlr_virtual_pointer_v1_frame(pointer);
+        if (pointer && move)
+            zwlr_virtual_pointer_v1_motion_absolute(pointer, nowMs(), x, y, width, height);
+        else if (pointer)
+            zwlr_virtual_pointer_v1_button(pointer, nowMs(), BTN_LEFT, state);
+        else if (move)
+            org_kde_kwin_fake_input_pointer_motion_absolute(
+                fakeInput, wl_fixed_from_int(int(x)), wl_fixed_from_int(int(y)));
+        else
+            org_kde_kwin_fake_input_button(fakeInput, BTN_LEFT, state);
+        if (pointer)
+            zwlr_virtual_pointer_v1_frame(pointer);
         wl_display_roundtrip(display);
+        std::puts("done"); // the compositor has it
+        std::fflush(stdout);
     }
     wl_display_disconnect(display);
     return 0;

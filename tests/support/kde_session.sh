@@ -1,0 +1,76 @@
+# Sourced by the KDE scripts: a private headless KWin (one 1280x800 virtual output) with its own runtime
+# folder, home, session bus, pipewire and KDE's desktop portal, every process stopped by its pid. The
+# coordinate pattern $work/bg1.png is shown full-screen. Desktop entries in $work/data/applications are
+# known to KWin (the programs they name may use KWin's restricted D-Bus interfaces).
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/e2e_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/portal_session.sh"
+trap 'stop_kde; finish' EXIT
+"$E2E_PROBE" pattern 1280 800 "$work/bg1.png" || fail "cannot write the pattern"
+
+pointer_pid=
+stop_kde() {
+    [ -n "$pointer_pid" ] && exec 7>&- && kill "$pointer_pid" 2>/dev/null
+    pointer_pid=
+    stop_portal
+}
+
+# KWin's binary carries a file capability; where exec of it is not permitted (a container), a plain copy
+# runs (under the same name: its Qt platform is built in and used only by a program of that name).
+kwin_binary() {
+    if /usr/bin/kwin_wayland --version >/dev/null 2>&1; then
+        echo /usr/bin/kwin_wayland
+        return
+    fi
+    mkdir -p "$work/kwin"
+    [ -x "$work/kwin/kwin_wayland" ] || cp /usr/bin/kwin_wayland "$work/kwin/kwin_wayland" || fail "cannot copy KWin"
+    echo "$work/kwin/kwin_wayland"
+}
+
+kwin_ready() { has_bus_name org.kde.KWin && test -S "$XDG_RUNTIME_DIR/wayland-0"; }
+
+# start_kde: KWin, KDE's portal, the pattern shown; $HOME is a fresh one, its pictures folder empty.
+start_kde() {
+    local kwin
+    kwin=$(kwin_binary)
+    export XDG_RUNTIME_DIR=$work/runtime HOME=$work/home XDG_DATA_HOME=$work/data
+    export XDG_DATA_DIRS=$work/data:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}
+    unset DISPLAY WAYLAND_DISPLAY XDG_CONFIG_HOME XDG_CACHE_HOME XDG_PICTURES_DIR
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+    mkdir -p "$HOME/Pictures" "$HOME/.config" "$work/data/applications"
+    echo "XDG_PICTURES_DIR=\"\$HOME/Pictures\"" >"$HOME/.config/user-dirs.dirs"
+    # The tests' pointer may use KWin's fake input.
+    printf '%s\n' "[Desktop Entry]" "Type=Application" "Name=Test pointer" "NoDisplay=true" "Exec=$VIRTUAL_POINTER" \
+        "X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input" >"$work/data/applications/quorvex7-test-pointer.desktop"
+    start_bus
+    export XDG_CURRENT_DESKTOP=KDE XDG_SESSION_TYPE=wayland KDE_FULL_SESSION=true KDE_SESSION_VERSION=5
+    # KWin reads the desktop entries (which program may use what) from this cache, built before it starts.
+    kbuildsycoca5 --noincremental >>"$work/portal.log" 2>&1 || fail "kbuildsycoca5 failed"
+    pipewire >>"$work/portal.log" 2>&1 &
+    portal_pids+=($!)
+    wait_for 100 0.05 test -S "$XDG_RUNTIME_DIR/pipewire-0" || fail "pipewire did not start: $(tail -3 "$work/portal.log")"
+    "$kwin" --virtual --width 1280 --height 800 --no-lockscreen --no-kactivities --socket wayland-0 \
+        >>"$work/portal.log" 2>&1 &
+    portal_pids+=($!)
+    wait_for 400 0.05 kwin_ready || fail "KWin did not start: $(tail -3 "$work/portal.log")"
+    export WAYLAND_DISPLAY=wayland-0
+    start_on_bus org.freedesktop.impl.portal.PermissionStore /usr/libexec/xdg-permission-store --replace
+    start_on_bus org.freedesktop.impl.portal.desktop.kde env QT_QPA_PLATFORM=offscreen /usr/lib/x86_64-linux-gnu/libexec/xdg-desktop-portal-kde
+    start_on_bus org.freedesktop.portal.Desktop /usr/libexec/xdg-desktop-portal
+    QT_QPA_PLATFORM=wayland "$E2E_PROBE" show "$work/bg1.png" >>"$work/portal.log" 2>&1 &
+    portal_pids+=($!)
+}
+
+start_pointer() { # a pointer on the desktop through KWin's fake input, moved with pointer_to X Y
+    rm -f "$work/pointer.in"
+    mkfifo "$work/pointer.in"
+    "$VIRTUAL_POINTER" <"$work/pointer.in" >"$work/pointer.out" 2>&1 &
+    pointer_pid=$!
+    exec 7>"$work/pointer.in"
+    wait_for 100 0.05 grep -q ready "$work/pointer.out" || fail "no pointer: $(cat "$work/pointer.out")"
+}
+pointer_to() {
+    local moved
+    moved=$(grep -c done "$work/pointer.out")
+    echo "move $1 $2 1280 800" >&7
+    wait_for 100 0.05 eval '[ "$(grep -c done "$work/pointer.out")" -gt '"$moved"' ]' || fail "the pointer did not move"
+}
