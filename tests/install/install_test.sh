@@ -16,6 +16,10 @@ for side in 16 22 24 32 48 64 128 256; do
 done
 
 desktop-file-validate "$prefix/share/applications/$id.desktop" | grep -v ': hint:' && fail "the desktop entry is not valid"
+# KWin lets the program it names by its full path use its screenshot interface.
+grep -qx "Exec=$prefix/bin/quorvex7" "$prefix/share/applications/$id.desktop" \
+    && grep -qx "X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2" "$prefix/share/applications/$id.desktop" \
+    || fail "the desktop entry does not name the installed program for KWin"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work/appstream.log" \
     || fail "the AppStream metadata is not valid: $(cat "$work/appstream.log")"
 MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/quorvex7.1" >"$work/man.txt" 2>"$work/man.err" \
