@@ -15,6 +15,11 @@ expect_failure() { # what command...: a non-zero status and one line on stderr
 [ "$(identify -format '%m %wx%h' "$work/whole.jpg")" = "JPEG $size" ] || fail "whole.jpg is not a $size JPEG"
 close_to "$work/whole.jpg" "$work/pattern.png" 33 || fail "whole.jpg is not the screen ($psnr dB)" # 36; a pixel off, 30
 
+# An X11 grab loads neither Qt nor the D-Bus library (the bus's services are a module of their own).
+LD_DEBUG=files "$QUORVEX7" --grab "$work/libraries.png" 2>"$work/libraries" \
+    && ! grep -qE 'file=[^ ]*lib(Qt6|dbus-1)' "$work/libraries" \
+    || fail "the X11 grab loaded $(grep -oE 'file=[^ ]*lib(Qt6|dbus-1)[^ ]*' "$work/libraries" | sort -u)"
+
 # BMP and PNG are lossless: the files and the piped bytes hold the screen's own pixels.
 "$QUORVEX7" --grab "$work/part.BMP" --region 300x200+64+32 --delay 0.2 || fail "--grab part.BMP failed"
 "$QUORVEX7" --grab "$work/part.png" --region 300x200+64+32 || fail "--grab part.png failed"

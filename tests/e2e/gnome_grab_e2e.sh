@@ -10,6 +10,10 @@ start_gnome_keys
 set_screenshot_permission yes
 wait_for 60 0.5 shows_pattern || fail "the pattern is not shown: $(cat "$work/err" 2>/dev/null)"
 exact_grabs
+# The portal's grab loads the D-Bus library with the module, and still no Qt.
+LD_DEBUG=files run_program --grab "$work/libraries.png" 2>"$work/libraries" \
+    && grep -q 'file=[^ ]*quorvex7-dbus.so' "$work/libraries" && ! grep -q 'file=[^ ]*libQt6' "$work/libraries" \
+    || fail "the portal's grab loaded: $(grep -oE 'file=[^ ]*' "$work/libraries" | sort -u | tr '\n' ' ')"
 cp "$work/bg1.png" "$HOME/Pictures/Screenshot.png"
 user_file_survives_grabs 10
 
