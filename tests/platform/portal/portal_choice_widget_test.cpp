@@ -6,7 +6,8 @@
 
 using namespace quorvex;
 
-// A session bus that is not there: the window program says up front what is missing.
+// A session bus that is not there: the window program says up front what is missing, and a forced
+// source that fails is reported, never replaced (by Qt's own grab, say).
 TEST(PortalChoice, TheWindowProgramSaysWhichSourceIsMissing)
 {
     ::setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus", 1);
@@ -14,7 +15,9 @@ TEST(PortalChoice, TheWindowProgramSaysWhichSourceIsMissing)
     const struct {
         const char* forced;
         std::string reason;
-    } cases[] = {{"portal", portalMissingMessage()}, {"", neitherScreenSourceMessage()}};
+    } cases[] = {{"portal", portalMissingMessage()}, {"", neitherScreenSourceMessage()},
+        {"kwin", "KWin's screenshot interface (org.kde.KWin.ScreenShot2) is not on the session bus"},
+        {"x11", "this program's windows are not on X11 here (QT_QPA_PLATFORM), so it cannot read X11"}};
     for (const auto& c : cases) {
         ::setenv("QUORVEX7_SCREEN", c.forced, 1);
         const WindowBackend backend = chooseWindowBackend();
