@@ -50,7 +50,7 @@ picture_is "$other" 100 100 $((ox + 13)) $((oy + 21))
 
 # The portal refuses the grab after a move: its message, and the still closes; then the still itself.
 select_area 1.5
-start_fake_portal refuse instead
+start_fake_portal refuse
 drag $((ox + 40)) $((oy + 8)) 200 100
 sleep 3
 message_shown || fail "no message after the refused grab"

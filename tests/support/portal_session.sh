@@ -4,7 +4,7 @@ portal_pids=()
 stop_portal() {
     [ ${#portal_pids[@]} -gt 0 ] && kill "${portal_pids[@]}" 2>/dev/null
     portal_pids=()
-    fake_portal_pid=
+    portal_pid=
     fusermount3 -u "$XDG_RUNTIME_DIR/doc" 2>/dev/null || true
     unset DBUS_SESSION_BUS_ADDRESS DBUS_SYSTEM_BUS_ADDRESS XDG_CURRENT_DESKTOP
 }
@@ -45,14 +45,14 @@ start_on_bus() { # start_on_bus NAME COMMAND...: starts COMMAND and waits until 
     wait_for 100 0.05 has_bus_name "$name" || fail "$name did not appear on the bus: $(tail -3 "$work/portal.log")"
 }
 
-fake_portal_pid=
-start_fake_portal() { # start_fake_portal MODE [ARGUMENT] (see fake_portal.py): instead of the fake one started last
-    if [ -n "$fake_portal_pid" ]; then
-        kill "$fake_portal_pid"
-        wait_for 100 0.05 eval '! has_bus_name org.freedesktop.portal.Desktop' || fail "the fake portal stays"
+portal_pid= # the portal on the bus, real or fake
+start_fake_portal() { # start_fake_portal MODE [ARGUMENT] (see fake_portal.py): instead of the portal there
+    if [ -n "$portal_pid" ]; then
+        kill "$portal_pid"
+        wait_for 100 0.05 eval '! has_bus_name org.freedesktop.portal.Desktop' || fail "the portal stays"
     fi
     start_on_bus org.freedesktop.portal.Desktop /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/fake_portal.py" "$@"
-    fake_portal_pid=${portal_pids[-1]}
+    portal_pid=${portal_pids[-1]}
 }
 
 start_portal() {
@@ -66,4 +66,5 @@ start_portal() {
     start_on_bus org.freedesktop.impl.portal.desktop.wlr /usr/libexec/xdg-desktop-portal-wlr
     start_on_bus org.freedesktop.impl.portal.desktop.gtk env GDK_BACKEND=wayland /usr/libexec/xdg-desktop-portal-gtk
     start_on_bus org.freedesktop.portal.Desktop /usr/libexec/xdg-desktop-portal
+    portal_pid=${portal_pids[-1]}
 }
