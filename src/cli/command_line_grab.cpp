@@ -1,6 +1,7 @@
 #include "cli/command_line_grab.h"
 
 #include "cli/grab_file_name.h"
+#include "cli/message_line.h"
 #include "output/bmp_encoder.h"
 #include "output/jpeg_encoder.h"
 #include "output/png_encoder.h"
@@ -308,8 +309,8 @@ GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironm
         std::this_thread::sleep_for(std::chrono::duration<double>(command.delaySeconds));
 
     // What is worth knowing but no failure (the desktop is about to ask a question) is said at once.
-    const OpenedScreenReader opened = openScreenReader(
-        session, [](const std::string& line) { std::fprintf(stderr, "quorvex7: %s\n", line.c_str()); });
+    const OpenedScreenReader opened = openScreenReader(session,
+        [](const std::string& line) { std::fprintf(stderr, "quorvex7: %s\n", oneLine(line).c_str()); });
     if (!opened.reader)
         return failed(opened.failure);
     const PixelSize desktop = opened.reader->desktopSize();

@@ -89,10 +89,12 @@ cp "$work/bg1.png" "$work/mine.png"
 start_fake_portal impostor "file://$work/mine.png"
 fails_with "the desktop portal refused the screenshot (cancelled)" --screen portal
 [ -e "$work/mine.png" ] || fail "another bus client's answer was taken"
-# An old-style portal answers on a path of its own at once; a picture that was there before stays.
-start_fake_portal old-style "file://$work/mine.png"
+# An old-style portal answers on a path of its own at once; a picture that was there before stays, and
+# the line that says so is one line, whatever the name.
+cp "$work/bg1.png" "$work/mine"$'\n'".png"
+start_fake_portal old-style "file://$work/mine%0A.png"
 "$QUORVEX7" --grab "$work/old.png" --screen portal 2>"$work/err" && is_part "$work/old.png" "$work/bg1.png" 1280x800+0+0 \
     || fail "the old-style portal's answer: $(cat "$work/err")"
-[ "$(cat "$work/err")" = "quorvex7: the desktop portal's picture stays at '$work/mine.png': it was there before this grab" ] \
-    && [ -e "$work/mine.png" ] || fail "the picture from before: $(cat "$work/err")"
+[ "$(cat "$work/err")" = "quorvex7: the desktop portal's picture stays at '$work/mine\n.png': it was there before this grab" ] \
+    && [ -e "$work/mine"$'\n'".png" ] || fail "the picture from before: $(cat "$work/err")"
 echo "PASS"
