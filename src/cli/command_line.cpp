@@ -14,7 +14,21 @@ namespace {
 
 constexpr GrabFormat kGrabFormats[] = {GrabFormat::Png, GrabFormat::Jpeg, GrabFormat::Bmp};
 
-enum Option { kGrab = 1000, kRegion, kDelay, kFormat, kQuality, kScreen };
+enum Option {
+    kGrab = 1000,
+    kRegion,
+    kDelay,
+    kFormat,
+    kQuality,
+    kScreen,
+    kSelect,
+    kPrint,
+    kWindow,
+    kOutput,
+    kListOutputs,
+    kPointer,
+    kClipboard
+};
 
 constexpr option kOptions[] = {
     {"help", no_argument, nullptr, 'h'},
@@ -25,6 +39,13 @@ constexpr option kOptions[] = {
     {"format", required_argument, nullptr, kFormat},
     {"quality", required_argument, nullptr, kQuality},
     {"screen", required_argument, nullptr, kScreen},
+    {"select", no_argument, nullptr, kSelect},
+    {"print", no_argument, nullptr, kPrint},
+    {"window", no_argument, nullptr, kWindow},
+    {"output", required_argument, nullptr, kOutput},
+    {"list-outputs", no_argument, nullptr, kListOutputs},
+    {"pointer", no_argument, nullptr, kPointer},
+    {"clipboard", no_argument, nullptr, kClipboard},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -71,8 +92,9 @@ std::string optionText(char* const* argv)
 
 // The options taken one by one; the values still as typed.
 struct Given {
-    bool help = false, version = false;
-    std::optional<std::string> grab, region, delay, format, quality, screen;
+    bool help = false, version = false, select = false, print = false, window = false, listOutputs = false,
+         pointer = false, clipboard = false;
+    std::optional<std::string> grab, region, delay, format, quality, screen, output;
 };
 
 } // namespace
@@ -89,6 +111,12 @@ std::optional<PixelRect> parseRegion(const std::string& text)
     if (width < 1 || height < 1)
         return std::nullopt;
     return PixelRect{std::stoi(m[3]), std::stoi(m[4]), width, height};
+}
+
+std::string regionText(const PixelRect& rect)
+{
+    const auto offset = [](int value) { return (value < 0 ? "" : "+") + std::to_string(value); };
+    return std::to_string(rect.width) + "x" + std::to_string(rect.height) + offset(rect.x) + offset(rect.y);
 }
 
 std::optional<GrabFormat> grabFormatForName(const std::string& path)
@@ -155,6 +183,27 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         case kScreen:
             given.screen = optarg;
             break;
+        case kSelect:
+            given.select = true;
+            break;
+        case kPrint:
+            given.print = true;
+            break;
+        case kWindow:
+            given.window = true;
+            break;
+        case kOutput:
+            given.output = optarg;
+            break;
+        case kListOutputs:
+            given.listOutputs = true;
+            break;
+        case kPointer:
+            given.pointer = true;
+            break;
+        case kClipboard:
+            given.clipboard = true;
+            break;
         case ':':
             return failure("missing value after '" + optionText(argv.data()) + "'");
         default: // '?': an option that is not ours, or -? itself (getopt says both alike)
@@ -178,22 +227,71 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         result.action = CommandLine::Action::Version;
         return result;
     }
-    if (!given.grab) {
-        for (const auto& [value, name] : {std::pair{&given.region, "region"}, {&given.delay, "delay"},
-                 {&given.format, "format"}, {&given.quality, "quality"}, {&given.screen, "screen"}})
-            if (*value)
-                return failure(std::string("--") + name + " goes with --grab");
+    if (given.screen) {
+        result.screen = lowerCase(*given.screen);
+        if (!screenSourceNamed(result.screen))
+            return failure("--screen must be x11, screencopy, kwin or portal");
+    }
+    const std::pair<bool, const char*> grabOptions[]
+        = {{bool(given.region), "region"}, {bool(given.delay), "delay"}, {bool(given.format), "format"},
+            {bool(given.quality), "quality"}, {given.select, "select"}, {given.window, "window"},
+            {bool(given.output), "output"}, {given.pointer, "pointer"}, {given.print, "print"}};
+    if (given.listOutputs) {
+        if (given.grab || given.clipboard)
+            return failure("--list-outputs grabs nothing: it goes without --grab and --clipboard");
+        for (const auto& [present, name] : grabOptions)
+            if (present)
+                return failure(std::string("--") + name + " goes with --grab, not with --list-outputs");
+        result.action = CommandLine::Action::ListOutputs;
         return result;
     }
+    if (given.print) {
+        if (given.grab || given.clipboard)
+            return failure("--print grabs nothing: it goes without --grab and --clipboard");
+        if (!given.select && !given.window && !given.output)
+            return failure("--print goes with --select, --window or --output");
+        for (const auto& [present, name] : {std::pair{bool(given.format), "format"},
+                 {bool(given.quality), "quality"}, {given.pointer, "pointer"}})
+            if (present)
+                return failure(std::string("--") + name + " goes with --grab, not with --print");
+    } else if (!given.grab && !given.clipboard) {
+        for (const auto& [present, name] : grabOptions)
+            if (present)
+                return failure(std::string("--") + name + " goes with --grab or --clipboard");
+        if (!given.screen)
+            return result;
+        return failure("--screen goes with --grab, --clipboard or --list-outputs");
+    }
+    if (int(bool(given.region)) + int(given.select) + int(given.window) + int(bool(given.output)) > 1)
+        return failure("--region, --select, --window and --output each choose the area: give one");
 
     result.action = CommandLine::Action::Grab;
-    result.file = *given.grab;
-    if (result.file.empty())
-        return failure("--grab needs a file name");
+    result.print = given.print;
+    result.clipboard = given.clipboard;
+    result.pointer = given.pointer;
+    if (given.grab) {
+        result.file = *given.grab;
+        if (result.file.empty())
+            return failure("--grab needs a file name");
+    } else if (given.format || given.quality) {
+        // The clipboard takes PNG.
+        return failure(std::string("--") + (given.format ? "format" : "quality") + " goes with --grab");
+    }
     if (given.region) {
+        result.area = GrabArea::Region;
         result.region = parseRegion(*given.region);
         if (!result.region)
             return failure("--region must look like WxH+X+Y, e.g. 640x480+100+50");
+    }
+    if (given.select)
+        result.area = GrabArea::Select;
+    if (given.window)
+        result.area = GrabArea::Window;
+    if (given.output) {
+        result.area = GrabArea::Output;
+        result.output = *given.output;
+        if (result.output.empty())
+            return failure("--output needs a monitor's name (see --list-outputs)");
     }
     if (given.delay) {
         const std::optional<double> seconds = wholeNumber(*given.delay);
@@ -216,13 +314,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         if (!quality || *quality != std::floor(*quality) || *quality < 1 || *quality > 100)
             return failure("--quality must be a whole number from 1 to 100");
         result.quality = int(*quality);
-        if (result.format && *result.format != GrabFormat::Jpeg)
+        // What the name already says (a folder's new file is PNG too, as the grab finds out).
+        const bool toFolder = result.file == "-" || result.file.back() == '/';
+        const std::optional<GrabFormat> format = result.format ? result.format
+            : toFolder                                         ? GrabFormat::Png
+                                                               : grabFormatForName(result.file);
+        if (format && *format != GrabFormat::Jpeg)
             return failure("--quality goes with JPEG only");
-    }
-    if (given.screen) {
-        result.screen = lowerCase(*given.screen);
-        if (!screenSourceNamed(result.screen))
-            return failure("--screen must be x11, screencopy, kwin or portal");
     }
     return result;
 }
@@ -237,11 +335,25 @@ Options:
   -v, --version           Displays version information.
   --grab <FILE|FOLDER|->  Grab the screen into FILE (.png, .jpg or .bmp) and
                           exit. Into a FOLDER (an existing one, or a name ending
-                          in /): a new file named after the moment. - writes to
-                          standard output.
+                          in /, made if missing): a new file named after the
+                          moment. - writes to standard output.
+  --clipboard             Put the grab on the clipboard as PNG (as well, with
+                          --grab); it stays there after quorvex7 has ended,
+                          until another program takes the clipboard.
   --region <WxH+X+Y>      Grab only this area of the screen, e.g.
                           640x480+100+50.
-  --delay <SECONDS>       Wait this many seconds before grabbing.
+  --select                Drag the area with the mouse (a click picks the
+                          window under the pointer); Escape or the right
+                          button cancels.
+  --window                Grab the focused window, with its frame.
+  --output <NAME>         Grab one monitor (see --list-outputs).
+  --list-outputs          List the monitors: name, place and size on the
+                          desktop, scale.
+  --print                 With --select, --window or --output: print the area
+                          as WxH+X+Y and grab nothing.
+  --pointer               Draw the mouse pointer into the grab.
+  --delay <SECONDS>       Wait this many seconds before grabbing (counted down
+                          on a terminal).
   --format <png|jpg|bmp>  Write this format whatever the file's name ends in;
                           png when the name does not decide (a folder or -).
   --quality <N>           JPEG quality from 1 to 100 (default 90).
@@ -250,6 +362,9 @@ Options:
                           KWin, for the installed program) or portal (the
                           desktop portal's screenshot: GNOME, KDE) instead
                           of the session's own choice; also QUORVEX7_SCREEN.
+
+Exit status: 0 done, 1 the grab failed or the selection was cancelled, 2 a
+wrong command line.
 )";
 }
 

@@ -1,5 +1,7 @@
 #include "cli/command_line_grab.h"
 
+#include "cli/countdown.h"
+#include "cli/grab_area.h"
 #include "cli/grab_file_name.h"
 #include "cli/message_line.h"
 #include "output/bmp_encoder.h"
@@ -229,8 +231,31 @@ std::string reserveNewFile(const std::string& folder, const std::tm& moment, Gra
     return "cannot write into '" + folder + "': every name for this moment is taken";
 }
 
+bool isFolder(const std::string& path)
+{
+    struct stat entry { };
+    return ::stat(path.c_str(), &entry) == 0 && S_ISDIR(entry.st_mode);
+}
+
+// Makes `folder` and the folders above it that are missing, as mkdir -p does. Empty when they are
+// there, else why not.
+std::string makeFolders(const std::string& folder)
+{
+    size_t end = 0;
+    do {
+        end = folder.find('/', end + 1);
+        const std::string part = folder.substr(0, end);
+        if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+            return "cannot make the folder '" + part + "': " + std::strerror(errno);
+    } while (end != std::string::npos && end + 1 < folder.size());
+    return isFolder(folder) ? std::string() : "cannot write into '" + folder + "': it is not a folder";
+}
+
 std::string grabToNewFileIn(const Grab& grab, const std::string& folder)
 {
+    if (!isFolder(folder))
+        if (std::string failure = makeFolders(folder); !failure.empty())
+            return failure;
     const std::time_t now = std::time(nullptr);
     std::tm moment{};
     localtime_r(&now, &moment);
@@ -269,17 +294,6 @@ std::string grabToStandardOutput(const Grab& grab)
     return {};
 }
 
-bool isFolder(const std::string& path)
-{
-    struct stat entry { };
-    return ::stat(path.c_str(), &entry) == 0 && S_ISDIR(entry.st_mode);
-}
-
-std::string signedOffset(int value)
-{
-    return (value < 0 ? "" : "+") + std::to_string(value);
-}
-
 GrabOutcome failed(std::string line)
 {
     return {1, std::move(line)};
@@ -291,37 +305,42 @@ GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironm
 {
     if (std::string failure = sessionFailure(session); !failure.empty())
         return failed(std::move(failure));
+    const bool toFile = !command.file.empty(); // else only to the clipboard, or only printed
     const bool toStandardOutput = command.file == "-";
-    const bool intoFolder = !toStandardOutput && (command.file.back() == '/' || isFolder(command.file));
+    const bool intoFolder
+        = toFile && !toStandardOutput && (command.file.back() == '/' || isFolder(command.file));
     std::optional<GrabFormat> format = command.format;
     if (!format)
-        format = toStandardOutput || intoFolder ? GrabFormat::Png : grabFormatForName(command.file);
+        format
+            = !toFile || toStandardOutput || intoFolder ? GrabFormat::Png : grabFormatForName(command.file);
     if (!format)
         return failed(
             "'" + command.file + "': only names ending in PNG, JPG or BMP can be written (or give --format)");
     if (command.quality && *format != GrabFormat::Jpeg)
-        return failed("--quality goes with JPEG only");
+        return {2, "--quality goes with JPEG only (see --help)"};
     if (toStandardOutput && ::isatty(STDOUT_FILENO))
         return failed("standard output is a terminal: pipe the picture on or redirect it to a file");
-    if (isReadOnlyFile(command.file))
+    if (toFile && isReadOnlyFile(command.file))
         return failed(cannotWrite(command.file, kReadOnlyFileReason));
-    if (command.delaySeconds > 0)
-        std::this_thread::sleep_for(std::chrono::duration<double>(command.delaySeconds));
+    waitCountingDown(command.delaySeconds, command.area == GrabArea::Select ? "selecting" : "grabbing");
 
     // What is worth knowing but no failure (the desktop is about to ask a question) is said at once.
-    const OpenedScreenReader opened = openScreenReader(session,
+    OpenedScreenReader opened = openScreenReader(session,
         [](const std::string& line) { std::fprintf(stderr, "quorvex7: %s\n", oneLine(line).c_str()); });
     if (!opened.reader)
         return failed(opened.failure);
-    const PixelSize desktop = opened.reader->desktopSize();
-    const PixelRect whole{0, 0, desktop.width, desktop.height};
-    const PixelRect region = command.region.value_or(whole);
-    if (!whole.contains(region))
-        return failed("the region " + sizeText(region.width, region.height) + signedOffset(region.x)
-            + signedOffset(region.y) + " is not inside the " + sizeText(whole.width, whole.height)
-            + " screen");
+    GrabAreaChoice chosen = chooseGrabArea(command, session, std::move(opened.reader));
+    if (chosen.cancelled)
+        return failed("selection cancelled");
+    if (!chosen.reader)
+        return failed(chosen.failure);
+    const PixelRect region = chosen.region;
+    if (command.print) {
+        std::printf("%s\n", regionText(region).c_str());
+        return std::fflush(stdout) == 0 ? GrabOutcome{} : failed("cannot write to standard output");
+    }
 
-    const Grab grab{*opened.reader, region, *format, command.quality.value_or(kJpegSaveQuality)};
+    const Grab grab{*chosen.reader, region, *format, command.quality.value_or(kJpegSaveQuality)};
     const std::string failure = toStandardOutput ? grabToStandardOutput(grab)
         : intoFolder                             ? grabToNewFileIn(grab, command.file)
                                                  : grabToFile(grab, command.file);

@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 #include "cli/command_line_grab.h"
+#include "cli/grab_area.h"
 #include "cli/message_line.h"
 #include "output/numbered_error.h"
 #include "output/process_signals.h"
@@ -89,6 +90,16 @@ int main(int argc, char** argv)
         return 0;
     case Action::Error:
         return failure(command.error + " (see --help)", 2);
+    case Action::ListOutputs: {
+        quorvex::SessionEnvironment session = quorvex::SessionEnvironment::fromProcess();
+        if (!command.screen.empty())
+            session.forcedSource = command.screen;
+        const quorvex::OutputList list = quorvex::listOutputs(session);
+        if (!list.failure.empty())
+            return failure(list.failure);
+        std::fputs(list.lines.c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : failure("cannot write to standard output");
+    }
     case Action::Grab:
         break;
     }

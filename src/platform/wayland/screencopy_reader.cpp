@@ -111,6 +111,7 @@ struct ScreencopyReader::Private {
     zxdg_output_manager_v1* xdgOutputs = nullptr;
     std::vector<std::unique_ptr<Output>> outputs;
     std::string refusal; // why the compositor's numbers were refused; empty while none were
+    int overlayCursor = 0; // 1: the compositor draws the pointer into the copies
 
     ~Private()
     {
@@ -290,7 +291,7 @@ struct ScreencopyReader::Private {
     {
         Frame frame;
         zwlr_screencopy_frame_v1* request = zwlr_screencopy_manager_v1_capture_output_region(
-            screencopy, 0, output.output, region.x, region.y, region.width, region.height);
+            screencopy, overlayCursor, output.output, region.x, region.y, region.width, region.height);
         zwlr_screencopy_frame_v1_add_listener(request, &kFrameListener, &frame);
         const auto waitFor = [&](const bool& done) {
             while (!done && !frame.failed)
@@ -350,6 +351,11 @@ PixelSize ScreencopyReader::desktopSize() const
 {
     const Result<DesktopPicture> layout = desktopPicture(d->places());
     return layout ? layout->size : PixelSize{};
+}
+
+void ScreencopyReader::setPointerDrawn(bool drawn)
+{
+    d->overlayCursor = drawn ? 1 : 0;
 }
 
 std::string ScreencopyReader::unreadableReason() const

@@ -22,6 +22,9 @@ public:
     static Opened connect(const std::string& display);
     ~ScreencopyReader() override;
 
+    // Whether the compositor draws the mouse pointer into the pictures (it does not by default).
+    void setPointerDrawn(bool drawn);
+
     PixelSize desktopSize() const override;
     // Set once the compositor's numbers (a frame's buffer, the layout) are refused: the one line why.
     std::string unreadableReason() const override;

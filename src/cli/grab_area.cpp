@@ -1,0 +1,181 @@
+#include "cli/grab_area.h"
+
+#include "platform/grab_desktop.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace quorvex {
+
+namespace {
+
+// Reads from a picture of the desktop already taken: what the selection showed.
+class StillReader final : public ScreenReader {
+public:
+    explicit StillReader(ScreenPixels still)
+        : m_still(std::move(still))
+    {
+    }
+    PixelSize desktopSize() const override { return {m_still.width, m_still.height}; }
+    ScreenPixels readDesktop(const PixelRect& rect) override
+    {
+        if (!PixelRect{0, 0, m_still.width, m_still.height}.contains(rect))
+            return {};
+        return {m_still.bits + rect.y * m_still.stride + std::ptrdiff_t(rect.x) * 4, rect.width, rect.height,
+            m_still.stride, m_still.keeper};
+    }
+    bool readDesktopInBands(const PixelRect& rect, int bandRows, const BandSink& band) override
+    {
+        const ScreenPixels part = readDesktop(rect);
+        if (part.isEmpty() || bandRows < 1)
+            return false;
+        for (int y = 0; y < part.height; y += bandRows)
+            band(part.bits + y * part.stride, std::min(bandRows, part.height - y), part.stride);
+        return true;
+    }
+
+private:
+    ScreenPixels m_still;
+};
+
+GrabAreaChoice failed(std::string why)
+{
+    GrabAreaChoice choice;
+    choice.failure = std::move(why);
+    return choice;
+}
+
+std::string scaleText(double scale)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", scale);
+    std::string result = text;
+    while (result.back() == '0')
+        result.pop_back();
+    if (result.back() == '.')
+        result.pop_back();
+    return result;
+}
+
+std::string namesOf(const std::vector<DesktopOutput>& outputs)
+{
+    std::string names;
+    for (const DesktopOutput& output : outputs)
+        names += (names.empty() ? "" : ", ") + output.name;
+    return names;
+}
+
+// The area the user selects on a still of the desktop, which `reader` then becomes.
+GrabAreaChoice select(GrabDesktop& desktop, std::unique_ptr<ScreenReader> reader, const PixelRect& whole)
+{
+    ScreenPixels still = reader->readDesktop(whole);
+    if (still.isEmpty()) {
+        const std::string reason = reader->unreadableReason();
+        return failed(reason.empty() ? "the screen could not be read" : reason);
+    }
+    const SelectionPainter painter(
+        still.bits, still.stride, {still.width, still.height}, desktop.pictureScale(), still.keeper);
+    const Result<AreaChoice> choice = desktop.select(painter);
+    if (!choice)
+        return failed(choice.error());
+    GrabAreaChoice result;
+    result.reader = std::make_unique<StillReader>(std::move(still));
+    switch (choice->kind) {
+    case AreaChoice::Kind::Cancelled:
+        result.cancelled = true;
+        return result;
+    case AreaChoice::Kind::Area:
+        result.region = choice->area.intersected(whole);
+        return result;
+    case AreaChoice::Kind::Click:
+        break;
+    }
+    // The window under the click; on the bare desktop, the monitor there.
+    if (const std::optional<PixelRect> window = desktop.windowAt(choice->at)) {
+        result.region = *window;
+        return result;
+    }
+    result.region = whole;
+    if (const Result<std::vector<DesktopOutput>> outputs = desktop.outputs())
+        for (const DesktopOutput& output : *outputs)
+            if (output.picture.contains({choice->at.x, choice->at.y, 1, 1}))
+                result.region = output.picture.intersected(whole);
+    return result;
+}
+
+} // namespace
+
+GrabAreaChoice chooseGrabArea(
+    const CommandLine& command, const SessionEnvironment& session, std::unique_ptr<ScreenReader> reader)
+{
+    const PixelSize size = reader->desktopSize();
+    const PixelRect whole{0, 0, size.width, size.height};
+    if (command.area == GrabArea::Desktop || command.area == GrabArea::Region) {
+        if (command.pointer) {
+            Result<std::unique_ptr<GrabDesktop>> desktop = openGrabDesktop(session);
+            if (!desktop)
+                return failed(desktop.error());
+            Result<std::unique_ptr<ScreenReader>> drawing = (*desktop)->withPointer(std::move(reader));
+            if (!drawing)
+                return failed(drawing.error());
+            reader = std::move(drawing).value();
+        }
+        const PixelRect region = command.region.value_or(whole);
+        if (!whole.contains(region))
+            return failed("the region " + regionText(region) + " is not inside the "
+                + std::to_string(size.width) + "x" + std::to_string(size.height) + " screen");
+        return {std::move(reader), region, {}, false};
+    }
+
+    Result<std::unique_ptr<GrabDesktop>> opened = openGrabDesktop(session);
+    if (!opened)
+        return failed(opened.error());
+    GrabDesktop& desktop = **opened;
+    if (command.pointer) {
+        Result<std::unique_ptr<ScreenReader>> drawing = desktop.withPointer(std::move(reader));
+        if (!drawing)
+            return failed(drawing.error());
+        reader = std::move(drawing).value();
+    }
+    switch (command.area) {
+    case GrabArea::Select:
+        return select(desktop, std::move(reader), whole);
+    case GrabArea::Window: {
+        const Result<PixelRect> window = desktop.focusedWindow();
+        if (!window)
+            return failed(window.error());
+        return {std::move(reader), window->intersected(whole), {}, false};
+    }
+    case GrabArea::Output: {
+        const Result<std::vector<DesktopOutput>> outputs = desktop.outputs();
+        if (!outputs)
+            return failed(outputs.error());
+        for (const DesktopOutput& output : *outputs)
+            if (output.name == command.output) {
+                const PixelRect region = output.picture.intersected(whole);
+                if (region.isEmpty())
+                    return failed("the output '" + command.output + "' lies off the screen that is read");
+                return {std::move(reader), region, {}, false};
+            }
+        return failed("there is no output '" + command.output + "' (there are: " + namesOf(*outputs) + ")");
+    }
+    case GrabArea::Desktop:
+    case GrabArea::Region:
+        break;
+    }
+    return failed("no area chosen");
+}
+
+OutputList listOutputs(const SessionEnvironment& session)
+{
+    const Result<std::vector<DesktopOutput>> outputs = listDesktopOutputs(session);
+    if (!outputs)
+        return {{}, outputs.error()};
+    std::string lines;
+    for (const DesktopOutput& output : *outputs)
+        lines += output.name + " " + regionText(output.desktop) + " scale " + scaleText(output.scale)
+            + " pixels " + regionText(output.picture) + "\n";
+    return {lines, {}};
+}
+
+} // namespace quorvex

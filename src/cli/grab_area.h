@@ -1,0 +1,33 @@
+#pragma once
+
+#include "capture/screen_reader.h"
+#include "cli/command_line.h"
+#include "platform/screen_backend.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace quorvex {
+
+// What a grab reads and which part of it, as the command line chose: the whole desktop, --region,
+// the focused window, one monitor or an area the user selects (then read from the still the
+// selection showed), with the pointer drawn in where asked.
+struct GrabAreaChoice {
+    std::unique_ptr<ScreenReader> reader;
+    PixelRect region;
+    std::string failure; // why there is none; empty where there is
+    bool cancelled = false; // the user cancelled the selection
+};
+GrabAreaChoice chooseGrabArea(
+    const CommandLine& command, const SessionEnvironment& session, std::unique_ptr<ScreenReader> reader);
+
+// The outputs of the session's desktop as --list-outputs prints them, a line each:
+// "NAME WxH+X+Y scale S pixels WxH+X+Y" (the second place in a grab of the whole desktop).
+struct OutputList {
+    std::string lines;
+    std::string failure;
+};
+OutputList listOutputs(const SessionEnvironment& session);
+
+} // namespace quorvex
