@@ -73,7 +73,12 @@ expect_failure "read-only file" "$QUORVEX7" --grab "$work/kept.bmp"
 expect_failure "file-size limit" bash -c 'ulimit -f 1 && exec "$0" --grab - --format bmp >"$1"' "$QUORVEX7" "$work/big"
 expect_failure "region outside" "$QUORVEX7" --grab "$work/a.jpg" --region 100x100+1900+0
 expect_failure "unknown ending" "$QUORVEX7" --grab "$work/a.gif"
-expect_failure "missing folder" "$QUORVEX7" --grab "$work/none/"
+"$QUORVEX7" --grab "$work/new/deeper/" --region 8x8+0+0 && is_part "$work/new/deeper/"*.png "$work/pattern.png" 8x8+0+0 \
+    || fail "a missing folder ending in / was not made for the grab"
+expect_failure "a folder under a file" "$QUORVEX7" --grab "$work/whole.jpg/new/"
+# Wrong command lines exit 2, the name's own format included.
+"$QUORVEX7" --grab "$work/a.png" --quality 50 2>/dev/null; [ $? = 2 ] || fail "--quality with a PNG did not exit 2"
+"$QUORVEX7" --grab "$work/a.png" --select --window 2>/dev/null; [ $? = 2 ] || fail "two areas did not exit 2"
 expect_failure "bad region" "$QUORVEX7" --grab "$work/a.jpg" --region 100x100 # the options' errors are one line
 # What a failure echoes stays on its line; a closed standard output is refused, never written into
 # whatever takes its number (the X connection).

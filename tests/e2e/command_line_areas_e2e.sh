@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# quorvex7 --select, --window, --output, --list-outputs and --pointer on X11, driven by real pointer
+# events, against the coordinate pattern; the --delay countdown on a terminal.
+source "$(dirname "$0")/e2e_lib.sh"
+
+set_root_pattern
+selection_shown() { xdotool search --onlyvisible --name '^Quorvex7 selection$' >/dev/null 2>&1; }
+start_select() { # start_select ARGS...: quorvex7 --select ARGS in the background, once its selection shows
+    "$QUORVEX7" --select "$@" >"$work/out" 2>"$work/err" &
+    app_pid=$!
+    wait_for 200 0.05 selection_shown || fail "no selection shown: $(cat "$work/err")"
+}
+end_select() { # end_select STATUS: quorvex7 ends with that status and the selection is gone
+    wait "$app_pid"
+    local status=$?
+    app_pid=
+    [ "$status" = "$1" ] || fail "--select ended with $status, not $1: $(cat "$work/err")"
+    ! selection_shown || fail "the selection stays on the screen"
+}
+pixel() { convert "$1" -format "%[hex:u.p{$2,$3}]" info:; }
+dimmed_pixel() { # dimmed_pixel X Y: the pattern's pixel there at half its brightness
+    printf '%02X%02X%02X' $((0x$(pixel "$work/pattern.png" "$1" "$2" | cut -c1-2) >> 1)) \
+        $((0x$(pixel "$work/pattern.png" "$1" "$2" | cut -c3-4) >> 1)) $((0x$(pixel "$work/pattern.png" "$1" "$2" | cut -c5-6) >> 1))
+}
+
+# A drag over the whole-screen window: what shows meanwhile, then exactly the pixels from the press
+# to the release, both taken in, with nothing of the selection in them.
+start_select --grab "$work/drag.png"
+read -r _ _ sel_w sel_h <<<"$(xwininfo -name 'Quorvex7 selection' | awk '/Absolute upper-left [XY]|Width:|Height:/ {printf "%s ", $NF}')"
+[ "${sel_w}x$sel_h" = "$size" ] || fail "the selection covers ${sel_w}x$sel_h, not the whole ${size} screen"
+xdotool mousemove 100 120 mousedown 1 mousemove 250 200 mousemove 399 319
+sleep 0.5
+screenshot
+xdotool mouseup 1
+end_select 0
+is_part "$work/drag.png" "$work/pattern.png" 300x200+100+120 || fail "the dragged area is not the screen's 300x200+100+120"
+[ "$(pixel "$work/shot.png" 50 50)" = "$(dimmed_pixel 50 50)" ] || fail "the screen outside the area is not dimmed"
+[ "$(pixel "$work/shot.png" 200 200)" = "$(pixel "$work/pattern.png" 200 200)" ] || fail "the area shows dimmed"
+[ "$(pixel "$work/shot.png" 99 200)" != "$(dimmed_pixel 99 200)" ] || fail "no border round the area"
+# The size beside the pointer: its dark box with light text below and right of it.
+bright=$(convert "$work/shot.png" -crop 118x26+415+335 +repage -format '%[fx:maxima.r>0.9]' info:)
+[ "$(pixel "$work/shot.png" 416 336)" = 202020 ] && [ "$bright" = 1 ] || fail "no size shown beside the pointer"
+
+# --print: the area only; Escape, the right button cancel and write nothing.
+start_select --print
+xdotool mousemove 640 500 mousedown 1 mousemove 600 450 mousemove 540 400 mouseup 1
+end_select 0
+[ "$(cat "$work/out")" = "101x101+540+400" ] || fail "--select --print printed $(cat "$work/out")"
+for cancel in "key Escape" "click 3"; do
+    start_select --grab "$work/cancelled.png"
+    xdotool mousemove 700 700 $cancel
+    end_select 1
+    [ "$(cat "$work/err")" = "quorvex7: selection cancelled" ] || fail "$cancel: $(cat "$work/err")"
+    [ ! -e "$work/cancelled.png" ] || fail "$cancel wrote a file"
+done
+
+# A window: picked by a click, and the focused one; with its window manager's frame where one draws it.
+xmessage -geometry 300x160+420+260 -title target "quorvex7 area test" &
+message_pid=$!
+trap 'kill "$message_pid" 2>/dev/null; finish' EXIT
+target=$(xdotool search --sync --onlyvisible --name '^target$' | head -1)
+[ -n "${QUORVEX_TEST_WM:-}" ] && xdotool windowactivate --sync "$target"
+xdotool windowfocus --sync "$target"
+geometry_of "$target"
+read -r left right top bottom <<<"$(xprop -id "$target" _NET_FRAME_EXTENTS | grep -o '[0-9, ]*$' | tr -d ,)"
+border=$(xwininfo -id "$target" | awk '/Border width:/ {print 2 * $NF}') # the X server's, round the window
+left=${left:-0} right=${right:-0} top=${top:-0} bottom=${bottom:-0}
+frame="$((geo_w + border + left + right))x$((geo_h + border + top + bottom))+$((geo_x - left))+$((geo_y - top))"
+[ "$("$QUORVEX7" --window --print)" = "$frame" ] || fail "--window is $("$QUORVEX7" --window --print), not $frame"
+"$QUORVEX7" --grab "$work/window.png" --window && [ "$(identify -format %wx%h "$work/window.png")" = "${frame%%+*}" ] \
+    || fail "--window did not grab the ${frame%%+*} window"
+start_select --print
+xdotool mousemove $((geo_x + 20)) $((geo_y + 20)) click 1
+end_select 0
+[ "$(cat "$work/out")" = "$frame" ] || fail "a click picked $(cat "$work/out"), not the window at $frame"
+kill "$message_pid"
+wait "$message_pid" 2>/dev/null
+if [ -z "${QUORVEX_TEST_WM:-}" ]; then # the focus went back to the root
+    "$QUORVEX7" --window --print 2>"$work/err" && fail "--window without a focused window printed an area"
+    [ "$(cat "$work/err")" = "quorvex7: no window has the focus" ] || fail "--window without a window: $(cat "$work/err")"
+fi
+
+# Monitors: as RandR has them, each grabbed alone.
+xrandr --setmonitor LEFT 700/185x1080/286+0+0 none >/dev/null && xrandr --setmonitor RIGHT 1220/323x1080/286+700+0 none >/dev/null \
+    || fail "cannot make two monitors"
+"$QUORVEX7" --list-outputs >"$work/outputs" || fail "--list-outputs failed"
+grep -qx "LEFT 700x1080+0+0 scale 1 pixels 700x1080+0+0" "$work/outputs" \
+    && grep -qx "RIGHT 1220x1080+700+0 scale 1 pixels 1220x1080+700+0" "$work/outputs" || fail "--list-outputs: $(cat "$work/outputs")"
+"$QUORVEX7" --grab "$work/right.png" --output RIGHT && is_part "$work/right.png" "$work/pattern.png" 1220x1080+700+0 \
+    || fail "--output RIGHT is not the right monitor"
+"$QUORVEX7" --grab "$work/none.png" --output MIDDLE 2>"$work/err" && fail "--output MIDDLE grabbed"
+[ "$(cat "$work/err")" = "quorvex7: there is no output 'MIDDLE' (there are: LEFT, RIGHT, screen)" ] && [ ! -e "$work/none.png" ] \
+    || fail "--output MIDDLE: $(cat "$work/err")"
+
+# The pointer: drawn in only when asked, with its own pixels where it lies.
+xdotool mousemove 900 600
+"$QUORVEX7" --grab "$work/without.png" --region 64x64+868+568 && is_part "$work/without.png" "$work/pattern.png" 64x64+868+568 \
+    || fail "a grab without --pointer is not the bare screen"
+"$QUORVEX7" --grab "$work/with.png" --region 64x64+868+568 --pointer || fail "--pointer failed"
+changed=$(compare -metric AE "$work/with.png" "$work/without.png" null: 2>&1)
+[ "$changed" -gt 20 ] || fail "--pointer drew $changed pixels"
+convert "$work/with.png" -crop 24x24+0+0 +repage "$work/corner.png" && is_part "$work/corner.png" "$work/pattern.png" 24x24+868+568 \
+    || fail "--pointer changed pixels away from the pointer"
+
+# --delay counts down on a terminal, and says nothing elsewhere.
+script -qfc "'$QUORVEX7' --grab '$work/late.png' --delay 1.2" "$work/typescript" >/dev/null </dev/null || fail "--delay on a terminal failed"
+grep -q "quorvex7: grabbing in 2 s" "$work/typescript" && grep -q "quorvex7: grabbing in 1 s" "$work/typescript" \
+    || fail "no countdown: $(cat -v "$work/typescript")"
+"$QUORVEX7" --grab "$work/late.png" --delay 0.5 2>"$work/err" && [ ! -s "$work/err" ] || fail "--delay wrote $(cat "$work/err")"
+echo "areas chosen, pointer drawn"
