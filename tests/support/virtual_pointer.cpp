@@ -1,7 +1,8 @@
 // A pointer for a headless sway's seat, which has none (swaymsg's cursor commands end a drag at once),
 // or KWin's (through its fake input, which KWin offers a program whose desktop entry lists
 // org_kde_kwin_fake_input in X-KDE-Wayland-Interfaces).
-// Reads lines from standard input: "move X Y W H" (a point of the W x H layout), "press", "release".
+// Reads lines from standard input: "move X Y W H" (a point of the W x H layout), "press", "release"
+// (the left button; "press right", "release right" the right one).
 #include "fake-input-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
@@ -64,6 +65,7 @@ int main()
         const bool button = std::strncmp(line, "press", 5) == 0 || std::strncmp(line, "release", 7) == 0;
         const uint32_t state
             = line[0] == 'p' ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED;
+        const uint32_t which = std::strstr(line, "right") ? BTN_RIGHT : BTN_LEFT;
         if (!move && !button) {
             std::fprintf(stderr, "virtual_pointer: unknown command %s", line);
             continue;
@@ -71,12 +73,12 @@ int main()
         if (pointer && move)
             zwlr_virtual_pointer_v1_motion_absolute(pointer, nowMs(), x, y, width, height);
         else if (pointer)
-            zwlr_virtual_pointer_v1_button(pointer, nowMs(), BTN_LEFT, state);
+            zwlr_virtual_pointer_v1_button(pointer, nowMs(), which, state);
         else if (move)
             org_kde_kwin_fake_input_pointer_motion_absolute(
                 fakeInput, wl_fixed_from_int(int(x)), wl_fixed_from_int(int(y)));
         else
-            org_kde_kwin_fake_input_button(fakeInput, BTN_LEFT, state);
+            org_kde_kwin_fake_input_button(fakeInput, which, state);
         if (pointer)
             zwlr_virtual_pointer_v1_frame(pointer);
         wl_display_roundtrip(display);

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# quorvex7 --select, --window, --output, --list-outputs and --pointer on a private headless sway with
+# an output at scale 1 beside one at scale 2, driven by its virtual pointer, against the patterns.
+source "$(dirname "$0")/../support/sway_session.sh"
+
+start_desktop 1+2
+start_pointer
+layout_size="5120 1600" # the pointer's points are the desktop picture's pixels (device pixels at scale 2)
+convert "$work/bg1.png" -scale 200% "$work/bg2.png" +append "$work/both.png"
+pixel() { convert "$1" -format "%[hex:u.p{$2,$3}]" info:; }
+half() { # half HEX: each channel of RRGGBB halved
+    printf '%02X%02X%02X' $((0x${1:0:2} >> 1)) $((0x${1:2:2} >> 1)) $((0x${1:4:2} >> 1))
+}
+shows_dimmed() { # shows_dimmed X Y: the screen shows the picture's pixel at X, Y (even) at half its brightness
+    local scale=2
+    [ "$1" -lt 2560 ] && scale=1 # read at the output's own scale, never resampled
+    grim -s $scale -g "$(($1 / 2)),$(($2 / 2)) 1x1" "$work/dot.png" 2>/dev/null \
+        && [ "$(pixel "$work/dot.png" 0 0)" = "$(half "$(pixel "$work/both.png" "$1" "$2")")" ]
+}
+shows_own() { # shows_own X Y: the screen shows the picture's own pixel at X, Y (even; the second output)
+    grim -s 2 -g "$(($1 / 2)),$(($2 / 2)) 1x1" "$work/dot.png" 2>/dev/null \
+        && [ "$(pixel "$work/dot.png" 0 0)" = "$(pixel "$work/both.png" "$1" "$2")" ]
+}
+start_select() { # start_select ARGS...: quorvex7 --select ARGS in the background, once both outputs show its still
+    "$QUORVEX7" --select "$@" >"$work/out" 2>"$work/err" &
+    app_pid=$!
+    wait_for 200 0.05 shows_dimmed 100 100 && wait_for 50 0.05 shows_dimmed 4000 1400 \
+        || fail "no selection on both outputs: $(cat "$work/err")"
+}
+end_select() { # end_select STATUS
+    wait "$app_pid"
+    local status=$?
+    app_pid=
+    [ "$status" = "$1" ] || fail "--select ended with $status, not $1: $(cat "$work/err")"
+}
+
+"$QUORVEX7" --list-outputs >"$work/outputs" || fail "--list-outputs failed"
+[ "$(cat "$work/outputs")" = "HEADLESS-1 1280x800+0+0 scale 1 pixels 2560x1600+0+0
+HEADLESS-2 1280x800+1280+0 scale 2 pixels 2560x1600+2560+0" ] || fail "--list-outputs: $(cat "$work/outputs")"
+"$QUORVEX7" --grab "$work/second.png" --output HEADLESS-2 && is_part "$work/second.png" "$work/bg2.png" 2560x1600+0+0 \
+    || fail "--output HEADLESS-2 is not the second output's pixels"
+
+# Dragged across both outputs, from a device pixel of the scale-2 one that is half a logical pixel of
+# the scale-1 one: exactly those pixels of the desktop picture, the selection in none of them.
+start_select --grab "$work/drag.png"
+pointer 2001 301 press
+pointer 2500 700
+pointer 3000 1000
+wait_for 50 0.1 shows_own 2900 900 || fail "the area shows dimmed"
+shows_dimmed 4000 200 && shows_dimmed 1000 200 || fail "the outputs are not dimmed outside the area"
+pointer 3000 1000 release
+end_select 0
+is_part "$work/drag.png" "$work/both.png" 1000x700+2001+301 || fail "the area dragged is not 1000x700+2001+301"
+
+# Cancelled by Escape and by the right button: nothing written.
+for how in Escape right; do
+    start_select --grab "$work/cancelled.png"
+    if [ $how = Escape ]; then keys Escape; else pointer 1000 1000 "press right" "release right"; fi
+    end_select 1
+    [ "$(cat "$work/err")" = "quorvex7: selection cancelled" ] && [ ! -e "$work/cancelled.png" ] \
+        || fail "$how: $(cat "$work/err")"
+done
+
+# A window, as sway's IPC places it: the focused one, and the one a click picks.
+start_wayland_app 700 100
+read -r wx wy ww wh <<<"$(swaymsg -t get_tree | jq -r '.. | objects | select(.name? == "Quorvex7") | .rect | "\(.x) \(.y) \(.width) \(.height)"')"
+expected="$((ww * 2))x$((wh * 2))+$((wx * 2))+$((wy * 2))"
+[ "$("$QUORVEX7" --window --print)" = "$expected" ] || fail "--window is $("$QUORVEX7" --window --print), not $expected"
+start_select --print
+pointer $((wx * 2 + 40)) $((wy * 2 + 40)) press release
+end_select 0
+[ "$(cat "$work/out")" = "$expected" ] || fail "the click picked $(cat "$work/out"), not $expected"
+stop_app
+
+# The pointer: in the grab with --pointer. (A headless sway draws it in software, into every screen
+# copy: there a grab without --pointer carries it too, as the README says.)
+pointer 600 400
+"$QUORVEX7" --grab "$work/with.png" --region 128x128+560+360 --pointer || fail "--pointer failed"
+convert "$work/both.png" -crop 128x128+560+360 +repage "$work/bare.png"
+changed=$(compare -metric AE "$work/with.png" "$work/bare.png" null: 2>&1)
+[ "$changed" -gt 20 ] || fail "--pointer drew $changed pixels"
+echo "PASS"
