@@ -37,6 +37,53 @@ TEST(CommandLine, MistakesGiveOneClearLine)
     EXPECT_EQ(parse({"-v"}).action, Action::Version);
 }
 
+// The area options, the clipboard and --print: which go together, each mistake one line (exit 2).
+TEST(CommandLine, AreasClipboardAndPrint)
+{
+    const CommandLine select = parse({"--select", "--print", "--delay", "2"});
+    EXPECT_EQ(select.action, Action::Grab);
+    EXPECT_EQ(select.area, GrabArea::Select);
+    EXPECT_TRUE(select.print);
+    EXPECT_TRUE(select.file.empty());
+    const CommandLine output = parse({"--clipboard", "--output", "HDMI-1", "--pointer"});
+    EXPECT_EQ(output.area, GrabArea::Output);
+    EXPECT_EQ(output.output, "HDMI-1");
+    EXPECT_TRUE(output.clipboard && output.pointer);
+    EXPECT_EQ(
+        parse({"--grab", "a.jpg", "--clipboard", "--window", "--quality", "50"}).area, GrabArea::Window);
+    EXPECT_EQ(parse({"--list-outputs"}).action, Action::ListOutputs);
+    EXPECT_EQ(parse({"--list-outputs", "--screen", "x11"}).screen, "x11");
+
+    const std::pair<std::vector<std::string>, std::string> mistakes[] = {
+        {{"--select"}, "--select goes with --grab or --clipboard"},
+        {{"--pointer"}, "--pointer goes with --grab or --clipboard"},
+        {{"--grab", "a.png", "--select", "--region", "1x1+0+0"},
+            "--region, --select, --window and --output each choose the area: give one"},
+        {{"--clipboard", "--window", "--output", "A"},
+            "--region, --select, --window and --output each choose the area: give one"},
+        {{"--select", "--print", "--grab", "a.png"},
+            "--print grabs nothing: it goes without --grab and --clipboard"},
+        {{"--print"}, "--print goes with --select, --window or --output"},
+        {{"--window", "--print", "--pointer"}, "--pointer goes with --grab, not with --print"},
+        {{"--clipboard", "--format", "jpg"}, "--format goes with --grab"},
+        {{"--list-outputs", "--grab", "a.png"},
+            "--list-outputs grabs nothing: it goes without --grab and --clipboard"},
+        {{"--list-outputs", "--select"}, "--select goes with --grab, not with --list-outputs"},
+        {{"--clipboard", "--output", ""}, "--output needs a monitor's name (see --list-outputs)"},
+        // What the name says already: PNG, or a folder's new PNG file.
+        {{"--grab", "a.png", "--quality", "50"}, "--quality goes with JPEG only"},
+        {{"--grab", "shots/", "--quality", "50"}, "--quality goes with JPEG only"},
+        {{"--grab", "-", "--quality", "50"}, "--quality goes with JPEG only"},
+    };
+    for (const auto& [arguments, error] : mistakes) {
+        const CommandLine c = parse(arguments);
+        EXPECT_EQ(c.action, Action::Error) << arguments.front();
+        EXPECT_EQ(c.error, error);
+    }
+    EXPECT_EQ(parse({"--grab", "-", "--format", "jpg", "--quality", "50"}).quality, 50);
+    EXPECT_EQ(regionText({-5, 7, 100, 20}), "100x20-5+7");
+}
+
 TEST(CommandLine, RegionGeometry)
 {
     EXPECT_EQ(parseRegion("1x1+0+0"), (PixelRect{0, 0, 1, 1}));
