@@ -10,6 +10,7 @@
 #include "output/process_signals.h"
 #include "output/safe_file_replace.h"
 #include "output/unfinished_files.h"
+#include "platform/clipboard_keeper.h"
 
 #include <array>
 #include <cerrno>
@@ -299,6 +300,39 @@ GrabOutcome failed(std::string line)
     return {1, std::move(line)};
 }
 
+// The grab onto the clipboard as PNG, kept there by a process of its own once this one ends, and into
+// the file as well where one is given: both from one read of the screen.
+GrabOutcome grabWithClipboard(ScreenReader& screen, const PixelRect& region, GrabFormat format,
+    const CommandLine& command, bool toStandardOutput, bool intoFolder)
+{
+    const Result<ClipboardDisplay> display = sessionClipboardDisplay();
+    if (!display)
+        return failed(display.error());
+    ScreenPixels pixels = screen.readDesktop(region);
+    if (pixels.isEmpty()) {
+        const std::string reason = screen.unreadableReason();
+        return failed(reason.empty() ? missingPictureReason(region) : reason);
+    }
+    const std::unique_ptr<ScreenReader> still = stillReader(std::move(pixels));
+    const PixelRect whole{0, 0, region.width, region.height};
+    if (!command.file.empty()) {
+        const Grab grab{*still, whole, format, command.quality.value_or(kJpegSaveQuality)};
+        const std::string failure = toStandardOutput ? grabToStandardOutput(grab)
+            : intoFolder                             ? grabToNewFileIn(grab, command.file)
+                                                     : grabToFile(grab, command.file);
+        if (!failure.empty())
+            return failed(failure);
+    }
+    const EncodedGrab png = encode({*still, whole, GrabFormat::Png, 0});
+    if (!png.file.failure.empty())
+        return failed(png.file.failure);
+    ClipboardOffer offer{"image/png", {}};
+    for (const std::string_view part : png.file.parts)
+        offer.bytes.append(part);
+    const Status kept = keepClipboard({std::move(offer)}, *display);
+    return kept ? GrabOutcome{} : failed(kept.error());
+}
+
 } // namespace
 
 GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironment& session)
@@ -340,6 +374,8 @@ GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironm
         return std::fflush(stdout) == 0 ? GrabOutcome{} : failed("cannot write to standard output");
     }
 
+    if (command.clipboard)
+        return grabWithClipboard(*chosen.reader, region, *format, command, toStandardOutput, intoFolder);
     const Grab grab{*chosen.reader, region, *format, command.quality.value_or(kJpegSaveQuality)};
     const std::string failure = toStandardOutput ? grabToStandardOutput(grab)
         : intoFolder                             ? grabToNewFileIn(grab, command.file)

@@ -166,6 +166,11 @@ GrabAreaChoice chooseGrabArea(
     return failed("no area chosen");
 }
 
+std::unique_ptr<ScreenReader> stillReader(ScreenPixels still)
+{
+    return std::make_unique<StillReader>(std::move(still));
+}
+
 OutputList listOutputs(const SessionEnvironment& session)
 {
     const Result<std::vector<DesktopOutput>> outputs = listDesktopOutputs(session);

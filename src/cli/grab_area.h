@@ -22,6 +22,9 @@ struct GrabAreaChoice {
 GrabAreaChoice chooseGrabArea(
     const CommandLine& command, const SessionEnvironment& session, std::unique_ptr<ScreenReader> reader);
 
+// A reader of `still`, a picture already taken, as if it were the whole desktop.
+std::unique_ptr<ScreenReader> stillReader(ScreenPixels still);
+
 // The outputs of the session's desktop as --list-outputs prints them, a line each:
 // "NAME WxH+X+Y scale S pixels WxH+X+Y" (the second place in a grab of the whole desktop).
 struct OutputList {

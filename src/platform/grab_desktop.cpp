@@ -15,6 +15,12 @@ namespace quorvex {
 
 namespace {
 
+std::string environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
 class X11GrabDesktop final : public GrabDesktop {
 public:
     explicit X11GrabDesktop(std::unique_ptr<X11Desktop> desktop)
@@ -98,9 +104,11 @@ public:
     Result<std::unique_ptr<ScreenReader>> withPointer(std::unique_ptr<ScreenReader> reader) override
     {
         auto* screencopy = dynamic_cast<ScreencopyReader*>(reader.get());
+        if (!screencopy && environment("XDG_CURRENT_DESKTOP").find("KDE") != std::string::npos)
+            return reader; // KDE's portal draws the pointer into every picture
         if (!screencopy)
-            return fail("the desktop portal decides for itself whether its pictures show the pointer "
-                        "(GNOME's never do, KDE's always do)");
+            return fail(
+                "the desktop portal leaves the pointer out of its pictures here (GNOME's always does)");
         screencopy->setPointerDrawn(true);
         return reader;
     }
@@ -121,12 +129,6 @@ private:
     std::string m_swaySocket;
     std::optional<Result<std::vector<DesktopOutput>>> m_outputs;
 };
-
-std::string environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
 
 bool readsX11(const SessionEnvironment& session)
 {

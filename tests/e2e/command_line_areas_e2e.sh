@@ -102,6 +102,21 @@ changed=$(compare -metric AE "$work/with.png" "$work/without.png" null: 2>&1)
 convert "$work/with.png" -crop 24x24+0+0 +repage "$work/corner.png" && is_part "$work/corner.png" "$work/pattern.png" 24x24+868+568 \
     || fail "--pointer changed pixels away from the pointer"
 
+# --clipboard: PNG on the clipboard after quorvex7 has returned, and the JPEG file too, from one read;
+# what serves it ends once another program takes the clipboard.
+"$QUORVEX7" --grab "$work/also.jpg" --clipboard --region 300x200+64+32 || fail "--grab --clipboard failed"
+[ "$(identify -format '%m %wx%h' "$work/also.jpg")" = "JPEG 300x200" ] || fail "--grab also.jpg --clipboard wrote no JPEG"
+xclip -selection clipboard -t image/png -o >"$work/clip.png" && is_part "$work/clip.png" "$work/pattern.png" 300x200+64+32 \
+    || fail "the clipboard does not hold the grab as PNG"
+clipboard_keeper "DISPLAY=$DISPLAY" || fail "nothing keeps the clipboard"
+printf other | xclip -selection clipboard -i
+wait_for 100 0.1 gone "$keeper" || fail "the keeper stayed after another program took the clipboard"
+[ "$(xclip -selection clipboard -o)" = other ] || fail "the other program's text is not on the clipboard"
+"$QUORVEX7" --clipboard --output RIGHT && xclip -selection clipboard -t image/png -o >"$work/clip.png" \
+    && is_part "$work/clip.png" "$work/pattern.png" 1220x1080+700+0 || fail "--clipboard --output RIGHT"
+clipboard_keeper "DISPLAY=$DISPLAY" && printf other | xclip -selection clipboard -i && wait_for 100 0.1 gone "$keeper" \
+    || fail "the second keeper did not end"
+
 # --delay counts down on a terminal, and says nothing elsewhere.
 script -qfc "'$QUORVEX7' --grab '$work/late.png' --delay 1.2" "$work/typescript" >/dev/null </dev/null || fail "--delay on a terminal failed"
 grep -q "quorvex7: grabbing in 2 s" "$work/typescript" && grep -q "quorvex7: grabbing in 1 s" "$work/typescript" \

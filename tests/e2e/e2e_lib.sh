@@ -67,10 +67,10 @@ geometry_of() { # geometry_of WINDOW: sets $geo_x $geo_y $geo_w $geo_h, its clie
     read -r geo_x geo_y geo_w geo_h <<<"$(xwininfo -id "$1" | awk '/Absolute upper-left [XY]|Width:|Height:/ {printf "%s ", $NF}')"
 }
 
-clipboard_keeper() { # clipboard_keeper NAME=VALUE: sets $keeper to a clipboard keeper's pid whose environment has that
+clipboard_keeper() { # clipboard_keeper NAME=VALUE: sets $keeper to the pid of a clipboard keeper (--keep-clipboard, or what --clipboard left) whose environment has that
     local cmdline
     for cmdline in /proc/[0-9]*/cmdline; do
-        tr '\0' ' ' <"$cmdline" 2>/dev/null | grep -q -- '--keep-clipboard ' \
+        tr '\0' ' ' <"$cmdline" 2>/dev/null | grep -q -- '-clipboard ' \
             && tr '\0' '\n' <"${cmdline%cmdline}environ" 2>/dev/null | grep -qxF "$1" \
             && keeper=${cmdline#/proc/} && keeper=${keeper%/cmdline} && return 0
     done

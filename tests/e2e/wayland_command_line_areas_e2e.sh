@@ -72,6 +72,16 @@ end_select 0
 [ "$(cat "$work/out")" = "$expected" ] || fail "the click picked $(cat "$work/out"), not $expected"
 stop_app
 
+# --clipboard through data control: the PNG there after quorvex7 has returned, until another program
+# takes the clipboard, when what kept it ends.
+"$QUORVEX7" --clipboard --region 401x301+2959+699 || fail "--clipboard failed"
+wl-paste --type image/png >"$work/clip.png" && is_part "$work/clip.png" "$work/both.png" 401x301+2959+699 \
+    || fail "the clipboard does not hold the grab: $(identify "$work/clip.png" 2>&1)"
+clipboard_keeper "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" || fail "nothing keeps the clipboard"
+printf other | wl-copy
+wait_for 100 0.1 gone "$keeper" || fail "the keeper stayed after another program took the clipboard"
+[ "$(wl-paste)" = other ] || fail "the other program's text is not on the clipboard"
+
 # The pointer: in the grab with --pointer. (A headless sway draws it in software, into every screen
 # copy: there a grab without --pointer carries it too, as the README says.)
 pointer 600 400
