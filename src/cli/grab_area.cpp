@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <new>
 
 namespace quorvex {
 
@@ -65,10 +67,34 @@ std::string namesOf(const std::vector<DesktopOutput>& outputs)
     return names;
 }
 
+// All of `whole` in memory of its own: read in bands where `inBands` and the reader can (through
+// shared memory, with no copy through a connection), else at once.
+ScreenPixels readStill(ScreenReader& reader, const PixelRect& whole, bool inBands)
+{
+    if (!inBands)
+        return reader.readDesktop(whole);
+    const size_t words = size_t(whole.width) * size_t(whole.height);
+    std::shared_ptr<uint32_t[]> memory(new (std::nothrow) uint32_t[words]);
+    if (!memory)
+        return {};
+    ScreenPixels still{reinterpret_cast<unsigned char*>(memory.get()), whole.width, whole.height,
+        std::ptrdiff_t(whole.width) * 4, memory};
+    int row = 0;
+    const bool banded = reader.readDesktopInBands(
+        whole, 64, [&](const unsigned char* rows, int count, std::ptrdiff_t stride) {
+            for (int y = 0; y < count && row < whole.height; ++y, ++row)
+                std::memcpy(still.bits + std::ptrdiff_t(row) * still.stride, rows + y * stride,
+                    size_t(whole.width) * 4);
+        });
+    if (banded && row == whole.height)
+        return still;
+    return reader.readDesktop(whole);
+}
+
 // The area the user selects on a still of the desktop, which `reader` then becomes.
 GrabAreaChoice select(GrabDesktop& desktop, std::unique_ptr<ScreenReader> reader, const PixelRect& whole)
 {
-    ScreenPixels still = reader->readDesktop(whole);
+    ScreenPixels still = readStill(*reader, whole, desktop.stillInBands());
     if (still.isEmpty()) {
         const std::string reason = reader->unreadableReason();
         return failed(reason.empty() ? "the screen could not be read" : reason);

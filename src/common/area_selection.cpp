@@ -39,6 +39,12 @@ const uint8_t* glyph(char c)
 // A glyph's pixel is this many logical pixels wide; the label stands this far from the pointer.
 constexpr int kGlyphPixel = 2, kLabelPadding = 3, kLabelDistance = 16;
 
+// The still's pixel at half its brightness, outside the area.
+inline uint32_t dimmed(uint32_t pixel)
+{
+    return 0xff000000u | ((pixel >> 1) & 0x7f7f7fu);
+}
+
 PixelRect bounds(const PixelRect& a, const PixelRect& b)
 {
     if (a.isEmpty())
@@ -93,16 +99,9 @@ SelectionPainter::SelectionPainter(const unsigned char* still, std::ptrdiff_t st
     : m_still(still)
     , m_stride(stride)
     , m_keeper(std::move(keeper))
-    , m_dimmed(size_t(size.width) * size_t(size.height))
     , m_size(size)
     , m_scale(std::max(1, scale))
 {
-    for (int y = 0; y < size.height; ++y) {
-        const uint32_t* in = stillRow(y);
-        uint32_t* out = m_dimmed.data() + size_t(y) * size_t(size.width);
-        for (int x = 0; x < size.width; ++x)
-            out[x] = 0xff000000u | ((in[x] >> 1) & 0x7f7f7fu);
-    }
 }
 
 PixelRect SelectionPainter::labelBox(const SelectionScene& scene) const
@@ -204,13 +203,14 @@ void SelectionPainter::paint(const SelectionScene& scene, const PixelRect& shown
         auto* out
             = reinterpret_cast<uint32_t*>(reinterpret_cast<unsigned char*>(view) + std::ptrdiff_t(y) * stride)
             + drawn.x;
-        const uint32_t* dimmed = m_dimmed.data() + size_t(row) * size_t(m_size.width);
         const uint32_t* still = stillRow(row);
         const bool onLabel = within(row, label.y, label.height);
         const bool onArea = within(row, area.y, area.height);
         const bool onBorder = !onArea && within(row, bordered.y, bordered.height);
         if (sameSize && !onLabel && !onBorder) { // whole runs: dimmed, the area's own pixels, dimmed
-            std::memcpy(out, dimmed + columns[0], size_t(drawn.width) * 4);
+            const uint32_t* in = still + columns[0];
+            for (int x = 0; x < drawn.width; ++x) // plain enough for the compiler to do many at once
+                out[x] = dimmed(in[x]);
             if (!onArea)
                 continue;
             const int first = columns[0], last = first + drawn.width; // picture columns
@@ -229,7 +229,7 @@ void SelectionPainter::paint(const SelectionScene& scene, const PixelRect& shown
             else if ((onArea || onBorder) && within(column, bordered.x, bordered.width))
                 out[x] = kBorder;
             else
-                out[x] = dimmed[column];
+                out[x] = dimmed(still[column]);
         }
     }
 }

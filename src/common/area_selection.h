@@ -100,7 +100,6 @@ private:
     const unsigned char* m_still;
     std::ptrdiff_t m_stride;
     std::shared_ptr<void> m_keeper;
-    std::vector<uint32_t> m_dimmed;
     PixelSize m_size;
     int m_scale;
 };

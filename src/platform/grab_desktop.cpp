@@ -36,6 +36,7 @@ public:
         return selectAreaOnX11(*m_desktop, painter, true);
     }
     int pictureScale() override { return 1; }
+    bool stillInBands() const override { return true; }
     Result<std::unique_ptr<ScreenReader>> withPointer(std::unique_ptr<ScreenReader> reader) override
     {
         Result<PointerImage> pointer = m_desktop->pointer();
@@ -91,6 +92,7 @@ public:
     {
         return selectAreaOnWayland(m_display, painter, tellsWindows());
     }
+    bool stillInBands() const override { return false; }
     int pictureScale() override
     {
         const Result<std::vector<DesktopOutput>> all = outputs();

@@ -31,6 +31,9 @@ public:
     virtual Result<AreaChoice> select(const SelectionPainter& painter) = 0;
     // The desktop picture's pixels per logical pixel (what the selection's lines and text are sized by).
     virtual int pictureScale() = 0;
+    // Whether the still for the selection is best read in bands (where each band comes through shared
+    // memory) rather than as one picture (where the reader composes it in memory of its own anyway).
+    virtual bool stillInBands() const = 0;
     // `reader`, made to give the pointer in what it reads; or why it cannot.
     virtual Result<std::unique_ptr<ScreenReader>> withPointer(std::unique_ptr<ScreenReader> reader) = 0;
 };
