@@ -2,6 +2,7 @@
 
 #include "platform/grab_desktop.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -38,6 +39,46 @@ public:
 
 private:
     ScreenPixels m_still;
+};
+
+// One output of a desktop picture made at a larger scale than the output's own, at its own pixels:
+// the picture repeats each of them `factor` times each way, so every factor-th is one of them.
+class OutputPixelsReader final : public ScreenReader {
+public:
+    OutputPixelsReader(std::unique_ptr<ScreenReader> inner, const PixelRect& place, int factor)
+        : m_inner(std::move(inner))
+        , m_place(place)
+        , m_factor(factor)
+    {
+    }
+    PixelSize desktopSize() const override { return {m_place.width / m_factor, m_place.height / m_factor}; }
+    std::string unreadableReason() const override { return m_inner->unreadableReason(); }
+    ScreenPixels readDesktop(const PixelRect& rect) override
+    {
+        const int f = m_factor;
+        const ScreenPixels wide = m_inner->readDesktop(
+            {m_place.x + rect.x * f, m_place.y + rect.y * f, rect.width * f, rect.height * f});
+        if (wide.isEmpty())
+            return {};
+        std::shared_ptr<uint32_t[]> words(
+            new (std::nothrow) uint32_t[size_t(rect.width) * size_t(rect.height)]);
+        if (!words)
+            return {};
+        for (int y = 0; y < rect.height; ++y) {
+            const auto* in
+                = reinterpret_cast<const uint32_t*>(wide.bits + std::ptrdiff_t(y) * f * wide.stride);
+            uint32_t* out = words.get() + size_t(y) * size_t(rect.width);
+            for (int x = 0; x < rect.width; ++x)
+                out[x] = in[x * f];
+        }
+        return {reinterpret_cast<unsigned char*>(words.get()), rect.width, rect.height,
+            std::ptrdiff_t(rect.width) * 4, words};
+    }
+
+private:
+    std::unique_ptr<ScreenReader> m_inner;
+    PixelRect m_place;
+    int m_factor;
 };
 
 GrabAreaChoice failed(std::string why)
@@ -181,6 +222,17 @@ GrabAreaChoice chooseGrabArea(
                 const PixelRect region = output.picture.intersected(whole);
                 if (region.isEmpty())
                     return failed("the output '" + command.output + "' lies off the screen that is read");
+                // An output of a lower scale than the picture's: its own pixels, not each repeated.
+                const int own = int(std::lround(output.scale));
+                const int factor
+                    = output.desktop.width > 0 ? region.width / output.desktop.width / std::max(1, own) : 1;
+                if (region == output.picture && own >= 1 && std::abs(output.scale - own) < 0.01 && factor > 1
+                    && output.picture.width == output.desktop.width * own * factor
+                    && output.picture.height == output.desktop.height * own * factor) {
+                    auto sampled = std::make_unique<OutputPixelsReader>(std::move(reader), region, factor);
+                    const PixelSize size = sampled->desktopSize();
+                    return {std::move(sampled), {0, 0, size.width, size.height}, {}, false};
+                }
                 return {std::move(reader), region, {}, false};
             }
         return failed("there is no output '" + command.output + "' (there are: " + namesOf(*outputs) + ")");
