@@ -25,7 +25,8 @@ Result<ClipboardDisplay> sessionClipboardDisplay();
 // from the caller (a session of its own, no terminal, standard streams on /dev/null, not a child the
 // caller waits for), until another program takes the clipboard. On X11 a running clipboard manager
 // (CLIPBOARD_MANAGER) is asked to save them (SAVE_TARGETS); once it has, the manager serves them and
-// the process ends. On Wayland the compositor must offer data control (zwlr_data_control_manager_v1).
+// the process ends. On Wayland it goes through data control (zwlr_data_control_manager_v1) where the
+// compositor offers it, else (GNOME) through a window that has the keyboard's focus for a moment.
 // Returns once that process holds the clipboard, or why it could not. It forks: call it from a
 // process with one thread; a program with more starts `quorvex7 --keep-clipboard` instead.
 Status keepClipboard(const std::vector<ClipboardOffer>& offers, ClipboardDisplay display);

@@ -1,5 +1,7 @@
 #include "platform/wayland/data_control_clipboard_server.h"
 
+#include "platform/wayland/data_device_clipboard_server.h"
+
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
 #include <algorithm>
@@ -144,8 +146,8 @@ Status serveWaylandClipboard(
     wl_registry_add_listener(s.registry, &Session::kRegistryListener, &s);
     if (wl_display_roundtrip(s.display) < 0)
         return fail("the Wayland display went away");
-    if (!s.manager)
-        return fail("this Wayland compositor offers no data control (zwlr_data_control_manager_v1)");
+    if (!s.manager) // GNOME: through a window that gets the keyboard's focus for a moment
+        return serveWaylandClipboardWithFocus(offers, display, held);
     if (!s.seat)
         return fail("this Wayland compositor has no seat");
 
