@@ -132,10 +132,11 @@ private:
     std::optional<Result<std::vector<DesktopOutput>>> m_outputs;
 };
 
+// X11 where the screen is read through X11: forced, or outside a Wayland session.
 bool readsX11(const SessionEnvironment& session)
 {
-    const ScreenSourceChoice choice = chooseScreenSource(session);
-    return choice.kind == ScreenSourceKind::X11;
+    const std::optional<ScreenSourceKind> forced = screenSourceNamed(session.forcedSource);
+    return forced ? *forced == ScreenSourceKind::X11 : !session.isWayland();
 }
 
 } // namespace
@@ -148,8 +149,8 @@ Result<std::unique_ptr<GrabDesktop>> openGrabDesktop(const SessionEnvironment& s
             return fail(desktop.error());
         return std::unique_ptr<GrabDesktop>(std::make_unique<X11GrabDesktop>(std::move(desktop).value()));
     }
-    if (session.waylandDisplay.empty())
-        return fail(chooseScreenSource(session).failure);
+    if (!session.isWayland())
+        return fail("there is no Wayland display (WAYLAND_DISPLAY) to show the selection on");
     std::string swaySocket = environment("SWAYSOCK");
     return std::unique_ptr<GrabDesktop>(
         std::make_unique<WaylandGrabDesktop>(session.waylandDisplay, swaySocket));
