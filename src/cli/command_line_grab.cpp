@@ -359,11 +359,14 @@ GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironm
     waitCountingDown(command.delaySeconds, command.area == GrabArea::Select ? "selecting" : "grabbing");
 
     // What is worth knowing but no failure (the desktop is about to ask a question) is said at once.
-    OpenedScreenReader opened = openScreenReader(session,
-        [](const std::string& line) { std::fprintf(stderr, "quorvex7: %s\n", oneLine(line).c_str()); });
+    // KWin's screenshot takes the focused window or the pointer itself where it is the source.
+    const KWinCapture kwin{command.area == GrabArea::Window, command.pointer};
+    OpenedScreenReader opened = openScreenReader(
+        session,
+        [](const std::string& line) { std::fprintf(stderr, "quorvex7: %s\n", oneLine(line).c_str()); }, kwin);
     if (!opened.reader)
         return failed(opened.failure);
-    GrabAreaChoice chosen = chooseGrabArea(command, session, std::move(opened.reader));
+    GrabAreaChoice chosen = chooseGrabArea(command, session, std::move(opened.reader), opened.kind);
     if (chosen.cancelled)
         return failed("selection cancelled");
     if (!chosen.reader)

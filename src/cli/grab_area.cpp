@@ -172,13 +172,14 @@ GrabAreaChoice select(GrabDesktop& desktop, std::unique_ptr<ScreenReader> reader
 
 } // namespace
 
-GrabAreaChoice chooseGrabArea(
-    const CommandLine& command, const SessionEnvironment& session, std::unique_ptr<ScreenReader> reader)
+GrabAreaChoice chooseGrabArea(const CommandLine& command, const SessionEnvironment& session,
+    std::unique_ptr<ScreenReader> reader, std::optional<ScreenSourceKind> source)
 {
+    const bool kwin = source == ScreenSourceKind::KWinScreenshot;
     const PixelSize size = reader->desktopSize();
     const PixelRect whole{0, 0, size.width, size.height};
     if (command.area == GrabArea::Desktop || command.area == GrabArea::Region) {
-        if (command.pointer) {
+        if (command.pointer && !kwin) { // KWin has drawn it
             Result<std::unique_ptr<GrabDesktop>> desktop = openGrabDesktop(session);
             if (!desktop)
                 return failed(desktop.error());
@@ -198,7 +199,7 @@ GrabAreaChoice chooseGrabArea(
     if (!opened)
         return failed(opened.error());
     GrabDesktop& desktop = **opened;
-    if (command.pointer) {
+    if (command.pointer && !kwin) {
         Result<std::unique_ptr<ScreenReader>> drawing = desktop.withPointer(std::move(reader));
         if (!drawing)
             return failed(drawing.error());
@@ -208,6 +209,11 @@ GrabAreaChoice chooseGrabArea(
     case GrabArea::Select:
         return select(desktop, std::move(reader), whole);
     case GrabArea::Window: {
+        if (kwin && command.print)
+            return failed("KWin gives the focused window's picture but not where it lies: --window --print "
+                          "needs X11 or sway");
+        if (kwin) // the picture is the window's
+            return {std::move(reader), whole, {}, false};
         const Result<PixelRect> window = desktop.focusedWindow();
         if (!window)
             return failed(window.error());

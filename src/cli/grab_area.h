@@ -12,15 +12,16 @@ namespace quorvex {
 
 // What a grab reads and which part of it, as the command line chose: the whole desktop, --region,
 // the focused window, one monitor or an area the user selects (then read from the still the
-// selection showed), with the pointer drawn in where asked.
+// selection showed), with the pointer drawn in where asked. `reader` is of `source`: KWin's screenshot
+// has taken the focused window alone for --window, and the pointer for --pointer.
 struct GrabAreaChoice {
     std::unique_ptr<ScreenReader> reader;
     PixelRect region;
     std::string failure; // why there is none; empty where there is
     bool cancelled = false; // the user cancelled the selection
 };
-GrabAreaChoice chooseGrabArea(
-    const CommandLine& command, const SessionEnvironment& session, std::unique_ptr<ScreenReader> reader);
+GrabAreaChoice chooseGrabArea(const CommandLine& command, const SessionEnvironment& session,
+    std::unique_ptr<ScreenReader> reader, std::optional<ScreenSourceKind> source);
 
 // A reader of `still`, a picture already taken, as if it were the whole desktop.
 std::unique_ptr<ScreenReader> stillReader(ScreenPixels still);

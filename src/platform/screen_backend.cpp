@@ -31,7 +31,7 @@ Result<std::unique_ptr<ScreenReader>> withScreenshot(std::unique_ptr<ScreenshotR
 }
 
 Result<std::unique_ptr<ScreenReader>> open(ScreenSourceKind kind, const SessionEnvironment& session,
-    const DesktopOffer& offer, SessionProbe& probe, const SayLine& say)
+    const DesktopOffer& offer, SessionProbe& probe, const SayLine& say, KWinCapture kwin)
 {
     switch (kind) {
     case ScreenSourceKind::X11:
@@ -52,8 +52,8 @@ Result<std::unique_ptr<ScreenReader>> open(ScreenSourceKind kind, const SessionE
     Result<DesktopBus*> bus = probe.bus();
     if (!bus)
         return fail(bus.error());
-    return withScreenshot(
-        kind == ScreenSourceKind::Portal ? (*bus)->portal(session.isGnome(), say) : (*bus)->kwinScreenshot());
+    return withScreenshot(kind == ScreenSourceKind::Portal ? (*bus)->portal(session.isGnome(), say)
+                                                           : (*bus)->kwinScreenshot(kwin));
 }
 
 } // namespace
@@ -98,24 +98,24 @@ std::string kwinFallbackLine(const std::string& kwinFailure)
           "into the picture";
 }
 
-OpenedScreenReader openScreenReader(const SessionEnvironment& session, const SayLine& say)
+OpenedScreenReader openScreenReader(const SessionEnvironment& session, const SayLine& say, KWinCapture kwin)
 {
     SessionProbe probe(session, loadDesktopBus);
     const DesktopOffer offer = describeDesktop(session, probe);
     const std::vector<ScreenSourceKind> kinds = offer.sourcesToTry();
     if (kinds.empty())
-        return {nullptr, offer.noSourceMessage()};
+        return {nullptr, offer.noSourceMessage(), std::nullopt};
     std::string failure;
     for (size_t i = 0; i < kinds.size(); ++i) {
-        Result<std::unique_ptr<ScreenReader>> opened = open(kinds[i], session, offer, probe, say);
+        Result<std::unique_ptr<ScreenReader>> opened = open(kinds[i], session, offer, probe, say, kwin);
         if (opened)
-            return {std::move(*opened), {}};
+            return {std::move(*opened), {}, kinds[i]};
         failure = opened.error();
         const bool portalNext = i + 1 < kinds.size() && kinds[i + 1] == ScreenSourceKind::Portal;
         if (kinds[i] == ScreenSourceKind::KWinScreenshot && portalNext && say)
             say(kwinFallbackLine(failure));
     }
-    return {nullptr, failure};
+    return {nullptr, failure, std::nullopt};
 }
 
 } // namespace quorvex

@@ -22,9 +22,9 @@ public:
             portalOnBus(m_connection.get())};
     }
 
-    std::unique_ptr<ScreenshotReader> kwinScreenshot() override
+    std::unique_ptr<ScreenshotReader> kwinScreenshot(KWinCapture capture) override
     {
-        return std::make_unique<KWinScreenshotReader>(m_connection);
+        return std::make_unique<KWinScreenshotReader>(m_connection, capture);
     }
 
     std::unique_ptr<ScreenshotReader> portal(bool asksFirst, SayLine say) override
@@ -45,7 +45,7 @@ public:
     {
     }
     BusServices services() override { return {}; }
-    std::unique_ptr<ScreenshotReader> kwinScreenshot() override
+    std::unique_ptr<ScreenshotReader> kwinScreenshot(KWinCapture) override
     {
         return std::make_unique<Unreadable>(m_reason);
     }

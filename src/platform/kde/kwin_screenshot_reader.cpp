@@ -20,16 +20,18 @@ using bus::MessagePtr;
 // KWin that has not sent its picture by then is taken to never send it.
 constexpr std::chrono::seconds kKWinAnswerTimeout{10};
 
-MessagePtr captureWorkspaceCall(int pipeEnd)
+MessagePtr captureCall(int pipeEnd, KWinCapture capture)
 {
-    MessagePtr call(dbus_message_new_method_call(
-        kKWinBusName, kKWinScreenshotPath, kKWinScreenshotInterface, "CaptureWorkspace"));
+    MessagePtr call(dbus_message_new_method_call(kKWinBusName, kKWinScreenshotPath, kKWinScreenshotInterface,
+        capture.activeWindow ? "CaptureActiveWindow" : "CaptureWorkspace"));
     DBusMessageIter arguments, options;
-    const dbus_bool_t yes = true, no = false;
+    const dbus_bool_t yes = true, pointer = capture.pointer;
     dbus_message_iter_init_append(call.get(), &arguments);
     dbus_message_iter_open_container(&arguments, DBUS_TYPE_ARRAY, "{sv}", &options);
     bus::appendOption(&options, "native-resolution", DBUS_TYPE_BOOLEAN, &yes);
-    bus::appendOption(&options, "include-cursor", DBUS_TYPE_BOOLEAN, &no);
+    bus::appendOption(&options, "include-cursor", DBUS_TYPE_BOOLEAN, &pointer);
+    if (capture.activeWindow)
+        bus::appendOption(&options, "include-decoration", DBUS_TYPE_BOOLEAN, &yes);
     dbus_message_iter_close_container(&arguments, &options);
     dbus_message_iter_append_basic(&arguments, DBUS_TYPE_UNIX_FD, &pipeEnd); // the message holds a copy
     return call;
@@ -106,6 +108,7 @@ std::uint32_t kwinScreenshotVersion(DBusConnection* connection)
 
 struct KWinScreenshotReader::Private {
     bus::Connection connection;
+    KWinCapture capture;
     std::optional<ScreenPixels> kept;
     PixelSize lastSize;
 
@@ -119,7 +122,7 @@ struct KWinScreenshotReader::Private {
         MessagePtr call;
         {
             const UniqueFd writeEnd(ends[1]); // only KWin's copy stays open: its end is the pipe's end
-            call = captureWorkspaceCall(writeEnd.get());
+            call = captureCall(writeEnd.get(), capture);
         }
         // KWin answers first, then writes the pixels from a thread of its own.
         const bus::Reply reply = bus::call(connection.get(), call.get(), deadline);
@@ -144,10 +147,11 @@ struct KWinScreenshotReader::Private {
     }
 };
 
-KWinScreenshotReader::KWinScreenshotReader(bus::Connection connection)
+KWinScreenshotReader::KWinScreenshotReader(bus::Connection connection, KWinCapture capture)
     : d(std::make_unique<Private>())
 {
     d->connection = std::move(connection);
+    d->capture = capture;
 }
 
 KWinScreenshotReader::~KWinScreenshotReader() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dbus/bus_helpers.h"
+#include "platform/desktop_bus.h"
 #include "platform/screenshot_reader.h"
 
 #include <memory>
@@ -8,12 +9,13 @@
 namespace quorvex {
 
 // Reads a KDE Plasma desktop through KWin's screenshot interface (org.kde.KWin.ScreenShot2): the
-// whole workspace at its native resolution, without the pointer, its pixels through a pipe (no file).
+// whole workspace (or the active window, as `capture` says) at its native resolution, without the
+// pointer unless asked, its pixels through a pipe (no file).
 // KWin answers only programs it authorises: an installed one whose desktop entry lists the interface
 // in X-KDE-DBUS-Restricted-Interfaces.
 class KWinScreenshotReader final : public ScreenshotReader {
 public:
-    explicit KWinScreenshotReader(bus::Connection connection);
+    KWinScreenshotReader(bus::Connection connection, KWinCapture capture = {});
     ~KWinScreenshotReader() override;
 
     Status takeScreenshot() override;

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# kde_command_line_areas_e2e.sh BUILD_FOLDER: quorvex7 --select, --window, --output, --pointer and
+# --clipboard on a private headless KWin, the installed program reading through KWin's screenshot
+# interface; the selection on layer-shell surfaces, driven by KWin's fake-input pointer.
+source "$(dirname "$0")/../support/kde_session.sh"
+source "$(dirname "$0")/../support/desktop_checks.sh"
+build=$1
+
+cmake --install "$build" --prefix "$work/prefix" >"$work/install.log" || fail "cmake --install: $(tail -1 "$work/install.log")"
+export XDG_DATA_DIRS=$work/prefix/share:/usr/local/share:/usr/share
+start_kde
+start_pointer
+pointer_to 1279 799
+program=$work/prefix/bin/quorvex7
+wait_for 60 0.5 shows_pattern || fail "the pattern is not shown: $(cat "$work/err" 2>/dev/null)"
+pointer_button() { # pointer_button press|release [right]
+    local sent
+    sent=$(grep -c done "$work/pointer.out")
+    echo "$*" >&7
+    wait_for 100 0.05 eval '[ "$(grep -c done "$work/pointer.out")" -gt '"$sent"' ]' || fail "the button did not $1"
+}
+selection_shown() { # the desktop shows the pattern dimmed at 100, 100
+    run_program --grab "$work/dot.png" --region 1x1+100+100 2>/dev/null \
+        && [ "$(convert "$work/dot.png" -format '%[hex:u.p]' info:)" = "$(convert "$work/bg1.png" -crop 1x1+100+100 \
+            -fx 'floor(u*255/2)/255' -format '%[hex:u.p]' info:)" ]
+}
+start_select() {
+    run_program --select "$@" >"$work/out" 2>"$work/err" &
+    app_pid=$!
+    wait_for 100 0.1 selection_shown || fail "no selection over the desktop: $(cat "$work/err")"
+}
+end_select() {
+    wait "$app_pid"
+    local status=$?
+    app_pid=
+    [ "$status" = "$1" ] || fail "--select ended with $status, not $1: $(cat "$work/err")"
+}
+
+name=$(run_program --list-outputs | cut -d' ' -f1)
+[ "$(run_program --list-outputs)" = "$name 1280x800+0+0 scale 1 pixels 1280x800+0+0" ] \
+    || fail "--list-outputs: $(run_program --list-outputs)"
+grab_is "$work/bg1.png" 1280x800+0+0 "$work/output.png" --output "$name"
+
+# The focused window through KWin's own capture of it (the pattern's full-screen window); where it lies
+# KWin does not say. (Taken before any click: after a click of the fake pointer this headless KWin
+# never answered the window's capture.)
+grab_is "$work/bg1.png" 1280x800+0+0 "$work/window.png" --window
+run_program --window --print 2>"$work/err" && fail "--window --print printed an area on KWin"
+[ "$(cat "$work/err")" = "quorvex7: KWin gives the focused window's picture but not where it lies: --window \
+--print needs X11 or sway" ] || fail "--window --print: $(cat "$work/err")"
+
+# A drag on the layer surface: exactly those pixels of KWin's still, nothing of the selection in them;
+# the right button cancels.
+start_select --grab "$work/drag.png"
+pointer_to 200 150
+pointer_button press
+pointer_to 350 250
+pointer_to 499 349
+pointer_button release
+end_select 0
+is_part "$work/drag.png" "$work/bg1.png" 300x200+200+150 || fail "the area dragged is not 300x200+200+150"
+start_select --grab "$work/cancelled.png"
+pointer_button press right
+end_select 1
+[ "$(cat "$work/err")" = "quorvex7: selection cancelled" ] && [ ! -e "$work/cancelled.png" ] \
+    || fail "the right button: $(cat "$work/err")"
+pointer_button release right
+
+# The pointer: drawn in by KWin with --pointer only.
+pointer_to 700 450
+grab_is "$work/bg1.png" 64x64+668+418 "$work/without.png" --region 64x64+668+418
+run_program --grab "$work/with.png" --region 64x64+668+418 --pointer || fail "--pointer failed"
+changed=$(compare -metric AE "$work/with.png" "$work/without.png" null: 2>&1)
+[ "$changed" -gt 20 ] || fail "--pointer drew $changed pixels"
+pointer_to 1279 799
+
+# The clipboard through KWin's data control, after quorvex7 has returned.
+run_program --clipboard --region 301x201+11+13 || fail "--clipboard failed"
+timeout 10 wl-paste --type image/png >"$work/clip.png" && is_part "$work/clip.png" "$work/bg1.png" 301x201+11+13 \
+    || fail "the clipboard does not hold the grab"
+clipboard_keeper "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" || fail "nothing keeps the clipboard"
+printf other | wl-copy
+wait_for 100 0.1 gone "$keeper" || fail "the keeper stayed after another program took the clipboard"
+echo "PASS"
