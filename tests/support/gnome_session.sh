@@ -75,3 +75,15 @@ gnome_keys() {
     echo "key $*" >&8
     wait_for 100 0.05 eval '[ "$(grep -c done "$work/keys.out")" -gt '"$sent"' ]' || fail "the keys $* were not sent"
 }
+gnome_pointer() { # gnome_pointer X Y [press|release [right]]: the pointer to X, Y of the 1280x800 screen (from its corner)
+    gnome_input "move -4000 -4000"
+    gnome_input "move $1 $2"
+    [ $# -gt 2 ] && gnome_input "${*:3}"
+    return 0
+}
+gnome_input() { # gnome_input LINE: one line to the RemoteDesktop session, waited for
+    local sent
+    sent=$(grep -c done "$work/keys.out")
+    echo "$1" >&8
+    wait_for 100 0.05 eval '[ "$(grep -c done "$work/keys.out")" -gt '"$sent"' ]' || fail "$1 was not sent"
+}
