@@ -182,8 +182,8 @@ private:
             skipSpace();
             if (m_at >= m_text.size() || m_text[m_at++] != ':')
                 return false;
-            value.members.emplace_back(std::move(name), JsonValue{});
-            if (!read(value.members.back().second, depth + 1))
+            value.members.push_back({std::move(name), JsonValue{}});
+            if (!read(value.members.back().value, depth + 1))
                 return false;
             skipSpace();
             if (m_at >= m_text.size())
@@ -204,9 +204,9 @@ private:
 
 const JsonValue* JsonValue::member(std::string_view name) const
 {
-    for (const auto& [key, value] : members)
-        if (key == name)
-            return &value;
+    for (const JsonMember& each : members)
+        if (each.name == name)
+            return &each.value;
     return nullptr;
 }
 

@@ -4,10 +4,11 @@
 
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace quorvex {
+
+struct JsonMember;
 
 // A JSON document as read: enough for what a compositor answers over its IPC.
 struct JsonValue {
@@ -17,11 +18,18 @@ struct JsonValue {
     double number = 0;
     std::string string;
     std::vector<JsonValue> items; // an array's
-    std::vector<std::pair<std::string, JsonValue>> members; // an object's, in order
+    std::vector<JsonMember> members; // an object's, in order
 
     // The member called `name` of an object; null for anything else or where there is none.
     const JsonValue* member(std::string_view name) const;
     bool isTrue() const { return kind == Kind::Bool && boolean; }
+};
+
+// A member of an object. Not std::pair: a pair of a type still being defined does not compile
+// everywhere.
+struct JsonMember {
+    std::string name;
+    JsonValue value;
 };
 
 // The document `text` holds (nesting at most 200 deep); or where and why it is not JSON.
