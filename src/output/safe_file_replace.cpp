@@ -199,9 +199,14 @@ private:
     bool wasPending_ = false;
 };
 
-int writeAll(int fd, const std::vector<std::string_view>& parts)
+int writeHeld(const std::function<int(int fd)>& write, int fd)
 {
     const FileSizeSignalHeld held;
+    return write(fd);
+}
+
+int writeAll(int fd, const std::vector<std::string_view>& parts)
+{
     std::vector<iovec> pending;
     for (std::string_view part : parts)
         if (!part.empty())
@@ -257,6 +262,11 @@ bool isReadOnlyFile(const std::string& path)
 
 FileWriteResult replaceFileContents(const std::string& path, const std::vector<std::string_view>& parts)
 {
+    return replaceFileWith(path, [&parts](int fd) { return writeAll(fd, parts); });
+}
+
+FileWriteResult replaceFileWith(const std::string& path, const std::function<int(int fd)>& write)
+{
     if (path.empty())
         return {ENOENT};
     const LinkEnd end = linkTarget(path);
@@ -278,7 +288,7 @@ FileWriteResult replaceFileContents(const std::string& path, const std::vector<s
     TemporaryFile temporary(folderOf(targetName), replacing ? 0600 : 0666);
     if (temporary.fd() < 0)
         return {temporary.openError()};
-    if (const int error = writeAll(temporary.fd(), parts))
+    if (const int error = writeHeld(write, temporary.fd()))
         return {error};
     if (replacing)
         if (const int error = copyAttributes(temporary.fd(), old))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,13 @@ struct [[nodiscard]] FileWriteResult {
 // program: nothing is written.
 // A file-size limit (ulimit -f) fails with EFBIG; signal handling is left as the program set it.
 FileWriteResult replaceFileContents(const std::string& path, const std::vector<std::string_view>& parts);
+
+// The same safe replace, with the content written by `write` into the temporary file, given its
+// descriptor (open for writing, empty): in order or at any offsets (pwrite), so a picture can go to
+// the file band by band while it is being made. `write` returns 0, or an errno that fails the save
+// with the old file untouched (ECANCELED for a failure of its own, which it reports itself). A
+// file-size limit fails its writes with EFBIG, as above.
+FileWriteResult replaceFileWith(const std::string& path, const std::function<int(int fd)>& write);
 
 // Whether `path` (or the target of a symbolic link there) is an existing file marked read-only:
 // replaceFileContents refuses it, and a command can say so before it does any work.
