@@ -5,6 +5,7 @@
 #include "cli/grab_file_name.h"
 #include "cli/message_line.h"
 #include "output/bmp_encoder.h"
+#include "output/byte_sink.h"
 #include "output/jpeg_encoder.h"
 #include "output/png_encoder.h"
 #include "output/process_signals.h"
@@ -12,7 +13,6 @@
 #include "output/unfinished_files.h"
 #include "platform/clipboard_keeper.h"
 
-#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -57,80 +57,73 @@ std::string missingPictureReason(const PixelRect& region)
     return room ? "the screen could not be read" : notEnoughMemory(region);
 }
 
-// A file's bytes in parts, held by the encoder that made them; or why there are none.
-struct FileBytes {
-    std::vector<std::string_view> parts;
-    std::string failure;
-};
-
-// An encoder that takes a grab's rows top to bottom and then gives the file's bytes.
+// An encoder that takes a grab's rows top to bottom and writes its file to a sink as it goes.
 class GrabEncoder {
 public:
     virtual ~GrabEncoder() = default;
     virtual void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride) = 0;
-    virtual FileBytes finish() = 0;
+    // Ends the file: empty, or why it could not be made.
+    virtual std::string finish() = 0;
 };
 
 class JpegGrabEncoder final : public GrabEncoder {
 public:
-    JpegGrabEncoder(const PixelRect& region, int quality)
-        : writer_(region.width, region.height, quality)
+    JpegGrabEncoder(const PixelRect& region, int quality, ByteSink& sink)
+        : m_writer(region.width, region.height, quality, sink)
     {
     }
     void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride) override
     {
-        writer_.addRows(rows, count, stride);
+        m_writer.addRows(rows, count, stride);
     }
-    FileBytes finish() override { return {{writer_.finishInMemory()}, {}}; }
+    std::string finish() override
+    {
+        m_writer.finish();
+        return {};
+    }
 
 private:
-    BandedJpegWriter writer_;
+    BandedJpegWriter m_writer;
 };
 
 class PngGrabEncoder final : public GrabEncoder {
 public:
-    explicit PngGrabEncoder(const PixelRect& region)
-        : encoder_(region.width, region.height)
+    PngGrabEncoder(const PixelRect& region, ByteSink& sink)
+        : m_encoder(region.width, region.height, sink)
     {
     }
     void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride) override
     {
-        encoder_.addRows(rows, count, stride);
+        m_encoder.addRows(rows, count, stride);
     }
-    FileBytes finish() override
+    std::string finish() override
     {
-        png_ = encoder_.finish();
-        if (!png_.ok())
-            return {{}, "cannot make the PNG file: " + png_.error};
-        return {{{reinterpret_cast<const char*>(png_.bytes.data()), png_.bytes.size()}}, {}};
+        const Status finished = m_encoder.finish();
+        return finished ? std::string() : "cannot make the PNG file: " + finished.error();
     }
 
 private:
-    PngEncoder encoder_;
-    EncodedPng png_;
+    PngEncoder m_encoder;
 };
 
 class BmpGrabEncoder final : public GrabEncoder {
 public:
-    explicit BmpGrabEncoder(const PixelRect& region)
-        : rows_(region.width, region.height)
-        , headers_(bmpFileHeaders(rows_.info()))
+    BmpGrabEncoder(const PixelRect& region, ByteSink& sink)
+        : m_writer(region.width, region.height, sink)
     {
     }
     void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride) override
     {
-        rows_.addRows(rows, count, stride);
+        m_writer.addRows(rows, count, stride);
     }
-    FileBytes finish() override
+    std::string finish() override
     {
-        return {{{reinterpret_cast<const char*>(headers_.data()), headers_.size()},
-                    {reinterpret_cast<const char*>(rows_.pixels()), rows_.info().biSizeImage}},
-            {}};
+        const Status finished = m_writer.finish();
+        return finished ? std::string() : "cannot make the BMP file: " + finished.error();
     }
 
 private:
-    BmpRows rows_;
-    std::array<unsigned char, kBmpHeadersSize> headers_;
+    BmpBandWriter m_writer;
 };
 
 // What is grabbed, from where, and how it is encoded.
@@ -141,71 +134,65 @@ struct Grab {
     int quality;
 };
 
-std::unique_ptr<GrabEncoder> encoderFor(const Grab& grab)
+std::unique_ptr<GrabEncoder> encoderFor(const Grab& grab, ByteSink& sink)
 {
     switch (grab.format) {
     case GrabFormat::Jpeg:
-        return std::make_unique<JpegGrabEncoder>(grab.region, grab.quality);
+        return std::make_unique<JpegGrabEncoder>(grab.region, grab.quality, sink);
     case GrabFormat::Png:
-        return std::make_unique<PngGrabEncoder>(grab.region);
+        return std::make_unique<PngGrabEncoder>(grab.region, sink);
     case GrabFormat::Bmp:
         break;
     }
-    return std::make_unique<BmpGrabEncoder>(grab.region);
+    return std::make_unique<BmpGrabEncoder>(grab.region, sink);
 }
 
-// The encoded file: its bytes (held by `encoder`), or why there are none. The rows go strip by
-// strip from the screen into the encoder where the screen allows (fresh memory is slow to touch,
-// and a whole-screen buffer would be touched only once), else as one whole picture.
-struct EncodedGrab {
-    std::unique_ptr<GrabEncoder> encoder;
-    FileBytes file;
-};
-
-EncodedGrab encode(const Grab& grab)
+// Grabs the screen and encodes it into `sink`: empty when the whole file went to the sink (whose
+// own write failures it keeps), else why not. The rows go band by band from the screen into the
+// encoder where the screen allows (fresh memory is slow to touch, and a whole-screen buffer would
+// be touched only once), else as one whole picture.
+std::string encode(const Grab& grab, ByteSink& sink)
 {
-    EncodedGrab result;
     try {
-        result.encoder = encoderFor(grab);
-        GrabEncoder& encoder = *result.encoder;
+        const std::unique_ptr<GrabEncoder> encoder = encoderFor(grab, sink);
         int rowsGiven = 0;
         const bool banded = grab.screen.readDesktopInBands(
             grab.region, kGrabBandRows, [&](const unsigned char* rows, int count, std::ptrdiff_t stride) {
                 rowsGiven += count;
-                encoder.addRows(rows, count, stride);
+                encoder->addRows(rows, count, stride);
             });
-        if (!banded && rowsGiven > 0) {
-            result.file.failure = "the screen could not be read";
-            return result;
-        }
+        if (!banded && rowsGiven > 0)
+            return "the screen could not be read";
         if (!banded) {
             const ScreenPixels whole = grab.screen.readDesktop(grab.region);
             if (whole.isEmpty()) {
-                result.file.failure = grab.screen.unreadableReason();
-                if (result.file.failure.empty())
-                    result.file.failure = missingPictureReason(grab.region);
-                return result;
+                std::string reason = grab.screen.unreadableReason();
+                return reason.empty() ? missingPictureReason(grab.region) : reason;
             }
-            encoder.addRows(whole.bits, whole.height, whole.stride);
+            encoder->addRows(whole.bits, whole.height, whole.stride);
         }
-        result.file = encoder.finish();
+        return encoder->finish();
     } catch (const std::bad_alloc&) {
-        result.file.failure = notEnoughMemory(grab.region);
+        return notEnoughMemory(grab.region);
     } catch (const NumberedError& error) {
-        result.file.failure = error.number() == kOverflowError ? notEnoughMemory(grab.region)
-                                                               : std::string("cannot make the ")
+        return error.number() == kOverflowError ? notEnoughMemory(grab.region)
+                                                : std::string("cannot make the ")
                 + (grab.format == GrabFormat::Jpeg ? "JPEG" : "BMP") + " file: " + error.description();
     }
-    return result;
 }
 
-// Grabs into the file at `path`, replacing it safely. Empty when written, else why not.
+// Grabs into the file at `path`, replacing it safely: the file is written while the screen is read.
+// Empty when written, else why not.
 std::string grabToFile(const Grab& grab, const std::string& path)
 {
-    const EncodedGrab grabbed = encode(grab);
-    if (!grabbed.file.failure.empty())
-        return grabbed.file.failure;
-    const FileWriteResult written = replaceFileContents(path, grabbed.file.parts);
+    std::string failure;
+    const FileWriteResult written = replaceFileWith(path, [&](int fd) {
+        FileSink sink(fd);
+        failure = encode(grab, sink);
+        return failure.empty() ? sink.error() : ECANCELED;
+    });
+    if (!failure.empty())
+        return failure;
     return written.ok() ? std::string() : cannotWrite(path, written.message());
 }
 
@@ -284,15 +271,16 @@ std::string writeToStandardOutput(std::string_view bytes)
     return {};
 }
 
+// The whole file is made before its first byte goes out: a failed grab writes nothing.
 std::string grabToStandardOutput(const Grab& grab)
 {
-    const EncodedGrab grabbed = encode(grab);
-    if (!grabbed.file.failure.empty())
-        return grabbed.file.failure;
-    for (const std::string_view part : grabbed.file.parts)
-        if (std::string failure = writeToStandardOutput(part); !failure.empty())
-            return failure;
-    return {};
+    MemorySink sink;
+    if (std::string failure = encode(grab, sink); !failure.empty())
+        return failure;
+    if (sink.error())
+        return notEnoughMemory(grab.region);
+    const std::vector<unsigned char>& bytes = sink.bytes();
+    return writeToStandardOutput({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
 GrabOutcome failed(std::string line)

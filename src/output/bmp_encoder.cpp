@@ -2,6 +2,7 @@
 
 #include "output/bgr_rows.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -57,18 +58,51 @@ FileWriteResult writeBmpFile(
             std::string_view(reinterpret_cast<const char*>(pixels), info.biSizeImage)});
 }
 
-BmpRows::BmpRows(int width, int height)
-    : info_(dibHeader(width, height))
-    , pixels_(info_.biSizeImage)
+namespace {
+
+// Rows converted and written at a time, however many arrive at once.
+constexpr int kRowsAtOnce = 32;
+
+} // namespace
+
+BmpBandWriter::BmpBandWriter(int width, int height, ByteSink& sink)
+    : m_info(dibHeader(width, height))
+    , m_sink(sink)
+    , m_stride(dibStride(width))
+    , m_band(size_t(m_stride) * size_t(std::min(height, kRowsAtOnce)))
 {
+    const auto headers = bmpFileHeaders(m_info);
+    m_sink.writeAt(0, headers.data(), headers.size());
 }
 
-void BmpRows::addRows(const unsigned char* rows, int count, std::ptrdiff_t stride)
+void BmpBandWriter::addRows(const unsigned char* rows, int count, std::ptrdiff_t stride)
 {
-    const int stride24 = dibStride(info_.biWidth);
-    for (int i = 0; i < count && nextRow_ < info_.biHeight; ++i, ++nextRow_)
-        rgb32ToBgrRow(reinterpret_cast<const uint32_t*>(rows + i * stride),
-            pixels_.data() + bottomUpOffset(0, nextRow_, info_.biHeight, stride24), info_.biWidth);
+    const int height = m_info.biHeight;
+    if (count > height - m_nextRow) {
+        m_tooMany = true;
+        count = height - m_nextRow;
+    }
+    for (int done = 0; done < count;) {
+        // Rows y to y + now - 1 from the top lie in the file one after the other, the last first.
+        const int now = std::min(kRowsAtOnce, count - done);
+        for (int i = 0; i < now; ++i)
+            rgb32ToBgrRow(reinterpret_cast<const uint32_t*>(rows + (done + i) * stride),
+                m_band.data() + size_t(now - 1 - i) * size_t(m_stride), m_info.biWidth);
+        const uint64_t firstInFile = uint64_t(height - m_nextRow - now);
+        m_sink.writeAt(kBmpHeadersSize + firstInFile * uint64_t(m_stride), m_band.data(),
+            size_t(now) * size_t(m_stride));
+        done += now;
+        m_nextRow += now;
+    }
+}
+
+Status BmpBandWriter::finish() const
+{
+    if (m_tooMany)
+        return fail("more rows than the picture has");
+    if (m_nextRow != m_info.biHeight)
+        return fail("the picture's rows are incomplete");
+    return {};
 }
 
 } // namespace quorvex

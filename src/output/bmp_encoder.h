@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/result.h"
+#include "output/byte_sink.h"
 #include "output/dib_layout.h"
 #include "output/safe_file_replace.h"
 
@@ -22,22 +24,26 @@ std::array<unsigned char, kBmpHeadersSize> bmpFileHeaders(const BitmapInfoHeader
 FileWriteResult writeBmpFile(
     const BitmapInfoHeader& info, const unsigned char* pixels, const std::string& path);
 
-// A BMP picture built from 32-bit 0xAARRGGBB rows arriving top to bottom, as a grab read in
-// strips: each band goes straight to its place in the bottom-up array.
-class BmpRows {
+// A BMP file written to `sink` as a picture's 32-bit 0xAARRGGBB rows arrive top to bottom, as a grab
+// read in strips: each band goes straight to its place in the bottom-up file, so neither the picture
+// nor its file is ever held whole.
+class BmpBandWriter {
 public:
-    // Throws NumberedError(kOverflowError) when the array does not fit in 32 bits, std::bad_alloc
-    // when it does not fit in memory.
-    BmpRows(int width, int height);
+    // Throws NumberedError(kOverflowError) when the pixel array does not fit in 32 bits,
+    // std::bad_alloc when a band does not fit in memory.
+    BmpBandWriter(int width, int height, ByteSink& sink);
 
     void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride);
-    const BitmapInfoHeader& info() const { return info_; }
-    const unsigned char* pixels() const { return pixels_.data(); }
+    // Fails when rows are missing or too many came (the sink keeps its own failures).
+    Status finish() const;
 
 private:
-    BitmapInfoHeader info_;
-    std::vector<unsigned char> pixels_;
-    int nextRow_ = 0;
+    BitmapInfoHeader m_info;
+    ByteSink& m_sink;
+    int m_stride = 0; // of a row in the file
+    std::vector<unsigned char> m_band; // rows in the file's order, their padding zero
+    int m_nextRow = 0;
+    bool m_tooMany = false;
 };
 
 } // namespace quorvex

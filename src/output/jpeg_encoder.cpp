@@ -1,5 +1,6 @@
 #include "output/jpeg_encoder.h"
 
+#include "output/byte_sink.h"
 #include "output/safe_file_replace.h"
 
 #include <algorithm>
@@ -58,6 +59,11 @@ void writeJpegFile(
 
 // The banded writer uses libjpeg-turbo's row-by-row interface; TurboJPEG wants the whole picture.
 struct BandedJpegWriter::Private {
+    explicit Private(ByteSink& sink)
+        : sink(sink)
+    {
+    }
+
     struct ErrorManager {
         jpeg_error_mgr base;
         std::jmp_buf jump;
@@ -69,15 +75,19 @@ struct BandedJpegWriter::Private {
         jpeg_compress_struct info{};
         ~Compressor() { jpeg_destroy_compress(&info); }
     };
-    // The output buffer the library allocates and grows; it stays ours, even after its destruction.
-    struct OutputBuffer {
-        unsigned char* bytes = nullptr;
-        unsigned long size = 0;
-        ~OutputBuffer() { std::free(bytes); }
+
+    // The encoder writes into one buffer, allocated once, which goes to the sink whenever it is
+    // full: no buffer grown by doubling (each new page costs a fault) and none of the whole file.
+    static constexpr size_t kOutputBytes = 64 * 1024;
+    struct Destination {
+        jpeg_destination_mgr base{};
+        Private* self = nullptr;
     };
 
+    ByteSink& sink;
+    std::unique_ptr<unsigned char[]> output{new unsigned char[kOutputBytes]};
+    Destination destination;
     ErrorManager errors{};
-    OutputBuffer output; // declared before the compressor: freed after it
     Compressor compressor;
     jpeg_compress_struct& info = compressor.info;
 
@@ -86,10 +96,29 @@ struct BandedJpegWriter::Private {
         // The library must not exit the process: return to the call that failed.
         std::longjmp(reinterpret_cast<ErrorManager*>(common->err)->jump, 1);
     }
+    static Private& of(j_compress_ptr info) { return *reinterpret_cast<Destination*>(info->dest)->self; }
+    static void startOutput(j_compress_ptr info)
+    {
+        Private& d = of(info);
+        info->dest->next_output_byte = d.output.get();
+        info->dest->free_in_buffer = kOutputBytes;
+    }
+    static boolean flushOutput(j_compress_ptr info)
+    {
+        Private& d = of(info);
+        d.sink.append(d.output.get(), kOutputBytes);
+        startOutput(info);
+        return TRUE;
+    }
+    static void endOutput(j_compress_ptr info)
+    {
+        Private& d = of(info);
+        d.sink.append(d.output.get(), kOutputBytes - info->dest->free_in_buffer);
+    }
 };
 
-BandedJpegWriter::BandedJpegWriter(int width, int height, int quality)
-    : d(std::make_unique<Private>())
+BandedJpegWriter::BandedJpegWriter(int width, int height, int quality, ByteSink& sink)
+    : d(std::make_unique<Private>(sink))
 {
     if (quality < 1 || quality > 100)
         throw jpegWriterError(("Failed to save to JPG "), -1);
@@ -98,7 +127,11 @@ BandedJpegWriter::BandedJpegWriter(int width, int height, int quality)
     if (setjmp(d->errors.jump))
         throw jpegWriterError(("Failed to initialise the IJL library: "), -1);
     jpeg_create_compress(&d->info);
-    jpeg_mem_dest(&d->info, &d->output.bytes, &d->output.size);
+    d->destination.self = d.get();
+    d->destination.base.init_destination = &Private::startOutput;
+    d->destination.base.empty_output_buffer = &Private::flushOutput;
+    d->destination.base.term_destination = &Private::endOutput;
+    d->info.dest = &d->destination.base;
     d->info.image_width = JDIMENSION(width);
     d->info.image_height = JDIMENSION(height);
     d->info.input_components = 4;
@@ -127,12 +160,11 @@ void BandedJpegWriter::addRows(const unsigned char* rows, int count, std::ptrdif
     }
 }
 
-std::string_view BandedJpegWriter::finishInMemory()
+void BandedJpegWriter::finish()
 {
     if (setjmp(d->errors.jump))
         throw jpegWriterError(("Failed to save to JPG "), -1);
     jpeg_finish_compress(&d->info);
-    return std::string_view(reinterpret_cast<const char*>(d->output.bytes), d->output.size);
 }
 
 } // namespace quorvex

@@ -11,6 +11,8 @@
 // grab uses it without any Qt library and the window program's writers wrap it.
 namespace quorvex {
 
+class ByteSink;
+
 inline constexpr int kJpegWriterError = 26001;
 // The quality Save As writes, and the command line's default.
 inline constexpr int kJpegSaveQuality = 90;
@@ -27,19 +29,20 @@ inline constexpr int kJpegSaveQuality = 90;
 void writeJpegFile(
     const unsigned char* pixels, int width, int height, int stride, const std::string& path, int quality);
 
-// Encodes a picture that arrives as bands of 32-bit rows (0xAARRGGBB words), top to bottom, so that
-// no buffer of the whole picture is ever needed: a grab read from the screen in strips is encoded
-// while the next strip is on its way. Failures throw the same NumberedError as writeJpegFile.
+// Encodes a picture that arrives as bands of 32-bit rows (0xAARRGGBB words), top to bottom, and
+// writes the file to `sink` as it goes, so that neither the picture nor its file is ever held whole:
+// a grab read from the screen in strips is encoded while the next strip is on its way. Failures of
+// the encoder throw the same NumberedError as writeJpegFile; the sink keeps its own.
 class BandedJpegWriter {
 public:
-    BandedJpegWriter(int width, int height, int quality);
+    BandedJpegWriter(int width, int height, int quality, ByteSink& sink);
     ~BandedJpegWriter();
     BandedJpegWriter(const BandedJpegWriter&) = delete;
     BandedJpegWriter& operator=(const BandedJpegWriter&) = delete;
 
     void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride);
-    // Ends the picture: its JPEG file's bytes, which the writer holds until it is destroyed.
-    std::string_view finishInMemory();
+    // Ends the picture and writes the file's last bytes.
+    void finish();
 
 private:
     struct Private;

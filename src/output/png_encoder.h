@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/result.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -8,6 +10,8 @@
 // PNG encoding over plain pixel buffers: no Qt type in the interface, so the command-line grab can
 // use it without any Qt library and the window program can wrap a QImage around it.
 namespace quorvex {
+
+class ByteSink;
 
 // Rows of 32-bit 0xXXRRGGBB words in the machine's byte order (X servers' and Qt's RGB32), `stride`
 // bytes apart.
@@ -27,26 +31,29 @@ struct [[nodiscard]] EncodedPng {
 };
 
 // Encodes a picture that arrives in bands of rows, top to bottom, as a lossless 8-bit RGB PNG
-// (alpha is dropped): a picture read from the screen in strips is encoded while the next strip is
-// on its way, and never held whole. Tuned for speed on screen content.
+// (alpha is dropped), written to `sink` as it goes: a picture read from the screen in strips is
+// encoded while the next strip is on its way, and neither it nor its file is ever held whole.
+// Tuned for speed on screen content: the Up filter and ISA-L's fastest deflate.
 class PngEncoder {
 public:
-    PngEncoder(int width, int height);
+    // Pictures wider or taller than 1000000 pixels are refused, as PNG readers refuse them.
+    PngEncoder(int width, int height, ByteSink& sink);
     ~PngEncoder();
     PngEncoder(const PngEncoder&) = delete;
     PngEncoder& operator=(const PngEncoder&) = delete;
 
     // The next `count` rows, `stride` bytes apart. Rows past the picture's height are an error.
     void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride);
-    // The whole file; an error if a failure happened earlier or rows are missing.
-    EncodedPng finish();
+    // Ends the file; a failure of the encoder (not of the sink's writes, which the sink keeps), or
+    // missing rows, fail it.
+    Status finish();
 
 private:
     struct Private;
     std::unique_ptr<Private> d;
 };
 
-// The whole picture at once.
+// The whole picture at once, into memory.
 EncodedPng encodePng(const PixelRows& picture);
 
 } // namespace quorvex

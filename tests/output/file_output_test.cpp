@@ -1,4 +1,5 @@
 #include "output/bmp_writer.h"
+#include "output/byte_sink.h"
 #include "output/dib_section.h"
 #include "output/jpeg_writer.h"
 #include "output/numbered_error.h"
@@ -209,6 +210,40 @@ TEST_F(SafeFileReplace, FailuresLeaveTheOldFileAndNoTemporaryFile)
     }
 }
 
+// Bands at their places, the last first, as a BMP's rows go; the writer's own failure, or a write
+// past the file-size limit, keeps the old file.
+TEST_F(SafeFileReplace, AWriterPutsBytesAtOffsetsAndItsFailuresKeepTheOldFile)
+{
+    const std::string kept = QFile::encodeName(path("kept.bin")).toStdString();
+    const FileWriteResult placed = replaceFileWith(kept, [](int fd) {
+        FileSink sink(fd);
+        sink.writeAt(6, "world", 5);
+        sink.writeAt(0, "hello ", 6);
+        return sink.error();
+    });
+    ASSERT_TRUE(placed.ok()) << placed.message();
+    EXPECT_EQ(readAll(path("kept.bin")), QByteArray("hello world"));
+
+    const FileWriteResult cancelled = replaceFileWith(kept, [](int fd) {
+        FileSink(fd).append("partial", 7);
+        return ECANCELED;
+    });
+    EXPECT_EQ(cancelled.error, ECANCELED);
+    FileWriteResult tooFar;
+    {
+        const testsupport::ResourceLimit limit(RLIMIT_FSIZE, 1024);
+        tooFar = replaceFileWith(kept, [](int fd) {
+            FileSink sink(fd);
+            sink.writeAt(4096, "x", 1);
+            sink.writeAt(0, "y", 1); // skipped: the first failure stays
+            return sink.error();
+        });
+    }
+    EXPECT_EQ(tooFar.error, EFBIG);
+    EXPECT_EQ(readAll(path("kept.bin")), QByteArray("hello world"));
+    EXPECT_EQ(strayFiles(dir.path(), {"kept.bin"}), QStringList());
+}
+
 // BMP names write the surface exactly (the main window's test checks that) and leave the picture.
 TEST_F(SaveGrabbedImageTest, BmpNamesLeaveThePictureAndJpgNamesReplaceIt)
 {
@@ -398,20 +433,34 @@ TEST(JpegWriter, FailuresRaiseError26001AndKeepTheOldFile)
     }
 }
 
-// Its pixels, and the banded JPEG writer's, are compared with the screen in the command-line runs.
-TEST(PngEncoder, RefusesWhatIsNoPicture)
+// Its pixels, and the banded JPEG writer's, are compared with the screen in the command-line runs;
+// here a picture whose file needs several IDAT chunks.
+TEST(PngEncoder, RefusesWhatIsNoPictureAndKeepsEveryPixel)
 {
     const QImage picture = asymmetricPattern(4, 3);
     EXPECT_FALSE(encodePng({picture.constBits(), 0, 3, 16}).ok());
     EXPECT_FALSE(encodePng({picture.constBits(), 4, -1, 16}).ok());
     EXPECT_FALSE(encodePng({picture.constBits(), 4000000, 1, 16}).ok());
-
-    PngEncoder tooMany(4, 2);
+    MemorySink sink;
+    PngEncoder tooMany(4, 2, sink);
     tooMany.addRows(picture.constBits(), 3, 16);
     EXPECT_FALSE(tooMany.finish().ok());
-    PngEncoder tooFew(4, 3);
+    PngEncoder tooFew(4, 3, sink);
     tooFew.addRows(picture.constBits(), 2, 16);
-    const EncodedPng incomplete = tooFew.finish();
+    EXPECT_FALSE(tooFew.finish().ok());
+    const EncodedPng incomplete = encodePng({nullptr, 4, 3, 16});
     EXPECT_FALSE(incomplete.ok());
     EXPECT_TRUE(incomplete.bytes.empty());
+
+    QImage noise(397, 411, QImage::Format_RGB32); // noise does not compress: about 490 kB
+    uint32_t seed = 1;
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, (seed = seed * 1664525u + 1013904223u) >> 8);
+    const EncodedPng png
+        = encodePng({noise.constBits(), noise.width(), noise.height(), noise.bytesPerLine()});
+    ASSERT_TRUE(png.ok()) << png.error;
+    const QImage decoded = QImage::fromData(png.bytes.data(), int(png.bytes.size()), "PNG");
+    EXPECT_GT(png.bytes.size(), 3 * 128u * 1024);
+    EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32), noise);
 }
