@@ -164,6 +164,80 @@ struct XcbScreenReader::Private {
         return pixelsOf(depth, visual, data, length, r.size(), std::shared_ptr<void>(std::move(image)));
     }
 
+    // The rows of `rect`, `bandRows` at a time, in GetImage replies: the next band's request is on
+    // its way while a band is handed on.
+    bool bandsViaGetImage(const PixelRect& rect, int bandRows, const BandSink& band)
+    {
+        auto request = [&](int y) {
+            const xcb_get_image_cookie_t cookie = xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                screen->root, int16_t(rect.x), int16_t(rect.y + y), uint16_t(rect.width),
+                uint16_t(std::min(bandRows, rect.height - y)), ~0u);
+            xcb_flush(connection);
+            return cookie;
+        };
+        xcb_get_image_cookie_t next = request(0);
+        for (int y = 0; y < rect.height; y += bandRows) {
+            auto image = xcbReply(xcb_get_image_reply(connection, next, nullptr));
+            const bool more = y + bandRows < rect.height;
+            if (more)
+                next = request(y + bandRows);
+            const int rows = std::min(bandRows, rect.height - y);
+            if (!image || replyDataLength(image->length) < std::ptrdiff_t(rect.width) * rows * 4) {
+                if (more)
+                    xcb_discard_reply(connection, next.sequence);
+                return false;
+            }
+            band(xcb_get_image_data(image.get()), rows, std::ptrdiff_t(rect.width) * 4);
+        }
+        return true;
+    }
+
+    // The same through two shared-memory segments of a band each, which the server fills in turn:
+    // no pixel goes through the connection, and the memory is touched once, not once per band.
+    // Nullopt, with no rows handed on, where the server cannot attach our memory (a remote display).
+    std::optional<bool> bandsViaSharedMemory(const PixelRect& rect, int bandRows, const BandSink& band)
+    {
+        const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection, &xcb_shm_id);
+        if (!extension || !extension->present)
+            return std::nullopt;
+        const size_t bandBytes = size_t(rect.width) * size_t(std::min(bandRows, rect.height)) * 4;
+        std::shared_ptr<Segment> halves[2] = {attachSegment(bandBytes), nullptr};
+        if (halves[0] && rect.height > bandRows)
+            halves[1] = attachSegment(bandBytes);
+        if (!halves[0] || (rect.height > bandRows && !halves[1])) {
+            for (const auto& segment : halves)
+                if (segment)
+                    xcb_shm_detach(connection, segment->id);
+            return std::nullopt;
+        }
+        auto request = [&](int y) {
+            const xcb_shm_get_image_cookie_t cookie
+                = xcb_shm_get_image(connection, screen->root, int16_t(rect.x), int16_t(rect.y + y),
+                    uint16_t(rect.width), uint16_t(std::min(bandRows, rect.height - y)), ~0u,
+                    XCB_IMAGE_FORMAT_Z_PIXMAP, halves[(y / bandRows) % 2]->id, 0);
+            xcb_flush(connection);
+            return cookie;
+        };
+        bool read = true;
+        xcb_shm_get_image_cookie_t next = request(0);
+        for (int y = 0; y < rect.height && read; y += bandRows) {
+            auto image = xcbReply(xcb_shm_get_image_reply(connection, next, nullptr));
+            const bool more = y + bandRows < rect.height;
+            if (more)
+                next = request(y + bandRows);
+            const int rows = std::min(bandRows, rect.height - y);
+            read = image && image->size >= uint32_t(rect.width) * uint32_t(rows) * 4;
+            if (read)
+                band(halves[(y / bandRows) % 2]->data, rows, std::ptrdiff_t(rect.width) * 4);
+            else if (more)
+                xcb_discard_reply(connection, next.sequence);
+        }
+        for (const auto& segment : halves)
+            if (segment)
+                xcb_shm_detach(connection, segment->id);
+        return read;
+    }
+
     // Empty when no segment is free or the read fails; the caller then reads the plain way.
     ScreenPixels viaSharedMemory(xcb_drawable_t drawable, const PixelRect& r)
     {
@@ -293,26 +367,9 @@ bool XcbScreenReader::readDesktopInBands(const PixelRect& rect, int bandRows, co
     if (!m_private->screen || !m_private->directLayout || bandRows < 1
         || !PixelRect{0, 0, desktop.width, desktop.height}.contains(rect))
         return false;
-    auto request = [&](int y) {
-        return xcb_get_image(m_private->connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_private->screen->root,
-            int16_t(rect.x), int16_t(rect.y + y), uint16_t(rect.width),
-            uint16_t(std::min(bandRows, rect.height - y)), ~0u);
-    };
-    xcb_get_image_cookie_t next = request(0);
-    for (int y = 0; y < rect.height; y += bandRows) {
-        auto image = xcbReply(xcb_get_image_reply(m_private->connection, next, nullptr));
-        const bool more = y + bandRows < rect.height;
-        if (more)
-            next = request(y + bandRows);
-        const int rows = std::min(bandRows, rect.height - y);
-        if (!image || replyDataLength(image->length) < std::ptrdiff_t(rect.width) * rows * 4) {
-            if (more)
-                xcbReply(xcb_get_image_reply(m_private->connection, next, nullptr));
-            return false;
-        }
-        band(xcb_get_image_data(image.get()), rows, std::ptrdiff_t(rect.width) * 4);
-    }
-    return true;
+    if (const std::optional<bool> read = m_private->bandsViaSharedMemory(rect, bandRows, band))
+        return *read;
+    return m_private->bandsViaGetImage(rect, bandRows, band);
 }
 
 std::unique_ptr<XcbScreenReader> XcbScreenReader::connect(const std::string& display, bool sharedMemory)
