@@ -9,6 +9,10 @@
 #include <cstdarg>
 #include <cstring>
 #include <new>
+#include <sys/mman.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 #include <wayland-client.h>
 
@@ -99,6 +103,42 @@ ScreenPixels lentPicture(const Copied& copied, const PixelRect& rect)
         + std::ptrdiff_t(rect.x - copied.inPicture.x) * 4;
     return {first, rect.width, rect.height, buffer->stride, buffer->memory};
 }
+
+// Maps the pages of `size` bytes at `start` into this process on a thread of its own, until
+// destroyed. The compositor wrote them through its own mapping, so each page of ours costs a fault
+// at its first read (about 2.5 ms of a 4K picture's encoding on a virtual machine); one madvise maps
+// them for less, on the other core, which the compositor no longer needs once its copy is done, ahead
+// of the encoder reading them.
+class PagesMappedAhead {
+public:
+    PagesMappedAhead(const unsigned char* start, size_t size)
+    {
+#ifdef MADV_POPULATE_READ
+        const auto page = uintptr_t(sysconf(_SC_PAGESIZE));
+        const uintptr_t first = uintptr_t(start) & ~(page - 1);
+        const size_t length = uintptr_t(start) + size - first;
+        try {
+            m_thread = std::thread([first, length] {
+                madvise(reinterpret_cast<void*>(first), length, MADV_POPULATE_READ); // best effort
+            });
+        } catch (const std::system_error&) {
+            // No thread: the reads fault the pages in as they come.
+        }
+#else
+        (void)start, (void)size;
+#endif
+    }
+    ~PagesMappedAhead()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    PagesMappedAhead(const PagesMappedAhead&) = delete;
+    PagesMappedAhead& operator=(const PagesMappedAhead&) = delete;
+
+private:
+    std::thread m_thread;
+};
 
 } // namespace
 
@@ -422,6 +462,18 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
         }
     }
     return picture;
+}
+
+bool ScreencopyReader::readDesktopInBands(const PixelRect& rect, int bandRows, const BandSink& band)
+{
+    const ScreenPixels picture = readDesktop(rect);
+    if (picture.isEmpty() || bandRows < 1)
+        return false;
+    const PagesMappedAhead mapped(picture.bits, size_t(picture.stride) * size_t(picture.height));
+    for (int y = 0; y < picture.height; y += bandRows)
+        band(picture.bits + std::ptrdiff_t(y) * picture.stride, std::min(bandRows, picture.height - y),
+            picture.stride);
+    return true;
 }
 
 } // namespace quorvex

@@ -29,6 +29,9 @@ public:
     // Set once the compositor's numbers (a frame's buffer, the layout) are refused: the one line why.
     std::string unreadableReason() const override;
     ScreenPixels readDesktop(const PixelRect& rect) override;
+    // The picture readDesktop gives, handed on in bands while a second thread maps the shared
+    // memory's pages ahead of them.
+    bool readDesktopInBands(const PixelRect& rect, int bandRows, const BandSink& band) override;
 
 private:
     ScreencopyReader();
