@@ -1,5 +1,6 @@
 # cpack -G DEB (in the build folder) makes quorvex7_<version>_<arch>.deb. Its library dependencies
-# come from dpkg-shlibdeps; Qt's X11 platform plugin is loaded at run time, so it is named here.
+# come from dpkg-shlibdeps; Qt's X11 platform plugin and ISA-L (for PNG files) are loaded at run time,
+# so they are named here.
 set(CPACK_PACKAGE_NAME quorvex7)
 set(CPACK_PACKAGE_VENDOR "The Quorvex7 developers")
 set(CPACK_PACKAGE_CONTACT "The Quorvex7 developers <developers@quorvex7.com>")
@@ -16,7 +17,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.quorvex7.com/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libisal2")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-user-dirs")
 # Debian keeps manual pages compressed; an installed tree keeps them as they are.
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/QuorvexPackageManPages.cmake)

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <dlfcn.h>
 #include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
 #include <new>
@@ -26,6 +27,35 @@ constexpr int kRowsAtOnce = 32;
 // The deflated bytes of one IDAT chunk.
 constexpr size_t kChunkData = 128 * 1024;
 
+// ISA-L, loaded when the first PNG is made: a grab in another format, or none, never loads it.
+struct Isal {
+    decltype(&isal_deflate_init) deflateInit = nullptr;
+    decltype(&isal_deflate) deflate = nullptr;
+    decltype(&crc32_gzip_refl) crc = nullptr;
+    std::string failure; // why it could not be loaded; empty when it was
+};
+
+const Isal& isal()
+{
+    static const Isal loaded = [] {
+        Isal functions;
+        void* library = dlopen("libisal.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (!library) {
+            functions.failure = std::string("cannot load ISA-L: ") + dlerror();
+            return functions;
+        }
+        // Never closed: its functions are kept.
+        functions.deflateInit
+            = reinterpret_cast<decltype(&isal_deflate_init)>(dlsym(library, "isal_deflate_init"));
+        functions.deflate = reinterpret_cast<decltype(&isal_deflate)>(dlsym(library, "isal_deflate"));
+        functions.crc = reinterpret_cast<decltype(&crc32_gzip_refl)>(dlsym(library, "crc32_gzip_refl"));
+        if (!functions.deflateInit || !functions.deflate || !functions.crc)
+            functions.failure = "ISA-L (libisal.so.2) lacks its deflate";
+        return functions;
+    }();
+    return loaded;
+}
+
 void putBigEndian(unsigned char* at, uint32_t value)
 {
     at[0] = static_cast<unsigned char>(value >> 24);
@@ -40,7 +70,7 @@ void sealChunk(unsigned char* chunk, const char* type, uint32_t length)
 {
     putBigEndian(chunk, length);
     std::memcpy(chunk + 4, type, 4);
-    putBigEndian(chunk + 8 + length, crc32_gzip_refl(0, chunk + 4, 4 + uint64_t(length)));
+    putBigEndian(chunk + 8 + length, isal().crc(0, chunk + 4, 4 + uint64_t(length)));
 }
 
 } // namespace
@@ -82,7 +112,7 @@ struct PngEncoder::Private {
     void startStream()
     {
         stream = std::make_unique<isal_zstream>();
-        isal_deflate_init(stream.get());
+        isal().deflateInit(stream.get());
         levelBuffer.reset(new uint8_t[ISAL_DEF_LVL1_DEFAULT]);
         stream->level = kDeflateLevel;
         stream->level_buf = levelBuffer.get();
@@ -115,7 +145,7 @@ struct PngEncoder::Private {
             if (stream->avail_out == 0)
                 writeIdat();
             const uint32_t inBefore = stream->avail_in, outBefore = stream->avail_out;
-            const int status = isal_deflate(stream.get());
+            const int status = isal().deflate(stream.get());
             if (status != COMP_OK
                 || (stream->avail_in == inBefore && stream->avail_out == outBefore
                     && stream->internal_state.state != ZSTATE_END)) {
@@ -139,6 +169,10 @@ PngEncoder::PngEncoder(int width, int height, ByteSink& sink)
     }
     if (width > kLargestSide || height > kLargestSide) {
         d->fail("the picture is larger than a PNG reader takes (1000000 pixels a side)");
+        return;
+    }
+    if (!isal().failure.empty()) {
+        d->fail(isal().failure);
         return;
     }
     d->rowBytes = 1 + 3 * size_t(width);

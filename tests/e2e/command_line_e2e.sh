@@ -61,6 +61,11 @@ new=$(find "$work/shots" -name '* (2).png')
 [ "$(cat "$work/shots"/*[0-9].png | sort -u)" = keep ] || fail "a grab into the folder replaced a file"
 
 "$QUORVEX7" --version | grep -q '^quorvex7 ' || fail "--version"
+# A grab loads only what it needs: never Qt, Wayland's client only on Wayland, ISA-L only for PNG.
+loaded() { LD_DEBUG=files "$QUORVEX7" --grab "$@" 2>&1 >/dev/null | grep -o 'file=[^ ]*' | sort -u | tr '\n' ' '; }
+jpeg_loads=$(loaded "$work/loads.jpg") png_loads=$(loaded "$work/loads.png")
+! grep -qE 'libQt|libwayland|libisal' <<<"$jpeg_loads" || fail "a JPEG grab on X11 loaded $jpeg_loads"
+grep -q libisal <<<"$png_loads" && ! grep -qE 'libQt|libwayland' <<<"$png_loads" || fail "a PNG grab loaded $png_loads"
 
 expect_failure "no display" env -u DISPLAY "$QUORVEX7" --grab "$work/a.jpg"
 expect_failure "no display for the window" env -u DISPLAY "$QUORVEX7"

@@ -15,7 +15,8 @@ for file in bin/quorvex7 bin/quorvex7-window share/applications/$id.desktop shar
     lib/quorvex7/quorvex7-dbus.so; do
     grep -q " \./usr/$file\( \|$\)" "$work/contents" || fail "the package has no /usr/$file"
 done
-for dependency in libqt6gui6 libqt6widgets6 libxcb1 libxcb-shm0 libturbojpeg0 libpng16-16 libdbus-1-3 qt6-qpa-plugins; do
+for dependency in libqt6gui6 libqt6widgets6 libxcb1 libxcb-shm0 libturbojpeg0 libpng16-16 libdbus-1-3 qt6-qpa-plugins \
+    libisal2; do
     grep -q "^ Depends:.*\b$dependency\b" "$work/info" || fail "the package does not depend on $dependency"
 done
 grep -q '^ Version: 7\.1\.0' "$work/info" || fail "the package's version is not 7.1.0"

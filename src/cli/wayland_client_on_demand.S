@@ -1,0 +1,100 @@
+# Wayland's client library, loaded on the first call of one of its functions (wayland_client_on_demand.c
+# loads it), so that quorvex7 runs that never talk to a compositor (--version, a grab on X11) never
+# load it: a shared library costs its loading and page faults on every run. Each function below
+# stands for the library's own of that name: it jumps through its slot, and through the loader while
+# the slot is empty. Arguments pass untouched, variadic ones included. x86-64 only.
+
+    .macro wayland_functions apply
+    \apply wl_display_connect, 0
+    \apply wl_display_disconnect, 1
+    \apply wl_display_dispatch, 2
+    \apply wl_display_dispatch_pending, 3
+    \apply wl_display_flush, 4
+    \apply wl_display_get_error, 5
+    \apply wl_display_roundtrip, 6
+    \apply wl_log_set_handler_client, 7
+    \apply wl_proxy_add_listener, 8
+    \apply wl_proxy_destroy, 9
+    \apply wl_proxy_get_user_data, 10
+    \apply wl_proxy_get_version, 11
+    \apply wl_proxy_marshal_flags, 12
+    \apply wl_proxy_set_user_data, 13
+    .endm
+
+    .macro on_demand name, index
+    .globl \name
+    .hidden \name
+    .type \name, @function
+\name:
+    movq quorvex_wayland_slots+8*\index(%rip), %r11
+    testq %r11, %r11
+    jz 1f
+    jmpq *%r11
+1:  movl $\index, %r11d
+    jmp quorvex_wayland_first_call
+    .size \name, .-\name
+    .endm
+
+    .macro name_of name, index
+    .asciz "\name"
+    .endm
+
+    .text
+    wayland_functions on_demand
+
+# Saves every register that may carry an argument (al counts the vector ones of a variadic call),
+# has the loader fill the slots, and goes on to the function asked for (its index in r11).
+    .type quorvex_wayland_first_call, @function
+quorvex_wayland_first_call:
+    pushq %rbp
+    movq %rsp, %rbp
+    pushq %r11
+    pushq %rdi
+    pushq %rsi
+    pushq %rdx
+    pushq %rcx
+    pushq %r8
+    pushq %r9
+    pushq %rax
+    subq $128, %rsp
+    movdqu %xmm0, 0(%rsp)
+    movdqu %xmm1, 16(%rsp)
+    movdqu %xmm2, 32(%rsp)
+    movdqu %xmm3, 48(%rsp)
+    movdqu %xmm4, 64(%rsp)
+    movdqu %xmm5, 80(%rsp)
+    movdqu %xmm6, 96(%rsp)
+    movdqu %xmm7, 112(%rsp)
+    call quorvex_load_wayland_client
+    movdqu 0(%rsp), %xmm0
+    movdqu 16(%rsp), %xmm1
+    movdqu 32(%rsp), %xmm2
+    movdqu 48(%rsp), %xmm3
+    movdqu 64(%rsp), %xmm4
+    movdqu 80(%rsp), %xmm5
+    movdqu 96(%rsp), %xmm6
+    movdqu 112(%rsp), %xmm7
+    addq $128, %rsp
+    popq %rax
+    popq %r9
+    popq %r8
+    popq %rcx
+    popq %rdx
+    popq %rsi
+    popq %rdi
+    popq %r11
+    leaq quorvex_wayland_slots(%rip), %r10
+    movq (%r10,%r11,8), %r11
+    leave
+    jmpq *%r11
+    .size quorvex_wayland_first_call, .-quorvex_wayland_first_call
+
+# The names, in slot order, each ended by a zero byte; an empty name ends them.
+    .section .rodata
+    .globl quorvex_wayland_names
+    .hidden quorvex_wayland_names
+quorvex_wayland_names:
+    wayland_functions name_of
+    .byte 0
+
+    .section .note.GNU-stack, "", @progbits
