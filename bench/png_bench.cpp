@@ -1,9 +1,13 @@
 // PNG encoding of a screen-like picture, in memory, beside the ways it could be done instead:
-//   encodePng (libpng, Up filter, zlib level 1)  +  the safe replace the command-line grab writes with
-//   libpng at its default settings (adaptive filters, level 6) and with Paeth and zlib's RLE strategy
+//   encodePng (Up filter, ISA-L's level 1 deflate)  +  the safe replace the command-line grab writes with
+//   libpng with the Up filter at zlib level 1 (the encoder before ISA-L), at its default settings
+//   (adaptive filters, level 6) and with Paeth and zlib's RLE strategy
+//   the deflate alone on the same Up-filtered rows: zlib level 1, libdeflate levels 1 and 2 (whole
+//   buffer: it cannot stream), ISA-L levels 0 to 3 in bands of 32 rows (as encodePng feeds it)
 //   libspng with the same settings as encodePng (it needs RGB rows, so a conversion per row is included)
 //   QImage::save as PNG
 // The "bytes" counter is the encoded size. Files go to QDir::tempPath().
+#include "output/bgr_rows.h"
 #include "output/png_encoder.h"
 #include "output/safe_file_replace.h"
 
@@ -11,13 +15,19 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <csetjmp>
+#include <isa-l/igzip_lib.h>
+#include <memory>
 #include <png.h>
 #include <vector>
 #include <zlib.h>
 #ifdef QUORVEX_BENCH_SPNG
 #include <spng.h>
+#endif
+#ifdef QUORVEX_BENCH_LIBDEFLATE
+#include <libdeflate.h>
 #endif
 
 using namespace quorvex;
@@ -119,6 +129,103 @@ void BM_LibpngPaethRle(benchmark::State& state)
     report(state, bytes, "Paeth, RLE");
 }
 
+void BM_LibpngUpLevel1(benchmark::State& state)
+{
+    size_t bytes = 0;
+    for (auto _ : state)
+        bytes = libpngWith(pictureFor(state), 1, PNG_FILTER_UP, Z_DEFAULT_STRATEGY);
+    report(state, bytes, "Up, zlib level 1");
+}
+
+// The picture's PNG image data before deflate: each row's filter type and its Up-filtered RGB.
+const std::vector<unsigned char>& filteredRowsFor(const benchmark::State& state)
+{
+    static std::vector<unsigned char> rows[2];
+    std::vector<unsigned char>& filtered = rows[state.range(0)];
+    const QImage& picture = pictureFor(state);
+    const size_t rowBytes = 1 + 3 * size_t(picture.width());
+    if (filtered.empty()) {
+        filtered.resize(rowBytes * size_t(picture.height()));
+        const std::vector<uint32_t> zeros(size_t(picture.width()));
+        for (int y = 0; y < picture.height(); ++y) {
+            filtered[rowBytes * y] = 2;
+            rgb32ToUpFilteredRgbRow(reinterpret_cast<const uint32_t*>(picture.constScanLine(y)),
+                y ? reinterpret_cast<const uint32_t*>(picture.constScanLine(y - 1)) : zeros.data(),
+                &filtered[rowBytes * y + 1], picture.width());
+        }
+    }
+    return filtered;
+}
+
+void BM_FilterRows(benchmark::State& state)
+{
+    const QImage& picture = pictureFor(state);
+    std::vector<unsigned char> row(3 * size_t(picture.width()));
+    for (auto _ : state)
+        for (int y = 1; y < picture.height(); ++y)
+            rgb32ToUpFilteredRgbRow(reinterpret_cast<const uint32_t*>(picture.constScanLine(y)),
+                reinterpret_cast<const uint32_t*>(picture.constScanLine(y - 1)), row.data(), picture.width());
+    report(state, 0, "colour swap and Up filter alone");
+}
+
+void BM_ZlibDeflate(benchmark::State& state)
+{
+    const std::vector<unsigned char>& in = filteredRowsFor(state);
+    std::vector<unsigned char> out(compressBound(uLong(in.size())));
+    uLongf bytes = 0;
+    for (auto _ : state) {
+        bytes = uLongf(out.size());
+        compress2(out.data(), &bytes, in.data(), uLong(in.size()), int(state.range(1)));
+    }
+    report(state, bytes, state.range(1) == 1 ? "zlib level 1" : "zlib level 6");
+}
+
+void BM_IsalDeflate(benchmark::State& state)
+{
+    const std::vector<unsigned char>& in = filteredRowsFor(state);
+    const size_t band = (1 + 3 * size_t(pictureFor(state).width())) * 32;
+    std::vector<unsigned char> out(in.size() + in.size() / 8 + 1024);
+    const int level = int(state.range(1));
+    const uint32_t levelBytes[] = {0, ISAL_DEF_LVL1_DEFAULT, ISAL_DEF_LVL2_DEFAULT, ISAL_DEF_LVL3_DEFAULT};
+    std::vector<uint8_t> levelBuffer(levelBytes[level]);
+    auto stream = std::make_unique<isal_zstream>();
+    size_t bytes = 0;
+    for (auto _ : state) {
+        isal_deflate_init(stream.get());
+        stream->level = uint32_t(level);
+        stream->level_buf = levelBuffer.data();
+        stream->level_buf_size = levelBytes[level];
+        stream->gzip_flag = IGZIP_ZLIB;
+        stream->next_out = out.data();
+        stream->avail_out = uint32_t(out.size());
+        for (size_t at = 0; at < in.size(); at += band) {
+            stream->next_in = const_cast<unsigned char*>(in.data() + at);
+            stream->avail_in = uint32_t(std::min(band, in.size() - at));
+            stream->end_of_stream = at + band >= in.size();
+            if (isal_deflate(stream.get()) != COMP_OK)
+                state.SkipWithError("isal_deflate failed");
+        }
+        bytes = stream->total_out;
+    }
+    static const char* const labels[] = {"ISA-L level 0", "ISA-L level 1", "ISA-L level 2", "ISA-L level 3"};
+    report(state, bytes, labels[level]);
+}
+
+#ifdef QUORVEX_BENCH_LIBDEFLATE
+void BM_Libdeflate(benchmark::State& state)
+{
+    const std::vector<unsigned char>& in = filteredRowsFor(state);
+    libdeflate_compressor* compressor = libdeflate_alloc_compressor(int(state.range(1)));
+    std::vector<unsigned char> out(libdeflate_zlib_compress_bound(compressor, in.size()));
+    size_t bytes = 0;
+    for (auto _ : state)
+        bytes = libdeflate_zlib_compress(compressor, in.data(), in.size(), out.data(), out.size());
+    libdeflate_free_compressor(compressor);
+    report(state, bytes, state.range(1) == 1 ? "libdeflate level 1" : "libdeflate level 2");
+}
+BENCHMARK(BM_Libdeflate)->ArgsProduct({{0, 1}, {1, 2}})->Unit(benchmark::kMillisecond);
+#endif
+
 #ifdef QUORVEX_BENCH_SPNG
 void BM_LibspngSameSettings(benchmark::State& state)
 {
@@ -178,7 +285,11 @@ void BM_QtPngWriter(benchmark::State& state)
 
 BENCHMARK(BM_EncodePngAndReplace)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EncodePng)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LibpngUpLevel1)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibpngDefaults)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterRows)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZlibDeflate)->ArgsProduct({{0, 1}, {1, 6}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IsalDeflate)->ArgsProduct({{0, 1}, {0, 1, 2, 3}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibpngPaethRle)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QtPngWriter)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_packages=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev libturbojpeg0-dev libjpeg62-turbo-dev
-    libpng-dev libspng-dev libisal-dev libxcb1-dev libxcb-shm0-dev libxcb-shape0-dev libxcb-randr0-dev libxcb-xfixes0-dev libwayland-dev libwayland-bin wayland-protocols libdbus-1-dev libgtest-dev libbenchmark-dev fonts-dejavu-core)
+    libpng-dev libspng-dev libisal-dev libdeflate-dev libxcb1-dev libxcb-shm0-dev libxcb-shape0-dev libxcb-randr0-dev libxcb-xfixes0-dev libwayland-dev libwayland-bin wayland-protocols libdbus-1-dev libgtest-dev libbenchmark-dev fonts-dejavu-core)
 test_packages=(clang-format xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick xclip openbox
     cups printer-driver-cups-pdf poppler-utils strace desktop-file-utils appstream lintian man-db dpkg-dev
     sway swaybg grim wtype wl-clipboard jq dbus dbus-bin pipewire xdg-desktop-portal xdg-desktop-portal-wlr
