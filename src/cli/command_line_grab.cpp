@@ -62,8 +62,8 @@ class GrabEncoder {
 public:
     virtual ~GrabEncoder() = default;
     virtual void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride) = 0;
-    // Ends the file: empty, or why it could not be made.
-    virtual std::string finish() = 0;
+    // Ends the file, or says why it could not be made.
+    virtual Status finish() = 0;
 };
 
 class JpegGrabEncoder final : public GrabEncoder {
@@ -76,7 +76,7 @@ public:
     {
         m_writer.addRows(rows, count, stride);
     }
-    std::string finish() override
+    Status finish() override
     {
         m_writer.finish();
         return {};
@@ -96,10 +96,10 @@ public:
     {
         m_encoder.addRows(rows, count, stride);
     }
-    std::string finish() override
+    Status finish() override
     {
         const Status finished = m_encoder.finish();
-        return finished ? std::string() : "cannot make the PNG file: " + finished.error();
+        return finished ? finished : fail("cannot make the PNG file: " + finished.error());
     }
 
 private:
@@ -116,10 +116,10 @@ public:
     {
         m_writer.addRows(rows, count, stride);
     }
-    std::string finish() override
+    Status finish() override
     {
         const Status finished = m_writer.finish();
-        return finished ? std::string() : "cannot make the BMP file: " + finished.error();
+        return finished ? finished : fail("cannot make the BMP file: " + finished.error());
     }
 
 private:
@@ -147,11 +147,11 @@ std::unique_ptr<GrabEncoder> encoderFor(const Grab& grab, ByteSink& sink)
     return std::make_unique<BmpGrabEncoder>(grab.region, sink);
 }
 
-// Grabs the screen and encodes it into `sink`: empty when the whole file went to the sink (whose
-// own write failures it keeps), else why not. The rows go band by band from the screen into the
+// Grabs the screen and encodes it into `sink`: done when the whole file went to the sink (which keeps
+// its own write failures), else why not. The rows go band by band from the screen into the
 // encoder where the screen allows (fresh memory is slow to touch, and a whole-screen buffer would
 // be touched only once), else as one whole picture.
-std::string encode(const Grab& grab, ByteSink& sink)
+Status encode(const Grab& grab, ByteSink& sink)
 {
     try {
         const std::unique_ptr<GrabEncoder> encoder = encoderFor(grab, sink);
@@ -162,22 +162,22 @@ std::string encode(const Grab& grab, ByteSink& sink)
                 encoder->addRows(rows, count, stride);
             });
         if (!banded && rowsGiven > 0)
-            return "the screen could not be read";
+            return fail("the screen could not be read");
         if (!banded) {
             const ScreenPixels whole = grab.screen.readDesktop(grab.region);
             if (whole.isEmpty()) {
-                std::string reason = grab.screen.unreadableReason();
-                return reason.empty() ? missingPictureReason(grab.region) : reason;
+                const std::string reason = grab.screen.unreadableReason();
+                return fail(reason.empty() ? missingPictureReason(grab.region) : reason);
             }
             encoder->addRows(whole.bits, whole.height, whole.stride);
         }
         return encoder->finish();
     } catch (const std::bad_alloc&) {
-        return notEnoughMemory(grab.region);
+        return fail(notEnoughMemory(grab.region));
     } catch (const NumberedError& error) {
-        return error.number() == kOverflowError ? notEnoughMemory(grab.region)
-                                                : std::string("cannot make the ")
-                + (grab.format == GrabFormat::Jpeg ? "JPEG" : "BMP") + " file: " + error.description();
+        return fail(error.number() == kOverflowError ? notEnoughMemory(grab.region)
+                                                     : std::string("cannot make the ")
+                    + (grab.format == GrabFormat::Jpeg ? "JPEG" : "BMP") + " file: " + error.description());
     }
 }
 
@@ -185,14 +185,14 @@ std::string encode(const Grab& grab, ByteSink& sink)
 // Empty when written, else why not.
 std::string grabToFile(const Grab& grab, const std::string& path)
 {
-    std::string failure;
+    Status encoded;
     const FileWriteResult written = replaceFileWith(path, [&](int fd) {
         FileSink sink(fd);
-        failure = encode(grab, sink);
-        return failure.empty() ? sink.error() : ECANCELED;
+        encoded = encode(grab, sink);
+        return encoded ? sink.error() : ECANCELED;
     });
-    if (!failure.empty())
-        return failure;
+    if (!encoded)
+        return encoded.error();
     return written.ok() ? std::string() : cannotWrite(path, written.message());
 }
 
@@ -275,8 +275,8 @@ std::string writeToStandardOutput(std::string_view bytes)
 std::string grabToStandardOutput(const Grab& grab)
 {
     MemorySink sink;
-    if (std::string failure = encode(grab, sink); !failure.empty())
-        return failure;
+    if (const Status encoded = encode(grab, sink); !encoded)
+        return encoded.error();
     if (sink.error())
         return notEnoughMemory(grab.region);
     const std::vector<unsigned char>& bytes = sink.bytes();
