@@ -47,6 +47,10 @@ public:
         (void)rect, (void)bandRows, (void)band;
         return false;
     }
+
+    // Whether two threads may read two rectangles at once (readDesktopInBands, or readDesktop where
+    // it reads no bands), each as fast as one alone: a picture can then be encoded in two parts.
+    virtual bool readsTwoRectanglesAtOnce() const { return false; }
 };
 
 } // namespace quorvex

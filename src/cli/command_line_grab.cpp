@@ -22,6 +22,7 @@
 #include <new>
 #include <optional>
 #include <sys/stat.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -68,8 +69,9 @@ public:
 
 class JpegGrabEncoder final : public GrabEncoder {
 public:
-    JpegGrabEncoder(const PixelRect& region, int quality, ByteSink& sink)
-        : m_writer(region.width, region.height, quality, sink)
+    // `height` is the whole picture's; the encoder of a part takes that part's rows only.
+    JpegGrabEncoder(int width, int height, int quality, ByteSink& sink, JpegPart part = JpegPart::Whole)
+        : m_writer(width, height, quality, sink, part)
     {
     }
     void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride) override
@@ -138,7 +140,7 @@ std::unique_ptr<GrabEncoder> encoderFor(const Grab& grab, ByteSink& sink)
 {
     switch (grab.format) {
     case GrabFormat::Jpeg:
-        return std::make_unique<JpegGrabEncoder>(grab.region, grab.quality, sink);
+        return std::make_unique<JpegGrabEncoder>(grab.region.width, grab.region.height, grab.quality, sink);
     case GrabFormat::Png:
         return std::make_unique<PngGrabEncoder>(grab.region, sink);
     case GrabFormat::Bmp:
@@ -147,31 +149,34 @@ std::unique_ptr<GrabEncoder> encoderFor(const Grab& grab, ByteSink& sink)
     return std::make_unique<BmpGrabEncoder>(grab.region, sink);
 }
 
-// Grabs the screen and encodes it into `sink`: done when the whole file went to the sink (which keeps
-// its own write failures), else why not. The rows go band by band from the screen into the
-// encoder where the screen allows (fresh memory is slow to touch, and a whole-screen buffer would
-// be touched only once), else as one whole picture.
-Status encode(const Grab& grab, ByteSink& sink)
+// Reads `rect` of the screen into `encoder`: band by band where the screen allows (fresh memory is
+// slow to touch, and a whole-screen buffer would be touched only once), else as one whole picture.
+Status readInto(ScreenReader& screen, const PixelRect& rect, GrabEncoder& encoder)
+{
+    int rowsGiven = 0;
+    const bool banded = screen.readDesktopInBands(
+        rect, kGrabBandRows, [&](const unsigned char* rows, int count, std::ptrdiff_t stride) {
+            rowsGiven += count;
+            encoder.addRows(rows, count, stride);
+        });
+    if (!banded && rowsGiven > 0)
+        return fail("the screen could not be read");
+    if (!banded) {
+        const ScreenPixels whole = screen.readDesktop(rect);
+        if (whole.isEmpty()) {
+            const std::string reason = screen.unreadableReason();
+            return fail(reason.empty() ? missingPictureReason(rect) : reason);
+        }
+        encoder.addRows(whole.bits, whole.height, whole.stride);
+    }
+    return encoder.finish();
+}
+
+// `work`'s result, or why it was cut short by running out of memory or by an encoder's failure.
+template <typename Work> Status caught(const Grab& grab, Work&& work)
 {
     try {
-        const std::unique_ptr<GrabEncoder> encoder = encoderFor(grab, sink);
-        int rowsGiven = 0;
-        const bool banded = grab.screen.readDesktopInBands(
-            grab.region, kGrabBandRows, [&](const unsigned char* rows, int count, std::ptrdiff_t stride) {
-                rowsGiven += count;
-                encoder->addRows(rows, count, stride);
-            });
-        if (!banded && rowsGiven > 0)
-            return fail("the screen could not be read");
-        if (!banded) {
-            const ScreenPixels whole = grab.screen.readDesktop(grab.region);
-            if (whole.isEmpty()) {
-                const std::string reason = grab.screen.unreadableReason();
-                return fail(reason.empty() ? missingPictureReason(grab.region) : reason);
-            }
-            encoder->addRows(whole.bits, whole.height, whole.stride);
-        }
-        return encoder->finish();
+        return work();
     } catch (const std::bad_alloc&) {
         return fail(notEnoughMemory(grab.region));
     } catch (const NumberedError& error) {
@@ -179,6 +184,55 @@ Status encode(const Grab& grab, ByteSink& sink)
                                                      : std::string("cannot make the ")
                     + (grab.format == GrabFormat::Jpeg ? "JPEG" : "BMP") + " file: " + error.description());
     }
+}
+
+// A JPEG encoded in two parts at once where the screen reads two rectangles at once: the bottom
+// part on a thread of its own into memory, the top part into `sink`, then the bottom part after it.
+// Nullopt where it cannot be (one core, a small picture, no second thread).
+std::optional<Status> encodeJpegInTwoParts(const Grab& grab, ByteSink& sink)
+{
+    const PixelRect& whole = grab.region;
+    const int split = jpegBottomPartRow(whole.width, whole.height);
+    if (grab.format != GrabFormat::Jpeg || split == 0 || !grab.screen.readsTwoRectanglesAtOnce()
+        || std::thread::hardware_concurrency() < 2)
+        return std::nullopt;
+    const auto encodePart = [&grab, &whole](const PixelRect& rect, JpegPart part, ByteSink& into) {
+        return caught(grab, [&] {
+            JpegGrabEncoder encoder(whole.width, whole.height, grab.quality, into, part);
+            return readInto(grab.screen, rect, encoder);
+        });
+    };
+    MemorySink bottomBytes;
+    Status bottom;
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            bottom = encodePart(
+                {whole.x, whole.y + split, whole.width, whole.height - split}, JpegPart::Bottom, bottomBytes);
+        });
+    } catch (const std::system_error&) {
+        return std::nullopt;
+    }
+    const Status top = encodePart({whole.x, whole.y, whole.width, split}, JpegPart::Top, sink);
+    worker.join();
+    if (!top || !bottom)
+        return top ? bottom : top;
+    if (bottomBytes.error())
+        return fail(notEnoughMemory(grab.region));
+    sink.append(bottomBytes.bytes().data(), bottomBytes.bytes().size());
+    return Status();
+}
+
+// Grabs the screen and encodes it into `sink`: done when the whole file went to the sink (which keeps
+// its own write failures), else why not.
+Status encode(const Grab& grab, ByteSink& sink)
+{
+    if (std::optional<Status> inTwoParts = encodeJpegInTwoParts(grab, sink))
+        return *inTwoParts;
+    return caught(grab, [&] {
+        const std::unique_ptr<GrabEncoder> encoder = encoderFor(grab, sink);
+        return readInto(grab.screen, grab.region, *encoder);
+    });
 }
 
 // Grabs into the file at `path`, replacing it safely: the file is written while the screen is read.

@@ -29,13 +29,25 @@ inline constexpr int kJpegSaveQuality = 90;
 void writeJpegFile(
     const unsigned char* pixels, int width, int height, int stride, const std::string& path, int quality);
 
+// Which rows a banded writer encodes: the whole picture, or one of the two parts of a picture that
+// two writers encode at once, on two cores. The top part's bytes begin the file (its headers, marked
+// for a restart where the bottom part begins, then the top rows); the bottom part's bytes end it
+// (the bottom rows after the restart, then the file's end). One after the other they make a file
+// whose pixels are exactly those of the whole picture encoded by one writer.
+enum class JpegPart { Whole, Top, Bottom };
+
+// The first row of the bottom part where a width x height picture is worth encoding in two parts,
+// else 0 (too small to gain from a second thread, or too large for one restart interval).
+int jpegBottomPartRow(int width, int height);
+
 // Encodes a picture that arrives as bands of 32-bit rows (0xAARRGGBB words), top to bottom, and
 // writes the file to `sink` as it goes, so that neither the picture nor its file is ever held whole:
 // a grab read from the screen in strips is encoded while the next strip is on its way. Failures of
 // the encoder throw the same NumberedError as writeJpegFile; the sink keeps its own.
 class BandedJpegWriter {
 public:
-    BandedJpegWriter(int width, int height, int quality, ByteSink& sink);
+    // `height` is the whole picture's; the writer of a part takes that part's rows only.
+    BandedJpegWriter(int width, int height, int quality, ByteSink& sink, JpegPart part = JpegPart::Whole);
     ~BandedJpegWriter();
     BandedJpegWriter(const BandedJpegWriter&) = delete;
     BandedJpegWriter& operator=(const BandedJpegWriter&) = delete;

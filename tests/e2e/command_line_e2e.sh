@@ -20,6 +20,13 @@ LD_DEBUG=files "$QUORVEX7" --grab "$work/libraries.png" 2>"$work/libraries" \
     && ! grep -qE 'file=[^ ]*lib(Qt6|dbus-1)' "$work/libraries" \
     || fail "the X11 grab loaded $(grep -oE 'file=[^ ]*lib(Qt6|dbus-1)[^ ]*' "$work/libraries" | sort -u)"
 
+# A large screen's JPEG is encoded in two parts at once (in a second Xvfb), joined into the screen's picture.
+XVFB_SCREEN=2560x1600x24 "$(dirname "$0")/../support/run_in_xvfb.sh" bash -c '"$1" pattern 2560 1600 "$2/big.png" \
+    && { display -window root "$2/big.png" >/dev/null 2>&1; "$3" --grab "$2/big.jpg"; }' _ "$E2E_PROBE" "$work" "$QUORVEX7" \
+    || fail "--grab big.jpg on a 2560x1600 screen failed"
+[ "$(identify -format '%wx%h' "$work/big.jpg")" = 2560x1600 ] && close_to "$work/big.jpg" "$work/big.png" 33 \
+    || fail "big.jpg is not the 2560x1600 screen ($psnr dB)"
+
 # BMP and PNG are lossless: the files and the piped bytes hold the screen's own pixels.
 "$QUORVEX7" --grab "$work/part.BMP" --region 300x200+64+32 --delay 0.2 || fail "--grab part.BMP failed"
 "$QUORVEX7" --grab "$work/part.png" --region 300x200+64+32 || fail "--grab part.png failed"

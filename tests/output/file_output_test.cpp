@@ -1,6 +1,7 @@
 #include "output/bmp_writer.h"
 #include "output/byte_sink.h"
 #include "output/dib_section.h"
+#include "output/jpeg_encoder.h"
 #include "output/jpeg_writer.h"
 #include "output/numbered_error.h"
 #include "output/png_encoder.h"
@@ -431,6 +432,37 @@ TEST(JpegWriter, FailuresRaiseError26001AndKeepTheOldFile)
         EXPECT_EQ(readAll(dir.filePath("kept.jpg")), old) << c.what;
         EXPECT_EQ(strayFiles(dir.path(), {"kept.jpg", "folder.jpg"}), QStringList()) << c.what;
     }
+}
+
+// Two writers encoding the top and bottom parts at once make, one after the other, a file with
+// exactly the pixels one writer makes of the whole picture; partial blocks at the right and bottom.
+TEST(BandedJpegWriter, TwoPartsMakeTheWholePicturesPixels)
+{
+    QImage picture(2563, 1681, QImage::Format_RGB32);
+    uint32_t seed = 7;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(
+                x, y, qRgb(x % 256, y % 256, ((seed = seed * 1664525u + 1013904223u) >> 24) / 4 + x / 8));
+    const int split = jpegBottomPartRow(picture.width(), picture.height());
+    ASSERT_GT(split, 0);
+    const auto encode = [&](JpegPart part, int first, int count, MemorySink& sink) {
+        BandedJpegWriter writer(picture.width(), picture.height(), 90, sink, part);
+        writer.addRows(picture.constScanLine(first), count, picture.bytesPerLine());
+        writer.finish();
+    };
+    MemorySink whole, top, bottom;
+    encode(JpegPart::Whole, 0, picture.height(), whole);
+    encode(JpegPart::Top, 0, split, top);
+    encode(JpegPart::Bottom, split, picture.height() - split, bottom);
+    std::vector<unsigned char> joined = top.bytes();
+    joined.insert(joined.end(), bottom.bytes().begin(), bottom.bytes().end());
+    const QImage fromWhole = QImage::fromData(whole.bytes().data(), int(whole.bytes().size()), "JPEG");
+    const QImage fromParts = QImage::fromData(joined.data(), int(joined.size()), "JPEG");
+    ASSERT_EQ(fromParts.size(), picture.size());
+    EXPECT_EQ(fromParts, fromWhole);
+    EXPECT_EQ(jpegBottomPartRow(1920, 1080), 0); // too small to gain from it
+    EXPECT_EQ(jpegBottomPartRow(16000, 9000), 0); // more blocks than a restart interval holds
 }
 
 // Its pixels, and the banded JPEG writer's, are compared with the screen in the command-line runs;

@@ -4,6 +4,7 @@
 #include "platform/x11/xcb_reply.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <sys/ipc.h>
 #include <sys/shm.h>
@@ -32,7 +33,8 @@ struct XcbScreenReader::Private {
     bool directLayout = false; // the root's pixels are 0x00RRGGBB words: buffers need no copy
     std::string unreadable; // why the screen cannot be read; empty when it can
 
-    bool shmUsable = false; // cleared for good when the server cannot attach our memory (a remote display)
+    // Cleared for good when the server cannot attach our memory (a remote display), by any thread.
+    std::atomic<bool> shmUsable = false;
     // Shared-memory segments the server writes reads into. A buffer shows its segment's pixels
     // directly and keeps it until the buffer is let go; the overlay's grabs replace one another, so
     // a few segments go round.
@@ -316,6 +318,11 @@ XcbScreenReader::~XcbScreenReader()
 std::string XcbScreenReader::unreadableReason() const
 {
     return m_private->unreadable;
+}
+
+bool XcbScreenReader::readsTwoRectanglesAtOnce() const
+{
+    return !m_private->shmUsable;
 }
 
 bool XcbScreenReader::usesSharedMemory() const

@@ -33,6 +33,9 @@ public:
     std::string unreadableReason() const override;
     ScreenPixels readDesktop(const PixelRect& rect) override;
     bool readDesktopInBands(const PixelRect& rect, int bandRows, const BandSink& band) override;
+    // Where no segments are kept for repeated reads: xcb serves threads, and each band read has
+    // segments of its own.
+    bool readsTwoRectanglesAtOnce() const override;
 
     bool usesSharedMemory() const;
     // The size of window `drawable` (0: the desktop); nullopt when it is gone.
