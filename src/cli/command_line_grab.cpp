@@ -203,6 +203,11 @@ std::optional<Status> encodeJpegInTwoParts(const Grab& grab, ByteSink& sink)
         });
     };
     MemorySink bottomBytes;
+    try {
+        bottomBytes.reserve(size_t(whole.width) * size_t(whole.height - split)); // a byte a pixel: ample
+    } catch (const std::bad_alloc&) {
+        // It grows as it is written.
+    }
     Status bottom;
     std::thread worker;
     try {

@@ -44,6 +44,9 @@ private:
 // Into memory (ENOMEM when it runs out); bytes not yet written are zero.
 class MemorySink final : public ByteSink {
 public:
+    // Room for `size` bytes, so that as many are written without the memory being moved as it grows.
+    // Pages are touched only as bytes are written.
+    void reserve(size_t size) { m_bytes.reserve(size); }
     const std::vector<unsigned char>& bytes() const { return m_bytes; }
     std::vector<unsigned char> take() { return std::move(m_bytes); }
 
