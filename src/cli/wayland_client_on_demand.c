@@ -7,7 +7,7 @@
 #include <stdint.h>
 #include <string.h>
 
-enum { kFunctions = 14 };
+enum { kFunctions = 18 };
 __attribute__((visibility("hidden"))) void* quorvex_wayland_slots[kFunctions];
 extern const char quorvex_wayland_names[];
 
