@@ -1,7 +1,6 @@
 #include "output/jpeg_encoder.h"
 
 #include "output/byte_sink.h"
-#include "output/safe_file_replace.h"
 
 #include <algorithm>
 #include <bit>
@@ -9,29 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <turbojpeg.h>
 
 #include <jpeglib.h>
 
 namespace quorvex {
 
 namespace {
-
-struct EncoderDeleter {
-    void operator()(void* handle) const { tjDestroy(handle); }
-};
-using Encoder = std::unique_ptr<void, EncoderDeleter>;
-
-struct JpegBufferDeleter {
-    void operator()(unsigned char* buffer) const { tjFree(buffer); }
-};
-using JpegBuffer = std::unique_ptr<unsigned char, JpegBufferDeleter>;
-
-NumberedError jpegWriterError(const std::string& description, int status)
-{
-    return NumberedError(
-        kJpegWriterError, errorSource("mIntelJPEGLibrary"), description + std::to_string(status));
-}
 
 constexpr bool kLittleEndian = std::endian::native == std::endian::little;
 
@@ -55,6 +37,12 @@ size_t heightFieldOffset(const unsigned char* headers, size_t size)
 
 } // namespace
 
+NumberedError jpegWriterError(const std::string& description, int status)
+{
+    return NumberedError(
+        kJpegWriterError, errorSource("mIntelJPEGLibrary"), description + std::to_string(status));
+}
+
 int jpegBottomPartRow(int width, int height)
 {
     const int split = (height / 2 + kMcuSide - 1) / kMcuSide * kMcuSide;
@@ -65,28 +53,8 @@ int jpegBottomPartRow(int width, int height)
     return split;
 }
 
-void writeJpegFile(
-    const unsigned char* pixels, int width, int height, int stride, const std::string& path, int quality)
-{
-    const Encoder encoder(tjInitCompress());
-    if (!encoder)
-        throw jpegWriterError("Failed to initialise the IJL library: ", -1);
-
-    unsigned char* output = nullptr;
-    unsigned long outputSize = 0;
-    const int status = tjCompress2(encoder.get(), pixels, width, stride, height, TJPF_BGR, &output,
-        &outputSize, TJSAMP_420, quality, TJFLAG_BOTTOMUP);
-    const JpegBuffer jpeg(output);
-    if (status != 0)
-        throw jpegWriterError("Failed to save to JPG ", status);
-
-    const FileWriteResult written = replaceFileContents(
-        path, {std::string_view(reinterpret_cast<const char*>(jpeg.get()), outputSize)});
-    if (!written.ok())
-        throw jpegWriterError("Failed to save to JPG ", written.error);
-}
-
-// The banded writer uses libjpeg-turbo's row-by-row interface; TurboJPEG wants the whole picture.
+// The banded writer uses libjpeg-turbo's row-by-row interface (jpeglib.h), so that the command line
+// loads libjpeg alone; writeJpegFile (jpeg_file.cpp) uses TurboJPEG, which wants the whole picture.
 struct BandedJpegWriter::Private {
     explicit Private(ByteSink& sink)
         : sink(sink)

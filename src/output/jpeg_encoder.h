@@ -17,6 +17,10 @@ inline constexpr int kJpegWriterError = 26001;
 // The quality Save As writes, and the command line's default.
 inline constexpr int kJpegSaveQuality = 90;
 
+// The error writeJpegFile and BandedJpegWriter throw: kJpegWriterError, "<program>.mIntelJPEGLibrary",
+// `description` followed by `status`.
+NumberedError jpegWriterError(const std::string& description, int status);
+
 // Encodes `height` rows of `width` blue, green, red pixels, `stride` bytes apart and the last row
 // first (a DIB section's), where they lie (no copy; 4:2:0 subsampling) at `quality` (1 to 100), and
 // safely replaces the file at `path` (a file name in the system's encoding) with the result, which
