@@ -27,6 +27,11 @@ XVFB_SCREEN=2560x1600x24 "$(dirname "$0")/../support/run_in_xvfb.sh" bash -c '"$
 [ "$(identify -format '%wx%h' "$work/big.jpg")" = 2560x1600 ] && close_to "$work/big.jpg" "$work/big.png" 33 \
     || fail "big.jpg is not the 2560x1600 screen ($psnr dB)"
 
+# Without the shared-memory extension (a remote display) the bands come in the requests' replies.
+XVFB_SCREEN=640x480x24 XVFB_NO_SHM=1 "$(dirname "$0")/../support/run_in_xvfb.sh" bash -c '"$1" pattern 640 480 "$2/small.png" \
+    && { display -window root "$2/small.png" >/dev/null 2>&1; "$3" --grab "$2/no-shm.png"; }' _ "$E2E_PROBE" "$work" "$QUORVEX7" \
+    && same_pixels "$work/no-shm.png" "$work/small.png" || fail "a grab without shared memory is not the screen"
+
 # BMP and PNG are lossless: the files and the piped bytes hold the screen's own pixels.
 "$QUORVEX7" --grab "$work/part.BMP" --region 300x200+64+32 --delay 0.2 || fail "--grab part.BMP failed"
 "$QUORVEX7" --grab "$work/part.png" --region 300x200+64+32 || fail "--grab part.png failed"

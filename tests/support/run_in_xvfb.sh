@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs one command in a private Xvfb (1920x1080x24, 96 dpi), with openbox when --wm is given; exits as the command.
 # XVFB_SCREEN sets the first screen; XVFB_SCREEN1 adds a second, which DISPLAY names with XVFB_DISPLAY_SCREEN=1.
+# XVFB_NO_SHM=1 leaves out the shared-memory extension, as a remote display lacks it.
 set -u
 with_wm=0
 if [ "${1:-}" = "--wm" ]; then with_wm=1; shift; fi
@@ -8,7 +9,7 @@ if [ "${1:-}" = "--wm" ]; then with_wm=1; shift; fi
 
 fdfile=$(mktemp)
 exec 9>"$fdfile"
-Xvfb -displayfd 9 -screen 0 "${XVFB_SCREEN:-1920x1080x24}" ${XVFB_SCREEN1:+-screen 1 "$XVFB_SCREEN1"} -dpi 96 -noreset -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 9 -screen 0 "${XVFB_SCREEN:-1920x1080x24}" ${XVFB_SCREEN1:+-screen 1 "$XVFB_SCREEN1"} ${XVFB_NO_SHM:+-extension MIT-SHM} -dpi 96 -noreset -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 wm_pid=
 cleanup() {
