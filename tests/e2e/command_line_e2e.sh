@@ -24,8 +24,7 @@ LD_DEBUG=files "$QUORVEX7" --grab "$work/libraries.png" 2>"$work/libraries" \
 XVFB_SCREEN=2560x1600x24 "$(dirname "$0")/../support/run_in_xvfb.sh" bash -c '"$1" pattern 2560 1600 "$2/big.png" \
     && { display -window root "$2/big.png" >/dev/null 2>&1; "$3" --grab "$2/big.jpg"; }' _ "$E2E_PROBE" "$work" "$QUORVEX7" \
     || fail "--grab big.jpg on a 2560x1600 screen failed"
-[ "$(identify -format '%wx%h' "$work/big.jpg")" = 2560x1600 ] && close_to "$work/big.jpg" "$work/big.png" 33 \
-    || fail "big.jpg is not the 2560x1600 screen ($psnr dB)"
+close_to "$work/big.jpg" "$work/big.png" 33 || fail "big.jpg is not the 2560x1600 screen ($psnr dB)"
 
 # Without the shared-memory extension (a remote display) the bands come in the requests' replies.
 XVFB_SCREEN=640x480x24 XVFB_NO_SHM=1 "$(dirname "$0")/../support/run_in_xvfb.sh" bash -c '"$1" pattern 640 480 "$2/small.png" \

@@ -31,8 +31,11 @@ same_pixels() { # same_pixels A B: the two pictures hold exactly the same pixels
 }
 
 close_to() { # close_to A B DB: the pictures agree to at least DB dB (PSNR), which lands in $psnr
+    # compare measures only where they overlap: pictures of two sizes are not close.
+    psnr="$(identify -format '%wx%h' "$1") against $(identify -format '%wx%h' "$2")"
+    [ "${psnr% against *}" = "${psnr#* against }" ] || return 1
     psnr=$(compare -metric PSNR "$1" "$2" null: 2>&1)
-    awk -v p="$psnr" -v least="$3" 'BEGIN { exit !(p >= least) }'
+    awk -v p="$psnr" -v least="$3" 'BEGIN { exit !(p == "inf" || p + 0 >= least) }'
 }
 
 is_part() { # is_part FILE REFERENCE WxH+X+Y: FILE is exactly that part of REFERENCE
