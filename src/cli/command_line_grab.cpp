@@ -370,12 +370,13 @@ GrabOutcome grabWithClipboard(ScreenReader& screen, const PixelRect& region, Gra
         if (!failure.empty())
             return failed(failure);
     }
-    const EncodedGrab png = encode({*still, whole, GrabFormat::Png, 0});
-    if (!png.file.failure.empty())
-        return failed(png.file.failure);
+    MemorySink png;
+    if (const Status encoded = encode({*still, whole, GrabFormat::Png, 0}, png); !encoded)
+        return failed(encoded.error());
+    if (png.error())
+        return failed(notEnoughMemory(region));
     ClipboardOffer offer{"image/png", {}};
-    for (const std::string_view part : png.file.parts)
-        offer.bytes.append(part);
+    offer.bytes.assign(reinterpret_cast<const char*>(png.bytes().data()), png.bytes().size());
     const Status kept = keepClipboard({std::move(offer)}, *display);
     return kept ? GrabOutcome{} : failed(kept.error());
 }

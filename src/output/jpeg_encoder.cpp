@@ -164,7 +164,10 @@ BandedJpegWriter::BandedJpegWriter(int width, int height, int quality, ByteSink&
     d->split = part == JpegPart::Whole ? 0 : jpegBottomPartRow(width, height);
     if (quality < 1 || quality > 100 || (part != JpegPart::Whole && d->split == 0))
         throw jpegWriterError(("Failed to save to JPG "), -1);
+    // Null where libjpeg could not be loaded (the command line loads it on demand).
     d->info.err = jpeg_std_error(&d->errors.base);
+    if (!d->info.err)
+        throw jpegWriterError(("Failed to initialise the IJL library: "), -1);
     d->errors.base.error_exit = &Private::onError;
     if (setjmp(d->errors.jump))
         throw jpegWriterError(("Failed to initialise the IJL library: "), -1);

@@ -16,11 +16,13 @@ expect_failure() { # what command...: a non-zero status and one line on stderr
 close_to "$work/whole.jpg" "$work/pattern.png" 33 || fail "whole.jpg is not the screen ($psnr dB)" # 36; a pixel off, 30
 
 # An X11 grab loads only what it needs: never Qt nor the D-Bus library (the bus's services are a
-# module of their own), Wayland's client only on Wayland, ISA-L only for PNG.
+# module of their own), Wayland's libraries only on Wayland, libjpeg only for JPEG, ISA-L only for PNG.
 loaded() { LD_DEBUG=files "$QUORVEX7" --grab "$@" 2>&1 >/dev/null | grep -o 'file=[^ ]*' | sort -u | tr '\n' ' '; }
 jpeg_loads=$(loaded "$work/loads.jpg") png_loads=$(loaded "$work/loads.png")
-! grep -qE 'lib(Qt6|dbus-1|wayland|isal)' <<<"$jpeg_loads" || fail "a JPEG grab on X11 loaded $jpeg_loads"
-grep -q libisal <<<"$png_loads" && ! grep -qE 'lib(Qt6|dbus-1|wayland)' <<<"$png_loads" || fail "a PNG grab loaded $png_loads"
+grep -q libjpeg <<<"$jpeg_loads" && ! grep -qE 'lib(Qt6|dbus-1|wayland|isal)' <<<"$jpeg_loads" \
+    || fail "a JPEG grab on X11 loaded $jpeg_loads"
+grep -q libisal <<<"$png_loads" && ! grep -qE 'lib(Qt6|dbus-1|wayland|jpeg)' <<<"$png_loads" \
+    || fail "a PNG grab on X11 loaded $png_loads"
 
 # A large screen's JPEG is encoded in two parts at once (in a second Xvfb), joined into the screen's picture.
 XVFB_SCREEN=2560x1600x24 "$(dirname "$0")/../support/run_in_xvfb.sh" bash -c '"$1" pattern 2560 1600 "$2/big.png" \
