@@ -9,10 +9,6 @@
 #include <cstdarg>
 #include <cstring>
 #include <new>
-#include <sys/mman.h>
-#include <system_error>
-#include <thread>
-#include <unistd.h>
 #include <vector>
 #include <wayland-client.h>
 
@@ -103,42 +99,6 @@ ScreenPixels lentPicture(const Copied& copied, const PixelRect& rect)
         + std::ptrdiff_t(rect.x - copied.inPicture.x) * 4;
     return {first, rect.width, rect.height, buffer->stride, buffer->memory};
 }
-
-// Maps the pages of `size` bytes at `start` into this process on a thread of its own, until
-// destroyed. The compositor wrote them through its own mapping, so each page of ours costs a fault
-// at its first read (about 2.5 ms of a 4K picture's encoding on a virtual machine); one madvise maps
-// them for less, on the other core, which the compositor no longer needs once its copy is done, ahead
-// of the encoder reading them.
-class PagesMappedAhead {
-public:
-    PagesMappedAhead(const unsigned char* start, size_t size)
-    {
-#ifdef MADV_POPULATE_READ
-        const auto page = uintptr_t(sysconf(_SC_PAGESIZE));
-        const uintptr_t first = uintptr_t(start) & ~(page - 1);
-        const size_t length = uintptr_t(start) + size - first;
-        try {
-            m_thread = std::thread([first, length] {
-                madvise(reinterpret_cast<void*>(first), length, MADV_POPULATE_READ); // best effort
-            });
-        } catch (const std::system_error&) {
-            // No thread: the reads fault the pages in as they come.
-        }
-#else
-        (void)start, (void)size;
-#endif
-    }
-    ~PagesMappedAhead()
-    {
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-    PagesMappedAhead(const PagesMappedAhead&) = delete;
-    PagesMappedAhead& operator=(const PagesMappedAhead&) = delete;
-
-private:
-    std::thread m_thread;
-};
 
 } // namespace
 
@@ -469,10 +429,24 @@ bool ScreencopyReader::readDesktopInBands(const PixelRect& rect, int bandRows, c
     const ScreenPixels picture = readDesktop(rect);
     if (picture.isEmpty() || bandRows < 1)
         return false;
-    const PagesMappedAhead mapped(picture.bits, size_t(picture.stride) * size_t(picture.height));
-    for (int y = 0; y < picture.height; y += bandRows)
-        band(picture.bits + std::ptrdiff_t(y) * picture.stride, std::min(bandRows, picture.height - y),
-            picture.stride);
+    const ShmMemory* lender = nullptr;
+    for (const auto& output : d->outputs)
+        if (output->buffer && output->buffer->memory.get() == picture.keeper.get())
+            lender = output->buffer->memory.get();
+    // The compositor's pages read through the file a band at a time, into one buffer that stays in
+    // the cache: mapping each page here would cost a fault at its first read, and its unmapping more.
+    std::unique_ptr<unsigned char[]> copy;
+    const size_t bandBytes = size_t(picture.stride) * size_t(std::min(bandRows, picture.height));
+    if (lender)
+        copy.reset(new (std::nothrow) unsigned char[bandBytes]);
+    for (int y = 0; y < picture.height; y += bandRows) {
+        const int rows = std::min(bandRows, picture.height - y);
+        const unsigned char* first = picture.bits + std::ptrdiff_t(y) * picture.stride;
+        const size_t bytes = size_t(picture.stride) * size_t(rows - 1) + size_t(picture.width) * 4;
+        if (copy && lender->copyOut(size_t(first - lender->data()), copy.get(), bytes))
+            first = copy.get();
+        band(first, rows, picture.stride); // else straight from the mapping
+    }
     return true;
 }
 

@@ -29,8 +29,8 @@ public:
     // Set once the compositor's numbers (a frame's buffer, the layout) are refused: the one line why.
     std::string unreadableReason() const override;
     ScreenPixels readDesktop(const PixelRect& rect) override;
-    // The picture readDesktop gives, handed on in bands while a second thread maps the shared
-    // memory's pages ahead of them.
+    // The picture readDesktop gives, handed on in bands; where it lies in the shared memory, each band
+    // is copied out through the memory's file into a buffer reused for every band.
     bool readDesktopInBands(const PixelRect& rect, int bandRows, const BandSink& band) override;
 
 private:

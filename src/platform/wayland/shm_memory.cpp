@@ -1,5 +1,7 @@
 #include "platform/wayland/shm_memory.h"
 
+#include <cerrno>
+#include <cstring>
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
@@ -31,6 +33,25 @@ ShmMemory::~ShmMemory()
         close(m_fd);
     if (m_data)
         munmap(m_data, m_size);
+}
+
+Status ShmMemory::copyOut(size_t offset, void* into, size_t size) const
+{
+    if (offset > m_size || size > m_size - offset)
+        return fail("a read past the end of the shared memory");
+    auto* at = static_cast<unsigned char*>(into);
+    while (size > 0) {
+        const ssize_t got = pread(m_fd, at, size, off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return fail(std::string("cannot read the shared memory: ")
+                + (got < 0 ? std::strerror(errno) : "it ended"));
+        at += got;
+        offset += size_t(got);
+        size -= size_t(got);
+    }
+    return {};
 }
 
 wl_buffer* ShmMemory::createBuffer(wl_shm* shm, int width, int height, int stride, uint32_t format) const

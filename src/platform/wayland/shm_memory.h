@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/result.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -22,6 +24,9 @@ public:
 
     unsigned char* data() const { return m_data; }
     size_t size() const { return m_size; }
+    // Copies `size` bytes from `offset` into `into` through the file, not the mapping: pages the
+    // compositor wrote are read without being mapped here, each of which costs a fault.
+    Status copyOut(size_t offset, void* into, size_t size) const;
     // A buffer of that layout over the start of the memory, which must hold stride * height bytes.
     wl_buffer* createBuffer(wl_shm* shm, int width, int height, int stride, uint32_t format) const;
 
