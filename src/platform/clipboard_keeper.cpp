@@ -1,6 +1,7 @@
 #include "platform/clipboard_keeper.h"
 
 #include "platform/wayland/data_control_clipboard_server.h"
+#include "platform/wayland/data_device_clipboard_server.h"
 #include "platform/x11/xcb_clipboard_server.h"
 
 #include <cerrno>
@@ -68,7 +69,14 @@ void writeAll(int fd, const std::string& text)
     };
     const Status served = display == ClipboardDisplay::X11
         ? serveX11Clipboard(offers, environment("DISPLAY"), held)
-        : serveWaylandClipboard(offers, environment("WAYLAND_DISPLAY"), held);
+        : serveWaylandClipboard(offers, environment("WAYLAND_DISPLAY"), held, [&] {
+              // Without data control (GNOME) an X11 client owns the clipboard with no window focused,
+              // and the compositor hands it to its Wayland clients; a window that must be given the
+              // keyboard is the way where no X11 server runs beside it.
+              if (!environment("DISPLAY").empty())
+                  return serveX11Clipboard(offers, environment("DISPLAY"), held);
+              return serveWaylandClipboardWithFocus(offers, environment("WAYLAND_DISPLAY"), held);
+          });
     if (!reported && !served)
         writeAll(report, served.error());
     _exit(served ? 0 : 1);

@@ -26,7 +26,8 @@ Result<ClipboardDisplay> sessionClipboardDisplay();
 // caller waits for), until another program takes the clipboard. On X11 a running clipboard manager
 // (CLIPBOARD_MANAGER) is asked to save them (SAVE_TARGETS); once it has, the manager serves them and
 // the process ends. On Wayland it goes through data control (zwlr_data_control_manager_v1) where the
-// compositor offers it, else (GNOME) through a window that has the keyboard's focus for a moment.
+// compositor offers it, else (GNOME) as X11's selection where DISPLAY is set (the compositor hands it
+// to Wayland clients), else through a window that has the keyboard's focus for a moment.
 // Returns once that process holds the clipboard, or why it could not. It forks: call it from a
 // process with one thread; a program with more starts `quorvex7 --keep-clipboard` instead.
 Status keepClipboard(const std::vector<ClipboardOffer>& offers, ClipboardDisplay display);

@@ -1,7 +1,5 @@
 #include "platform/wayland/data_control_clipboard_server.h"
 
-#include "platform/wayland/data_device_clipboard_server.h"
-
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
 #include <algorithm>
@@ -134,20 +132,11 @@ struct Session {
 
 } // namespace
 
-Status serveWaylandClipboard(
-    const std::vector<ClipboardOffer>& offers, const std::string& display, const std::function<void()>& held)
+namespace {
+
+Status serveThroughDataControl(
+    Session& s, const std::vector<ClipboardOffer>& offers, const std::function<void()>& held)
 {
-    Session s;
-    s.offers = &offers;
-    s.display = wl_display_connect(display.empty() ? nullptr : display.c_str());
-    if (!s.display)
-        return fail("cannot open the Wayland display '" + display + "'");
-    s.registry = wl_display_get_registry(s.display);
-    wl_registry_add_listener(s.registry, &Session::kRegistryListener, &s);
-    if (wl_display_roundtrip(s.display) < 0)
-        return fail("the Wayland display went away");
-    if (!s.manager) // GNOME: through a window that gets the keyboard's focus for a moment
-        return serveWaylandClipboardWithFocus(offers, display, held);
     if (!s.seat)
         return fail("this Wayland compositor has no seat");
 
@@ -188,6 +177,27 @@ Status serveWaylandClipboard(
             return fail("the Wayland display went away");
         s.write(watched);
     }
+}
+
+} // namespace
+
+Status serveWaylandClipboard(const std::vector<ClipboardOffer>& offers, const std::string& display,
+    const std::function<void()>& held, const std::function<Status()>& withoutDataControl)
+{
+    {
+        Session s;
+        s.offers = &offers;
+        s.display = wl_display_connect(display.empty() ? nullptr : display.c_str());
+        if (!s.display)
+            return fail("cannot open the Wayland display '" + display + "'");
+        s.registry = wl_display_get_registry(s.display);
+        wl_registry_add_listener(s.registry, &Session::kRegistryListener, &s);
+        if (wl_display_roundtrip(s.display) < 0)
+            return fail("the Wayland display went away");
+        if (s.manager)
+            return serveThroughDataControl(s, offers, held);
+    } // the keeper holds no connection it does not serve through
+    return withoutDataControl();
 }
 
 } // namespace quorvex
