@@ -66,7 +66,7 @@ struct SelectionScene {
 std::string areaSizeText(const PixelRect& area);
 
 // Draws scenes over a still picture of the desktop whose pixels are `scale` times the desktop's
-// logical ones (1 on X11).
+// logical ones (on X11, the scale its text is drawn at: 2 at Xft.dpi 192).
 class SelectionPainter {
 public:
     // `still` holds `size` pixels as 0x00RRGGBB words, rows `stride` bytes apart; `keeper` keeps

@@ -35,7 +35,7 @@ public:
     {
         return selectAreaOnX11(*m_desktop, painter, true);
     }
-    int pictureScale() override { return 1; }
+    int pictureScale() override { return m_desktop->textScale(); } // as large as the desktop's text
     bool stillInBands() const override { return true; }
     Result<std::unique_ptr<ScreenReader>> withPointer(std::unique_ptr<ScreenReader> reader) override
     {

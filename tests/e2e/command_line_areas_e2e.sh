@@ -41,6 +41,19 @@ is_part "$work/drag.png" "$work/pattern.png" 300x200+100+120 || fail "the dragge
 bright=$(convert "$work/shot.png" -crop 118x26+415+335 +repage -format '%[fx:maxima.r>0.9]' info:)
 [ "$(pixel "$work/shot.png" 416 336)" = 202020 ] && [ "$bright" = 1 ] || fail "no size shown beside the pointer"
 
+# On a screen whose text is drawn at twice the size (Xft.dpi 192), the size is twice as large and far.
+xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "$(printf 'Xft.antialias:\t1\nXft.dpi:\t192\n')"
+label_doubled() {
+    screenshot && [ "$(pixel "$work/shot.png" 432 352)" = 202020 ] && [ "$(pixel "$work/shot.png" 665 401)" = 202020 ] \
+        && [ "$(pixel "$work/shot.png" 416 336)" = "$(dimmed_pixel 416 336)" ]
+}
+start_select --print
+xdotool mousemove 100 120 mousedown 1 mousemove 250 200 mousemove 399 319
+wait_for 50 0.1 label_doubled || fail "the size is not drawn at twice its size"
+xdotool mouseup 1
+end_select 0
+xprop -root -remove RESOURCE_MANAGER
+
 # --print: the area only; Escape, the right button cancel and write nothing.
 start_select --print
 xdotool mousemove 640 500 mousedown 1 mousemove 600 450 mousemove 540 400 mouseup 1

@@ -7,6 +7,9 @@
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace quorvex {
@@ -203,6 +206,38 @@ Result<PointerImage> X11Desktop::pointer() const
         return fail("the X server gave its pointer's image short");
     pointer.pixels.assign(pixels, pixels + length);
     return pointer;
+}
+
+int X11Desktop::textScale() const
+{
+    const auto reply = xcbReply(xcb_get_property_reply(d->c(),
+        xcb_get_property(d->c(), 0, d->screen->root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, 1 << 16),
+        nullptr));
+    if (!reply)
+        return 1;
+    return textScaleOfResources({static_cast<const char*>(xcb_get_property_value(reply.get())),
+        size_t(xcb_get_property_value_length(reply.get()))});
+}
+
+int textScaleOfResources(std::string_view resources)
+{
+    constexpr std::string_view name = "Xft.dpi:";
+    while (!resources.empty()) {
+        const size_t end = std::min(resources.find('\n'), resources.size());
+        std::string_view line = resources.substr(0, end);
+        resources.remove_prefix(std::min(end + 1, resources.size()));
+        if (!line.starts_with(name))
+            continue;
+        line.remove_prefix(name.size());
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+            line.remove_prefix(1);
+        double dpi = 0;
+        const auto [rest, error] = std::from_chars(line.data(), line.data() + line.size(), dpi);
+        if (error != std::errc() || !(dpi > 0) || dpi > 96 * 16.0)
+            return 1;
+        return std::max(1, int(std::lround(dpi / 96)));
+    }
+    return 1;
 }
 
 } // namespace quorvex

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct xcb_connection_t;
@@ -39,11 +40,17 @@ public:
     std::optional<PixelRect> windowAt(PixelPoint point) const;
     // The pointer as the screen shows it (XFixes), at its place.
     Result<PointerImage> pointer() const;
+    // How many times larger than at 96 dpi the desktop draws its text (its Xft.dpi), at least 1.
+    int textScale() const;
 
 private:
     X11Desktop();
     struct Private;
     std::unique_ptr<Private> d;
 };
+
+// The text scale that X resources (RESOURCE_MANAGER's text) ask for: Xft.dpi over 96, to the nearest
+// whole number; 1 where they set no Xft.dpi.
+int textScaleOfResources(std::string_view resources);
 
 } // namespace quorvex
