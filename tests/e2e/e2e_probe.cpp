@@ -1,10 +1,15 @@
 // The end-to-end scripts' coordinate-pattern helper: writes it, finds its 64 x 64 corner in part of a
 // screenshot ("x y"), checks a block shows it from (SX, SY) on, decodes a pixel's coordinates, shows a
-// picture full-screen (the known picture of a desktop whose background cannot be set).
+// picture full-screen (the known picture of a desktop whose background cannot be set), pastes the
+// clipboard's PNG as a window that has the keyboard (where only such a window may read it).
 #include "test_images.h"
 
+#include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRasterWindow>
 #include <cstdio>
@@ -36,6 +41,45 @@ protected:
 
 private:
     QImage m_picture;
+};
+
+// Full-screen in one colour (0x20c040): once it has the keyboard, writes the clipboard's image/png to
+// OUT; a right click after that takes the clipboard (with that click's serial, as the desktop may insist).
+class PasteWindow final : public QRasterWindow {
+public:
+    explicit PasteWindow(QString out)
+        : m_out(std::move(out))
+    {
+        // The selection may reach a window a moment after it has become active.
+        connect(this, &QWindow::activeChanged, this, &PasteWindow::paste);
+        connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &PasteWindow::paste);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter(this).fillRect(QRect(QPoint(), size()), QColor(0x20c040));
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::RightButton && QFile::exists(m_out))
+            QGuiApplication::clipboard()->setText("pasted");
+    }
+
+private:
+    void paste()
+    {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        if (!isActive() || QFile::exists(m_out) || !data || !data->hasFormat("image/png"))
+            return;
+        QFile file(m_out + ".part");
+        if (!file.open(QIODevice::WriteOnly) || file.write(data->data("image/png")) < 0)
+            std::exit(1);
+        file.close();
+        file.rename(m_out);
+    }
+
+    QString m_out;
 };
 
 int main(int argc, char** argv)
@@ -70,8 +114,14 @@ int main(int argc, char** argv)
         window.showFullScreen();
         return app.exec();
     }
+    if (command == "paste" && argc == 3) {
+        QGuiApplication app(argc, argv);
+        PasteWindow window(QString::fromLocal8Bit(argv[2]));
+        window.showFullScreen();
+        return app.exec();
+    }
     std::fprintf(stderr,
         "usage: e2e_probe pattern W H OUT | find SHOT X Y W H | patch SHOT X Y SX SY N | decode "
-        "SHOT X Y | show PICTURE\n");
+        "SHOT X Y | show PICTURE | paste OUT\n");
     return 2;
 }

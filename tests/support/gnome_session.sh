@@ -16,10 +16,13 @@ stop_gnome() {
 
 shell_started() { grep -q "GNOME Shell started" "$work/portal.log"; }
 
-# start_gnome: GNOME Shell, its portal, the pattern shown; $HOME is a fresh one, its pictures folder empty.
+# start_gnome [x11]: GNOME Shell, its portal, the pattern shown; $HOME is a fresh one, its pictures folder
+# empty. With x11, Xwayland beside it as in a user's session, DISPLAY and XAUTHORITY set to it.
 start_gnome() {
+    local x11=--no-x11
+    [ "${1:-}" = x11 ] && x11=
     export XDG_RUNTIME_DIR=$work/runtime HOME=$work/home
-    unset DISPLAY WAYLAND_DISPLAY XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_PICTURES_DIR
+    unset DISPLAY XAUTHORITY WAYLAND_DISPLAY XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_PICTURES_DIR
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
     mkdir -p "$HOME/Pictures" "$HOME/.config"
     echo "XDG_PICTURES_DIR=\"\$HOME/Pictures\"" >"$HOME/.config/user-dirs.dirs"
@@ -34,9 +37,15 @@ start_gnome() {
     portal_pids+=($!)
     wait_for 100 0.05 test -S "$XDG_RUNTIME_DIR/pipewire-0" || fail "pipewire did not start: $(tail -3 "$work/portal.log")"
     start_on_bus org.freedesktop.impl.portal.PermissionStore /usr/libexec/xdg-permission-store --replace
-    gnome-shell --headless --wayland --no-x11 --virtual-monitor 1280x800 >>"$work/portal.log" 2>&1 &
+    gnome-shell --headless --wayland $x11 --virtual-monitor 1280x800 >>"$work/portal.log" 2>&1 &
     portal_pids+=($!)
     wait_for 400 0.05 shell_started || fail "GNOME Shell did not start: $(tail -3 "$work/portal.log")"
+    if [ -z "$x11" ]; then # Mutter picks a free display number and writes its own authority file
+        DISPLAY=$(sed -n 's/.*Using public X11 display \(:[0-9]*\),.*/\1/p' "$work/portal.log")
+        XAUTHORITY=$(echo "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.*)
+        [ -n "$DISPLAY" ] && [ -f "$XAUTHORITY" ] || fail "no Xwayland beside GNOME Shell"
+        export DISPLAY XAUTHORITY
+    fi
     export WAYLAND_DISPLAY=wayland-0
     gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell \
         --method org.freedesktop.DBus.Properties.Set org.gnome.Shell OverviewActive '<false>' >/dev/null \
