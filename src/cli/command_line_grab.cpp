@@ -128,12 +128,38 @@ private:
     BmpBandWriter m_writer;
 };
 
-// What is grabbed, from where, and how it is encoded.
+// Two encoders fed the same rows: one read of the screen serves a file and the clipboard.
+class TeeEncoder final : public GrabEncoder {
+public:
+    TeeEncoder(GrabEncoder& first, GrabEncoder& second)
+        : m_first(first)
+        , m_second(second)
+    {
+    }
+    void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride) override
+    {
+        m_first.addRows(rows, count, stride);
+        m_second.addRows(rows, count, stride);
+    }
+    Status finish() override
+    {
+        const Status first = m_first.finish();
+        const Status second = m_second.finish();
+        return first ? second : first;
+    }
+
+private:
+    GrabEncoder& m_first;
+    GrabEncoder& m_second;
+};
+
+// What is grabbed, from where, and how it is encoded; `alsoInto`, where given, gets the same rows.
 struct Grab {
     ScreenReader& screen;
     PixelRect region;
     GrabFormat format;
     int quality;
+    GrabEncoder* alsoInto = nullptr;
 };
 
 std::unique_ptr<GrabEncoder> encoderFor(const Grab& grab, ByteSink& sink)
@@ -232,11 +258,15 @@ std::optional<Status> encodeJpegInTwoParts(const Grab& grab, ByteSink& sink)
 // its own write failures), else why not.
 Status encode(const Grab& grab, ByteSink& sink)
 {
-    if (std::optional<Status> inTwoParts = encodeJpegInTwoParts(grab, sink))
-        return *inTwoParts;
+    if (!grab.alsoInto)
+        if (std::optional<Status> inTwoParts = encodeJpegInTwoParts(grab, sink))
+            return *inTwoParts;
     return caught(grab, [&] {
         const std::unique_ptr<GrabEncoder> encoder = encoderFor(grab, sink);
-        return readInto(grab.screen, grab.region, *encoder);
+        if (!grab.alsoInto)
+            return readInto(grab.screen, grab.region, *encoder);
+        TeeEncoder both(*encoder, *grab.alsoInto);
+        return readInto(grab.screen, grab.region, both);
     });
 }
 
@@ -348,35 +378,38 @@ GrabOutcome failed(std::string line)
 }
 
 // The grab onto the clipboard as PNG, kept there by a process of its own once this one ends, and into
-// the file as well where one is given: both from one read of the screen.
+// the file as well where one is given: both made while the screen is read once.
 GrabOutcome grabWithClipboard(ScreenReader& screen, const PixelRect& region, GrabFormat format,
     const CommandLine& command, bool toStandardOutput, bool intoFolder)
 {
     const Result<ClipboardDisplay> display = sessionClipboardDisplay();
     if (!display)
         return failed(display.error());
-    ScreenPixels pixels = screen.readDesktop(region);
-    if (pixels.isEmpty()) {
-        const std::string reason = screen.unreadableReason();
-        return failed(reason.empty() ? missingPictureReason(region) : reason);
-    }
-    const std::unique_ptr<ScreenReader> still = stillReader(std::move(pixels));
-    const PixelRect whole{0, 0, region.width, region.height};
-    if (!command.file.empty()) {
-        const Grab grab{*still, whole, format, command.quality.value_or(kJpegSaveQuality)};
+    MemorySink png;
+    if (command.file.empty()) {
+        if (const Status encoded = encode({screen, region, GrabFormat::Png, 0}, png); !encoded)
+            return failed(encoded.error());
+    } else {
+        std::optional<PngGrabEncoder> clipboardPng;
+        try {
+            clipboardPng.emplace(region, png);
+        } catch (const std::bad_alloc&) {
+            return failed(notEnoughMemory(region));
+        }
+        const Grab grab{screen, region, format, command.quality.value_or(kJpegSaveQuality), &*clipboardPng};
         const std::string failure = toStandardOutput ? grabToStandardOutput(grab)
             : intoFolder                             ? grabToNewFileIn(grab, command.file)
                                                      : grabToFile(grab, command.file);
         if (!failure.empty())
             return failed(failure);
     }
-    MemorySink png;
-    if (const Status encoded = encode({*still, whole, GrabFormat::Png, 0}, png); !encoded)
-        return failed(encoded.error());
     if (png.error())
         return failed(notEnoughMemory(region));
     ClipboardOffer offer{"image/png", {}};
-    offer.bytes.assign(reinterpret_cast<const char*>(png.bytes().data()), png.bytes().size());
+    {
+        const std::vector<unsigned char> bytes = png.take();
+        offer.bytes.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
     const Status kept = keepClipboard({std::move(offer)}, *display);
     return kept ? GrabOutcome{} : failed(kept.error());
 }

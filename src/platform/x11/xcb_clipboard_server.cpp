@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstring>
 #include <poll.h>
+#include <utility>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace quorvex {
@@ -41,11 +43,18 @@ public:
     Status run(const std::function<void()>& held);
 
 private:
-    xcb_atom_t atom(const char* name)
+    // Every request first, then every reply: one round trip, which a busy server makes costly.
+    std::vector<xcb_atom_t> atoms(const std::vector<const char*>& names)
     {
-        XcbReply<xcb_intern_atom_reply_t> reply(
-            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr));
-        return reply ? reply->atom : XCB_NONE;
+        std::vector<xcb_intern_atom_cookie_t> cookies;
+        for (const char* name : names)
+            cookies.push_back(xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name));
+        std::vector<xcb_atom_t> result;
+        for (const xcb_intern_atom_cookie_t cookie : cookies) {
+            XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookie, nullptr));
+            result.push_back(reply ? reply->atom : XCB_NONE);
+        }
+        return result;
     }
     Status takeSelection();
     void askManagerToSave();
@@ -73,13 +82,19 @@ private:
 
 Status Server::run(const std::function<void()>& held)
 {
-    for (auto [name, atom] : {std::pair{"CLIPBOARD", &m_clipboard}, {"TARGETS", &m_targets},
-             {"TIMESTAMP", &m_timestamp}, {"MULTIPLE", &m_multiple}, {"INCR", &m_incr},
-             {"ATOM_PAIR", &m_atomPair}, {"CLIPBOARD_MANAGER", &m_manager}, {"SAVE_TARGETS", &m_saveTargets},
-             {"QUORVEX7_SAVED", &m_saveProperty}})
-        *atom = this->atom(name);
+    const std::vector<std::pair<const char*, xcb_atom_t*>> named{{"CLIPBOARD", &m_clipboard},
+        {"TARGETS", &m_targets}, {"TIMESTAMP", &m_timestamp}, {"MULTIPLE", &m_multiple}, {"INCR", &m_incr},
+        {"ATOM_PAIR", &m_atomPair}, {"CLIPBOARD_MANAGER", &m_manager}, {"SAVE_TARGETS", &m_saveTargets},
+        {"QUORVEX7_SAVED", &m_saveProperty}};
+    std::vector<const char*> names;
+    for (const auto& [name, atom] : named)
+        names.push_back(name);
     for (const ClipboardOffer& offer : m_offers)
-        m_offerAtoms.push_back(atom(offer.mimeType.c_str()));
+        names.push_back(offer.mimeType.c_str());
+    const std::vector<xcb_atom_t> interned = atoms(names);
+    for (size_t i = 0; i < named.size(); ++i)
+        *named[i].second = interned[i];
+    m_offerAtoms.assign(interned.begin() + ptrdiff_t(named.size()), interned.end());
 
     if (Status taken = takeSelection(); !taken)
         return taken;
