@@ -2,10 +2,13 @@
 
 #include "common/numeric.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTime>
 #include <QTimer>
+#include <QWidget>
+#include <QWindow>
 #include <cmath>
 
 namespace quorvex {
@@ -35,6 +38,30 @@ void waitWithEvents(std::chrono::milliseconds duration)
         timer.start(static_cast<int>(duration.count() - elapsed.elapsed()));
         loop.exec();
     }
+}
+
+void waitUntilExposed(QWidget& window)
+{
+    QCoreApplication::processEvents();
+    QWindow* handle = window.windowHandle();
+    if (!handle || handle->isExposed() || !window.isVisible())
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+    // Expose has no signal of its own: look at each event the window gets.
+    struct ExposeWatch final : QObject {
+        QEventLoop* loop;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+                loop->quit();
+            return false;
+        }
+    } watch;
+    watch.loop = &loop;
+    handle->installEventFilter(&watch);
+    loop.exec();
+    handle->removeEventFilter(&watch);
 }
 
 } // namespace quorvex

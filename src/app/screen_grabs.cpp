@@ -8,6 +8,7 @@
 #include "common/message_box.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -68,7 +69,12 @@ void ScreenGrabs::GrabWholeScreen(QWidget& window)
 {
     if (screenUnreadable())
         return;
-    window.setWindowState((window.windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+    // A Wayland client can minimise its window but never bring it back: there it is hidden instead.
+    const bool hideOnly = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (hideOnly)
+        window.hide();
+    else
+        window.setWindowState((window.windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
     waitWithEvents(wholeSecondWait(m_clock.secondsSinceMidnight()));
     // Without a window manager nothing minimises the window: take it off the screen instead, so
     // it is not part of its own grab.
@@ -84,7 +90,12 @@ void ScreenGrabs::GrabWholeScreen(QWidget& window)
     if (failure.isEmpty())
         m_state.keepWholeScreenGrab(CaptureScreen());
     window.showNormal();
-    QCoreApplication::processEvents();
+    if (hideOnly) { // a window mapped anew: in front, with the keyboard
+        window.raise();
+        window.activateWindow();
+    }
+    // A message about the grab shows over the window, so the window is on the screen first.
+    waitUntilExposed(window);
     if (!failure.isEmpty())
         showScreenFailure(failure);
 }

@@ -81,6 +81,9 @@ void Form3::keyPressEvent(QKeyEvent* event)
 
 void Form3::onOk()
 {
+    // The dialog goes first: where the overlay stands on a still picture of the desktop, that picture
+    // is taken as the overlay loads, and must not hold the dialog.
+    hide();
     // Asking for the overlay loads it when needed, and its load handling shows it.
     const QPointer<Form2> overlay = m_overlay ? m_overlay() : nullptr;
     if (!overlay) {

@@ -2,7 +2,45 @@
 
 #include "capture/screen_pixels_picture.h"
 
+#include <QEventLoop>
+#include <mutex>
+#include <thread>
+
 namespace quorvex {
+
+namespace {
+
+// The desktop may take its time (GNOME asks the person first, for up to two minutes): the screenshot
+// is taken on a thread of its own while the window's events run on. The bus's one connection serves
+// one screenshot at a time: one asked for meanwhile (an overlay's timer) waits its turn.
+Status takeWithEventsRunning(ScreenshotReader& reader)
+{
+    static std::mutex busTurn;
+    Status result;
+    bool finished = false;
+    QEventLoop loop;
+    std::thread worker([&] {
+        Status taken;
+        {
+            const std::lock_guard turn(busTurn);
+            taken = reader.takeScreenshot();
+        }
+        QMetaObject::invokeMethod(
+            &loop,
+            [&, taken] {
+                result = taken;
+                finished = true;
+                loop.quit();
+            },
+            Qt::QueuedConnection);
+    });
+    while (!finished)
+        loop.exec();
+    worker.join();
+    return result;
+}
+
+} // namespace
 
 ScreenshotScreenSource::ScreenshotScreenSource(std::unique_ptr<ScreenshotReader> reader)
     : m_reader(std::move(reader))
@@ -13,7 +51,7 @@ bool ScreenshotScreenSource::haveScreenshot() const
 {
     m_lastFailure.clear();
     if (!m_reader->hasScreenshot())
-        if (const Status taken = m_reader->takeScreenshot(); !taken)
+        if (const Status taken = takeWithEventsRunning(*m_reader); !taken)
             m_lastFailure = QString::fromStdString(taken.error());
     return m_lastFailure.isEmpty();
 }

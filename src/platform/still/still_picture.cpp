@@ -1,6 +1,8 @@
 #include "platform/still/still_picture.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -9,6 +11,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace quorvex {
 
@@ -56,6 +59,51 @@ void waitWithEvents(int ms)
     loop.exec();
 }
 
+// Lets events run until the compositor has drawn a new frame of `window` (at most a second).
+void waitForFrame(QWidget& window)
+{
+    QWindow* handle = window.windowHandle();
+    if (!handle || !handle->isExposed())
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+    struct UpdateWatch final : QObject {
+        QEventLoop* loop;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::UpdateRequest)
+                loop->quit();
+            return false;
+        }
+    } watch;
+    watch.loop = &loop;
+    handle->installEventFilter(&watch);
+    // A new frame committed now; an update asked for after it comes once the compositor has drawn it
+    // (where the display says so; elsewhere at once).
+    window.repaint();
+    handle->requestUpdate();
+    loop.exec();
+    handle->removeEventFilter(&watch);
+}
+
+// Returns once the desktop shows what was asked of it so far without the still: a menu or dialog of
+// ours gone. Qt sends its requests only when its event loop runs; the compositor has drawn them once
+// it has drawn a window of ours anew; and one that fades windows out takes a moment more.
+void waitForDesktopRedrawn(const QWidget* still)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QCoreApplication::processEvents();
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != still && window->isVisible() && window->windowHandle()
+            && window->windowHandle()->isExposed()) {
+            waitForFrame(*window);
+            break;
+        }
+    if (const qint64 left = kDesktopShownAgainMs - elapsed.elapsed(); left > 0)
+        waitWithEvents(int(left));
+}
+
 // `rect` of `picture`, black where it leaves the picture.
 QImage partOf(const QImage& picture, const QRect& rect)
 {
@@ -92,11 +140,14 @@ QImage StillPicture::readDesktop()
 
 QString StillPicture::take(QScreen* home)
 {
-    if (m_window)
-        m_window->deleteLater(); // one left by an overlay that never closed
+    if (m_window) { // one left by an overlay that never closed
+        m_window->hide();
+        m_window->deleteLater();
+    }
     m_overlay = nullptr;
     if (!home)
         home = QGuiApplication::primaryScreen();
+    waitForDesktopRedrawn(nullptr);
     const QImage picture = readDesktop();
     if (picture.isNull() || !home)
         return m_failure;
@@ -144,8 +195,7 @@ QImage StillPicture::readFresh(const QRect& rect)
     const bool shown = m_window && m_window->isVisible();
     if (shown) {
         m_window->hide();
-        QCoreApplication::processEvents();
-        waitWithEvents(kDesktopShownAgainMs);
+        waitForDesktopRedrawn(m_window);
     }
     const QImage desktop = readDesktop();
     // The overlay may have been closed while the still was away (the main window's close).
