@@ -104,6 +104,7 @@ DesktopOffer describeDesktop(const SessionEnvironment& session, DesktopProbe& pr
             screencopy = "the compositor offers no screen copy (zwlr_screencopy_manager_v1)";
         if (globals && !globals->layerShell)
             layerShell = "the compositor offers no layer shell (zwlr_layer_shell_v1)";
+        offer.dataControl = globals && globals->dataControl;
     }
 
     // The bus only where nothing better reads the screen, or where the user asks for its sources.
@@ -152,12 +153,10 @@ const std::string& DesktopOffer::missing(FrameKind kind) const
 
 FrameKind DesktopOffer::frameFor(ScreenSourceKind source) const
 {
-    if (source == ScreenSourceKind::X11 && offers(frames, FrameKind::X11Shape))
-        return FrameKind::X11Shape;
-    // The portal and KWin's screenshot take a moment and (the portal) may ask the user: a still.
-    if (source == ScreenSourceKind::Screencopy && offers(frames, FrameKind::LayerShell))
-        return FrameKind::LayerShell;
-    return FrameKind::Still;
+    if (source == ScreenSourceKind::X11)
+        return offers(frames, FrameKind::X11Shape) ? FrameKind::X11Shape : FrameKind::Still;
+    // Whatever reads a Wayland desktop, layer shell shows the frame over the live desktop.
+    return offers(frames, FrameKind::LayerShell) ? FrameKind::LayerShell : FrameKind::Still;
 }
 
 std::string DesktopOffer::noSourceMessage() const

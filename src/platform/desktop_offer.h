@@ -40,6 +40,7 @@ std::optional<ScreenSourceKind> screenSourceNamed(std::string_view name);
 struct WaylandGlobals {
     bool screencopy = false; // zwlr_screencopy_manager_v1
     bool layerShell = false; // zwlr_layer_shell_v1
+    bool dataControl = false; // zwlr_data_control_manager_v1
 };
 // What the session bus offers.
 struct BusServices {
@@ -70,14 +71,18 @@ struct DesktopOffer {
     std::optional<ScreenSourceKind> forced; // the source the user forced
     std::string failure; // why nothing can be tried (a forced name that is none); empty otherwise
     bool wayland = false; // a Wayland session
+    // The Wayland compositor offers data control (zwlr_data_control_manager_v1): a client may take the
+    // clipboard without the keyboard's focus, and a process of its own may keep it.
+    bool dataControl = false;
 
     // What to open in turn: the forced source alone (its own failure is the one reported, never
     // replaced), else each offered source, best first.
     std::vector<ScreenSourceKind> sourcesToTry() const;
     const std::string& missing(ScreenSourceKind kind) const;
     const std::string& missing(FrameKind kind) const;
-    // The frame that goes with reading through `source`: one that lets the live desktop show through
-    // where the source reads the live desktop while the frame is up, else a still.
+    // The frame that goes with reading through `source`: on X11 a shaped window, on Wayland layer-shell
+    // surfaces over the live desktop (a source that takes a moment reads with them hidden), else a
+    // still picture of the desktop.
     FrameKind frameFor(ScreenSourceKind source) const;
     // Why no source can be read when none is offered, in one line.
     std::string noSourceMessage() const;

@@ -12,6 +12,7 @@
 #include "platform/x11/x11_overlay_window_system.h"
 #include "platform/x11/xcb_screen_source.h"
 
+#include <QGuiApplication>
 #include <QtGlobal>
 
 namespace quorvex {
@@ -94,17 +95,28 @@ Result<WindowBackend> openBackend(
     Result<DesktopBus*> bus = probe.bus();
     if (!bus)
         return fail(bus.error());
-    if (kind == ScreenSourceKind::KWinScreenshot) {
-        // KWin says whether it lets this program read the screen only when asked for a screenshot.
-        std::unique_ptr<ScreenshotReader> reader = (*bus)->kwinScreenshot();
+    std::unique_ptr<ScreenshotReader> reader = kind == ScreenSourceKind::KWinScreenshot
+        ? (*bus)->kwinScreenshot()
+        : (*bus)->portal(session.isGnome(), sayLine);
+    std::unique_ptr<ScreenshotReader> overlayReader = kind == ScreenSourceKind::KWinScreenshot
+        ? (*bus)->kwinScreenshot()
+        : (*bus)->portal(session.isGnome(), sayLine);
+    // KWin says whether it lets this program read the screen only when asked for a screenshot. The
+    // portal is asked nothing before the first grab: GNOME may put a question to the person.
+    if (kind == ScreenSourceKind::KWinScreenshot)
         if (const Status taken = reader->takeScreenshot(); !taken)
             return fail(taken.error());
-        return stillBackend(std::make_unique<ScreenshotScreenSource>(std::move(reader)),
-            std::make_unique<ScreenshotScreenSource>((*bus)->kwinScreenshot()));
-    }
-    // The portal is asked nothing before the first grab: GNOME may put a question to the person.
-    return stillBackend(std::make_unique<ScreenshotScreenSource>((*bus)->portal(session.isGnome(), sayLine)),
-        std::make_unique<ScreenshotScreenSource>((*bus)->portal(session.isGnome(), sayLine)));
+    auto screen = std::make_unique<ScreenshotScreenSource>(std::move(reader));
+    auto overlayScreen = std::make_unique<ScreenshotScreenSource>(std::move(overlayReader));
+    if (frame == FrameKind::LayerShell)
+        if (LayerSurfaces::Opened opened = LayerSurfaces::connect(session.waylandDisplay); opened.surfaces) {
+            auto frameWindows = std::make_unique<LayerShellOverlayWindowSystem>(std::move(opened.surfaces));
+            auto frameHiding
+                = std::make_unique<FrameHidingScreenSource>(std::move(overlayScreen), *frameWindows);
+            return WindowBackend{std::move(screen), std::move(frameHiding), std::move(frameWindows),
+                std::make_unique<NoActiveWindowQuery>()};
+        }
+    return stillBackend(std::move(screen), std::move(overlayScreen));
 }
 
 } // namespace
@@ -123,8 +135,11 @@ WindowBackend chooseWindowBackend()
     std::string failure = kinds.empty() ? offer.noSourceMessage() : std::string();
     for (size_t i = 0; i < kinds.size(); ++i) {
         Result<WindowBackend> backend = openBackend(kinds[i], session, offer, probe);
-        if (backend)
+        if (backend) {
+            backend->clipboardKeeper = offer.dataControl && qGuiApp
+                && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
             return std::move(*backend);
+        }
         failure = backend.error();
         if (kinds[i] == ScreenSourceKind::KWinScreenshot && i + 1 < kinds.size())
             sayLine(kwinFallbackLine(failure));

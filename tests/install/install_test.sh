@@ -15,11 +15,16 @@ for side in 16 22 24 32 48 64 128 256; do
     [ "$(identify -format '%m %wx%h' "$icon" 2>&1)" = "PNG ${side}x$side" ] || fail "no ${side}x$side PNG icon"
 done
 
-desktop-file-validate "$prefix/share/applications/$id.desktop" | grep -v ': hint:' && fail "the desktop entry is not valid"
-# KWin lets the program it names by its full path use its screenshot interface.
-grep -qx "Exec=$prefix/bin/quorvex7" "$prefix/share/applications/$id.desktop" \
-    && grep -qx "X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2" "$prefix/share/applications/$id.desktop" \
-    || fail "the desktop entry does not name the installed program for KWin"
+# KWin lets the programs they name by their full paths use its screenshot interface: the menu's entry
+# names quorvex7, a hidden one the window program.
+for entry in "$id:quorvex7" "$id.Window:quorvex7-window"; do
+    file=$prefix/share/applications/${entry%%:*}.desktop
+    desktop-file-validate "$file" | grep -v ': hint:' && fail "the desktop entry $(basename "$file") is not valid"
+    grep -qx "Exec=$prefix/bin/${entry#*:}" "$file" \
+        && grep -qx "X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2" "$file" \
+        || fail "the desktop entry $(basename "$file") does not name the installed ${entry#*:} for KWin"
+done
+grep -qx "NoDisplay=true" "$prefix/share/applications/$id.Window.desktop" || fail "the window program's entry is in the menu"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work/appstream.log" \
     || fail "the AppStream metadata is not valid: $(cat "$work/appstream.log")"
 MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/quorvex7.1" >"$work/man.txt" 2>"$work/man.err" \

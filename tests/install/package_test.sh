@@ -20,7 +20,9 @@ for dependency in libqt6gui6 libqt6widgets6 libxcb1 libxcb-shm0 libturbojpeg0 li
     grep -q "^ Depends:.*\b$dependency\b" "$work/info" || fail "the package does not depend on $dependency"
 done
 grep -q '^ Version: 7\.1\.0' "$work/info" || fail "the package's version is not 7.1.0"
-dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/share/applications/$id.desktop" | grep -qx "Exec=/usr/bin/quorvex7" \
-    || fail "the package's desktop entry does not name /usr/bin/quorvex7"
+for entry in "$id:quorvex7" "$id.Window:quorvex7-window"; do
+    dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/share/applications/${entry%%:*}.desktop" \
+        | grep -qx "Exec=/usr/bin/${entry#*:}" || fail "the package's entry ${entry%%:*} does not name /usr/bin/${entry#*:}"
+done
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || fail "lintian: $(grep '^E:' "$work/lintian.log")"
 echo "package $(basename "$deb") complete; lintian: $(grep -c '^[EW]:' "$work/lintian.log") errors and warnings"

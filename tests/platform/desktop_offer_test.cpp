@@ -87,7 +87,8 @@ TEST(DesktopOffer, EachWaylandDesktopOffersItsOwnSourcesAndFrames)
     kwin.bus = BusServices{true, true};
     const DesktopOffer kde = describeDesktop(session("", "wayland-0"), kwin);
     EXPECT_EQ(kde.sourcesToTry(), (std::vector{Source::KWinScreenshot, Source::Portal}));
-    EXPECT_EQ(kde.frameFor(Source::KWinScreenshot), FrameKind::Still);
+    EXPECT_EQ(kde.frameFor(Source::KWinScreenshot), FrameKind::LayerShell);
+    EXPECT_EQ(kde.frameFor(Source::Portal), FrameKind::LayerShell);
     // Forced, a source is tried alone, even one the description finds missing: its failure is reported.
     EXPECT_EQ(describeDesktop(session("", "wayland-0", "screencopy"), kwin).sourcesToTry(),
         std::vector{Source::Screencopy});

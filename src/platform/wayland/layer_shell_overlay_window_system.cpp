@@ -3,10 +3,12 @@
 #include "platform/wayland/desktop_layout.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSocketNotifier>
 #include <QWidget>
+#include <linux/input-event-codes.h>
 #include <vector>
 
 namespace quorvex {
@@ -41,8 +43,20 @@ LayerShellOverlayWindowSystem::LayerShellOverlayWindowSystem(std::unique_ptr<Lay
     : m_surfaces(std::move(surfaces))
     , m_notifier(new QSocketNotifier(m_surfaces->fd(), QSocketNotifier::Read, this))
 {
-    connect(m_notifier, &QSocketNotifier::activated, this, [this] { m_surfaces->dispatch(); });
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
+        m_surfaces->dispatch();
+        if (m_surfaces->failed()) // its socket would stay readable for ever
+            m_notifier->setEnabled(false);
+    });
     m_surfaces->setPointerHandler([this](const LayerPointerEvent& event) { deliver(event); });
+    // Escape closes the overlay once it has the keyboard (a compositor that gives it the keyboard when
+    // clicked, as KWin does), as it does on X11.
+    m_surfaces->setKeyHandler([this](uint32_t code, bool pressed) {
+        if (pressed && code == KEY_ESC && m_window && m_window->isVisible()) {
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(m_window, &escape);
+        }
+    });
 }
 
 LayerShellOverlayWindowSystem::~LayerShellOverlayWindowSystem() = default;
@@ -73,6 +87,24 @@ void LayerShellOverlayWindowSystem::makeTopmost(QWidget& window)
 void LayerShellOverlayWindowSystem::waitForDisplay()
 {
     m_surfaces->roundtrip();
+}
+
+bool LayerShellOverlayWindowSystem::hideFrame()
+{
+    // A frame held by a button stays: taken away, it would end the drag (the compositor never sends
+    // the release). Its inside is clear for the grab anyway.
+    if (m_pressed)
+        return false;
+    m_hidden = true;
+    m_surfaces->hide();
+    m_surfaces->roundtrip();
+    return true;
+}
+
+void LayerShellOverlayWindowSystem::showFrame()
+{
+    m_hidden = false;
+    redraw();
 }
 
 void LayerShellOverlayWindowSystem::follow(QWidget& window)
@@ -109,7 +141,7 @@ bool LayerShellOverlayWindowSystem::eventFilter(QObject* watched, QEvent* event)
 
 void LayerShellOverlayWindowSystem::redraw()
 {
-    if (!m_window || !m_window->isVisible())
+    if (!m_window || !m_window->isVisible() || m_hidden)
         return;
     // At the largest output scale, so the frame is sharp on every output.
     const int ratio = m_surfaces->largestScale();
@@ -180,6 +212,24 @@ void LayerShellOverlayWindowSystem::deliver(const LayerPointerEvent& event)
         m_pressed = nullptr;
         redraw();
     }
+}
+
+FrameHidingScreenSource::FrameHidingScreenSource(
+    std::unique_ptr<ScreenSource> desktop, LayerShellOverlayWindowSystem& frame)
+    : m_desktop(std::move(desktop))
+    , m_frame(frame)
+{
+}
+
+QImage FrameHidingScreenSource::grab(WId window, bool clientArea, const QRect& rect)
+{
+    if (window != 0 || rect.isEmpty())
+        return {};
+    const bool hidden = m_frame.hideFrame();
+    const QImage picture = m_desktop->grab(0, clientArea, rect);
+    if (hidden)
+        m_frame.showFrame();
+    return picture;
 }
 
 } // namespace quorvex

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/overlay_window_system.h"
+#include "capture/screen_source.h"
 #include "platform/wayland/layer_surfaces.h"
 
 #include <QObject>
@@ -12,7 +13,8 @@ class QSocketNotifier;
 
 namespace quorvex {
 
-// The overlay on a wlroots desktop, where a client can neither place nor shape its windows: the
+// The overlay on a desktop with layer shell (wlroots, KWin), where a client can neither place nor
+// shape its windows: the
 // overlay widget never gets a window of its own; it is drawn, cut to its shape, onto transparent
 // layer surfaces (layer_surfaces.h) at its place on the desktop, and the pointer over its shape
 // comes back to its widgets as Qt mouse events at desktop coordinates. The widget's own geometry
@@ -31,6 +33,12 @@ public:
     QPoint deviceTopLeft(const QWidget& window) const override;
     double deviceRatio(const QWidget&) const override { return m_surfaces->largestScale(); }
 
+    // Takes the frame off the screen, once the compositor has it so, until showFrame(): for a source
+    // that reads the whole desktop after a moment. False, and the frame stays, while a button holds it.
+    bool hideFrame();
+    void showFrame();
+    QSize desktopSize() const { return m_surfaces->desktopSize(); }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -45,6 +53,24 @@ private:
     QRegion m_shape;
     QPointer<QWidget> m_pressed; // takes every pointer event from a press to its release
     Qt::MouseButtons m_buttons;
+    bool m_hidden = false;
+};
+
+// The overlay's grabs through a source that reads the whole desktop after a moment (KWin's
+// screenshot, the desktop portal): each one read with the frame off the screen.
+class FrameHidingScreenSource final : public ScreenSource {
+public:
+    FrameHidingScreenSource(std::unique_ptr<ScreenSource> desktop, LayerShellOverlayWindowSystem& frame);
+
+    // Only the desktop (window 0) is read.
+    QImage grab(WId window, bool clientArea, const QRect& rect) override;
+    // The outputs' layout, as the compositor gives it: asking takes no screenshot.
+    QSize screenSize() const override { return m_frame.desktopSize(); }
+    QString lastGrabFailure() const override { return m_desktop->lastGrabFailure(); }
+
+private:
+    std::unique_ptr<ScreenSource> m_desktop;
+    LayerShellOverlayWindowSystem& m_frame;
 };
 
 } // namespace quorvex

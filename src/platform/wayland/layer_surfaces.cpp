@@ -9,8 +9,11 @@
 #include "xdg-output-unstable-v1-client-protocol.h"
 
 #include <QPainter>
+#include <cerrno>
 #include <cstring>
 #include <linux/input-event-codes.h>
+#include <poll.h>
+#include <unistd.h>
 #include <vector>
 #include <wayland-client.h>
 #include <wayland-cursor.h>
@@ -18,6 +21,10 @@
 namespace quorvex {
 
 namespace {
+
+// Rectangles of an input region sent before the connection is flushed: far fewer than its buffer
+// (4096 bytes, 28 a rectangle) holds.
+constexpr int kRectanglesAtOnce = 64;
 
 // Shared memory one picture of a surface is drawn in; busy while the compositor holds it.
 struct Buffer {
@@ -41,6 +48,7 @@ struct Output {
     zxdg_output_v1* xdgOutput = nullptr;
     uint32_t name = 0;
     QPoint place; // where the compositor puts it (logical)
+    QSize size; // logical
     int scale = 1;
 
     ~Output()
@@ -94,6 +102,7 @@ struct LayerSurfaces::Private {
     wl_shm* shm = nullptr;
     wl_seat* seat = nullptr;
     wl_pointer* pointer = nullptr;
+    wl_keyboard* keyboard = nullptr;
     zwlr_layer_shell_v1* layerShell = nullptr;
     zxdg_output_manager_v1* xdgOutputs = nullptr;
     std::vector<std::unique_ptr<Output>> outputs;
@@ -105,6 +114,7 @@ struct LayerSurfaces::Private {
     wl_surface* cursorSurface = nullptr;
     const wl_cursor* cursorShown = nullptr; // on the pointer since it entered
     PointerHandler pointerHandler;
+    KeyHandler keyHandler;
 
     ~Private()
     {
@@ -116,6 +126,8 @@ struct LayerSurfaces::Private {
             wl_cursor_theme_destroy(cursorTheme);
         if (pointer)
             wl_pointer_destroy(pointer);
+        if (keyboard)
+            wl_keyboard_destroy(keyboard);
         if (seat)
             wl_seat_destroy(seat);
         if (layerShell)
@@ -189,7 +201,10 @@ struct LayerSurfaces::Private {
     {
         static_cast<Output*>(data)->place = {x, y};
     }
-    static void logicalSize(void*, zxdg_output_v1*, int32_t, int32_t) { }
+    static void logicalSize(void* data, zxdg_output_v1*, int32_t width, int32_t height)
+    {
+        static_cast<Output*>(data)->size = {width, height};
+    }
     static void xdgDone(void*, zxdg_output_v1*) { }
     static void xdgText(void*, zxdg_output_v1*, const char*) { }
     static constexpr zxdg_output_v1_listener kXdgOutputListener
@@ -212,8 +227,29 @@ struct LayerSurfaces::Private {
             wl_pointer_destroy(d->pointer);
             d->pointer = nullptr;
         }
+        // A compositor may give the surfaces the keyboard once they are clicked (KWin does).
+        const bool hasKeyboard = caps & WL_SEAT_CAPABILITY_KEYBOARD;
+        if (hasKeyboard && !d->keyboard) {
+            d->keyboard = wl_seat_get_keyboard(seat);
+            wl_keyboard_add_listener(d->keyboard, &kKeyboardListener, d);
+        } else if (!hasKeyboard && d->keyboard) {
+            wl_keyboard_destroy(d->keyboard);
+            d->keyboard = nullptr;
+        }
     }
     static void seatName(void*, wl_seat*, const char*) { }
+    static void keymap(void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t) { close(fd); }
+    static void keyboardEnter(void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) { }
+    static void keyboardLeave(void*, wl_keyboard*, uint32_t, wl_surface*) { }
+    static void key(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t code, uint32_t state)
+    {
+        auto* d = static_cast<Private*>(data);
+        if (d->keyHandler)
+            d->keyHandler(code, state == WL_KEYBOARD_KEY_STATE_PRESSED);
+    }
+    static void modifiers(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) { }
+    static constexpr wl_keyboard_listener kKeyboardListener // bound at version 1: no repeat information
+        = {&keymap, &keyboardEnter, &keyboardLeave, &key, &modifiers, nullptr};
     static constexpr wl_seat_listener kSeatListener = {&capabilities, &seatName};
 
     void pointerMoved(wl_fixed_t x, wl_fixed_t y, LayerPointerEvent::Kind kind)
@@ -294,7 +330,19 @@ struct LayerSurfaces::Private {
             wl_surface_commit(surface->surface);
             surfaces.push_back(std::move(surface));
         }
-        wl_display_roundtrip(display); // the first configure of each
+        if (!wl_display_get_error(display))
+            wl_display_roundtrip(display); // the first configure of each
+    }
+
+    // Sends what waits to be sent, waiting while the compositor has not read what came before. (A
+    // request that finds the connection's buffer full breaks the connection for good.)
+    void flush()
+    {
+        while (wl_display_flush(display) < 0 && errno == EAGAIN && !wl_display_get_error(display)) {
+            pollfd writable{wl_display_get_fd(display), POLLOUT, 0};
+            if (poll(&writable, 1, -1) < 0 && errno != EINTR)
+                return;
+        }
     }
 
     // A free buffer of that size; the compositor keeps the last one shown until it has the next.
@@ -337,8 +385,14 @@ struct LayerSurfaces::Private {
         buffer->drawn = placed & pixels.rect();
         surface.shown = buffer->drawn;
         wl_region* region = wl_compositor_create_region(compositor);
-        for (const QRect& rect : input.translated(at))
+        // A hatched shape is thousands of rectangles, more than a connection's buffer holds: sent in
+        // parts, each once the compositor has taken the one before.
+        int queued = 0;
+        for (const QRect& rect : input.translated(at)) {
             wl_region_add(region, rect.x(), rect.y(), rect.width(), rect.height());
+            if (++queued % kRectanglesAtOnce == 0)
+                flush();
+        }
         wl_surface_set_input_region(surface.surface, region);
         wl_region_destroy(region);
         wl_surface_set_buffer_scale(surface.surface, scale);
@@ -376,6 +430,11 @@ LayerSurfaces::Opened LayerSurfaces::connect(const std::string& display)
     return {std::move(surfaces), {}};
 }
 
+bool LayerSurfaces::failed() const
+{
+    return wl_display_get_error(d->display) != 0;
+}
+
 int LayerSurfaces::fd() const
 {
     return wl_display_get_fd(d->display);
@@ -392,7 +451,9 @@ void LayerSurfaces::dispatch()
 
 void LayerSurfaces::roundtrip()
 {
-    wl_display_roundtrip(d->display);
+    // A connection that failed would wait for ever (libwayland retries a failed flush without end).
+    if (!wl_display_get_error(d->display))
+        wl_display_roundtrip(d->display);
 }
 
 int LayerSurfaces::largestScale() const
@@ -413,9 +474,22 @@ QPoint LayerSurfaces::desktopOrigin() const
     return origin;
 }
 
+QSize LayerSurfaces::desktopSize() const
+{
+    QRect layout;
+    for (const auto& output : d->outputs)
+        layout |= QRect(output->place, output->size);
+    return layout.size() * largestScale();
+}
+
 void LayerSurfaces::setPointerHandler(PointerHandler handler)
 {
     d->pointerHandler = std::move(handler);
+}
+
+void LayerSurfaces::setKeyHandler(KeyHandler handler)
+{
+    d->keyHandler = std::move(handler);
 }
 
 void LayerSurfaces::setCursor(const std::vector<const char*>& names)

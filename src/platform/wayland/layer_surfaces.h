@@ -4,6 +4,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QRegion>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -36,6 +37,8 @@ public:
 
     // The connection's file descriptor: readable when events wait for dispatch().
     int fd() const;
+    // The connection has failed (the compositor went away or refused a request): nothing more shows.
+    bool failed() const;
     // Reads and handles what the compositor sent, and sends what waits to be sent.
     void dispatch();
     // Returns once the compositor has handled every request sent so far.
@@ -45,9 +48,15 @@ public:
     int largestScale() const;
     // The top-left corner of the outputs' layout (logical): the desktop picture's origin.
     QPoint desktopOrigin() const;
+    // The size of a picture of the whole layout at the largest scale (device pixels).
+    QSize desktopSize() const;
 
     using PointerHandler = std::function<void(const LayerPointerEvent&)>;
     void setPointerHandler(PointerHandler handler);
+    // A key (its Linux input code) pressed or released while the compositor gives the surfaces the
+    // keyboard, which they never ask for.
+    using KeyHandler = std::function<void(uint32_t code, bool pressed)>;
+    void setKeyHandler(KeyHandler handler);
     // The pointer's image over the surfaces, from the cursor theme (the first of the names it has).
     void setCursor(const std::vector<const char*>& names);
 

@@ -14,6 +14,8 @@ void global(void* data, wl_registry*, uint32_t, const char* interface, uint32_t)
         globals->screencopy = true;
     else if (std::strcmp(interface, "zwlr_layer_shell_v1") == 0)
         globals->layerShell = true;
+    else if (std::strcmp(interface, "zwlr_data_control_manager_v1") == 0)
+        globals->dataControl = true;
 }
 
 constexpr wl_registry_listener kRegistryListener = {&global, [](void*, wl_registry*, uint32_t) {}};
