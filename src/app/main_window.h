@@ -26,7 +26,7 @@ struct Form1Services {
     WallClock& clock;
     SaveFileDialog& saveDialog;
     Printer& printer; // lives as long as the window: a page-fit print's orientation stays for later prints
-    QClipboard& clipboard;
+    PictureClipboard& clipboard;
     // The window system behind the overlay and the active-window grab; unshaped and none by default.
     OverlayWindowSystem& overlayWindows = qtOverlayWindowSystem();
     ActiveWindowQuery& activeWindow = noActiveWindowQuery();

@@ -30,9 +30,10 @@ void PictureOutput::saveToClipboard()
 {
     if (!hasPictureToOutput())
         return;
-    if (!CopyPictureToClipboard(m_state.view().picture(), m_clipboard))
-        m_messages.show(
-            {QStringLiteral("The picture could not be put on the clipboard."), MessageIcon::Exclamation});
+    if (const Status put = m_clipboard.put(m_state.view().picture()); !put)
+        m_messages.show({QStringLiteral("The picture could not be put on the clipboard: %1.")
+                             .arg(QString::fromStdString(put.error())),
+            MessageIcon::Exclamation});
 }
 
 void PictureOutput::printNormal()

@@ -1,11 +1,11 @@
 #pragma once
 
-class QClipboard;
 class QWidget;
 
 namespace quorvex {
 
 class MessageBoxes;
+class PictureClipboard;
 class PictureViewState;
 class Printer;
 class SaveFileDialog;
@@ -15,7 +15,7 @@ class SaveFileDialog;
 class PictureOutput {
 public:
     PictureOutput(PictureViewState& state, MessageBoxes& messages, SaveFileDialog& saveDialog,
-        Printer& printer, QClipboard& clipboard)
+        Printer& printer, PictureClipboard& clipboard)
         : m_state(state)
         , m_messages(messages)
         , m_saveDialog(saveDialog)
@@ -37,7 +37,7 @@ private:
     MessageBoxes& m_messages;
     SaveFileDialog& m_saveDialog;
     Printer& m_printer; // lives as long as the window: a page-fit print's orientation stays for later prints
-    QClipboard& m_clipboard;
+    PictureClipboard& m_clipboard;
 };
 
 } // namespace quorvex

@@ -39,17 +39,21 @@ int main(int argc, char** argv)
         ? quorvex::Twips::fromDpi(primary->logicalDotsPerInchX(), primary->logicalDotsPerInchY())
         : quorvex::Twips{};
 
-    quorvex::Form1 window(
-        {*backend.screen, *backend.overlayScreen, messages, urls, clock, saveDialog, printer,
-            *QGuiApplication::clipboard(), *backend.overlayWindows, *backend.activeWindow},
+    const QString keeper = QCoreApplication::applicationDirPath() + QStringLiteral("/quorvex7");
+    quorvex::QtPictureClipboard qtClipboard(*QGuiApplication::clipboard());
+    quorvex::KeptPictureClipboard keptClipboard(keeper);
+    quorvex::PictureClipboard& clipboard
+        = backend.clipboardKeeper ? static_cast<quorvex::PictureClipboard&>(keptClipboard) : qtClipboard;
+
+    quorvex::Form1 window({*backend.screen, *backend.overlayScreen, messages, urls, clock, saveDialog,
+                              printer, clipboard, *backend.overlayWindows, *backend.activeWindow},
         twips);
     messages.setParent(&window);
     window.show();
     const int status = app.exec();
     // The picture put on the clipboard stays there after the program's end, as on any desktop.
-    const quorvex::Status kept
-        = quorvex::keepClipboardAfterExit(*QGuiApplication::clipboard(), QGuiApplication::platformName(),
-            QCoreApplication::applicationDirPath() + QStringLiteral("/quorvex7"));
+    const quorvex::Status kept = quorvex::keepClipboardAfterExit(
+        *QGuiApplication::clipboard(), QGuiApplication::platformName(), keeper);
     if (!kept)
         std::fprintf(stderr, "quorvex7: the picture leaves the clipboard with the program: %s\n",
             kept.error().c_str());

@@ -24,29 +24,10 @@ QByteArray encoded(const QImage& image, const char* format)
     return bytes;
 }
 
-} // namespace
-
-bool CopyPictureToClipboard(const QImage& picture, QClipboard& clipboard)
+// Hands `image` to `keeper` for the clipboard of `display` ("x11", "wayland") as PNG and BMP; returns
+// once the keeper holds it.
+Status handToKeeper(const QImage& image, const QString& display, const QString& keeper)
 {
-    if (picture.isNull())
-        return false;
-    // New data replaces every format the clipboard offered before, so no separate clear is needed.
-    clipboard.setImage(picture.convertToFormat(QImage::Format_RGB32));
-    return true;
-}
-
-Status keepClipboardAfterExit(QClipboard& clipboard, const QString& platform, const QString& keeper)
-{
-    const QString display = platform == QLatin1String("xcb") ? QStringLiteral("x11")
-        : platform.startsWith(QLatin1String("wayland"))      ? QStringLiteral("wayland")
-                                                             : QString();
-    if (display.isEmpty() || !clipboard.ownsClipboard())
-        return {};
-    const QMimeData* data = clipboard.mimeData();
-    const QImage image = data && data->hasImage() ? qvariant_cast<QImage>(data->imageData()) : QImage();
-    if (image.isNull())
-        return {};
-
     const std::pair<const char*, QByteArray> offers[]
         = {{"image/png", encoded(image, "PNG")}, {"image/bmp", encoded(image, "BMP")}};
     QStringList arguments{QStringLiteral("--keep-clipboard"), display};
@@ -72,6 +53,48 @@ Status keepClipboardAfterExit(QClipboard& clipboard, const QString& platform, co
         return fail(why.isEmpty() ? std::string("the clipboard keeper could not take the clipboard")
                                   : why.toStdString());
     }
+    return {};
+}
+
+} // namespace
+
+bool CopyPictureToClipboard(const QImage& picture, QClipboard& clipboard)
+{
+    if (picture.isNull())
+        return false;
+    // New data replaces every format the clipboard offered before, so no separate clear is needed.
+    clipboard.setImage(picture.convertToFormat(QImage::Format_RGB32));
+    return true;
+}
+
+Status QtPictureClipboard::put(const QImage& picture)
+{
+    if (!CopyPictureToClipboard(picture, m_clipboard))
+        return fail("there is no picture");
+    return {};
+}
+
+Status KeptPictureClipboard::put(const QImage& picture)
+{
+    if (picture.isNull())
+        return fail("there is no picture");
+    // The same pixels Qt's clipboard would serve.
+    return handToKeeper(picture.convertToFormat(QImage::Format_RGB32), QStringLiteral("wayland"), m_keeper);
+}
+
+Status keepClipboardAfterExit(QClipboard& clipboard, const QString& platform, const QString& keeper)
+{
+    const QString display = platform == QLatin1String("xcb") ? QStringLiteral("x11")
+        : platform.startsWith(QLatin1String("wayland"))      ? QStringLiteral("wayland")
+                                                             : QString();
+    if (display.isEmpty() || !clipboard.ownsClipboard())
+        return {};
+    const QMimeData* data = clipboard.mimeData();
+    const QImage image = data && data->hasImage() ? qvariant_cast<QImage>(data->imageData()) : QImage();
+    if (image.isNull())
+        return {};
+    if (const Status held = handToKeeper(image, display, keeper); !held)
+        return held;
     // Our own clipboard has lost the selection by now; once Qt has seen that, it does not offer its
     // copy to a clipboard manager on its way out as well.
     const QDeadlineTimer deadline(1000);

@@ -54,8 +54,7 @@ public:
 struct MainWindowFixture {
     explicit MainWindowFixture(QImage screenPixels = coordinatePattern(1024, 768))
         : screen(std::move(screenPixels))
-        , window({screen, screen, messages, urls, clock, saveDialog, printer, *QGuiApplication::clipboard()},
-              Twips{})
+        , window({screen, screen, messages, urls, clock, saveDialog, printer, clipboard}, Twips{})
     {
         window.show();
     }
@@ -81,6 +80,7 @@ struct MainWindowFixture {
     FixedClock clock;
     ChosenPathDialog saveDialog;
     RecordingPrinter printer;
+    QtPictureClipboard clipboard{*QGuiApplication::clipboard()};
     Form1 window;
 };
 
@@ -322,7 +322,8 @@ TEST(OutputCommands, PrintAtOwnSizeKeepsThePhysicalSizeOnScaledScreens)
         RecordingMessageBoxes messages;
         ChosenPathDialog dialog;
         RecordingPrinter printer;
-        PictureOutput(state, messages, dialog, printer, *QGuiApplication::clipboard()).printNormal();
+        QtPictureClipboard clipboard(*QGuiApplication::clipboard());
+        PictureOutput(state, messages, dialog, printer, clipboard).printNormal();
         ASSERT_EQ(printer.sent.size(), 1) << ratio;
         EXPECT_EQ(printer.sent[0].size, (PrintSize{2540, 1270})) << ratio; // 1 x 0.5 inch
         EXPECT_EQ(printer.sent[0].picture, pixels) << ratio;
