@@ -8,9 +8,11 @@ GNOME_INPUT="$(dirname "${BASH_SOURCE[0]}")/gnome_input.py"
 "$E2E_PROBE" pattern 1280 800 "$work/bg1.png" || fail "cannot write the pattern"
 
 keys_pid=
+monitor_pid=
 stop_gnome() {
     [ -n "$keys_pid" ] && exec 8>&- && kill "$keys_pid" 2>/dev/null
-    keys_pid=
+    [ -n "$monitor_pid" ] && kill "$monitor_pid" 2>/dev/null
+    keys_pid= monitor_pid=
     stop_portal
 }
 
@@ -33,6 +35,10 @@ start_gnome() {
     # As root it shows a banner over every window; and the overview is not wanted.
     gsettings set org.gnome.desktop.notifications show-banners false
     gsettings set org.gnome.desktop.interface enable-animations false
+    # The tests' pointer starts in the top-left corner, which would open the overview.
+    gsettings set org.gnome.desktop.interface enable-hot-corners false
+    # A blinking text cursor would change the screen by itself: the tests see typed text by the change.
+    gsettings set org.gnome.desktop.interface cursor-blink false
     pipewire >>"$work/portal.log" 2>&1 &
     portal_pids+=($!)
     wait_for 100 0.05 test -S "$XDG_RUNTIME_DIR/pipewire-0" || fail "pipewire did not start: $(tail -3 "$work/portal.log")"
@@ -70,19 +76,60 @@ set_screenshot_permission() {
     fi || fail "cannot store the screenshot permission $1"
 }
 
-start_gnome_keys() { # keys through Mutter's RemoteDesktop API, sent with gnome_keys KEYSYM...
-    rm -f "$work/keys.in"
+start_gnome_keys() { # keys and a pointer through Mutter's RemoteDesktop API (gnome_input.py): gnome_keys
+    rm -f "$work/keys.in" # KEYSYM..., keys NAME..., type_text, pointer, click, drag
     mkfifo "$work/keys.in"
     /usr/bin/python3 "$GNOME_INPUT" <"$work/keys.in" >"$work/keys.out" 2>&1 &
     keys_pid=$!
     exec 8>"$work/keys.in"
     wait_for 100 0.05 grep -q ready "$work/keys.out" || fail "no keys: $(cat "$work/keys.out")"
 }
-gnome_keys() {
-    local sent
-    sent=$(grep -c done "$work/keys.out")
-    echo "key $*" >&8
-    wait_for 100 0.05 eval '[ "$(grep -c done "$work/keys.out")" -gt '"$sent"' ]' || fail "the keys $* were not sent"
+gnome_keys() { gnome_input "key $*"; }
+
+# The X keysyms of the names keys takes (xkb's, as wtype's); a character stands for itself.
+declare -A gnome_keysyms=([alt]=ffe9 [shift]=ffe1 [Return]=ff0d [Escape]=ff1b [Tab]=ff09 [space]=20 [Down]=ff54
+    [Up]=ff52 [Right]=ff53 [Left]=ff51 [BackSpace]=ff08)
+gnome_keysym() { # alt+g: Alt_L+g
+    local part out=
+    for part in ${1//+/ }; do
+        out+=+${gnome_keysyms[$part]:-$(printf %x "'$part")}
+    done
+    echo "${out#+}"
+}
+keys() { # keys KEY...: each key name (alt+g holds Alt) pressed and released, a moment between them
+    local key
+    for key in "$@"; do
+        gnome_input "key $(gnome_keysym "$key")"
+        sleep 0.3
+    done
+}
+type_text() { # type_text TEXT: its characters, typed
+    local i line=key
+    for ((i = 0; i < ${#1}; i++)); do
+        line+=" $(printf %x "'${1:i:1}")"
+    done
+    gnome_input "$line"
+}
+pointer() { # pointer X Y [press|release]...: as sway_session.sh's
+    gnome_input "to $1 $2"
+    shift 2
+    local action
+    for action in "$@"; do
+        sleep 0.1
+        gnome_input "$action"
+    done
+    sleep 0.1
+}
+click() { pointer "$1" "$2" press release && pointer 1270 790; }
+clipboard_entry_dy=24 # File > Save to Clipboard below the picture view's top (window_checks.sh)
+drag() { # drag X Y DX DY: pressed at X, Y, moved by DX, DY in four steps and released
+    pointer "$1" "$2" press
+    local step
+    for step in 1 2 3; do
+        pointer $(($1 + step * $3 / 4)) $(($2 + step * $4 / 4))
+    done
+    pointer $(($1 + $3)) $(($2 + $4)) release
+    pointer 1270 790
 }
 gnome_pointer() { # gnome_pointer X Y [press|release [right]]: the pointer to X, Y of the 1280x800 screen (from its corner)
     gnome_input "move -4000 -4000"
@@ -96,3 +143,13 @@ gnome_input() { # gnome_input LINE: one line to the RemoteDesktop session, waite
     echo "$1" >&8
     wait_for 100 0.05 eval '[ "$(grep -c done "$work/keys.out")" -gt '"$sent"' ]' || fail "$1 was not sent"
 }
+
+# GNOME takes one screenshot at a time (a second asked meanwhile is never answered): the window program's tests
+# read the screen only once its own grab is answered. Its portal requests' tokens carry its pid.
+start_answer_monitor() {
+    dbus-monitor --session "type='signal',interface='org.freedesktop.portal.Request',member='Response'" \
+        >"$work/answers" 2>&1 &
+    monitor_pid=$!
+    wait_for 50 0.1 test -s "$work/answers" || fail "dbus-monitor does not listen"
+}
+grabs_answered() { grep -c "/quorvex7_${app_pid}_" "$work/answers"; }

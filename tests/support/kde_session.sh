@@ -60,7 +60,7 @@ start_kde() {
     portal_pids+=($!)
 }
 
-start_pointer() { # a pointer on the desktop through KWin's fake input, moved with pointer_to X Y
+start_pointer() { # KWin's fake input: a pointer (pointer_to X Y, pointer, click, drag) and keys (keys, type_text)
     rm -f "$work/pointer.in"
     mkfifo "$work/pointer.in"
     "$VIRTUAL_POINTER" <"$work/pointer.in" >"$work/pointer.out" 2>&1 &
@@ -68,9 +68,85 @@ start_pointer() { # a pointer on the desktop through KWin's fake input, moved wi
     exec 7>"$work/pointer.in"
     wait_for 100 0.05 grep -q ready "$work/pointer.out" || fail "no pointer: $(cat "$work/pointer.out")"
 }
-pointer_to() {
-    local moved
-    moved=$(grep -c done "$work/pointer.out")
-    echo "move $1 $2 1280 800" >&7
-    wait_for 100 0.05 eval '[ "$(grep -c done "$work/pointer.out")" -gt '"$moved"' ]' || fail "the pointer did not move"
+input() { # input LINE: one line to the fake input, once KWin has it
+    local sent
+    sent=$(grep -c done "$work/pointer.out")
+    echo "$1" >&7
+    wait_for 100 0.05 eval '[ "$(grep -c done "$work/pointer.out")" -gt '"$sent"' ]' || fail "KWin did not take: $1"
+}
+pointer_to() { input "move $1 $2 1280 800"; }
+pointer() { # pointer X Y [press|release]...: as sway_session.sh's
+    pointer_to "$1" "$2"
+    shift 2
+    local action
+    for action in "$@"; do
+        sleep 0.1
+        input "$action"
+    done
+    sleep 0.1
+}
+click() { pointer "$1" "$2" press release && pointer 1270 790; }
+clipboard_entry_dy=12 # File > Save to Clipboard below the picture view's top (window_checks.sh)
+drag() { # drag X Y DX DY: pressed at X, Y, moved by DX, DY in four steps and released
+    pointer "$1" "$2" press
+    local step
+    for step in 1 2 3; do
+        pointer $(($1 + step * $3 / 4)) $(($2 + step * $4 / 4))
+    done
+    pointer $(($1 + $3)) $(($2 + $4)) release
+    pointer 1270 790
+}
+
+# Linux key codes of the names keys takes (xkb's, as wtype's), for a US layout.
+declare -A kde_key_codes=([alt]=56 [shift]=42 [Return]=28 [Escape]=1 [Tab]=15 [space]=57 [Down]=108 [Up]=103
+    [Right]=106 [Left]=105 [BackSpace]=14 [slash]=53 [period]=52 [minus]=12 [underscore]="42 12")
+i=2
+for key in 1 2 3 4 5 6 7 8 9 0; do kde_key_codes[$key]=$((i++)); done
+i=0
+for key in q w e r t y u i o p; do kde_key_codes[$key]=$((16 + i++)); done
+i=0
+for key in a s d f g h j k l; do kde_key_codes[$key]=$((30 + i++)); done
+i=0
+for key in z x c v b n m; do kde_key_codes[$key]=$((44 + i++)); done
+unset i
+kde_key() { # the codes of one key name: alt+g holds Alt, an upper-case letter Shift
+    local name=$1 codes=
+    if [[ $name == *+* ]]; then
+        codes="${kde_key_codes[${name%%+*}]} "
+        name=${name#*+}
+    fi
+    [[ $name =~ ^[A-Z]$ ]] && codes+="42 " && name=${name,}
+    [ -n "${kde_key_codes[$name]:-}" ] || fail "no key code for $1"
+    echo "$codes${kde_key_codes[$name]}"
+}
+keys() { # keys KEY...: each key name (alt+g holds Alt) pressed and released, a moment between them
+    local key
+    for key in "$@"; do
+        input "key $(kde_key "$key")"
+        sleep 0.3
+    done
+}
+type_text() { # type_text TEXT: letters, digits and / . - _
+    local i c
+    for ((i = 0; i < ${#1}; i++)); do
+        c=${1:i:1}
+        case $c in
+        /) c=slash ;; .) c=period ;; -) c=minus ;; _) c=underscore ;;
+        esac
+        input "key $(kde_key "$c")"
+    done
+}
+
+kwin_script() { # kwin_script JS: runs JS in KWin; what it print()s lands in $work/portal.log after "js: "
+    local file=$work/script-$RANDOM.js name=quorvex7-test-$RANDOM
+    printf '%s\n' "$1" >"$file"
+    gdbus call --session --dest org.kde.KWin --object-path /Scripting --method org.kde.kwin.Scripting.loadScript \
+        "$file" "$name" >/dev/null && gdbus call --session --dest org.kde.KWin --object-path /Scripting \
+        --method org.kde.kwin.Scripting.start >/dev/null || fail "KWin did not run the script"
+    gdbus call --session --dest org.kde.KWin --object-path /Scripting --method org.kde.kwin.Scripting.unloadScript \
+        "$name" >/dev/null
+}
+move_app_window() { # move_app_window X Y: the main window's frame to that place
+    kwin_script "workspace.clientList().forEach(function (c) { if (/^Quorvex7( -|$)/.test(c.caption)) {
+        var g = c.frameGeometry; c.frameGeometry = {x: $1, y: $2, width: g.width, height: g.height}; } });"
 }

@@ -2,7 +2,8 @@
 // or KWin's (through its fake input, which KWin offers a program whose desktop entry lists
 // org_kde_kwin_fake_input in X-KDE-Wayland-Interfaces).
 // Reads lines from standard input: "move X Y W H" (a point of the W x H layout), "press", "release"
-// (the left button; "press right", "release right" the right one).
+// (the left button; "press right", "release right" the right one); on KWin also "key CODE..." (Linux
+// key codes, pressed in turn and released in reverse: one chord).
 #include "fake-input-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
@@ -63,6 +64,21 @@ int main()
         unsigned x = 0, y = 0, width = 0, height = 0;
         const bool move = std::sscanf(line, "move %u %u %u %u", &x, &y, &width, &height) == 4;
         const bool button = std::strncmp(line, "press", 5) == 0 || std::strncmp(line, "release", 7) == 0;
+        if (std::strncmp(line, "key ", 4) == 0 && fakeInput) {
+            unsigned codes[8];
+            int count = 0, used = 0;
+            for (const char* at = line + 4; count < 8 && std::sscanf(at, "%u%n", &codes[count], &used) == 1;
+                 at += used)
+                ++count;
+            for (int i = 0; i < count; ++i)
+                org_kde_kwin_fake_input_keyboard_key(fakeInput, codes[i], WL_KEYBOARD_KEY_STATE_PRESSED);
+            for (int i = count - 1; i >= 0; --i)
+                org_kde_kwin_fake_input_keyboard_key(fakeInput, codes[i], WL_KEYBOARD_KEY_STATE_RELEASED);
+            wl_display_roundtrip(display);
+            std::puts("done");
+            std::fflush(stdout);
+            continue;
+        }
         const uint32_t state
             = line[0] == 'p' ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED;
         const uint32_t which = std::strstr(line, "right") ? BTN_RIGHT : BTN_LEFT;

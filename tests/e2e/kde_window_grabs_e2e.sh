@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# kde_window_grabs_e2e.sh BUILD_FOLDER: the installed window program on a private headless KWin, reading the
+# screen through KWin's screenshot interface (its own hidden desktop entry names it). Grab > Whole Screen five
+# times: each time the window comes back in front and Save As writes the screen exactly. File > Save to
+# Clipboard chosen by keys (KWin refuses a plain copy made once a menu's keys took the keyboard) and by the
+# pointer gives the picture as PNG and BMP, which stays on the clipboard after the program's end.
+source "$(dirname "$0")/../support/kde_session.sh"
+source "$(dirname "$0")/../support/window_checks.sh"
+build=$1
+
+cmake --install "$build" --prefix "$work/prefix" >"$work/install.log" || fail "cmake --install: $(tail -1 "$work/install.log")"
+export XDG_DATA_DIRS=$work/prefix/share:/usr/local/share:/usr/share
+start_kde
+start_pointer
+program=$work/prefix/bin/quorvex7
+wait_for 60 0.5 eval 'shot && same_pixels "$work/shot.png" "$work/bg1.png"' || fail "the pattern is not shown"
+start_window_app
+whole_screen_saved 5
+! grep -q "KWin lets only" "$work/app.log" || fail "the window program is not let use KWin's screenshots"
+
+clipboard_is "$work/bg1.png" 1280 800 0 0
+flip_view
+convert "$work/bg1.png" -flip "$work/flipped.png"
+clipboard_is "$work/flipped.png" 1280 800 0 0 pointer
+for type in png bmp; do
+    wl-paste --type "image/$type" >"$work/live.$type" || fail "no image/$type on the clipboard"
+done
+menu alt+f x # File > Exit
+wait_for 100 0.1 gone "$app_pid" || fail "the program did not end"
+app_pid=
+for type in png bmp; do
+    timeout 5 wl-paste --type "image/$type" >"$work/after.$type" && cmp -s "$work/after.$type" "$work/live.$type" \
+        || fail "after the end the clipboard's image/$type is not what it was"
+done
+echo "PASS"

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The frame over the live desktop where the real portal reads the screen: centred, the desktop seen through
+# it, dragged, widened, each grab read through the portal with the frame hidden; the "x" closes it; Defined
+# Size. A portal refusing mid-flow: its message, and the frame closes.
+source "$(dirname "$0")/../support/sway_session.sh"
+
+other=$work/other.png # the background put under the frame
+convert "$work/bg1.png" -negate "$other"
+start_desktop 1
+start_portal
+start_pointer
+export QUORVEX7_SCREEN=portal
+start_wayland_app 0 0
+
+message_shown() { [ "$(program_windows)" = 2 ]; } # the main window and a message box
+frame_shown() { grim -g "$ox,$oy 186x166" "$work/shot.png" && ! is_part "$work/shot.png" "$other" "186x166+$ox+$oy"; }
+select_area 1.5
+ox=547 oy=317 # centred, its inside 158 x 132 at 13, 21
+frame_at "$work/bg1.png" $ox $oy
+
+# A new background under the frame: it shows through the frame at once, and the next grab reads it.
+swaymsg "output HEADLESS-1 bg $other stretch" >/dev/null
+sleep 1
+grim -g "$((ox + 13)),$((oy + 21)) 158x132" "$work/shot.png"
+convert "$other" -crop "158x132+$((ox + 13))+$((oy + 21))" +repage "$work/expected.png"
+differing=$(compare -metric AE "$work/shot.png" "$work/expected.png" null: 2>&1)
+((differing < 158 * 132 / 2)) || fail "the desktop does not show through the frame's hatch ($differing pixels differ)"
+drag $((ox + 40)) $((oy + 8)) 200 100 # by its strip
+sleep 3
+ox=$((ox + 200)) oy=$((oy + 100))
+frame_at "$other" $ox $oy
+close_frame "$other" $ox $oy 186
+picture_is "$other" 158 132 $((ox + 13)) $((oy + 21))
+
+ox=547 oy=317
+select_area 1.5
+drag $((ox + 184)) $((oy + 83)) 60 0 # widened by its right edge: the grab comes half a second later
+sleep 2
+close_frame "$other" $ox $oy 246
+picture_is "$other" 218 132 $((ox + 13)) $((oy + 21))
+
+defined_size_100 # a new frame, sized in place
+sleep 2
+close_frame "$other" $ox $oy 128
+picture_is "$other" 100 100 $((ox + 13)) $((oy + 21))
+
+# The portal refuses the grab after a move: its message, and the frame closes.
+select_area 1.5
+start_fake_portal refuse
+drag $((ox + 40)) $((oy + 8)) 200 100
+sleep 3
+message_shown || fail "no message after the refused grab"
+keys Return
+! message_shown || fail "the message did not close"
+ox=$((ox + 200)) oy=$((oy + 100))
+! frame_shown || fail "the frame stays after the refused grab"
+kill -0 "$app_pid" || fail "the program is gone"
+picture_is "$other" 100 100 $((547 + 13)) $((317 + 21))
+echo "PASS"
