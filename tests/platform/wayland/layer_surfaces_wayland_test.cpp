@@ -1,0 +1,64 @@
+#include "platform/wayland/layer_surfaces.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <thread>
+#include <vector>
+
+using namespace quorvex;
+
+namespace {
+
+bool writable(int fd)
+{
+    pollfd socket{fd, POLLOUT, 0};
+    return poll(&socket, 1, 0) == 1;
+}
+
+} // namespace
+
+// The hatched frame's input region is thousands of rectangles. Sent while the compositor reads
+// nothing (as under load), it fills the socket: the connection must wait, not break.
+TEST(LayerSurfaces, ARegionLargerThanTheSocketArrivesWhileTheCompositorIsStopped)
+{
+    LayerSurfaces::Opened opened = LayerSurfaces::connect(std::getenv("WAYLAND_DISPLAY"));
+    ASSERT_TRUE(opened.surfaces) << opened.failure;
+    LayerSurfaces& surfaces = *opened.surfaces;
+    const int fd = surfaces.fd();
+    ucred compositor{};
+    socklen_t length = sizeof compositor;
+    ASSERT_EQ(getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &compositor, &length), 0);
+    int buffer = 0;
+    length = sizeof buffer;
+    ASSERT_EQ(getsockopt(fd, SOL_SOCKET, SO_SNDBUF, &buffer, &length), 0);
+
+    // One-pixel rectangles on every other column and row: 24 bytes each, twice the socket's buffer.
+    std::vector<QRect> rects;
+    for (int y = 0; int(rects.size()) * 24 < 2 * buffer; y += 2)
+        for (int x = 0; x < 1000; x += 2)
+            rects.emplace_back(x, y, 1, 1);
+    QRegion hatch;
+    hatch.setRects(rects.data(), int(rects.size()));
+    QImage picture(1000, rects.back().bottom() + 1, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    surfaces.present(picture, {0, 0}, {}); // the surfaces are made while the compositor runs
+
+    ASSERT_EQ(kill(compositor.pid, SIGSTOP), 0);
+    std::atomic<bool> sent = false;
+    std::thread resume([&] {
+        while (!sent && writable(fd))
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        kill(compositor.pid, SIGCONT);
+    });
+    surfaces.present(picture, {0, 0}, hatch);
+    sent = true;
+    resume.join();
+    surfaces.roundtrip();
+    surfaces.dispatch();
+    EXPECT_FALSE(surfaces.failed()) << "the connection broke";
+}
