@@ -29,6 +29,10 @@ wait_for() { # wait_for TRIES PAUSE COMMAND...: true as soon as COMMAND is, fals
 same_pixels() { # same_pixels A B: the two pictures hold exactly the same pixels
     [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]
 }
+other_pixels() { # other_pixels A B: both pictures read, of one size, and some pixels differ
+    compare -metric AE "$1" "$2" null: 2>/dev/null
+    [ $? = 1 ] # 2 when a picture cannot be read or the sizes differ
+}
 
 close_to() { # close_to A B DB: the pictures agree to at least DB dB (PSNR), which lands in $psnr
     # compare measures only where they overlap: pictures of two sizes are not close.
@@ -80,7 +84,7 @@ clipboard_keeper() { # clipboard_keeper NAME=VALUE: sets $keeper to the pid of a
     return 1
 }
 no_keeper() { ! clipboard_keeper "$1"; }
-gone() { ! kill -0 "$1" 2>/dev/null; }
+gone() { [ -n "$1" ] && ! kill -0 "$1" 2>/dev/null; }
 
 screenshot() { import -window root "$work/shot.png" || fail "no screenshot"; }
 title_of_app() { xdotool getwindowname "$window"; }

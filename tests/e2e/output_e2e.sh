@@ -15,7 +15,11 @@ save_as "$work/saved/shot" "$work/saved/shot.JPG" # a name without extension get
 printf kept | xclip -selection clipboard -i
 wait_for 100 0.1 bash -c '[ "$(xclip -selection clipboard -o 2>/dev/null)" = kept ]' || fail "xclip never took the clipboard"
 menu_keys alt+f Down Down Return
-! xclip -selection clipboard -t TARGETS -o | grep -q UTF8_STRING || fail "the old text stayed on the clipboard"
+image_on_clipboard() { # the clipboard offers the image and no longer the old text
+    targets=$(xclip -selection clipboard -t TARGETS -o 2>&1) && grep -qx image/png <<<"$targets" \
+        && ! grep -qx UTF8_STRING <<<"$targets"
+}
+wait_for 50 0.1 image_on_clipboard || fail "the clipboard offers: $targets"
 for type in png bmp; do
     xclip -selection clipboard -t "image/$type" -o >"$work/clip.$type" 2>/dev/null || fail "no image/$type on the clipboard"
     is_part "$work/clip.$type" "$work/pattern.png" "$size+0+0" || fail "the clipboard's image/$type is not the grab"

@@ -32,7 +32,7 @@ screenshot
 # Escape closes the frame: with the keyboard still in the main window, and in the frame once a
 # click on its strip gave the keyboard to it.
 overlay_shown() { xdotool search --onlyvisible --class quorvex7 | grep -qv "^$window\$"; }
-overlay_gone() { ! overlay_shown; }
+overlay_gone() { [ "$(xdotool search --onlyvisible --class quorvex7)" = "$window" ]; } # the main window alone
 menu_keys Escape
 wait_for 50 0.1 overlay_gone || fail "Escape in the main window left the frame open"
 menu_keys alt+g s

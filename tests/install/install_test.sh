@@ -19,7 +19,8 @@ done
 # names quorvex7, a hidden one the window program.
 for entry in "$id:quorvex7" "$id.Window:quorvex7-window"; do
     file=$prefix/share/applications/${entry%%:*}.desktop
-    desktop-file-validate "$file" | grep -v ': hint:' && fail "the desktop entry $(basename "$file") is not valid"
+    desktop-file-validate "$file" >"$work/desktop.log" 2>&1 && ! grep -v ': hint:' "$work/desktop.log" \
+        || fail "the desktop entry $(basename "$file") is not valid: $(cat "$work/desktop.log")"
     grep -qx "Exec=$prefix/bin/${entry#*:}" "$file" \
         && grep -qx "X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2" "$file" \
         || fail "the desktop entry $(basename "$file") does not name the installed ${entry#*:} for KWin"

@@ -51,8 +51,7 @@ select_area() { # select_area PAUSE: Grab > Select Area, then PAUSE seconds for 
     sleep "$1"
 }
 program_windows() { # how many windows of the program sway shows, full-screen stills aside
-    swaymsg -t get_tree \
-        | jq '[.. | objects | select(.pid? != null and .visible? == true and .fullscreen_mode? == 0)] | length'
+    sway_count '.pid? != null and .visible? == true and .fullscreen_mode? == 0'
 }
 more_windows_than() { [ "$(program_windows)" -gt "$1" ]; }
 defined_size_100() { # Grab > Defined Size, the dialog's own 100 x 100; its keys wait for the dialog
@@ -64,31 +63,46 @@ defined_size_100() { # Grab > Defined Size, the dialog's own 100 x 100; its keys
     keys Tab Tab space
 }
 
-still_shown() { # still_shown [X]: a window of the program covers the 1280 x 800 output at X full-screen
-    sway_has ".pid? != null and .fullscreen_mode? == 1 and .visible? == true and .rect.x == ${1:-0}
+still() { # still [X]: the condition of a program window covering the 1280 x 800 output at X full-screen
+    echo ".pid? != null and .fullscreen_mode? == 1 and .visible? == true and .rect.x == ${1:-0}
         and .rect.width == 1280 and .rect.height == 800"
 }
+still_shown() { sway_has "$(still "$@")"; }
+still_gone() { sway_has_none "$(still "$@")"; }
+pixel() { # pixel PICTURE X Y: its colour there, or nothing and false
+    local colour
+    colour=$(convert "$1" -crop "1x1+$2+$3" -format '%[hex:u.p]' info: 2>/dev/null) && [ -n "$colour" ] \
+        && echo "$colour"
+}
 shows_pixel() { # shows_pixel PICTURE X Y: the screenshot $work/shot.png has that picture's pixel there
-    [ "$(convert "$work/shot.png" -crop "1x1+$2+$3" -format '%[hex:u.p]' info:)" \
-        = "$(convert "$1" -crop "1x1+$2+$3" -format '%[hex:u.p]' info:)" ]
+    local shown
+    shown=$(pixel "$work/shot.png" "$2" "$3") && [ "$shown" = "$(pixel "$@")" ]
 }
-sway_has() { # sway_has JQ_CONDITION: some node of sway's tree meets it
-    swaymsg -t get_tree | jq -e "[.. | objects | select($1)] | length > 0" >/dev/null
+hides_pixel() { # hides_pixel PICTURE X Y: the screenshot $work/shot.png has another colour there
+    local shown expected
+    shown=$(pixel "$work/shot.png" "$2" "$3") && expected=$(pixel "$@") && [ "$shown" != "$expected" ]
 }
+sway_count() { # sway_count JQ_CONDITION: how many nodes of sway's tree meet it; nothing when sway does not answer
+    local tree
+    tree=$(swaymsg -t get_tree) && jq "[.. | objects | select($1)] | length" <<<"$tree"
+}
+# sway_has, sway_has_none JQ_CONDITION: some node meets it, none does; either false when sway does not answer
+sway_has() { [ "$(sway_count "$1")" -gt 0 ] 2>/dev/null; }
+sway_has_none() { [ "$(sway_count "$1")" = 0 ]; }
 
 frame_at() { # frame_at PICTURE OX OY: the 186 x 166 frame (its strip at 40, 8) is shown there on PICTURE
-    grim "$work/shot.png"
+    grim "$work/shot.png" || fail "grim cannot read the screen"
     shows_pixel "$1" $(($2 - 1)) $(($3 + 50)) && shows_pixel "$1" $(($2 + 50)) $(($3 - 1)) \
-        && ! shows_pixel "$1" "$2" $(($3 + 50)) && ! shows_pixel "$1" $(($2 + 50)) "$3" \
-        && ! shows_pixel "$1" $(($2 + 40)) $(($3 + 8)) && shows_pixel "$1" $(($2 + 186)) $(($3 + 50)) \
-        && ! shows_pixel "$1" $(($2 + 185)) $(($3 + 50)) || fail "the frame is not at $2,$3"
+        && hides_pixel "$1" "$2" $(($3 + 50)) && hides_pixel "$1" $(($2 + 50)) "$3" \
+        && hides_pixel "$1" $(($2 + 40)) $(($3 + 8)) && shows_pixel "$1" $(($2 + 186)) $(($3 + 50)) \
+        && hides_pixel "$1" $(($2 + 185)) $(($3 + 50)) || fail "the frame is not at $2,$3"
 }
-close_frame() { # close_frame PICTURE OX OY W: the "x" of a frame W wide closes it and any still, PICTURE shows
+closed_at() { # closed_at PICTURE OX OY W: no still, and the place of a frame W wide shows PICTURE
+    still_gone && grim -g "$2,$3 $4x166" "$work/shot.png" && is_part "$work/shot.png" "$1" "$4x166+$2+$3"
+}
+close_frame() { # close_frame PICTURE OX OY W: the "x" of a frame W wide closes it and any still
     click $(($2 + $4 - 17)) $(($3 + 11))
-    sleep 1
-    ! still_shown || fail "the still is still shown"
-    grim -g "$2,$3 $4x166" "$work/shot.png"
-    is_part "$work/shot.png" "$1" "$4x166+$2+$3" || fail "the frame is still shown"
+    wait_for 50 0.1 closed_at "$@" || fail "the frame or the still is still shown"
 }
 
 picture_is() { # picture_is REFERENCE W H X Y: File > Save to Clipboard gives that part (asked again: grabs land late)
@@ -126,14 +140,17 @@ start_sway() { # start_sway OUTPUT_COUNT CONFIG_LINE...
     SWAYSOCK=$(compgen -G "$runtime/sway-ipc.*.sock" | head -1)
     export SWAYSOCK
     # until swaybg draws the backgrounds an output shows sway's grey
-    local place
-    for place in $(swaymsg -t get_outputs | jq -r '.[] | "\(.rect.x + 1),\(.rect.y + 1)"'); do
-        wait_for 200 0.05 not_grey "$place"
+    local place outputs
+    outputs=$(swaymsg -t get_outputs) || fail "sway does not answer"
+    for place in $(jq -r '.[] | "\(.rect.x + 1),\(.rect.y + 1)"' <<<"$outputs"); do
+        wait_for 200 0.05 not_grey "$place" || fail "the output at $place shows no background"
     done
     sleep 0.2
 }
 not_grey() {
-    [ "$(grim -g "$1 1x1" -t ppm - | convert ppm:- -format '%[hex:u.p{0,0}]' info:)" != 3F3F3F ]
+    local colour
+    colour=$(grim -g "$1 1x1" -t ppm - | convert ppm:- -format '%[hex:u.p{0,0}]' info:) && [ -n "$colour" ] \
+        && [ "$colour" != 3F3F3F ]
 }
 
 start_desktop() { # start_desktop 1|2|1+2: floating windows on bg1 at scale 1, bg2 at scale 2, or both side by side
