@@ -5,7 +5,7 @@ stop_portal() {
     [ ${#portal_pids[@]} -gt 0 ] && kill "${portal_pids[@]}" 2>/dev/null
     portal_pids=()
     portal_pid=
-    fusermount3 -u "$XDG_RUNTIME_DIR/doc" 2>/dev/null || true
+    [ -z "${XDG_RUNTIME_DIR:-}" ] || fusermount3 -u "$XDG_RUNTIME_DIR/doc" 2>/dev/null || true
     unset DBUS_SESSION_BUS_ADDRESS DBUS_SYSTEM_BUS_ADDRESS XDG_CURRENT_DESKTOP
 }
 

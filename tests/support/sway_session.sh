@@ -5,14 +5,13 @@ source "$(dirname "${BASH_SOURCE[0]}")/portal_session.sh"
 trap 'stop_portal; stop_sway; finish' EXIT
 sway_pid=
 pointer_pid=
-"$E2E_PROBE" pattern 1280 800 "$work/bg1.png" && "$E2E_PROBE" pattern 2560 1600 "$work/bg2.png" \
-    || fail "cannot write the patterns"
-
 stop_sway() {
     [ -n "$pointer_pid" ] && exec 7>&- && kill "$pointer_pid" 2>/dev/null
     [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null && wait "$sway_pid" 2>/dev/null
     sway_pid= pointer_pid=
 }
+"$E2E_PROBE" pattern 1280 800 "$work/bg1.png" && "$E2E_PROBE" pattern 2560 1600 "$work/bg2.png" \
+    || fail "cannot write the patterns"
 
 start_pointer() { # the seat's pointer ($VIRTUAL_POINTER), driven with pointer, drag, click
     rm -f "$work/pointer.in"
