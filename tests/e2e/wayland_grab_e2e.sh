@@ -21,7 +21,7 @@ grab_is() { # grab_is REFERENCE WxH+X+Y FILE ARGS...: quorvex7 --grab FILE ARGS 
 start_desktop 1
 grab_is "$work/bg1.png" 1280x800+0+0 "$work/shot.png"
 LD_DEBUG=files "$QUORVEX7" --grab "$work/libraries.png" 2>"$work/libraries" \
-    && ! grep -qE 'file=[^ ]*(lib(Qt6|dbus-1)|quorvex7-dbus)' "$work/libraries" \
+    && grep -q 'file=[^ ]*libwayland-client\.so' "$work/libraries" && ! grep -qE 'file=[^ ]*(lib(Qt6|dbus-1)|quorvex7-dbus)' "$work/libraries" \
     || fail "the screen-copy grab loaded $(grep -oE 'file=[^ ]*(lib(Qt6|dbus-1)|quorvex7-dbus)[^ ]*' "$work/libraries" | sort -u)"
 grab_is "$work/bg1.png" 1280x800+0+0 "$work/shot.bmp" --screen screencopy
 "$QUORVEX7" --grab - --region 300x200+900+550 >"$work/part.png" && is_part "$work/part.png" "$work/bg1.png" 300x200+900+550 \

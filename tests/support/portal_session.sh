@@ -32,9 +32,11 @@ CONF
     portal_pids+=("${lines[1]}")
 }
 
-has_bus_name() {
+has_bus_name() { bus_says_name "$1" true; }
+has_no_bus_name() { bus_says_name "$1" false; }
+bus_says_name() { # bus_says_name NAME true|false: the bus answers that NAME has an owner, or has none
     dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
+        org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q "boolean $2"
 }
 
 start_on_bus() { # start_on_bus NAME COMMAND...: starts COMMAND and waits until it owns NAME on the bus
@@ -49,7 +51,7 @@ portal_pid= # the portal on the bus, real or fake
 start_fake_portal() { # start_fake_portal MODE [ARGUMENT] (see fake_portal.py): instead of the portal there
     if [ -n "$portal_pid" ]; then
         kill "$portal_pid"
-        wait_for 100 0.05 eval '! has_bus_name org.freedesktop.portal.Desktop' || fail "the portal stays"
+        wait_for 100 0.05 has_no_bus_name org.freedesktop.portal.Desktop || fail "the portal stays"
     fi
     start_on_bus org.freedesktop.portal.Desktop /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/fake_portal.py" "$@"
     portal_pid=${portal_pids[-1]}
