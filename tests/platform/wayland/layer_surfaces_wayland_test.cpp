@@ -8,6 +8,7 @@
 #include <signal.h>
 #include <sys/socket.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 using namespace quorvex;
@@ -18,6 +19,13 @@ bool writable(int fd)
 {
     pollfd socket{fd, POLLOUT, 0};
     return poll(&socket, 1, 0) == 1;
+}
+
+pid_t compositorOf(int fd)
+{
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 ? peer.pid : -1;
 }
 
 } // namespace
@@ -61,4 +69,38 @@ TEST(LayerSurfaces, ARegionLargerThanTheSocketArrivesWhileTheCompositorIsStopped
     surfaces.roundtrip();
     surfaces.dispatch();
     EXPECT_FALSE(surfaces.failed()) << "the connection broke";
+}
+
+// A connection that breaks with events queued behind the compositor's error (a buffer's release,
+// read with it) is reported as broken, not read from for ever.
+TEST(LayerSurfaces, ABrokenConnectionWithEventsQueuedIsReportedBroken)
+{
+    LayerSurfaces::Opened opened = LayerSurfaces::connect(std::getenv("WAYLAND_DISPLAY"));
+    ASSERT_TRUE(opened.surfaces) << opened.failure;
+    LayerSurfaces& surfaces = *opened.surfaces;
+    const pid_t compositor = compositorOf(surfaces.fd());
+    ASSERT_GT(compositor, 0);
+    QImage picture(64, 64, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::red);
+    surfaces.present(picture, {0, 0}, {});
+    surfaces.roundtrip();
+
+    // While the compositor is stopped: a second buffer, sent as a third one's region starts, then a
+    // request to an object that does not exist. It reads both at once and answers both at once.
+    ASSERT_EQ(kill(compositor, SIGSTOP), 0);
+    surfaces.present(picture, {0, 0}, {});
+    surfaces.present(picture, {0, 0}, QRegion(0, 0, 1, 1));
+    const uint32_t request[2] = {0xdeadbeef, 8u << 16};
+    const bool written = write(surfaces.fd(), request, sizeof request) == ssize_t(sizeof request);
+    kill(compositor, SIGCONT);
+    ASSERT_TRUE(written);
+
+    // Read once it has hung up, the error comes with the events before it, which stay queued.
+    pollfd hangup{surfaces.fd(), 0, 0};
+    ASSERT_EQ(poll(&hangup, 1, 20000), 1);
+    ASSERT_TRUE(hangup.revents & POLLHUP);
+    alarm(20); // a dispatch that never returns ends the test
+    EXPECT_FALSE(surfaces.dispatch());
+    EXPECT_FALSE(surfaces.dispatch()); // as a notifier not yet stopped would call it again
+    alarm(0);
 }
