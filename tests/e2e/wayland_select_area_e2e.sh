@@ -7,15 +7,15 @@ start_desktop 1
 start_wayland_app
 
 keys alt+g w
-sleep 3
+picture_is "$work/bg1.png" 1280 800 0 0 # asked until the grab has landed
 mkdir -p "$work/saved"
+before=$(program_windows) && main=$(focused_window) || fail "sway does not answer"
 keys alt+f Return # File opens with "Save As" active
-sleep 1
+wait_for 100 0.2 dialog_focused "$before" "$main" || fail "no Save As dialog with the keyboard"
 wtype -s 600 "$work/saved/shot.bmp" -s 200
 keys Return
 wait_for 50 0.1 test -s "$work/saved/shot.bmp" || fail "Save As wrote no $work/saved/shot.bmp: $(cat "$work/app.log")"
 same_pixels "$work/saved/shot.bmp" "$work/bg1.png" || fail "the saved grab is not the output's pixels"
-picture_is "$work/bg1.png" 1280 800 0 0
 
 start_pointer
 swaymsg '[title="^Quorvex7$"] move position 0 0' >/dev/null

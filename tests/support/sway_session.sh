@@ -53,12 +53,19 @@ program_windows() { # how many windows of the program sway shows, full-screen st
     sway_count '.pid? != null and .visible? == true and .fullscreen_mode? == 0'
 }
 more_windows_than() { [ "$(program_windows)" -gt "$1" ]; }
-defined_size_100() { # Grab > Defined Size, the dialog's own 100 x 100; its keys wait for the dialog
-    local before
-    before=$(program_windows)
+focused_window() { # sway's focused window, by its id; nothing when sway does not answer
+    local tree
+    tree=$(swaymsg -t get_tree) && jq '.. | objects | select(.focused? == true and .pid? != null) | .id' <<<"$tree"
+}
+dialog_focused() { # dialog_focused COUNT ID: more program windows than COUNT, and one other than ID has the keyboard
+    local focused
+    more_windows_than "$1" && focused=$(focused_window) && [ -n "$focused" ] && [ "$focused" != "$2" ]
+}
+defined_size_100() { # Grab > Defined Size, the dialog's own 100 x 100; its keys wait until it has the keyboard
+    local before main
+    before=$(program_windows) && main=$(focused_window) || fail "sway does not answer"
     keys alt+g d
-    wait_for 100 0.2 more_windows_than "$before" || fail "no Defined Size dialog"
-    sleep 0.5
+    wait_for 100 0.2 dialog_focused "$before" "$main" || fail "no Defined Size dialog with the keyboard"
     keys Tab Tab space
 }
 
@@ -104,13 +111,15 @@ close_frame() { # close_frame PICTURE OX OY W: the "x" of a frame W wide closes 
     wait_for 50 0.1 closed_at "$@" || fail "the frame or the still is still shown"
 }
 
+clipboard_png() { # the clipboard's image/png, whole, in $work/clip.png
+    timeout 5 wl-paste --no-newline --type image/png >"$work/clip.png" 2>/dev/null
+}
 picture_is() { # picture_is REFERENCE W H X Y: File > Save to Clipboard gives that part (asked again: grabs land late)
     local try
     for try in 1 2 3 4 5; do
-        wl-copy --clear
+        wl-copy --clear || fail "wl-copy cannot clear the clipboard"
         keys alt+f Down Down Return
-        wait_for 20 0.25 timeout 5 wl-paste --no-newline --type image/png >"$work/clip.png" 2>/dev/null \
-            && is_part "$work/clip.png" "$1" "$2x$3+$4+$5" && return 0
+        wait_for 20 0.25 clipboard_png && is_part "$work/clip.png" "$1" "$2x$3+$4+$5" && return 0
     done
     grim "$work/shot.png"
     fail "the picture ($(identify -format %wx%h "$work/clip.png" 2>&1)) is not $2x$3+$4+$5 of $(basename "$1")"
