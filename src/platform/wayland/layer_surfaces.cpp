@@ -445,7 +445,7 @@ void LayerSurfaces::dispatch()
     // Once the connection breaks, events read with the error stay queued: reading is never ready.
     while (wl_display_prepare_read(d->display) != 0)
         if (wl_display_dispatch_pending(d->display) < 0)
-            return false;
+            return;
     wl_display_read_events(d->display); // the notifier saw data waiting: this does not block
     wl_display_dispatch_pending(d->display);
     wl_display_flush(d->display);
