@@ -29,8 +29,16 @@ grab_is "$work/bg1.png" 1280x800+0+0 "$work/shot.bmp" --screen screencopy
 fails_with "is not inside the 1280x800 screen" --region 100x100+1200+0
 QUORVEX7_SCREEN=x11 fails_with "no display" # forced without one
 start_portal
-grab_is "$work/bg1.png" 1280x800+0+0 "$work/portal.png" --screen portal
-[ ! -e /tmp/out.png ] || fail "the portal's temporary picture was left behind"
+# The wlroots portal always writes /tmp/out.png. One left by another run was there before the call:
+# the program may not take it for the portal's, and says where it stays.
+[ -e /tmp/out.png ] && stale=yes || stale=
+grab_is "$work/bg1.png" 1280x800+0+0 "$work/portal.png" --screen portal 2>"$work/portal.err"
+if [ -z "$stale" ]; then
+    [ ! -e /tmp/out.png ] || fail "the portal's temporary picture was left behind"
+else
+    [ ! -e /tmp/out.png ] || grep -qF "picture stays at '/tmp/out.png'" "$work/portal.err" \
+        || fail "a picture there before the call was kept without a word: $(cat "$work/portal.err")"
+fi
 QUORVEX7_SCREEN=portal grab_is "$work/bg1.png" 300x200+900+550 "$work/portal-part.png" --region 300x200+900+550
 stop_portal
 stop_sway
