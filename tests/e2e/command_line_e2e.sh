@@ -15,10 +15,14 @@ expect_failure() { # what command...: a non-zero status and one line on stderr
 [ "$(identify -format '%m %wx%h' "$work/whole.jpg")" = "JPEG $size" ] || fail "whole.jpg is not a $size JPEG"
 close_to "$work/whole.jpg" "$work/pattern.png" 36 || fail "whole.jpg is not the screen ($psnr dB)" # 36.16; a pixel off, 30
 
-# An X11 grab loads only what it needs: never Qt nor the D-Bus library (the bus's services are a
-# module of their own), Wayland's libraries only on Wayland, libjpeg only for JPEG, ISA-L only for PNG.
-loaded() { LD_DEBUG=files "$QUORVEX7" --grab "$@" 2>&1 >/dev/null | grep -o 'file=[^ ]*' | sort -u | tr '\n' ' '; }
-jpeg_loads=$(loaded "$work/loads.jpg") png_loads=$(loaded "$work/loads.png")
+# quorvex7 starts with no Qt and no D-Bus library, and an X11 grab loads only what it needs: never Qt
+# nor the D-Bus library (the bus's services are a module of their own), Wayland's libraries only on
+# Wayland, libjpeg only for JPEG, ISA-L only for PNG.
+loaded() { LD_DEBUG=files "$QUORVEX7" "$@" 2>&1 >/dev/null | grep -o 'file=[^ ]*' | sort -u | tr '\n' ' '; }
+start_loads=$(loaded --version)
+grep -q 'libc\.so' <<<"$start_loads" && ! grep -qE 'lib(Qt6|dbus-1)' <<<"$start_loads" \
+    || fail "quorvex7 loaded $start_loads at start"
+jpeg_loads=$(loaded --grab "$work/loads.jpg") png_loads=$(loaded --grab "$work/loads.png")
 grep -q libjpeg <<<"$jpeg_loads" && ! grep -qE 'lib(Qt6|dbus-1|wayland|isal)' <<<"$jpeg_loads" \
     || fail "a JPEG grab on X11 loaded $jpeg_loads"
 grep -q libisal <<<"$png_loads" && ! grep -qE 'lib(Qt6|dbus-1|wayland|jpeg)' <<<"$png_loads" \
