@@ -1,6 +1,6 @@
 // Saving pictures: each writer beside the plainest way to do the same work.
 //   JPEG:  WriteJpegFile  vs  tjCompress2 on the same buffer + writing the bytes,  and  QImage::save
-//   BMP:   WriteBmpFile   vs  one write of the same bytes (plain, with fdatasync, or safely replaced)
+//   BMP:   writeBmpFile   vs  one write of the same bytes (plain, with fdatasync, or safely replaced)
 //   DIB:   CreateFromPicture of 1080p  vs  memcpy of the same number of bytes
 // Files go to QDir::tempPath() (TMPDIR; TMPDIR=/dev/shm leaves the disk out). The synced anchor
 // shows what an fdatasync before the rename would cost; the writers do not sync.
@@ -56,7 +56,7 @@ void BM_WriteJpegFile(benchmark::State& state)
     dib.CreateFromPicture(screenLikePicture(sizeOf(state).width(), sizeOf(state).height()));
     const QString path = dir.filePath("shot.jpg");
     for (auto _ : state)
-        benchmark::DoNotOptimize(WriteJpegFile(dib, path, 90));
+        WriteJpegFile(dib, path, 90);
     setLabel(state);
 }
 
@@ -118,7 +118,7 @@ void BM_WriteBmpFile(benchmark::State& state)
     dib.CreateFromPicture(screenLikePicture(1920, 1080));
     const QString path = dir.filePath("shot.bmp");
     for (auto _ : state)
-        if (!WriteBmpFile(dib, path).ok())
+        if (!writeBmpFile(dib, path).ok())
             state.SkipWithError("writing failed");
     state.SetBytesProcessed(state.iterations() * (kBmpHeadersSize + dib.bitmapInfo().biSizeImage));
 }

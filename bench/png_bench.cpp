@@ -61,12 +61,11 @@ void BM_EncodePngAndReplace(benchmark::State& state)
     const QImage& picture = pictureFor(state);
     size_t bytes = 0;
     for (auto _ : state) {
-        const EncodedPng png = encodePng(rowsOf(picture));
-        bytes = png.bytes.size();
-        if (!png.ok()
+        const Result<std::vector<unsigned char>> png = encodePng(rowsOf(picture));
+        bytes = png ? png->size() : 0;
+        if (!png
             || !replaceFileContents(
-                path.toStdString(), {{reinterpret_cast<const char*>(png.bytes.data()), bytes}})
-                    .ok())
+                path.toStdString(), {{reinterpret_cast<const char*>(png->data()), bytes}}))
             state.SkipWithError("encoding or writing failed");
     }
     report(state, bytes, "+safe replace");
@@ -77,7 +76,8 @@ void BM_EncodePng(benchmark::State& state)
     const QImage& picture = pictureFor(state);
     size_t bytes = 0;
     for (auto _ : state)
-        bytes = encodePng(rowsOf(picture)).bytes.size();
+        if (const Result<std::vector<unsigned char>> png = encodePng(rowsOf(picture)))
+            bytes = png->size();
     report(state, bytes, "");
 }
 

@@ -271,26 +271,24 @@ Status encode(const Grab& grab, ByteSink& sink)
 }
 
 // Grabs into the file at `path`, replacing it safely: the file is written while the screen is read.
-// Empty when written, else why not.
-std::string grabToFile(const Grab& grab, const std::string& path)
+Status grabToFile(const Grab& grab, const std::string& path)
 {
     Status encoded;
-    const FileWriteResult written = replaceFileWith(path, [&](int fd) {
+    const Status written = replaceFileWith(path, [&](int fd) {
         FileSink sink(fd);
         encoded = encode(grab, sink);
         return encoded ? sink.error() : ECANCELED;
     });
     if (!encoded)
-        return encoded.error();
-    return written.ok() ? std::string() : cannotWrite(path, written.message());
+        return encoded;
+    return written ? written : fail(cannotWrite(path, written.error()));
 }
 
 // Makes a new, empty file in `folder` named after `moment`, with a number after the name where a file
 // of that name is there already, so that the grab replaces only a file of its own. `path` gets its
-// name and `unfinished` remembers it, so that a signal ending the program removes it. Empty when
-// made, else why not.
-std::string reserveNewFile(const std::string& folder, const std::tm& moment, GrabFormat format,
-    std::string& path, std::optional<UnfinishedFileName>& unfinished)
+// name and `unfinished` remembers it, so that a signal ending the program removes it.
+Status reserveNewFile(const std::string& folder, const std::tm& moment, GrabFormat format, std::string& path,
+    std::optional<UnfinishedFileName>& unfinished)
 {
     const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
     for (int attempt = 1; attempt <= 1000; ++attempt) {
@@ -303,9 +301,9 @@ std::string reserveNewFile(const std::string& folder, const std::tm& moment, Gra
             return {};
         }
         if (errno != EEXIST)
-            return "cannot write into '" + folder + "': " + std::strerror(errno);
+            return fail("cannot write into '" + folder + "': " + std::strerror(errno));
     }
-    return "cannot write into '" + folder + "': every name for this moment is taken";
+    return fail("cannot write into '" + folder + "': every name for this moment is taken");
 }
 
 bool isFolder(const std::string& path)
@@ -314,39 +312,38 @@ bool isFolder(const std::string& path)
     return ::stat(path.c_str(), &entry) == 0 && S_ISDIR(entry.st_mode);
 }
 
-// Makes `folder` and the folders above it that are missing, as mkdir -p does. Empty when they are
-// there, else why not.
-std::string makeFolders(const std::string& folder)
+// Makes `folder` and the folders above it that are missing, as mkdir -p does.
+Status makeFolders(const std::string& folder)
 {
     size_t end = 0;
     do {
         end = folder.find('/', end + 1);
         const std::string part = folder.substr(0, end);
         if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
-            return "cannot make the folder '" + part + "': " + std::strerror(errno);
+            return fail("cannot make the folder '" + part + "': " + std::strerror(errno));
     } while (end != std::string::npos && end + 1 < folder.size());
-    return isFolder(folder) ? std::string() : "cannot write into '" + folder + "': it is not a folder";
+    return isFolder(folder) ? Status() : fail("cannot write into '" + folder + "': it is not a folder");
 }
 
-std::string grabToNewFileIn(const Grab& grab, const std::string& folder)
+Status grabToNewFileIn(const Grab& grab, const std::string& folder)
 {
     if (!isFolder(folder))
-        if (std::string failure = makeFolders(folder); !failure.empty())
-            return failure;
+        if (Status made = makeFolders(folder); !made)
+            return made;
     const std::time_t now = std::time(nullptr);
     std::tm moment{};
     localtime_r(&now, &moment);
     std::string path;
     std::optional<UnfinishedFileName> unfinished;
-    if (std::string failure = reserveNewFile(folder, moment, grab.format, path, unfinished); !failure.empty())
-        return failure;
-    const std::string failure = grabToFile(grab, path);
-    if (!failure.empty())
+    if (Status reserved = reserveNewFile(folder, moment, grab.format, path, unfinished); !reserved)
+        return reserved;
+    Status written = grabToFile(grab, path);
+    if (!written)
         ::unlink(path.c_str());
-    return failure;
+    return written;
 }
 
-std::string writeToStandardOutput(std::string_view bytes)
+Status writeToStandardOutput(std::string_view bytes)
 {
     // SIGPIPE is ignored (main): a reader that goes away is EPIPE here, reported like any failure.
     while (!bytes.empty()) {
@@ -354,20 +351,20 @@ std::string writeToStandardOutput(std::string_view bytes)
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0)
-            return std::string("cannot write to standard output: ") + std::strerror(errno);
+            return fail(std::string("cannot write to standard output: ") + std::strerror(errno));
         bytes.remove_prefix(size_t(written));
     }
     return {};
 }
 
 // The whole file is made before its first byte goes out: a failed grab writes nothing.
-std::string grabToStandardOutput(const Grab& grab)
+Status grabToStandardOutput(const Grab& grab)
 {
     MemorySink sink;
-    if (const Status encoded = encode(grab, sink); !encoded)
-        return encoded.error();
+    if (Status encoded = encode(grab, sink); !encoded)
+        return encoded;
     if (sink.error())
-        return notEnoughMemory(grab.region);
+        return fail(notEnoughMemory(grab.region));
     const std::vector<unsigned char>& bytes = sink.bytes();
     return writeToStandardOutput({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
@@ -397,11 +394,11 @@ GrabOutcome grabWithClipboard(ScreenReader& screen, const PixelRect& region, Gra
             return failed(notEnoughMemory(region));
         }
         const Grab grab{screen, region, format, command.quality.value_or(kJpegSaveQuality), &*clipboardPng};
-        const std::string failure = toStandardOutput ? grabToStandardOutput(grab)
-            : intoFolder                             ? grabToNewFileIn(grab, command.file)
-                                                     : grabToFile(grab, command.file);
-        if (!failure.empty())
-            return failed(failure);
+        const Status written = toStandardOutput ? grabToStandardOutput(grab)
+            : intoFolder                        ? grabToNewFileIn(grab, command.file)
+                                                : grabToFile(grab, command.file);
+        if (!written)
+            return failed(written.error());
     }
     if (png.error())
         return failed(notEnoughMemory(region));
@@ -461,10 +458,10 @@ GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironm
     if (command.clipboard)
         return grabWithClipboard(*chosen.reader, region, *format, command, toStandardOutput, intoFolder);
     const Grab grab{*chosen.reader, region, *format, command.quality.value_or(kJpegSaveQuality)};
-    const std::string failure = toStandardOutput ? grabToStandardOutput(grab)
-        : intoFolder                             ? grabToNewFileIn(grab, command.file)
-                                                 : grabToFile(grab, command.file);
-    return failure.empty() ? GrabOutcome{} : failed(failure);
+    const Status written = toStandardOutput ? grabToStandardOutput(grab)
+        : intoFolder                        ? grabToNewFileIn(grab, command.file)
+                                            : grabToFile(grab, command.file);
+    return written ? GrabOutcome{} : failed(written.error());
 }
 
 } // namespace quorvex

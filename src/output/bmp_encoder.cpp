@@ -47,11 +47,10 @@ std::array<unsigned char, kBmpHeadersSize> bmpFileHeaders(const BitmapInfoHeader
     return headers;
 }
 
-FileWriteResult writeBmpFile(
-    const BitmapInfoHeader& info, const unsigned char* pixels, const std::string& path)
+Status writeBmpFile(const BitmapInfoHeader& info, const unsigned char* pixels, const std::string& path)
 {
     if (!pixels)
-        return {EINVAL};
+        return fail("there are no pixels to write");
     const auto headers = bmpFileHeaders(info);
     return replaceFileContents(path,
         {std::string_view(reinterpret_cast<const char*>(headers.data()), headers.size()),

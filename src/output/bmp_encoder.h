@@ -20,9 +20,8 @@ inline constexpr int kBmpHeadersSize = 14 + 40;
 std::array<unsigned char, kBmpHeadersSize> bmpFileHeaders(const BitmapInfoHeader& info);
 
 // Writes the headers and `pixels` (info.biSizeImage bytes) in one write, safely replacing an
-// existing file at `path`. No pixels write nothing and fail with EINVAL.
-FileWriteResult writeBmpFile(
-    const BitmapInfoHeader& info, const unsigned char* pixels, const std::string& path);
+// existing file at `path`. No pixels write nothing and fail.
+Status writeBmpFile(const BitmapInfoHeader& info, const unsigned char* pixels, const std::string& path);
 
 // A BMP file written to `sink` as a picture's 32-bit 0xAARRGGBB rows arrive top to bottom, as a grab
 // read in strips: each band goes straight to its place in the bottom-up file, so neither the picture

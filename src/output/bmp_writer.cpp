@@ -12,7 +12,7 @@ QByteArray bmpFileHeaders(const cDIBSection& section)
     return QByteArray(reinterpret_cast<const char*>(headers.data()), qsizetype(headers.size()));
 }
 
-FileWriteResult WriteBmpFile(const cDIBSection& section, const QString& path)
+Status writeBmpFile(const cDIBSection& section, const QString& path)
 {
     return writeBmpFile(
         section.bitmapInfo(), section.DIBSectionBitsPtr(), QFile::encodeName(path).toStdString());

@@ -13,7 +13,7 @@ namespace quorvex {
 QByteArray bmpFileHeaders(const cDIBSection& section);
 
 // Writes the section as a 24-bit BMP file: the headers and the section's bytes in one write, safely
-// replacing an existing file. A section without pixels writes nothing and fails with EINVAL.
-FileWriteResult WriteBmpFile(const cDIBSection& section, const QString& path);
+// replacing an existing file. A section without pixels writes nothing and fails.
+Status writeBmpFile(const cDIBSection& section, const QString& path);
 
 } // namespace quorvex

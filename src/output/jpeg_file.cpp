@@ -4,6 +4,8 @@
 
 #include "output/safe_file_replace.h"
 
+#include <cerrno>
+
 #include <turbojpeg.h>
 
 namespace quorvex {
@@ -37,10 +39,11 @@ void writeJpegFile(
     if (status != 0)
         throw jpegWriterError("Failed to save to JPG ", status);
 
-    const FileWriteResult written = replaceFileContents(
-        path, {std::string_view(reinterpret_cast<const char*>(jpeg.get()), outputSize)});
-    if (!written.ok())
-        throw jpegWriterError("Failed to save to JPG ", written.error);
+    if (!replaceFileContents(
+            path, {std::string_view(reinterpret_cast<const char*>(jpeg.get()), outputSize)})) {
+        const int error = errno; // the failed step's
+        throw jpegWriterError("Failed to save to JPG ", error);
+    }
 }
 
 } // namespace quorvex

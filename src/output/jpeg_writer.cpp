@@ -4,11 +4,10 @@
 
 namespace quorvex {
 
-bool WriteJpegFile(const cDIBSection& section, const QString& path, int quality)
+void WriteJpegFile(const cDIBSection& section, const QString& path, int quality)
 {
     writeJpegFile(section.DIBSectionBitsPtr(), section.Width(), section.Height(), section.BytesPerScanLine(),
         QFile::encodeName(path).toStdString(), quality);
-    return true;
 }
 
 } // namespace quorvex

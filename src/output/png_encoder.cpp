@@ -234,7 +234,7 @@ Status PngEncoder::finish()
     return {};
 }
 
-EncodedPng encodePng(const PixelRows& picture)
+Result<std::vector<unsigned char>> encodePng(const PixelRows& picture)
 {
     MemorySink sink;
     PngEncoder encoder(picture.width, picture.height, sink);
@@ -242,10 +242,10 @@ EncodedPng encodePng(const PixelRows& picture)
         encoder.addRows(picture.top, picture.height, picture.stride);
     const Status finished = encoder.finish();
     if (!finished)
-        return {{}, finished.error()};
+        return fail(finished.error());
     if (sink.error())
-        return {{}, "not enough memory for the PNG file"};
-    return {sink.take(), {}};
+        return fail("not enough memory for the PNG file");
+    return sink.take();
 }
 
 } // namespace quorvex

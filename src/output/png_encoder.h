@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <string>
 #include <vector>
 
 // PNG encoding over plain pixel buffers: no Qt type in the interface, so the command-line grab can
@@ -20,14 +19,6 @@ struct PixelRows {
     int width = 0;
     int height = 0;
     std::ptrdiff_t stride = 0;
-};
-
-// The encoded file, or an empty one with a one-line reason.
-struct [[nodiscard]] EncodedPng {
-    std::vector<unsigned char> bytes;
-    std::string error;
-
-    bool ok() const { return error.empty(); }
 };
 
 // Encodes a picture that arrives in bands of rows, top to bottom, as a lossless 8-bit RGB PNG
@@ -53,7 +44,7 @@ private:
     std::unique_ptr<Private> d;
 };
 
-// The whole picture at once, into memory.
-EncodedPng encodePng(const PixelRows& picture);
+// The whole picture at once, into memory: the file's bytes.
+Result<std::vector<unsigned char>> encodePng(const PixelRows& picture);
 
 } // namespace quorvex

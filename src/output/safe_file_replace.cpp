@@ -19,6 +19,13 @@ namespace quorvex {
 
 namespace {
 
+// Why a replace failed: the errno of the step, and the reason where it is ours rather than the
+// system's.
+struct Refusal {
+    int error = 0;
+    const char* reason = nullptr;
+};
+
 std::string freshTemporaryName(const std::string& folder)
 {
     unsigned long long random = 0;
@@ -60,7 +67,7 @@ bool isForeignLinkInSharedFolder(const std::string& path, const struct stat& ent
 // as the kernel would refuse opening it: a link planted in a shared folder, or more than 40 links.
 struct LinkEnd {
     std::string path;
-    FileWriteResult refusal;
+    Refusal refusal;
 };
 LinkEnd linkTarget(std::string path)
 {
@@ -72,7 +79,7 @@ LinkEnd linkTarget(std::string path)
         if (hops == kMostLinks)
             return {{}, {ELOOP}};
         if (isForeignLinkInSharedFolder(path, entry))
-            return {{}, {EACCES, false, true}};
+            return {{}, {EACCES, kForeignLinkReason}};
         std::string target(size_t(entry.st_size > 0 ? entry.st_size : 4096), '\0');
         const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
         if (length <= 0)
@@ -91,79 +98,79 @@ class TemporaryFile {
 public:
     // `mode` from the start: a named file can be opened by others as soon as it exists.
     TemporaryFile(std::string folder, mode_t mode)
-        : folder_(std::move(folder))
+        : m_folder(std::move(folder))
     {
-        fd_ = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-        if (fd_ >= 0)
+        m_fd = ::open(m_folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        if (m_fd >= 0)
             return;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            name_ = freshTemporaryName(folder_);
-            fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-            openError_ = fd_ < 0 ? errno : 0;
-            if (openError_ != EEXIST)
+            m_name = freshTemporaryName(m_folder);
+            m_fd = ::open(m_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            m_openError = m_fd < 0 ? errno : 0;
+            if (m_openError != EEXIST)
                 break;
         }
-        if (fd_ >= 0)
-            remembered_.emplace(name_.c_str());
+        if (m_fd >= 0)
+            m_remembered.emplace(m_name.c_str());
         else
-            name_.clear();
+            m_name.clear();
     }
     ~TemporaryFile()
     {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!name_.empty() && !renamed_)
-            ::unlink(name_.c_str());
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_name.empty() && !m_renamed)
+            ::unlink(m_name.c_str());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    int fd() const { return fd_; }
-    int openError() const { return openError_; }
+    int fd() const { return m_fd; }
+    int openError() const { return m_openError; }
 
     // Closes the file and renames it over `target`.
     int closeAndRenameTo(const std::string& target)
     {
-        if (name_.empty())
+        if (m_name.empty())
             if (const int error = linkUnnamed())
                 return error;
-        const int closed = ::close(fd_);
-        fd_ = -1;
+        const int closed = ::close(m_fd);
+        m_fd = -1;
         if (closed != 0)
             return errno;
-        if (::rename(name_.c_str(), target.c_str()) != 0)
+        if (::rename(m_name.c_str(), target.c_str()) != 0)
             return errno;
-        renamed_ = true;
+        m_renamed = true;
         return 0;
     }
 
 private:
     int linkUnnamed()
     {
-        const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+        const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
         for (int attempt = 0; attempt < 100; ++attempt) {
-            remembered_.reset();
-            name_ = freshTemporaryName(folder_);
-            remembered_.emplace(name_.c_str()); // before the link: a signal may come at once
+            m_remembered.reset();
+            m_name = freshTemporaryName(m_folder);
+            m_remembered.emplace(m_name.c_str()); // before the link: a signal may come at once
             // Linking a descriptor needs a privilege; its /proc name works for everyone.
-            if (::linkat(fd_, "", AT_FDCWD, name_.c_str(), AT_EMPTY_PATH) == 0
-                || ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            if (::linkat(m_fd, "", AT_FDCWD, m_name.c_str(), AT_EMPTY_PATH) == 0
+                || ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, m_name.c_str(), AT_SYMLINK_FOLLOW) == 0)
                 return 0;
             const int error = errno;
-            name_.clear();
-            remembered_.reset();
+            m_name.clear();
+            m_remembered.reset();
             if (error != EEXIST)
                 return error;
         }
         return EEXIST;
     }
 
-    std::string folder_;
-    std::string name_; // empty while the file has no name
-    std::optional<UnfinishedFileName> remembered_;
-    int fd_ = -1;
-    int openError_ = 0;
-    bool renamed_ = false;
+    std::string m_folder;
+    std::string m_name; // empty while the file has no name
+    std::optional<UnfinishedFileName> m_remembered;
+    int m_fd = -1;
+    int m_openError = 0;
+    bool m_renamed = false;
 };
 
 // Blocks SIGXFSZ in this thread while writing, so a file-size limit fails the write with EFBIG
@@ -173,30 +180,30 @@ class FileSizeSignalHeld {
 public:
     FileSizeSignalHeld()
     {
-        sigemptyset(&signal_);
-        sigaddset(&signal_, SIGXFSZ);
-        pthread_sigmask(SIG_BLOCK, &signal_, &before_);
+        sigemptyset(&m_signal);
+        sigaddset(&m_signal, SIGXFSZ);
+        pthread_sigmask(SIG_BLOCK, &m_signal, &m_before);
         sigset_t pending;
         sigpending(&pending);
-        wasPending_ = sigismember(&pending, SIGXFSZ) == 1;
+        m_wasPending = sigismember(&pending, SIGXFSZ) == 1;
     }
     ~FileSizeSignalHeld()
     {
         sigset_t pending;
         sigpending(&pending);
-        if (!wasPending_ && sigismember(&pending, SIGXFSZ) == 1) {
+        if (!m_wasPending && sigismember(&pending, SIGXFSZ) == 1) {
             const timespec now{};
-            sigtimedwait(&signal_, nullptr, &now);
+            sigtimedwait(&m_signal, nullptr, &now);
         }
-        pthread_sigmask(SIG_SETMASK, &before_, nullptr);
+        pthread_sigmask(SIG_SETMASK, &m_before, nullptr);
     }
     FileSizeSignalHeld(const FileSizeSignalHeld&) = delete;
     FileSizeSignalHeld& operator=(const FileSizeSignalHeld&) = delete;
 
 private:
-    sigset_t signal_;
-    sigset_t before_;
-    bool wasPending_ = false;
+    sigset_t m_signal;
+    sigset_t m_before;
+    bool m_wasPending = false;
 };
 
 int writeHeld(const std::function<int(int fd)>& write, int fd)
@@ -247,11 +254,6 @@ int copyAttributes(int fd, const struct stat& old)
 
 } // namespace
 
-std::string FileWriteResult::message() const
-{
-    return readOnlyFile ? kReadOnlyFileReason : foreignLink ? kForeignLinkReason : std::strerror(error);
-}
-
 bool isReadOnlyFile(const std::string& path)
 {
     struct stat file { };
@@ -260,17 +262,14 @@ bool isReadOnlyFile(const std::string& path)
         && (file.st_mode & S_IWUSR) == 0;
 }
 
-FileWriteResult replaceFileContents(const std::string& path, const std::vector<std::string_view>& parts)
-{
-    return replaceFileWith(path, [&parts](int fd) { return writeAll(fd, parts); });
-}
+namespace {
 
-FileWriteResult replaceFileWith(const std::string& path, const std::function<int(int fd)>& write)
+Refusal replace(const std::string& path, const std::function<int(int fd)>& write)
 {
     if (path.empty())
         return {ENOENT};
     const LinkEnd end = linkTarget(path);
-    if (!end.refusal.ok())
+    if (end.refusal.error)
         return end.refusal;
     const std::string& targetName = end.path;
 
@@ -281,7 +280,7 @@ FileWriteResult replaceFileWith(const std::string& path, const std::function<int
     if (replacing && !S_ISREG(old.st_mode))
         return {S_ISDIR(old.st_mode) ? EISDIR : EINVAL};
     if (replacing && (old.st_mode & S_IWUSR) == 0)
-        return {EACCES, true}; // refused even where the permission would not stop us (root)
+        return {EACCES, kReadOnlyFileReason}; // refused even where the permission would not stop us (root)
 
     // A new file's permissions are the umask's, as for any other new file; the one that replaces
     // a file stays the user's alone until it gets the old file's mode, which may be 0600.
@@ -297,6 +296,28 @@ FileWriteResult replaceFileWith(const std::string& path, const std::function<int
     // more than the whole save on a disk. Ext4 flushes a file renamed over another before the
     // rename reaches the journal (auto_da_alloc), which covers the power-loss case there.
     return {temporary.closeAndRenameTo(targetName)};
+}
+
+// Made once every step's clean-up has run, so that errno is the failed step's.
+Status statusOf(const Refusal& refusal)
+{
+    if (refusal.error == 0)
+        return {};
+    Status failed = fail(refusal.reason ? refusal.reason : std::strerror(refusal.error));
+    errno = refusal.error;
+    return failed;
+}
+
+} // namespace
+
+Status replaceFileContents(const std::string& path, const std::vector<std::string_view>& parts)
+{
+    return statusOf(replace(path, [&parts](int fd) { return writeAll(fd, parts); }));
+}
+
+Status replaceFileWith(const std::string& path, const std::function<int(int fd)>& write)
+{
+    return statusOf(replace(path, write));
 }
 
 } // namespace quorvex

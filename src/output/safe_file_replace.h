@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/result.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -9,15 +11,6 @@ namespace quorvex {
 
 inline constexpr char kReadOnlyFileReason[] = "the file is read-only";
 inline constexpr char kForeignLinkReason[] = "another user's link in a shared folder is not followed";
-
-struct [[nodiscard]] FileWriteResult {
-    int error = 0; // errno of the step that failed; 0 when the new file is in place
-    bool readOnlyFile = false; // refused: the file to replace is marked read-only (EACCES)
-    bool foreignLink = false; // refused: a link another user planted in a shared folder (EACCES)
-
-    bool ok() const { return error == 0; }
-    std::string message() const;
-};
 
 // Makes `parts`, one after the other, the whole content of the file at `path` (a file name in the
 // system's encoding) without ever leaving a half-written file there: the bytes go to a temporary
@@ -31,14 +24,16 @@ struct [[nodiscard]] FileWriteResult {
 // A file marked read-only (no write permission for its owner) is never replaced, whoever runs the
 // program: nothing is written.
 // A file-size limit (ulimit -f) fails with EFBIG; signal handling is left as the program set it.
-FileWriteResult replaceFileContents(const std::string& path, const std::vector<std::string_view>& parts);
+// A failure says why in the system's words ("File too large"), or kReadOnlyFileReason or
+// kForeignLinkReason (both EACCES), and leaves errno set to the number of the step that failed.
+Status replaceFileContents(const std::string& path, const std::vector<std::string_view>& parts);
 
 // The same safe replace, with the content written by `write` into the temporary file, given its
 // descriptor (open for writing, empty): in order or at any offsets (pwrite), so a picture can go to
 // the file band by band while it is being made. `write` returns 0, or an errno that fails the save
 // with the old file untouched (ECANCELED for a failure of its own, which it reports itself). A
 // file-size limit fails its writes with EFBIG, as above.
-FileWriteResult replaceFileWith(const std::string& path, const std::function<int(int fd)>& write);
+Status replaceFileWith(const std::string& path, const std::function<int(int fd)>& write);
 
 // Whether `path` (or the target of a symbolic link there) is an existing file marked read-only:
 // replaceFileContents refuses it, and a command can say so before it does any work.

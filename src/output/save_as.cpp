@@ -17,14 +17,17 @@ bool writeBmp(const QImage& image, const QString& path)
 {
     cDIBSection section;
     section.CreateFromPicture(image);
-    return section.hDib() != 0 && WriteBmpFile(section, path).ok();
+    return section.hDib() != 0 && writeBmpFile(section, path).ok();
 }
 
 bool writeJpeg(const QImage& image, const QString& path)
 {
     cDIBSection section;
     section.CreateFromPicture(image);
-    return section.hDib() != 0 && WriteJpegFile(section, path, kJpegSaveQuality);
+    if (section.hDib() == 0)
+        return false;
+    WriteJpegFile(section, path, kJpegSaveQuality); // a failure throws
+    return true;
 }
 
 } // namespace
