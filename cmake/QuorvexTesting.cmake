@@ -2,8 +2,7 @@
 #   *_test.cpp         plain logic: no display, no QApplication
 #   *_widget_test.cpp  widgets under QT_QPA_PLATFORM=offscreen
 #   *_xvfb_test.cpp    reads the real screen: run twice, in a private Xvfb with and without a window manager
-#   *_wayland_test.cpp reads a Wayland desktop: run on a private headless sway (portal_*: with the
-#                      desktop portal)
+#   *_wayland_test.cpp reads a Wayland desktop: run on a private headless sway
 #   *.sh (in e2e)      drives the real binary in a private Xvfb (and, where it prints, a private CUPS)
 #   *_fuzz.cpp         a fuzz target of code that reads what another program sends: quorvex_add_fuzzer
 # Every test has a timeout, so a hang fails with the test's name.
@@ -39,16 +38,9 @@ function(quorvex_add_tests)
             set_tests_properties(${name}.bare ${name}.wm PROPERTIES LABELS xvfb
                 ENVIRONMENT "QT_QPA_PLATFORM=xcb" TIMEOUT ${QUORVEX_SERVER_TIMEOUT})
         elseif(name MATCHES "_wayland_test$")
-            set(portal_option)
-            if(name MATCHES "^portal_")
-                set(portal_option --portal) # with the desktop portal on a bus of its own
-            endif()
-            add_test(NAME ${name} COMMAND ${QUORVEX_SWAY_RUNNER} ${portal_option} $<TARGET_FILE:${name}>)
+            add_test(NAME ${name} COMMAND ${QUORVEX_SWAY_RUNNER} $<TARGET_FILE:${name}>)
             set_tests_properties(${name} PROPERTIES LABELS wayland TIMEOUT ${QUORVEX_SERVER_TIMEOUT}
                 ENVIRONMENT "E2E_PROBE=$<TARGET_FILE:e2e_probe>")
-            if(portal_option)
-                quorvex_uses_desktop_portal(${name})
-            endif()
         else()
             add_test(NAME ${name} COMMAND ${name})
             set_tests_properties(${name} PROPERTIES

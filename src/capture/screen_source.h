@@ -8,7 +8,7 @@
 namespace quorvex {
 
 // Where screen pixels come from: the one place that knows how the display is read. Tests stand in
-// a source with known pixels; the program uses the X11 screen.
+// a source with known pixels; the program uses the one its display system offers.
 class ScreenSource {
 public:
     virtual ~ScreenSource() = default;
@@ -18,7 +18,7 @@ public:
     // The result is Format_RGB32 and exactly rect.size(); what lies outside the screen is black.
     virtual QImage grab(WId window, bool clientArea, const QRect& rect) = 0;
 
-    // Size of the (primary) screen in pixels.
+    // Size of the whole desktop in pixels (every monitor).
     virtual QSize screenSize() const = 0;
 
     // Why this screen's pixels cannot be read at all (a palette display), in one line starting in

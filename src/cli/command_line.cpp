@@ -73,7 +73,7 @@ std::string trimmed(const std::string& text)
 }
 
 // The whole text as a number, or nothing: "1.5" is, "soon" and "1.5s" are not.
-std::optional<double> wholeNumber(const std::string& text)
+std::optional<double> wholeTextAsNumber(const std::string& text)
 {
     const std::string number = trimmed(text);
     char* end = nullptr;
@@ -294,7 +294,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             return failure("--output needs a monitor's name (see --list-outputs)");
     }
     if (given.delay) {
-        const std::optional<double> seconds = wholeNumber(*given.delay);
+        const std::optional<double> seconds = wholeTextAsNumber(*given.delay);
         if (!seconds || !std::isfinite(*seconds) || *seconds < 0 || *seconds > 86400)
             return failure("--delay must be a number of seconds from 0 to 86400");
         result.delaySeconds = *seconds;
@@ -310,7 +310,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             return failure("--format must be png, jpg or bmp");
     }
     if (given.quality) {
-        const std::optional<double> quality = wholeNumber(*given.quality);
+        const std::optional<double> quality = wholeTextAsNumber(*given.quality);
         if (!quality || *quality != std::floor(*quality) || *quality < 1 || *quality > 100)
             return failure("--quality must be a whole number from 1 to 100");
         result.quality = int(*quality);

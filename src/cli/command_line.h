@@ -36,7 +36,7 @@ struct CommandLine {
     bool clipboard = false; // --clipboard: the grab goes to the clipboard as well (or only there)
     bool print = false; // --print: the chosen area is printed as WxH+X+Y and nothing is grabbed
     double delaySeconds = 0; // --delay SECONDS
-    std::string screen; // --screen x11|screencopy; empty: chosen from the session
+    std::string screen; // --screen x11|screencopy|kwin|portal; empty: chosen from the session
     std::string error; // one line, for Action::Error
 };
 

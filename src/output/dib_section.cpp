@@ -34,15 +34,15 @@ bool holdsRgb32Pixels(const QImage& image)
 bool cDIBSection::CreateDIB(int lWidth, int lHeight, quintptr& hDib)
 {
     hDib = 0;
-    bits_.reset();
-    header_ = dibHeader(lWidth, lHeight);
-    const int imageSize = int(header_.biSizeImage);
+    m_bits.reset();
+    m_header = dibHeader(lWidth, lHeight);
+    const int imageSize = int(m_header.biSizeImage);
     // A negative height would mean a top-down array; this class is bottom-up only.
     if (lWidth < 1 || lHeight < 1)
         return false;
     // calloc instead of new: a refused size must come back as a null pointer, and the kernel
     // hands out zeroed pages without touching them first.
-    bits_.reset(static_cast<uchar*>(std::calloc(size_t(imageSize), 1)));
+    m_bits.reset(static_cast<uchar*>(std::calloc(size_t(imageSize), 1)));
     hDib = this->hDib();
     return hDib != 0;
 }
@@ -64,7 +64,7 @@ void cDIBSection::CreateFromPicture(const QImage& picThis)
 void cDIBSection::LoadPictureBlt(const QImage& lhDC, int lSrcLeft, int lSrcTop, int lSrcWidth, int lSrcHeight,
     QPainter::CompositionMode eRop)
 {
-    if (!bits_)
+    if (!m_bits)
         return;
     const int width = lSrcWidth < 0 ? Width() : std::min(lSrcWidth, Width());
     const int height = lSrcHeight < 0 ? Height() : std::min(lSrcHeight, Height());
@@ -94,7 +94,7 @@ void cDIBSection::LoadPictureBlt(const QImage& lhDC, int lSrcLeft, int lSrcTop, 
 void cDIBSection::PaintPicture(QPainter& lhDC, int lDestLeft, int lDestTop, int lDestWidth, int lDestHeight,
     int lSrcLeft, int lSrcTop, QPainter::CompositionMode eRop) const
 {
-    if (!bits_)
+    if (!m_bits)
         return;
     const int width = lDestWidth < 0 ? Width() : lDestWidth;
     const int height = lDestHeight < 0 ? Height() : lDestHeight;
@@ -126,14 +126,14 @@ bool cDIBSection::CopyToClipboard(bool bAsDIB, QClipboard& clipboard, MessageBox
 
 QImage cDIBSection::toImage(const QRect& area) const
 {
-    if (!bits_ || area.isEmpty())
+    if (!m_bits || area.isEmpty())
         return {};
     QImage image(area.size(), QImage::Format_RGB32);
     if (image.isNull())
         return {};
     const int stride = BytesPerScanLine();
     for (int row = 0; row < area.height(); ++row) {
-        const uchar* source = bits_.get() + bottomUpOffset(area.x(), area.y() + row, Height(), stride);
+        const uchar* source = m_bits.get() + bottomUpOffset(area.x(), area.y() + row, Height(), stride);
         bgrToRgb32Row(source, reinterpret_cast<QRgb*>(image.scanLine(row)), area.width());
     }
     return image;
@@ -145,7 +145,7 @@ void cDIBSection::storeRows(const QImage& rgb32, const QRect& sourceArea, int ta
     for (int row = 0; row < sourceArea.height(); ++row) {
         const auto* source
             = reinterpret_cast<const QRgb*>(rgb32.constScanLine(sourceArea.y() + row)) + sourceArea.x();
-        uchar* target = bits_.get() + bottomUpOffset(targetLeft, targetTop + row, Height(), stride);
+        uchar* target = m_bits.get() + bottomUpOffset(targetLeft, targetTop + row, Height(), stride);
         rgb32ToBgrRow(source, target, sourceArea.width());
     }
 }

@@ -45,9 +45,9 @@ public:
     // Releases what the object holds, then makes a new array of that size.
     bool Create(int lWidth, int lHeight);
 
-    int BytesPerScanLine() const { return dibStride(header_.biWidth); }
-    int Width() const { return header_.biWidth; }
-    int Height() const { return header_.biHeight; }
+    int BytesPerScanLine() const { return dibStride(m_header.biWidth); }
+    int Width() const { return m_header.biWidth; }
+    int Height() const { return m_header.biHeight; }
 
     // Copies the lSrcWidth x lSrcHeight block at (lSrcLeft, lSrcTop) of lhDC to (0, 0) of the
     // array; negative sizes mean the whole array. Parts outside either image are left as they are.
@@ -59,14 +59,14 @@ public:
     void PaintPicture(QPainter& lhDC, int lDestLeft, int lDestTop, int lDestWidth, int lDestHeight,
         int lSrcLeft, int lSrcTop, QPainter::CompositionMode eRop = QPainter::CompositionMode_Source) const;
 
-    quintptr hDC() const { return bits_ ? reinterpret_cast<quintptr>(this) : 0; }
-    quintptr hDib() const { return reinterpret_cast<quintptr>(bits_.get()); }
-    uchar* DIBSectionBitsPtr() { return bits_.get(); }
-    const uchar* DIBSectionBitsPtr() const { return bits_.get(); }
+    quintptr hDC() const { return m_bits ? reinterpret_cast<quintptr>(this) : 0; }
+    quintptr hDib() const { return reinterpret_cast<quintptr>(m_bits.get()); }
+    uchar* DIBSectionBitsPtr() { return m_bits.get(); }
+    const uchar* DIBSectionBitsPtr() const { return m_bits.get(); }
 
-    void ClearUp() { bits_.reset(); }
+    void ClearUp() { m_bits.reset(); }
 
-    const BitmapInfoHeader& bitmapInfo() const { return header_; }
+    const BitmapInfoHeader& bitmapInfo() const { return m_header; }
 
     // A top-down Format_RGB32 copy of the pixels; null when empty.
     QImage toImage() const { return toImage(QRect(0, 0, Width(), Height())); }
@@ -79,8 +79,8 @@ private:
     QImage toImage(const QRect& area) const;
     void storeRows(const QImage& rgb32, const QRect& sourceArea, int targetLeft, int targetTop);
 
-    BitmapInfoHeader header_;
-    std::unique_ptr<uchar[], FreeDeleter> bits_;
+    BitmapInfoHeader m_header;
+    std::unique_ptr<uchar[], FreeDeleter> m_bits;
 };
 
 } // namespace quorvex

@@ -14,9 +14,9 @@ std::string& nameInUse()
 
 NumberedError::NumberedError(int number, std::string source, std::string description)
     : std::runtime_error(source + ": " + description)
-    , number_(number)
-    , source_(std::move(source))
-    , description_(std::move(description))
+    , m_number(number)
+    , m_source(std::move(source))
+    , m_description(std::move(description))
 {
 }
 

@@ -12,14 +12,14 @@ class NumberedError : public std::runtime_error {
 public:
     NumberedError(int number, std::string source, std::string description);
 
-    int number() const { return number_; }
-    const std::string& source() const { return source_; }
-    const std::string& description() const { return description_; }
+    int number() const { return m_number; }
+    const std::string& source() const { return m_source; }
+    const std::string& description() const { return m_description; }
 
 private:
-    int number_;
-    std::string source_;
-    std::string description_;
+    int m_number;
+    std::string m_source;
+    std::string m_description;
 };
 
 // The old runtime's "Overflow" error number, raised when a size no longer fits in 32 bits.

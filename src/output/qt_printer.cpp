@@ -19,73 +19,73 @@ QPageLayout::Orientation toQt(PageOrientation orientation)
 } // namespace
 
 QtPrinter::QtPrinter(QString printerName, QString documentName)
-    : printerName_(std::move(printerName))
-    , documentName_(std::move(documentName))
+    : m_printerName(std::move(printerName))
+    , m_documentName(std::move(documentName))
 {
 }
 
 QtPrinter::~QtPrinter()
 {
-    if (painter_)
-        printer_->abort();
+    if (m_painter)
+        m_printer->abort();
 }
 
 bool QtPrinter::reachPrinter()
 {
-    const QString name = printerName_.isEmpty() ? QPrinterInfo::defaultPrinterName() : printerName_;
+    const QString name = m_printerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : m_printerName;
     // Checked first because QPrinter quietly keeps its last printer when given a name it does not know.
     if (name.isEmpty() || QPrinterInfo::printerInfo(name).isNull())
         return false;
     // Made only now: a QPrinter made while no printer exists stays a PDF writer.
-    if (!printer_)
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (printer_->printerName() != name)
-        printer_->setPrinterName(name);
-    if (orientation_ && !painter_)
-        printer_->setPageOrientation(toQt(*orientation_));
-    return printer_->isValid() && printer_->outputFormat() == QPrinter::NativeFormat
-        && printer_->printerName() == name;
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (m_printer->printerName() != name)
+        m_printer->setPrinterName(name);
+    if (m_orientation && !m_painter)
+        m_printer->setPageOrientation(toQt(*m_orientation));
+    return m_printer->isValid() && m_printer->outputFormat() == QPrinter::NativeFormat
+        && m_printer->printerName() == name;
 }
 
 void QtPrinter::setOrientation(PageOrientation orientation)
 {
-    orientation_ = orientation;
+    m_orientation = orientation;
 }
 
 std::optional<PrintSize> QtPrinter::printableArea()
 {
     if (!reachPrinter())
         return std::nullopt;
-    const QRectF area = printer_->pageLayout().paintRect(QPageLayout::Millimeter);
+    const QRectF area = m_printer->pageLayout().paintRect(QPageLayout::Millimeter);
     return PrintSize{
         float(area.width() * kHimetricPerMillimetre), float(area.height() * kHimetricPerMillimetre)};
 }
 
 bool QtPrinter::paintPicture(const QImage& picture, const PrintSize& size)
 {
-    if (!painter_) {
+    if (!m_painter) {
         if (!reachPrinter())
             return false;
-        printer_->setDocName(documentName_);
+        m_printer->setDocName(m_documentName);
         auto painter = std::make_unique<QPainter>();
-        if (!painter->begin(printer_.get()))
+        if (!painter->begin(m_printer.get()))
             return false;
-        painter_ = std::move(painter);
+        m_painter = std::move(painter);
     }
     // The painter's origin is the top-left corner of the printable area.
-    const QRectF target(0, 0, size.width * printer_->logicalDpiX() / kHimetricPerInch,
-        size.height * printer_->logicalDpiY() / kHimetricPerInch);
-    painter_->drawImage(target, picture);
+    const QRectF target(0, 0, size.width * m_printer->logicalDpiX() / kHimetricPerInch,
+        size.height * m_printer->logicalDpiY() / kHimetricPerInch);
+    m_painter->drawImage(target, picture);
     return true;
 }
 
 bool QtPrinter::endDoc()
 {
-    if (!painter_)
+    if (!m_painter)
         return false;
-    const bool ended = painter_->end();
-    painter_.reset();
-    return ended && printer_->printerState() != QPrinter::Error;
+    const bool ended = m_painter->end();
+    m_painter.reset();
+    return ended && m_printer->printerState() != QPrinter::Error;
 }
 
 } // namespace quorvex

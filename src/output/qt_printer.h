@@ -27,11 +27,11 @@ public:
 private:
     bool reachPrinter();
 
-    QString printerName_;
-    QString documentName_;
-    std::optional<PageOrientation> orientation_; // kept for later jobs, as the printer keeps it
-    std::unique_ptr<QPrinter> printer_; // made once a printer can be reached
-    std::unique_ptr<QPainter> painter_; // set while a document is open
+    QString m_printerName;
+    QString m_documentName;
+    std::optional<PageOrientation> m_orientation; // kept for later jobs, as the printer keeps it
+    std::unique_ptr<QPrinter> m_printer; // made once a printer can be reached
+    std::unique_ptr<QPainter> m_painter; // set while a document is open
 };
 
 } // namespace quorvex

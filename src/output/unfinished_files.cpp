@@ -16,17 +16,17 @@ static_assert(std::atomic<const char*>::is_always_lock_free);
 
 UnfinishedFileName::UnfinishedFileName(const char* name)
 {
-    for (int i = 0; i < kSlots && slot_ < 0; ++i) {
+    for (int i = 0; i < kSlots && m_slot < 0; ++i) {
         const char* empty = nullptr;
         if (slots[i].compare_exchange_strong(empty, name))
-            slot_ = i;
+            m_slot = i;
     }
 }
 
 UnfinishedFileName::~UnfinishedFileName()
 {
-    if (slot_ >= 0)
-        slots[slot_].store(nullptr);
+    if (m_slot >= 0)
+        slots[m_slot].store(nullptr);
 }
 
 void removeUnfinishedFiles() noexcept

@@ -14,7 +14,7 @@ public:
     UnfinishedFileName& operator=(const UnfinishedFileName&) = delete;
 
 private:
-    int slot_ = -1;
+    int m_slot = -1;
 };
 
 // Deletes every file remembered at the moment; safe to call from a signal handler.

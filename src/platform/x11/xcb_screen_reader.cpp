@@ -281,70 +281,66 @@ int screenNumberOf(const std::string& display)
 }
 
 XcbScreenReader::XcbScreenReader(xcb_connection_t* connection, bool sharedMemory, int screenNumber)
-    : m_private(std::make_unique<Private>())
+    : d(std::make_unique<Private>())
 {
-    m_private->connection = connection;
+    d->connection = connection;
     if (!connection || xcb_connection_has_error(connection))
         return;
-    m_private->screen = xcbScreen(connection, screenNumber);
-    if (!m_private->screen) {
+    d->screen = xcbScreen(connection, screenNumber);
+    if (!d->screen) {
         const int screens = xcb_setup_roots_length(xcb_get_setup(connection));
-        m_private->unreadable = "the X display has no screen " + std::to_string(screenNumber) + " (it has "
+        d->unreadable = "the X display has no screen " + std::to_string(screenNumber) + " (it has "
             + (screens == 1 ? std::string("only screen 0") : "screens 0 to " + std::to_string(screens - 1))
             + ")";
         return;
     }
-    m_private->rootLayout
-        = m_private->layoutOf(m_private->screen->root_depth, m_private->screen->root_visual);
-    if (m_private->rootLayout) {
-        m_private->directLayout = isRgb32AsIs(*m_private->rootLayout);
+    d->rootLayout = d->layoutOf(d->screen->root_depth, d->screen->root_visual);
+    if (d->rootLayout) {
+        d->directLayout = isRgb32AsIs(*d->rootLayout);
     } else {
-        const xcb_visualtype_t* type = m_private->visualType(m_private->screen->root_visual);
-        m_private->unreadable
-            = unreadablePixelFormat(m_private->screen->root_depth, type ? type->_class : -1);
+        const xcb_visualtype_t* type = d->visualType(d->screen->root_visual);
+        d->unreadable = unreadablePixelFormat(d->screen->root_depth, type ? type->_class : -1);
     }
     if (sharedMemory)
-        m_private->shmUsable
+        d->shmUsable
             = xcbReply(xcb_shm_query_version_reply(connection, xcb_shm_query_version(connection), nullptr))
             != nullptr;
 }
 
 XcbScreenReader::~XcbScreenReader()
 {
-    if (m_private->screen)
-        m_private->detachSegments();
+    if (d->screen)
+        d->detachSegments();
 }
 
 std::string XcbScreenReader::unreadableReason() const
 {
-    return m_private->unreadable;
+    return d->unreadable;
 }
 
 bool XcbScreenReader::readsTwoRectanglesAtOnce() const
 {
-    return !m_private->shmUsable;
+    return !d->shmUsable;
 }
 
 bool XcbScreenReader::usesSharedMemory() const
 {
-    return m_private->shmUsable;
+    return d->shmUsable;
 }
 
 PixelSize XcbScreenReader::desktopSize() const
 {
-    return m_private->screen
-        ? PixelSize{m_private->screen->width_in_pixels, m_private->screen->height_in_pixels}
-        : PixelSize{};
+    return d->screen ? PixelSize{d->screen->width_in_pixels, d->screen->height_in_pixels} : PixelSize{};
 }
 
 std::optional<PixelSize> XcbScreenReader::drawableSize(uint32_t drawable) const
 {
-    if (!m_private->screen)
+    if (!d->screen)
         return std::nullopt;
     if (!drawable)
         return desktopSize();
-    auto geometry = xcbReply(xcb_get_geometry_reply(
-        m_private->connection, xcb_get_geometry(m_private->connection, drawable), nullptr));
+    auto geometry
+        = xcbReply(xcb_get_geometry_reply(d->connection, xcb_get_geometry(d->connection, drawable), nullptr));
     if (!geometry)
         return std::nullopt;
     return PixelSize{geometry->width, geometry->height};
@@ -352,14 +348,14 @@ std::optional<PixelSize> XcbScreenReader::drawableSize(uint32_t drawable) const
 
 ScreenPixels XcbScreenReader::read(uint32_t drawable, const PixelRect& rect)
 {
-    if (!m_private->screen || !m_private->unreadable.empty() || rect.isEmpty())
+    if (!d->screen || !d->unreadable.empty() || rect.isEmpty())
         return {};
-    const xcb_drawable_t target = drawable ? drawable : m_private->screen->root;
+    const xcb_drawable_t target = drawable ? drawable : d->screen->root;
     ScreenPixels pixels;
-    if (m_private->shmUsable)
-        pixels = m_private->viaSharedMemory(target, rect);
+    if (d->shmUsable)
+        pixels = d->viaSharedMemory(target, rect);
     if (pixels.isEmpty())
-        pixels = m_private->viaGetImage(target, rect);
+        pixels = d->viaGetImage(target, rect);
     return pixels;
 }
 
@@ -371,12 +367,12 @@ ScreenPixels XcbScreenReader::readDesktop(const PixelRect& rect)
 bool XcbScreenReader::readDesktopInBands(const PixelRect& rect, int bandRows, const BandSink& band)
 {
     const PixelSize desktop = desktopSize();
-    if (!m_private->screen || !m_private->directLayout || bandRows < 1
+    if (!d->screen || !d->directLayout || bandRows < 1
         || !PixelRect{0, 0, desktop.width, desktop.height}.contains(rect))
         return false;
-    if (const std::optional<bool> read = m_private->bandsViaSharedMemory(rect, bandRows, band))
+    if (const std::optional<bool> read = d->bandsViaSharedMemory(rect, bandRows, band))
         return *read;
-    return m_private->bandsViaGetImage(rect, bandRows, band);
+    return d->bandsViaGetImage(rect, bandRows, band);
 }
 
 std::unique_ptr<XcbScreenReader> XcbScreenReader::connect(const std::string& display, bool sharedMemory)
@@ -387,7 +383,7 @@ std::unique_ptr<XcbScreenReader> XcbScreenReader::connect(const std::string& dis
     if (xcb_connection_has_error(connection.get()))
         return nullptr;
     auto reader = std::make_unique<XcbScreenReader>(connection.get(), sharedMemory, screenNumberOf(display));
-    reader->m_private->owned = std::move(connection);
+    reader->d->owned = std::move(connection);
     return reader;
 }
 

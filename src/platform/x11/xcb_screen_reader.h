@@ -45,7 +45,7 @@ public:
 
 private:
     struct Private;
-    std::unique_ptr<Private> m_private;
+    std::unique_ptr<Private> d;
 };
 
 // Screen `number` of the X server at the other end of `connection`; null when it has none.
