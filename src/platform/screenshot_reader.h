@@ -2,8 +2,10 @@
 
 #include "capture/screen_reader.h"
 #include "common/result.h"
+#include "platform/portal/portal_protocol.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace quorvex {
@@ -21,8 +23,36 @@ using SayLine = std::function<void(const std::string& line)>;
 class ScreenshotReader : public ScreenReader {
 public:
     // Takes a screenshot now and keeps it; or why there is none.
-    virtual Status takeScreenshot() = 0;
-    virtual bool hasScreenshot() const = 0;
+    Status takeScreenshot()
+    {
+        m_kept.reset();
+        Result<ScreenPixels> pixels = screenshot();
+        if (!pixels)
+            return fail(pixels.error());
+        m_kept = *pixels;
+        m_lastSize = {pixels->width, pixels->height};
+        return {};
+    }
+    bool hasScreenshot() const { return m_kept.has_value(); }
+    // The last screenshot's size (none yet: 0 x 0).
+    PixelSize desktopSize() const override { return m_lastSize; }
+    // `rect` of the kept screenshot, taken now if there is none; each screenshot serves one read.
+    ScreenPixels readDesktop(const PixelRect& rect) override
+    {
+        if (!m_kept && !takeScreenshot())
+            return {};
+        const ScreenPixels whole = *m_kept;
+        m_kept.reset();
+        return croppedPixels(whole, rect);
+    }
+
+protected:
+    // A new screenshot of the whole desktop, or why there is none.
+    virtual Result<ScreenPixels> screenshot() = 0;
+
+private:
+    std::optional<ScreenPixels> m_kept;
+    PixelSize m_lastSize;
 };
 
 } // namespace quorvex

@@ -60,10 +60,7 @@ private:
             : reason(std::move(reason))
         {
         }
-        Status takeScreenshot() override { return fail(reason); }
-        bool hasScreenshot() const override { return false; }
-        PixelSize desktopSize() const override { return {}; }
-        ScreenPixels readDesktop(const PixelRect&) override { return {}; }
+        Result<ScreenPixels> screenshot() override { return fail(reason); }
         std::string reason;
     };
     std::string m_reason;

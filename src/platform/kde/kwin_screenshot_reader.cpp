@@ -109,8 +109,6 @@ std::uint32_t kwinScreenshotVersion(DBusConnection* connection)
 struct KWinScreenshotReader::Private {
     bus::Connection connection;
     KWinCapture capture;
-    std::optional<ScreenPixels> kept;
-    PixelSize lastSize;
 
     Result<ScreenPixels> screenshot()
     {
@@ -156,34 +154,9 @@ KWinScreenshotReader::KWinScreenshotReader(bus::Connection connection, KWinCaptu
 
 KWinScreenshotReader::~KWinScreenshotReader() = default;
 
-Status KWinScreenshotReader::takeScreenshot()
+Result<ScreenPixels> KWinScreenshotReader::screenshot()
 {
-    d->kept.reset();
-    Result<ScreenPixels> pixels = d->screenshot();
-    if (!pixels)
-        return fail(pixels.error());
-    d->kept = *pixels;
-    d->lastSize = {pixels->width, pixels->height};
-    return {};
-}
-
-bool KWinScreenshotReader::hasScreenshot() const
-{
-    return d->kept.has_value();
-}
-
-PixelSize KWinScreenshotReader::desktopSize() const
-{
-    return d->lastSize;
-}
-
-ScreenPixels KWinScreenshotReader::readDesktop(const PixelRect& rect)
-{
-    if (!d->kept && !takeScreenshot())
-        return {};
-    const ScreenPixels whole = *d->kept;
-    d->kept.reset();
-    return croppedPixels(whole, rect);
+    return d->screenshot();
 }
 
 } // namespace quorvex

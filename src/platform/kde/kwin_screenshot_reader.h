@@ -18,12 +18,9 @@ public:
     KWinScreenshotReader(bus::Connection connection, KWinCapture capture = {});
     ~KWinScreenshotReader() override;
 
-    Status takeScreenshot() override;
-    bool hasScreenshot() const override;
-    PixelSize desktopSize() const override;
-    ScreenPixels readDesktop(const PixelRect& rect) override;
-
 private:
+    Result<ScreenPixels> screenshot() override;
+
     struct Private;
     std::unique_ptr<Private> d;
 };

@@ -74,8 +74,6 @@ struct PortalReader::Private {
     Settings settings;
     unsigned requests = 0;
     bool saidQuestion = false;
-    std::optional<ScreenPixels> kept;
-    PixelSize lastSize;
 
     StoredPermission storedPermission()
     {
@@ -111,7 +109,7 @@ struct PortalReader::Private {
         }
     }
 
-    Status screenshot()
+    Result<ScreenPixels> screenshot()
     {
         std::chrono::seconds limit = kPortalAnswerTimeout;
         if (settings.asksFirst) {
@@ -159,12 +157,7 @@ struct PortalReader::Private {
             return fail(portalTimeoutMessage(limit));
         if (std::string refused = portalResponseFailure(response->code); !refused.empty())
             return fail(std::move(refused));
-        Result<ScreenPixels> picture = takePortalPicture(response->uri, requestStart, deadline, settings.say);
-        if (!picture)
-            return fail(picture.error());
-        kept = *picture;
-        lastSize = {picture->width, picture->height};
-        return {};
+        return takePortalPicture(response->uri, requestStart, deadline, settings.say);
     }
 };
 
@@ -177,29 +170,9 @@ PortalReader::PortalReader(bus::Connection connection, Settings settings)
 
 PortalReader::~PortalReader() = default;
 
-Status PortalReader::takeScreenshot()
+Result<ScreenPixels> PortalReader::screenshot()
 {
-    d->kept.reset();
     return d->screenshot();
-}
-
-bool PortalReader::hasScreenshot() const
-{
-    return d->kept.has_value();
-}
-
-PixelSize PortalReader::desktopSize() const
-{
-    return d->lastSize;
-}
-
-ScreenPixels PortalReader::readDesktop(const PixelRect& rect)
-{
-    if (!d->kept && !takeScreenshot())
-        return {};
-    const ScreenPixels whole = *d->kept;
-    d->kept.reset();
-    return croppedPixels(whole, rect);
 }
 
 } // namespace quorvex

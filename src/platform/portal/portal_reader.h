@@ -21,14 +21,9 @@ public:
     PortalReader(bus::Connection connection, Settings settings);
     ~PortalReader() override;
 
-    Status takeScreenshot() override;
-    bool hasScreenshot() const override;
-    // The last screenshot's size (none yet: 0 x 0).
-    PixelSize desktopSize() const override;
-    // `rect` of the kept screenshot, taken now if there is none; each screenshot serves one read.
-    ScreenPixels readDesktop(const PixelRect& rect) override;
-
 private:
+    Result<ScreenPixels> screenshot() override;
+
     struct Private;
     std::unique_ptr<Private> d;
 };
