@@ -21,7 +21,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -109,16 +111,34 @@ protected:
     QList<SaveFileDialog::Request> requests;
 };
 
-FileWriteResult replace(const QString& path, const std::vector<std::string_view>& parts)
+// A replace's status, and the errno it left.
+struct Replaced {
+    Status status;
+    int error = 0;
+
+    bool ok() const { return status.ok(); }
+    std::string message() const { return status.error(); }
+};
+
+Replaced replacedWith(const std::string& path, const std::function<int(int fd)>& write)
 {
-    return replaceFileContents(QFile::encodeName(path).toStdString(), parts);
+    Status status = replaceFileWith(path, write);
+    const int error = status ? 0 : errno;
+    return {std::move(status), error};
+}
+
+Replaced replace(const QString& path, const std::vector<std::string_view>& parts)
+{
+    Status status = replaceFileContents(QFile::encodeName(path).toStdString(), parts);
+    const int error = status ? 0 : errno;
+    return {std::move(status), error};
 }
 
 } // namespace
 
 TEST_F(SafeFileReplace, NewFileGetsThePartsInOrderAndUsualPermissions)
 {
-    const FileWriteResult result = replace(path("new.bin"), {"head", "", "er|body"});
+    const Replaced result = replace(path("new.bin"), {"head", "", "er|body"});
     ASSERT_TRUE(result.ok()) << result.message();
     EXPECT_EQ(readAll(path("new.bin")), QByteArray("header|body"));
     EXPECT_EQ(statOf(path("new.bin")).st_mode & 07777, 0644u);
@@ -199,12 +219,13 @@ TEST_F(SafeFileReplace, FailuresLeaveTheOldFileAndNoTemporaryFile)
         {"no name", QString(), ENOENT, RLIM_INFINITY},
     };
     for (const auto& c : cases) {
-        FileWriteResult result;
+        Replaced result;
         {
             const testsupport::ResourceLimit limit(RLIMIT_FSIZE, c.sizeLimit);
             result = replace(c.target, {big.toStdString()});
         }
         EXPECT_EQ(result.error, c.error) << c.what << ": " << result.message();
+        EXPECT_EQ(result.message(), std::strerror(c.error)) << c.what;
         EXPECT_EQ(readAll(path("kept.bin")), old) << c.what;
         EXPECT_EQ(strayFiles(dir.path(), {"kept.bin", "folder"}), QStringList()) << c.what;
         EXPECT_EQ(strayFiles(path("folder"), {}), QStringList()) << c.what;
@@ -216,7 +237,7 @@ TEST_F(SafeFileReplace, FailuresLeaveTheOldFileAndNoTemporaryFile)
 TEST_F(SafeFileReplace, AWriterPutsBytesAtOffsetsAndItsFailuresKeepTheOldFile)
 {
     const std::string kept = QFile::encodeName(path("kept.bin")).toStdString();
-    const FileWriteResult placed = replaceFileWith(kept, [](int fd) {
+    const Replaced placed = replacedWith(kept, [](int fd) {
         FileSink sink(fd);
         sink.writeAt(6, "world", 5);
         sink.writeAt(0, "hello ", 6);
@@ -225,15 +246,15 @@ TEST_F(SafeFileReplace, AWriterPutsBytesAtOffsetsAndItsFailuresKeepTheOldFile)
     ASSERT_TRUE(placed.ok()) << placed.message();
     EXPECT_EQ(readAll(path("kept.bin")), QByteArray("hello world"));
 
-    const FileWriteResult cancelled = replaceFileWith(kept, [](int fd) {
+    const Replaced cancelled = replacedWith(kept, [](int fd) {
         FileSink(fd).append("partial", 7);
         return ECANCELED;
     });
     EXPECT_EQ(cancelled.error, ECANCELED);
-    FileWriteResult tooFar;
+    Replaced tooFar;
     {
         const testsupport::ResourceLimit limit(RLIMIT_FSIZE, 1024);
-        tooFar = replaceFileWith(kept, [](int fd) {
+        tooFar = replacedWith(kept, [](int fd) {
             FileSink sink(fd);
             sink.writeAt(4096, "x", 1);
             sink.writeAt(0, "y", 1); // skipped: the first failure stays
@@ -320,7 +341,7 @@ TEST_F(SaveGrabbedImageTest, AReadOnlyFileIsNeverReplacedEvenByRoot)
             MessageIcon::Exclamation};
         EXPECT_EQ(messages.shown, QList<Message>{refused});
         EXPECT_TRUE(replacedWith.isEmpty()) << "nothing is done before the refusal";
-        const FileWriteResult direct = replace(path(name), {"new"}); // the writers refuse too
+        const Replaced direct = replace(path(name), {"new"}); // the writers refuse too
         EXPECT_EQ(direct.error, EACCES);
         EXPECT_EQ(direct.message(), "the file is read-only");
         EXPECT_EQ(readAll(path(name)), QByteArray("the user's own file"));
@@ -370,7 +391,7 @@ TEST(BmpAndJpegWriters, WriteTheSectionUprightWithAndWithoutRowPadding)
         cDIBSection dib;
         dib.CreateFromPicture(pattern);
         const QString bmp = dir.filePath(QStringLiteral("w%1.bmp").arg(width));
-        ASSERT_TRUE(WriteBmpFile(dib, bmp).ok());
+        ASSERT_TRUE(writeBmpFile(dib, bmp).ok());
         EXPECT_EQ(readAll(bmp).size(), width == 1 ? 54 + 4 * 4 : 54 + 4 * 12); // rows padded to 4 bytes
         EXPECT_EQ(differenceBetween(QImage(bmp, "BMP"), pattern), QString()) << width;
 
@@ -388,7 +409,7 @@ TEST(BmpAndJpegWriters, WriteTheSectionUprightWithAndWithoutRowPadding)
                 << width << ", bottom, x " << x;
         }
     }
-    EXPECT_EQ(WriteBmpFile(cDIBSection(), dir.filePath("empty.bmp")).error, EINVAL);
+    EXPECT_FALSE(writeBmpFile(cDIBSection(), dir.filePath("empty.bmp")).ok());
     EXPECT_EQ(strayFiles(dir.path(), {"w1.bmp", "w4.bmp", "w1.jpg", "w4.jpg"}), QStringList())
         << "an empty section writes nothing";
 }
@@ -480,19 +501,17 @@ TEST(PngEncoder, RefusesWhatIsNoPictureAndKeepsEveryPixel)
     PngEncoder tooFew(4, 3, sink);
     tooFew.addRows(picture.constBits(), 2, 16);
     EXPECT_FALSE(tooFew.finish().ok());
-    const EncodedPng incomplete = encodePng({nullptr, 4, 3, 16});
-    EXPECT_FALSE(incomplete.ok());
-    EXPECT_TRUE(incomplete.bytes.empty());
+    EXPECT_FALSE(encodePng({nullptr, 4, 3, 16}).ok());
 
     QImage noise(397, 411, QImage::Format_RGB32); // noise does not compress: about 490 kB
     uint32_t seed = 1;
     for (int y = 0; y < noise.height(); ++y)
         for (int x = 0; x < noise.width(); ++x)
             noise.setPixel(x, y, (seed = seed * 1664525u + 1013904223u) >> 8);
-    const EncodedPng png
+    const Result<std::vector<unsigned char>> png
         = encodePng({noise.constBits(), noise.width(), noise.height(), noise.bytesPerLine()});
-    ASSERT_TRUE(png.ok()) << png.error;
-    const QImage decoded = QImage::fromData(png.bytes.data(), int(png.bytes.size()), "PNG");
-    EXPECT_GT(png.bytes.size(), 3 * 128u * 1024);
+    ASSERT_TRUE(png.ok()) << png.error();
+    const QImage decoded = QImage::fromData(png->data(), int(png->size()), "PNG");
+    EXPECT_GT(png->size(), 3 * 128u * 1024);
     EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32), noise);
 }
