@@ -41,17 +41,18 @@ menu_keys alt+i z Return # Image > Zoom > -50%: half the device pixels
 
 # Defined Size 100 x 100 opens the frame on the main window's monitor.
 menu_keys alt+g d
-sleep 1
+wait_for 100 0.1 xdotool search --onlyvisible --name '^Quorvex7$' || fail "no Defined Size dialog"
 xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace type 100
 xdotool key Tab type 100 # a Tab into a box selects its text
 xdotool key Tab space # OK
-sleep 1.5 # the grab comes half a second after the frame takes its size
-find_overlay
-[ "$(title_of_app)" = "Quorvex7 - (100x100)" ] || fail "title after the defined size: $(title_of_app)"
-geometry_of "$overlay"
+titled() { [ "$(title_of_app)" = "$1" ]; }
+wait_for 100 0.1 titled "Quorvex7 - (100x100)" || fail "title after the defined size: $(title_of_app)"
 expected_x=$((home_x + (monitor_width - $(scaled 186)) / 2))
-[ "$geo_x" -ge $((expected_x - 2)) ] && [ "$geo_x" -le $((expected_x + 2)) ] \
-    || fail "the frame opened at x $geo_x, not centred at its designed 186 px (x $expected_x)"
+frame_centred() { # the frame is shown where it belongs (a window manager places it after mapping it)
+    overlay=$(xdotool search --onlyvisible --class quorvex7 | grep -v "^$window\$" | head -n 1)
+    [ -n "$overlay" ] && geometry_of "$overlay" && [ "$geo_x" -ge $((expected_x - 2)) ] && [ "$geo_x" -le $((expected_x + 2)) ]
+}
+wait_for 50 0.1 frame_centred || fail "the frame opened at x ${geo_x:-nowhere}, not centred at its designed 186 px (x $expected_x)"
 inside_x=$((geo_x + $(scaled 13))) inside_y=$((geo_y + $(scaled 21)))
 save_as "$work/defined.bmp"
 shows_inside "$work/defined.bmp" "$inside_x" "$inside_y" 100 100
