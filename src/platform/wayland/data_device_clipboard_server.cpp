@@ -1,15 +1,13 @@
 #include "platform/wayland/data_device_clipboard_server.h"
 
+#include "platform/wayland/clipboard_transfers.h"
 #include "platform/wayland/shm_memory.h"
 
 #include "xdg-shell-client-protocol.h"
 #include <wayland-client.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -19,15 +17,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr auto kStalled = std::chrono::seconds(10); // a reader that takes nothing for this long is gone
 constexpr int kFocusTimeoutMs = 5000;
-
-struct Transfer {
-    int fd;
-    const std::string* bytes;
-    size_t sent = 0;
-    Clock::time_point last;
-};
 
 // The keeper's side of the desktop's clipboard through the core protocol: a window of one transparent
 // pixel is shown just long enough to get the keyboard's focus, whose serial lets the selection be set;
@@ -53,12 +43,10 @@ struct Session {
     uint32_t focusSerial = 0;
     bool focused = false;
     bool cancelled = false;
-    std::vector<Transfer> transfers;
+    ClipboardTransfers transfers;
 
     ~Session()
     {
-        for (const Transfer& t : transfers)
-            close(t.fd);
         hideWindow();
         if (source)
             wl_data_source_destroy(source);
@@ -161,14 +149,7 @@ struct Session {
     static void send(void* data, wl_data_source*, const char* mimeType, int32_t fd)
     {
         auto* s = static_cast<Session*>(data);
-        const auto offer = std::find_if(s->offers->begin(), s->offers->end(),
-            [&](const ClipboardOffer& o) { return o.mimeType == mimeType; });
-        if (offer == s->offers->end()) {
-            close(fd);
-            return;
-        }
-        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
-        s->transfers.push_back({fd, &offer->bytes, 0, Clock::now()});
+        s->transfers.start(*s->offers, mimeType, fd);
     }
     static void target(void*, wl_data_source*, const char*) { }
     static void sourceCancelled(void* data, wl_data_source*)
@@ -216,29 +197,6 @@ struct Session {
         }
         return {};
     }
-
-    void write(const std::vector<pollfd>& ready)
-    {
-        const Clock::time_point now = Clock::now();
-        std::erase_if(transfers, [&](Transfer& t) {
-            const auto polled
-                = std::find_if(ready.begin(), ready.end(), [&](const pollfd& p) { return p.fd == t.fd; });
-            bool over = now - t.last > kStalled;
-            if (polled != ready.end() && polled->revents) {
-                const ssize_t written = ::write(t.fd, t.bytes->data() + t.sent, t.bytes->size() - t.sent);
-                if (written > 0) {
-                    t.sent += size_t(written);
-                    t.last = now;
-                } else if (written < 0 && errno != EAGAIN && errno != EINTR) {
-                    over = true;
-                }
-            }
-            over = over || t.sent == t.bytes->size();
-            if (over)
-                close(t.fd);
-            return over;
-        });
-    }
 };
 
 } // namespace
@@ -275,30 +233,7 @@ Status serveWaylandClipboardWithFocus(
         return fail("the compositor did not take the selection");
     held();
 
-    for (;;) {
-        if (s.cancelled && s.transfers.empty())
-            return {};
-        while (wl_display_prepare_read(s.display) != 0)
-            wl_display_dispatch_pending(s.display);
-        wl_display_flush(s.display);
-        std::vector<pollfd> watched{{wl_display_get_fd(s.display), POLLIN, 0}};
-        for (const Transfer& t : s.transfers)
-            watched.push_back({t.fd, POLLOUT, 0});
-        const int timeoutMs = s.transfers.empty() ? -1 : 1000;
-        if (poll(watched.data(), watched.size(), timeoutMs) < 0 && errno != EINTR) {
-            wl_display_cancel_read(s.display);
-            return fail(std::string("cannot wait for the Wayland display: ") + std::strerror(errno));
-        }
-        if (watched[0].revents & POLLIN) {
-            if (wl_display_read_events(s.display) < 0)
-                return fail("the Wayland display went away");
-        } else {
-            wl_display_cancel_read(s.display);
-        }
-        if (wl_display_dispatch_pending(s.display) < 0)
-            return fail("the Wayland display went away");
-        s.write(watched);
-    }
+    return s.transfers.serve(s.display, [&] { return s.cancelled; });
 }
 
 } // namespace quorvex
