@@ -3,6 +3,7 @@
 # every process stopped by its pid. The coordinate pattern $work/bg1.png is shown full-screen.
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/e2e_lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/portal_session.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/pointer_gestures.sh"
 trap 'stop_gnome; finish' EXIT
 GNOME_INPUT="$(dirname "${BASH_SOURCE[0]}")/gnome_input.py"
 "$E2E_PROBE" pattern 1280 800 "$work/bg1.png" || fail "cannot write the pattern"
@@ -110,27 +111,9 @@ type_text() { # type_text TEXT: its characters, typed
     done
     gnome_input "$line"
 }
-pointer() { # pointer X Y [press|release]...: as sway_session.sh's
-    gnome_input "to $1 $2"
-    shift 2
-    local action
-    for action in "$@"; do
-        sleep 0.1
-        gnome_input "$action"
-    done
-    sleep 0.1
-}
-click() { pointer "$1" "$2" press release && pointer 1270 790; }
+seat_move() { gnome_input "to $1 $2"; }
+seat_button() { gnome_input "$1"; }
 clipboard_entry_dy=24 # File > Save to Clipboard below the picture view's top (window_checks.sh)
-drag() { # drag X Y DX DY: pressed at X, Y, moved by DX, DY in four steps and released
-    pointer "$1" "$2" press
-    local step
-    for step in 1 2 3; do
-        pointer $(($1 + step * $3 / 4)) $(($2 + step * $4 / 4))
-    done
-    pointer $(($1 + $3)) $(($2 + $4)) release
-    pointer 1270 790
-}
 gnome_pointer() { # gnome_pointer X Y [press|release [right]]: the pointer to X, Y of the 1280x800 screen (from its corner)
     gnome_input "move -4000 -4000"
     gnome_input "move $1 $2"

@@ -4,6 +4,7 @@
 # known to KWin (the programs they name may use KWin's restricted D-Bus interfaces).
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/e2e_lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/portal_session.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/pointer_gestures.sh"
 trap 'stop_kde; finish' EXIT
 "$E2E_PROBE" pattern 1280 800 "$work/bg1.png" || fail "cannot write the pattern"
 
@@ -75,27 +76,9 @@ input() { # input LINE: one line to the fake input, once KWin has it
     wait_for 100 0.05 eval '[ "$(grep -c done "$work/pointer.out")" -gt '"$sent"' ]' || fail "KWin did not take: $1"
 }
 pointer_to() { input "move $1 $2 1280 800"; }
-pointer() { # pointer X Y [press|release]...: as sway_session.sh's
-    pointer_to "$1" "$2"
-    shift 2
-    local action
-    for action in "$@"; do
-        sleep 0.1
-        input "$action"
-    done
-    sleep 0.1
-}
-click() { pointer "$1" "$2" press release && pointer 1270 790; }
+seat_move() { pointer_to "$1" "$2"; }
+seat_button() { input "$1"; }
 clipboard_entry_dy=12 # File > Save to Clipboard below the picture view's top (window_checks.sh)
-drag() { # drag X Y DX DY: pressed at X, Y, moved by DX, DY in four steps and released
-    pointer "$1" "$2" press
-    local step
-    for step in 1 2 3; do
-        pointer $(($1 + step * $3 / 4)) $(($2 + step * $4 / 4))
-    done
-    pointer $(($1 + $3)) $(($2 + $4)) release
-    pointer 1270 790
-}
 
 # Linux key codes of the names keys takes (xkb's, as wtype's), for a US layout.
 declare -A kde_key_codes=([alt]=56 [shift]=42 [Return]=28 [Escape]=1 [Tab]=15 [space]=57 [Down]=108 [Up]=103

@@ -2,6 +2,7 @@
 # root), stopped by its pid; its backgrounds the patterns $work/bg1.png (1280x800) and bg2.png (2560x1600).
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/e2e_lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/portal_session.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/pointer_gestures.sh"
 trap 'stop_portal; stop_sway; finish' EXIT
 sway_pid=
 pointer_pid=
@@ -21,29 +22,8 @@ start_pointer() { # the seat's pointer ($VIRTUAL_POINTER), driven with pointer, 
     exec 7>"$work/pointer.in"
     wait_for 50 0.05 grep -q ready "$work/pointer.out" || fail "no virtual pointer: $(cat "$work/pointer.out")"
 }
-pointer() { # pointer X Y [press|release]...: to that point of the desktop ($layout_size), then the button
-    echo "move $1 $2 ${layout_size:-1280 800}" >&7
-    shift 2
-    local action
-    for action in "$@"; do
-        sleep 0.1
-        echo "$action" >&7
-    done
-    sleep 0.1
-}
-click() { # click X Y
-    pointer "$1" "$2" press release
-    pointer 1270 790 # the cursor, drawn into the output's pixels, out of the grabs
-}
-drag() { # drag X Y DX DY: pressed at X, Y, moved by DX, DY in four steps and released
-    pointer "$1" "$2" press
-    local step
-    for step in 1 2 3; do
-        pointer $(($1 + step * $3 / 4)) $(($2 + step * $4 / 4))
-    done
-    pointer $(($1 + $3)) $(($2 + $4)) release
-    pointer 1270 790
-}
+seat_move() { echo "move $1 $2 ${layout_size:-1280 800}" >&7; } # $layout_size: the desktop's
+seat_button() { echo "$1" >&7; }
 
 select_area() { # select_area PAUSE: Grab > Select Area, then PAUSE seconds for the frame to show
     keys alt+g s
