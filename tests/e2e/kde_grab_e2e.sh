@@ -8,12 +8,8 @@ source "$(dirname "$0")/../support/kde_session.sh"
 source "$(dirname "$0")/../support/desktop_checks.sh"
 build=$1
 
-cmake --install "$build" --prefix "$work/prefix" >"$work/install.log" || fail "cmake --install: $(tail -1 "$work/install.log")"
-export XDG_DATA_DIRS=$work/prefix/share:/usr/local/share:/usr/share
-start_kde
-start_pointer
+start_installed_kde "$build"
 pointer_to 700 450
-program=$work/prefix/bin/quorvex7
 wait_for 60 0.5 shows_pattern || fail "the pattern is not shown: $(cat "$work/err" 2>/dev/null)"
 exact_grabs
 [ ! -s "$work/err" ] || fail "the installed program said: $(cat "$work/err")"

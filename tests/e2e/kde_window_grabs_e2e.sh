@@ -8,12 +8,7 @@ source "$(dirname "$0")/../support/kde_session.sh"
 source "$(dirname "$0")/../support/window_checks.sh"
 build=$1
 
-cmake --install "$build" --prefix "$work/prefix" >"$work/install.log" || fail "cmake --install: $(tail -1 "$work/install.log")"
-export XDG_DATA_DIRS=$work/prefix/share:/usr/local/share:/usr/share
-start_kde
-start_pointer
-program=$work/prefix/bin/quorvex7
-wait_for 60 0.5 eval 'shot && same_pixels "$work/shot.png" "$work/bg1.png"' || fail "the pattern is not shown"
+start_installed_kde "$build"
 start_window_app
 whole_screen_saved 5
 ! grep -q "KWin lets only" "$work/app.log" || fail "the window program is not let use KWin's screenshots"

@@ -30,6 +30,14 @@ kwin_binary() {
 kwin_ready() { has_bus_name org.kde.KWin && test -S "$XDG_RUNTIME_DIR/wayland-0"; }
 
 # start_kde: KWin, KDE's portal, the pattern shown; $HOME is a fresh one, its pictures folder empty.
+start_installed_kde() { # start_installed_kde BUILD_FOLDER: the build installed into $work/prefix as $program, its
+    # desktop entries where KWin looks for them; then KWin and its fake pointer
+    cmake --install "$1" --prefix "$work/prefix" >"$work/install.log" || fail "cmake --install: $(tail -1 "$work/install.log")"
+    export XDG_DATA_DIRS=$work/prefix/share:/usr/local/share:/usr/share
+    program=$work/prefix/bin/quorvex7
+    start_kde
+    start_pointer
+}
 start_kde() {
     local kwin
     kwin=$(kwin_binary)

@@ -32,7 +32,9 @@ shows_pixel() { # shows_pixel PICTURE X Y: the last shot has that picture's pixe
 }
 
 start_window_app() { # the window program, natively on Wayland, until its window is on the screen; it runs in
-    mkdir -p "$work/saved" # $work/saved, where Save As opens
+    # $work/saved, where Save As opens. Its window is told from the desktop's pattern, shown first.
+    wait_for 60 0.5 eval 'shot && same_pixels "$work/shot.png" "$work/bg1.png"' || fail "the pattern is not shown"
+    mkdir -p "$work/saved"
     (cd "$work/saved" && exec env QT_QPA_PLATFORM=wayland "$program") >"$work/app.log" 2>&1 &
     app_pid=$!
     wait_for 100 0.2 eval 'shot && ! same_pixels "$work/shot.png" "$work/bg1.png"' || fail "no window on the screen"
