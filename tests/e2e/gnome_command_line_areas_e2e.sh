@@ -10,11 +10,6 @@ start_gnome x11
 start_gnome_keys
 set_screenshot_permission yes
 wait_for 60 0.5 shows_pattern || fail "the pattern is not shown: $(cat "$work/err" 2>/dev/null)"
-selection_shown() { # the desktop shows the pattern dimmed at 100, 100
-    run_program --grab "$work/dot.png" --region 1x1+100+100 2>/dev/null \
-        && [ "$(convert "$work/dot.png" -format '%[hex:u.p]' info:)" = "$(convert "$work/bg1.png" -crop 1x1+100+100 \
-            -fx 'floor(u*255/2)/255' -format '%[hex:u.p]' info:)" ]
-}
 monitor_pid= paster_pid=
 trap 'kill $monitor_pid $paster_pid 2>/dev/null; stop_gnome; finish' EXIT
 start_select() { # once the portal has answered the selection's still (a request meanwhile would go unanswered)
@@ -29,17 +24,8 @@ start_select() { # once the portal has answered the selection's still (a request
     monitor_pid=
     wait_for 100 0.1 selection_shown || fail "no selection over the desktop: $(cat "$work/err")"
 }
-end_select() {
-    wait "$app_pid"
-    local status=$?
-    app_pid=
-    [ "$status" = "$1" ] || fail "--select ended with $status, not $1: $(cat "$work/err")"
-}
 
-name=$(run_program --list-outputs | cut -d' ' -f1)
-[ "$(run_program --list-outputs)" = "$name 1280x800+0+0 scale 1 pixels 1280x800+0+0" ] \
-    || fail "--list-outputs: $(run_program --list-outputs)"
-grab_is "$work/bg1.png" 1280x800+0+0 "$work/output.png" --output "$name"
+one_output_grabbed
 
 # Dragged on the still: exactly those pixels of it; the right button cancels.
 start_select --grab "$work/drag.png"

@@ -15,27 +15,13 @@ pointer_button() { # pointer_button press|release [right]
     echo "$*" >&7
     wait_for 100 0.05 eval '[ "$(grep -c done "$work/pointer.out")" -gt '"$sent"' ]' || fail "the button did not $1"
 }
-selection_shown() { # the desktop shows the pattern dimmed at 100, 100
-    run_program --grab "$work/dot.png" --region 1x1+100+100 2>/dev/null \
-        && [ "$(convert "$work/dot.png" -format '%[hex:u.p]' info:)" = "$(convert "$work/bg1.png" -crop 1x1+100+100 \
-            -fx 'floor(u*255/2)/255' -format '%[hex:u.p]' info:)" ]
-}
 start_select() {
     run_program --select "$@" >"$work/out" 2>"$work/err" &
     app_pid=$!
     wait_for 100 0.1 selection_shown || fail "no selection over the desktop: $(cat "$work/err")"
 }
-end_select() {
-    wait "$app_pid"
-    local status=$?
-    app_pid=
-    [ "$status" = "$1" ] || fail "--select ended with $status, not $1: $(cat "$work/err")"
-}
 
-name=$(run_program --list-outputs | cut -d' ' -f1)
-[ "$(run_program --list-outputs)" = "$name 1280x800+0+0 scale 1 pixels 1280x800+0+0" ] \
-    || fail "--list-outputs: $(run_program --list-outputs)"
-grab_is "$work/bg1.png" 1280x800+0+0 "$work/output.png" --output "$name"
+one_output_grabbed
 
 # The focused window through KWin's own capture of it (the pattern's full-screen window); where it lies
 # KWin does not say. (Taken before any click: after a click of the fake pointer this headless KWin

@@ -41,3 +41,24 @@ user_file_survives_grabs() {
     after=$(cd "$HOME/Pictures" && ls -A && md5sum -- *)
     [ "$before" = "$after" ] || fail "$count grabs ${*:+with $* }changed the pictures folder: $(ls -A "$HOME/Pictures")"
 }
+
+# The selection of quorvex7 --select, started as $app_pid: seen by its dimming, and its end.
+selection_shown() { # the desktop shows the pattern dimmed at 100, 100
+    run_program --grab "$work/dot.png" --region 1x1+100+100 2>/dev/null \
+        && [ "$(convert "$work/dot.png" -format '%[hex:u.p]' info:)" = "$(convert "$work/bg1.png" -crop 1x1+100+100 \
+            -fx 'floor(u*255/2)/255' -format '%[hex:u.p]' info:)" ]
+}
+end_select() { # end_select STATUS: quorvex7 --select ended with that status
+    wait "$app_pid"
+    local status=$?
+    app_pid=
+    [ "$status" = "$1" ] || fail "--select ended with $status, not $1: $(cat "$work/err")"
+}
+
+one_output_grabbed() { # the session's one 1280x800 output is listed, and grabbed by its name
+    local name
+    name=$(run_program --list-outputs | cut -d' ' -f1)
+    [ "$(run_program --list-outputs)" = "$name 1280x800+0+0 scale 1 pixels 1280x800+0+0" ] \
+        || fail "--list-outputs: $(run_program --list-outputs)"
+    grab_is "$work/bg1.png" 1280x800+0+0 "$work/output.png" --output "$name"
+}
