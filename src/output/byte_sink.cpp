@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <limits>
 #include <new>
 #include <unistd.h>
 
@@ -19,6 +21,13 @@ void ByteSink::writeAt(uint64_t offset, const void* bytes, size_t size)
         return;
     m_error = put(offset, bytes, size);
     m_end = std::max(m_end, offset + size);
+}
+
+void FileSink::expectSize(uint64_t size)
+{
+    // Only a hint: where it fails (no support, no room) the writes themselves say why.
+    if (size <= uint64_t(std::numeric_limits<off_t>::max()))
+        (void)::fallocate(m_fd, 0, 0, off_t(size));
 }
 
 int FileSink::put(uint64_t offset, const void* bytes, size_t size)

@@ -18,6 +18,9 @@ public:
     void writeAt(uint64_t offset, const void* bytes, size_t size);
     // The errno of the first write that failed; 0 while none has.
     int error() const { return m_error; }
+    // The writes to come fill exactly `size` bytes. A file sets its blocks aside at once: a file
+    // system with delayed allocation (ext4) spends half a BMP's save finding them block by block.
+    virtual void expectSize(uint64_t size) { (void)size; }
 
 protected:
     // Writes all `size` bytes at `offset`: 0, or the errno of the failure.
@@ -35,6 +38,7 @@ public:
         : m_fd(fd)
     {
     }
+    void expectSize(uint64_t size) override;
 
 private:
     int put(uint64_t offset, const void* bytes, size_t size) override;
