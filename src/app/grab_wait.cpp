@@ -1,5 +1,6 @@
 #include "app/grab_wait.h"
 
+#include "common/event_wait.h"
 #include "common/numeric.h"
 
 #include <QCoreApplication>
@@ -46,22 +47,9 @@ void waitUntilExposed(QWidget& window)
     QWindow* handle = window.windowHandle();
     if (!handle || handle->isExposed() || !window.isVisible())
         return;
-    QEventLoop loop;
-    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
     // Expose has no signal of its own: look at each event the window gets.
-    struct ExposeWatch final : QObject {
-        QEventLoop* loop;
-        bool eventFilter(QObject* watched, QEvent* event) override
-        {
-            if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
-                loop->quit();
-            return false;
-        }
-    } watch;
-    watch.loop = &loop;
-    handle->installEventFilter(&watch);
-    loop.exec();
-    handle->removeEventFilter(&watch);
+    waitForEvent(*handle,
+        [handle](const QEvent& event) { return event.type() == QEvent::Expose && handle->isExposed(); });
 }
 
 } // namespace quorvex

@@ -1,5 +1,7 @@
 #include "platform/still/still_picture.h"
 
+#include "common/event_wait.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -65,25 +67,14 @@ void waitForFrame(QWidget& window)
     QWindow* handle = window.windowHandle();
     if (!handle || !handle->isExposed())
         return;
-    QEventLoop loop;
-    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
-    struct UpdateWatch final : QObject {
-        QEventLoop* loop;
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            if (event->type() == QEvent::UpdateRequest)
-                loop->quit();
-            return false;
-        }
-    } watch;
-    watch.loop = &loop;
-    handle->installEventFilter(&watch);
     // A new frame committed now; an update asked for after it comes once the compositor has drawn it
     // (where the display says so; elsewhere at once).
-    window.repaint();
-    handle->requestUpdate();
-    loop.exec();
-    handle->removeEventFilter(&watch);
+    waitForEvent(
+        *handle, [](const QEvent& event) { return event.type() == QEvent::UpdateRequest; },
+        [&] {
+            window.repaint();
+            handle->requestUpdate();
+        });
 }
 
 // Returns once the desktop shows what was asked of it so far without the still: a menu or dialog of
