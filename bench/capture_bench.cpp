@@ -37,7 +37,7 @@ void grabWith(benchmark::State& state, quorvex::ScreenSource& source)
 {
     const QSize size = screen();
     for (auto _ : state) {
-        QImage picture = quorvex::GrabWindowRect(source, 0, false, 0, 0, size.width(), size.height());
+        QImage picture = quorvex::grabDesktopRect(source, QRect(QPoint(), size)).value();
         benchmark::DoNotOptimize(picture.constBits());
     }
     state.SetLabel(QStringLiteral("%1x%2").arg(size.width()).arg(size.height()).toStdString());

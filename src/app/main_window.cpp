@@ -29,15 +29,14 @@ double primaryScreenRatio()
 
 } // namespace
 
-Form1::Form1(Form1Services services, Twips twips, QWidget* parent)
+Form1::Form1(const WindowServices& services, Twips twips, QWidget* parent)
     : QMainWindow(parent)
     , m_services(services)
     , m_twips(twips)
     , m_state(twips.perDevicePixel(primaryScreenRatio()))
     , m_gestures(m_state)
     , m_output(m_state, services.messages, services.saveDialog, services.printer, services.clipboard)
-    , m_grabs({services.screen, services.overlayScreen, services.overlayWindows, services.activeWindow},
-          services.messages, services.clock, m_state, *this, twips)
+    , m_grabs(services, m_state, *this, twips)
     , m_actions(this)
 {
     setObjectName(QStringLiteral("Form1"));

@@ -5,6 +5,7 @@
 #include "app/picture_output.h"
 #include "app/picture_view_state.h"
 #include "app/screen_grabs.h"
+#include "app/window_services.h"
 
 #include <QMainWindow>
 
@@ -15,29 +16,13 @@ namespace quorvex {
 class AboutBox;
 class PictureView;
 class Toolbar;
-class UrlOpener;
-
-// What the main window reaches outside itself; tests pass stand-ins.
-struct Form1Services {
-    ScreenSource& screen;
-    ScreenSource& overlayScreen; // the overlay grabs again and again: the shared-memory path
-    MessageBoxes& messages;
-    UrlOpener& urls;
-    WallClock& clock;
-    SaveFileDialog& saveDialog;
-    Printer& printer; // lives as long as the window: a page-fit print's orientation stays for later prints
-    PictureClipboard& clipboard;
-    // The window system behind the overlay and the active-window grab; unshaped and none by default.
-    OverlayWindowSystem& overlayWindows = qtOverlayWindowSystem();
-    ActiveWindowQuery& activeWindow = noActiveWindowQuery();
-};
 
 // The main window: builds the controls, wires each command's action and the mouse to the picture
 // state and the grabs, and shows what the state says.
 class Form1 : public QMainWindow, public SelectionGrabReceiver {
     Q_OBJECT
 public:
-    Form1(Form1Services services, Twips twips, QWidget* parent = nullptr);
+    Form1(const WindowServices& services, Twips twips, QWidget* parent = nullptr);
     ~Form1() override;
 
     const PictureViewState& pictures() const { return m_state; }
@@ -50,7 +35,7 @@ public:
     QImage CaptureActiveWindow() { return m_grabs.CaptureActiveWindow(); }
     void GrabWholeScreen();
     bool OverlayLoaded() const { return m_grabs.overlay().overlayLoaded(); }
-    Form2* overlay() { return OverlayLoaded() ? m_grabs.overlay().overlay() : nullptr; }
+    Form2* overlay() { return OverlayLoaded() ? *m_grabs.overlay().overlay() : nullptr; }
     Twips pictureTwips() const override { return m_state.twips(); }
     void acceptSelectionGrab(const QImage& picture, const SelectionGrabGeometry& g) override;
     void selectionGrabFailed(const QString& reason) override;
@@ -71,7 +56,7 @@ private:
     void showResize(ResizeResult result);
     void showTurn(TurnResult result);
 
-    Form1Services m_services;
+    WindowServices m_services;
     Twips m_twips;
     PictureViewState m_state;
     PictureGestures m_gestures;

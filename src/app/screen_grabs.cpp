@@ -5,6 +5,7 @@
 #include "capture/capture_commands.h"
 #include "capture/defined_size_dialog.h"
 #include "capture/overlay_geometry.h"
+#include "capture/selection_overlay.h"
 #include "common/message_box.h"
 
 #include <QCoreApplication>
@@ -15,21 +16,22 @@
 
 namespace quorvex {
 
-ScreenGrabs::ScreenGrabs(GrabBackend backend, MessageBoxes& messages, WallClock& clock,
-    PictureViewState& state, SelectionGrabReceiver& receiver, Twips twips)
-    : m_screen(backend.screen)
-    , m_activeWindow(backend.activeWindow)
-    , m_messages(messages)
-    , m_clock(clock)
+ScreenGrabs::ScreenGrabs(
+    const WindowServices& services, PictureViewState& state, SelectionGrabReceiver& receiver, Twips twips)
+    : m_screen(services.screen)
+    , m_windows(services.windows)
+    , m_messages(services.messages)
+    , m_clock(services.clock)
     , m_state(state)
     , m_twips(twips)
-    , m_overlay(backend.overlayScreen, backend.overlayWindows, receiver, twips)
+    , m_overlay(services.overlayScreen, services.overlayWindows, receiver, twips)
 {
 }
 
 QImage ScreenGrabs::CaptureScreen()
 {
-    const QSize screen = m_screen.screenSize();
+    const Result<QSize> size = m_screen.screenSize();
+    const QSize screen = size ? *size : QSize();
     const Twips& twips = m_state.twips();
     const QSizeF screenTwips(twips.fromPixelsX(screen.width()), twips.fromPixelsY(screen.height()));
     QImage picture = captureWholeScreen(m_screen, screenTwips, twips);
@@ -39,17 +41,17 @@ QImage ScreenGrabs::CaptureScreen()
 
 QImage ScreenGrabs::CaptureForm(QWidget* frmSrc)
 {
-    return frmSrc ? captureForm(m_screen, *frmSrc) : QImage();
+    return frmSrc && m_windows ? captureForm(*m_windows, *frmSrc) : QImage();
 }
 
 QImage ScreenGrabs::CaptureClient(QWidget* frmSrc)
 {
-    return frmSrc ? captureClient(m_screen, *frmSrc) : QImage();
+    return frmSrc && m_windows ? captureClient(*m_windows, *frmSrc) : QImage();
 }
 
 QImage ScreenGrabs::CaptureActiveWindow()
 {
-    return captureActiveWindow(m_screen, m_activeWindow);
+    return m_windows ? captureActiveWindow(*m_windows) : QImage();
 }
 
 void ScreenGrabs::showScreenFailure(const QString& reason)
@@ -59,10 +61,10 @@ void ScreenGrabs::showScreenFailure(const QString& reason)
 
 bool ScreenGrabs::screenUnreadable()
 {
-    const QString reason = m_screen.unreadableReason();
-    if (!reason.isEmpty())
-        showScreenFailure(reason);
-    return !reason.isEmpty();
+    const Status readable = m_screen.readable();
+    if (!readable)
+        showScreenFailure(QString::fromStdString(readable.error()));
+    return !readable;
 }
 
 void ScreenGrabs::GrabWholeScreen(QWidget& window)
@@ -85,9 +87,8 @@ void ScreenGrabs::GrabWholeScreen(QWidget& window)
     }
     // A source that cannot say the screen's size (a portal that refused) has nothing to grab: pic1
     // stays as it was.
-    const bool sized = !m_screen.screenSize().isEmpty();
-    const QString failure = sized ? QString() : m_screen.lastGrabFailure();
-    if (failure.isEmpty())
+    const Result<QSize> sized = m_screen.screenSize();
+    if (sized)
         m_state.keepWholeScreenGrab(CaptureScreen());
     window.showNormal();
     if (hideOnly) { // a window mapped anew: in front, with the keyboard
@@ -96,8 +97,8 @@ void ScreenGrabs::GrabWholeScreen(QWidget& window)
     }
     // A message about the grab shows over the window, so the window is on the screen first.
     waitUntilExposed(window);
-    if (!failure.isEmpty())
-        showScreenFailure(failure);
+    if (!sized)
+        showScreenFailure(QString::fromStdString(sized.error()));
 }
 
 void ScreenGrabs::GrabSelectedArea(const QWidget& window)
@@ -105,14 +106,16 @@ void ScreenGrabs::GrabSelectedArea(const QWidget& window)
     if (screenUnreadable())
         return;
     m_overlay.setHomeScreen(window.screen());
-    m_overlay.showOverlay();
-    showOverlayFailure();
+    const Result<Form2*> overlay = m_overlay.overlay();
+    if (overlay)
+        (*overlay)->show();
+    showOverlayFailure(overlay);
 }
 
-void ScreenGrabs::showOverlayFailure()
+void ScreenGrabs::showOverlayFailure(const Result<Form2*>& overlay)
 {
-    if (const QString failure = m_overlay.takeFailure(); !failure.isEmpty())
-        showScreenFailure(failure);
+    if (!overlay)
+        showScreenFailure(QString::fromStdString(overlay.error()));
 }
 
 void ScreenGrabs::showDefinedSizeDialog(const QWidget& window)
@@ -120,12 +123,19 @@ void ScreenGrabs::showDefinedSizeDialog(const QWidget& window)
     if (screenUnreadable())
         return;
     m_overlay.setHomeScreen(window.screen());
-    // Modal and without an owner: centred on the main window's monitor like the overlay it sizes.
-    Form3 dialog([this] { return m_overlay.overlay(); }, m_twips);
+    // Modal and without an owner: centred on the main window's monitor like the overlay it sizes. Why
+    // the last overlay asked for could not open is said once the dialog has closed.
+    Result<Form2*> overlay = nullptr;
+    Form3 dialog(
+        [&]() -> Form2* {
+            overlay = m_overlay.overlay();
+            return overlay ? *overlay : nullptr;
+        },
+        m_twips);
     if (const QScreen* home = window.screen())
         dialog.move(centredIn(home->geometry(), dialog.size()));
     dialog.exec();
-    showOverlayFailure();
+    showOverlayFailure(overlay);
 }
 
 } // namespace quorvex

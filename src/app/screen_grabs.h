@@ -1,9 +1,7 @@
 #pragma once
 
-#include "capture/active_window_query.h"
+#include "app/window_services.h"
 #include "capture/overlay_loader.h"
-#include "capture/qt_window_system.h"
-#include "capture/screen_source.h"
 #include "common/numeric.h"
 
 #include <QImage>
@@ -12,28 +10,19 @@ class QWidget;
 
 namespace quorvex {
 
-class MessageBoxes;
 class PictureViewState;
-class WallClock;
 
 // The three ways of starting a grab, and the capture procedures behind them. What a grab puts into
 // the picture boxes is PictureViewState's; this class reads the screen and runs the overlay and the
 // dialog.
-// What the grabs read the screen and run the overlay through.
-struct GrabBackend {
-    ScreenSource& screen;
-    ScreenSource& overlayScreen;
-    OverlayWindowSystem& overlayWindows;
-    ActiveWindowQuery& activeWindow;
-};
-
 class ScreenGrabs {
 public:
-    ScreenGrabs(GrabBackend backend, MessageBoxes& messages, WallClock& clock, PictureViewState& state,
-        SelectionGrabReceiver& receiver, Twips twips);
+    ScreenGrabs(const WindowServices& services, PictureViewState& state, SelectionGrabReceiver& receiver,
+        Twips twips);
 
     // pic1 is sized and placed for the screen before its picture is read.
     QImage CaptureScreen();
+    // Empty where no window can be read (Wayland).
     QImage CaptureForm(QWidget* frmSrc);
     QImage CaptureClient(QWidget* frmSrc);
     QImage CaptureActiveWindow();
@@ -52,10 +41,10 @@ private:
     // True, after telling the user, when the screen's pixels cannot be read at all.
     bool screenUnreadable();
     // Tells the user why the overlay could not open, where it could not.
-    void showOverlayFailure();
+    void showOverlayFailure(const Result<Form2*>& overlay);
 
     ScreenSource& m_screen;
-    ActiveWindowQuery& m_activeWindow;
+    WindowSource* m_windows;
     MessageBoxes& m_messages;
     WallClock& m_clock;
     PictureViewState& m_state;

@@ -26,12 +26,11 @@ OverlayLoader::~OverlayLoader()
     delete m_overlay.data();
 }
 
-Form2* OverlayLoader::overlay()
+Result<Form2*> OverlayLoader::overlay()
 {
     if (!overlayLoaded()) {
-        m_failure = m_windows.prepareOverlay(m_home);
-        if (!m_failure.isEmpty())
-            return nullptr;
+        if (const Status prepared = m_windows.prepareOverlay(m_home); !prepared)
+            return fail(prepared.error());
         auto* overlay = new Form2(m_screen, m_windows, m_receiver, m_twips);
         overlay->setAttribute(Qt::WA_DeleteOnClose);
         if (m_home)
@@ -39,18 +38,12 @@ Form2* OverlayLoader::overlay()
         m_overlay = overlay;
         overlay->load();
     }
-    return m_overlay;
+    return m_overlay.data();
 }
 
 bool OverlayLoader::overlayLoaded() const
 {
     return m_overlay && m_overlay->overlayLoaded();
-}
-
-void OverlayLoader::showOverlay()
-{
-    if (Form2* loaded = overlay())
-        loaded->show();
 }
 
 void OverlayLoader::unloadOverlay()

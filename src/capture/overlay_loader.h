@@ -6,8 +6,6 @@
 
 #include <QPointer>
 #include <QScreen>
-#include <QString>
-#include <utility>
 
 namespace quorvex {
 
@@ -27,21 +25,15 @@ public:
     OverlayLoader(const OverlayLoader&) = delete;
     OverlayLoader& operator=(const OverlayLoader&) = delete;
 
-    // The overlay, loaded now if it is not (its load handling shows it); none where the display
-    // could not be readied for it (takeFailure() says why).
-    Form2* overlay();
+    // The overlay, loaded now if it is not (its load handling shows it); a failure where the display
+    // could not be readied for it.
+    Result<Form2*> overlay();
 
     // OverlayLoaded.
     bool overlayLoaded() const;
 
-    // GrabSelectedArea: load the overlay if needed and show it, modeless.
-    void showOverlay();
-
     // Unload the overlay if it is loaded (the main window's close does this).
     void unloadOverlay();
-
-    // Why the last overlay could not be loaded, once; empty where it could.
-    QString takeFailure() { return std::exchange(m_failure, QString()); }
 
     // The monitor a new overlay opens centred on (the main window's); the primary one without it.
     void setHomeScreen(QScreen* screen) { m_home = screen; }
@@ -53,7 +45,6 @@ private:
     const Twips m_twips;
     QPointer<Form2> m_overlay;
     QPointer<QScreen> m_home;
-    QString m_failure;
 };
 
 } // namespace quorvex

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/device_pixels.h"
+#include "common/result.h"
 
 #include <QPoint>
 #include <QScreen>
@@ -20,8 +21,8 @@ public:
     virtual ~OverlayWindowSystem() = default;
 
     // Readies the display for a new overlay opening on `home` (a picture of the desktop where the
-    // overlay stands on one); returns why it could not, empty when it could.
-    virtual QString prepareOverlay(QScreen* home)
+    // overlay stands on one).
+    virtual Status prepareOverlay(QScreen* home)
     {
         Q_UNUSED(home);
         return {};
@@ -35,9 +36,12 @@ public:
     virtual void makeTopmost(QWidget& window) = 0;
     // Returns once the display has handled every request sent so far.
     virtual void waitForDisplay() = 0;
-    // Waits, at most `timeoutMs`, until a window manager's frame around `window` has the window's
-    // present shape; returns at once where nothing copies the shape.
-    virtual void waitForWindowManagerShape(QWidget& window, int timeoutMs) = 0;
+    // Returns once `window`'s present shape is in force on the screen.
+    virtual void waitForShape(QWidget& window)
+    {
+        Q_UNUSED(window);
+        waitForDisplay();
+    }
     // Where `window`'s top-left corner lies on the desktop in device pixels (the screen source's
     // pixels). Here: where Qt's scaling puts it; a display system that knows better says so.
     virtual QPoint deviceTopLeft(const QWidget& window) const

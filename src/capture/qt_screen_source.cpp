@@ -9,7 +9,7 @@
 
 namespace quorvex {
 
-QImage QtScreenSource::grab(WId window, bool clientArea, const QRect& rect)
+QImage QtScreenSource::grabWindow(WId window, bool clientArea, const QRect& rect)
 {
     const QRect source = clientAreaRect(window, clientArea, rect);
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -21,7 +21,7 @@ QImage QtScreenSource::grab(WId window, bool clientArea, const QRect& rect)
     return placedOnBlack(rect.size(), pixels, QPoint(std::max(0, -source.x()), std::max(0, -source.y())));
 }
 
-QSize QtScreenSource::screenSize() const
+Result<QSize> QtScreenSource::screenSize() const
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry().size() : QSize();

@@ -23,10 +23,4 @@ OverlayWindowSystem& qtOverlayWindowSystem()
     return windows;
 }
 
-ActiveWindowQuery& noActiveWindowQuery()
-{
-    static NoActiveWindowQuery query;
-    return query;
-}
-
 } // namespace quorvex

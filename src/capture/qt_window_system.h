@@ -1,6 +1,5 @@
 #pragma once
 
-#include "capture/active_window_query.h"
 #include "capture/overlay_window_system.h"
 
 namespace quorvex {
@@ -13,17 +12,9 @@ public:
     void applyShape(QWidget& window, const QRegion& shape) override;
     void makeTopmost(QWidget& window) override;
     void waitForDisplay() override { }
-    void waitForWindowManagerShape(QWidget&, int) override { }
 };
 
-// A desktop that reports no active window; the capture then takes our own focused window.
-class NoActiveWindowQuery final : public ActiveWindowQuery {
-public:
-    ActiveWindow activeWindow() override { return {}; }
-};
-
-// Shared instances, for windows built without a backend of their own (tests, other platforms).
+// A shared instance, for overlays built without a window system of their own (tests).
 OverlayWindowSystem& qtOverlayWindowSystem();
-ActiveWindowQuery& noActiveWindowQuery();
 
 } // namespace quorvex

@@ -21,9 +21,6 @@ namespace quorvex {
 
 namespace {
 
-// A window manager that does not follow the shape within this long never will.
-constexpr int kWindowManagerShapeTimeoutMs = 250;
-
 void setBackground(QWidget* widget, const QColor& colour)
 {
     QPalette palette = widget->palette();
@@ -145,9 +142,7 @@ void Form2::GrabSelection()
     setHatchAndBorder(false);
     // The shape without s1 must be in force (on a window manager's frame too) before windows below
     // repaint, and their repaint before the pixels are read.
-    m_windows.waitForDisplay();
-    if (m_shaped)
-        m_windows.waitForWindowManagerShape(*this, kWindowManagerShapeTimeoutMs);
+    m_windows.waitForShape(*this);
     QCoreApplication::processEvents();
     if (!alive)
         return;
@@ -158,27 +153,25 @@ void Form2::GrabSelection()
     }
     m_windows.waitForDisplay();
 
+    // An empty rectangle (the frame wholly off the desktop) grabs nothing.
     const QRect rect = deviceGrabRect();
-    const QImage picture = rect.isEmpty()
-        ? QImage() // the frame lies wholly off the desktop: nothing to grab
-        : GrabWindowRect(m_screen, 0, false, rect.x(), rect.y(), rect.width(), rect.height());
+    const Result<QImage> picture = grabDesktopRect(m_screen, rect);
     // A source may run the event loop while it reads (a portal's answer, a still hidden meanwhile).
     if (!alive)
         return;
-    if (!m_loaded || picture.isNull()) {
+    if (!m_loaded || !picture || picture->isNull()) {
         setHatchAndBorder(true);
         m_grabbing = false;
         // A source that could not read (a portal that refused or did not answer) would only fail
         // again: the overlay closes, saying why, and the main window keeps its last grab.
-        const QString failure = m_loaded && !rect.isEmpty() ? m_screen.lastGrabFailure() : QString();
-        if (!failure.isEmpty()) {
+        if (m_loaded && !picture) {
             close();
-            m_receiver.selectionGrabFailed(failure);
+            m_receiver.selectionGrabFailed(QString::fromStdString(picture.error()));
         }
         return;
     }
     m_receiver.acceptSelectionGrab(
-        picture, selectionGrabGeometry(m_layout.s1.size(), rect.size(), m_receiver.pictureTwips()));
+        *picture, selectionGrabGeometry(m_layout.s1.size(), rect.size(), m_receiver.pictureTwips()));
     if (!alive)
         return;
     setHatchAndBorder(true);
@@ -240,8 +233,8 @@ QRect Form2::deviceGrabRect() const
         && std::abs(asked.height() - rect.height()) < ratio)
         rect.setSize(asked);
     // A frame pushed past the desktop's edge grabs only what lies on the desktop.
-    const QSize desktop = m_screen.screenSize();
-    return desktop.isEmpty() ? rect : rect & QRect(QPoint(), desktop);
+    const Result<QSize> desktop = m_screen.screenSize();
+    return !desktop || desktop->isEmpty() ? rect : rect & QRect(QPoint(), *desktop);
 }
 
 bool Form2::hatchAndBorderVisible() const

@@ -8,11 +8,22 @@
 
 namespace quorvex {
 
-QImage GrabWindowRect(ScreenSource& screen, WId window, bool client, int left, int top, int width, int height)
+QImage GrabWindowRect(
+    WindowSource& windows, WId window, bool client, int left, int top, int width, int height)
 {
     if (width < 1 || height < 1)
         return {};
-    return PictureFromBitmap(screen.grab(window, client, QRect(left, top, width, height)));
+    return PictureFromBitmap(windows.grabWindow(window, client, QRect(left, top, width, height)));
+}
+
+Result<QImage> grabDesktopRect(ScreenSource& screen, const QRect& rect)
+{
+    if (rect.isEmpty())
+        return QImage();
+    Result<QImage> pixels = screen.grab(rect);
+    if (!pixels)
+        return pixels;
+    return PictureFromBitmap(*pixels);
 }
 
 QRect clientAreaRect(WId window, bool clientArea, const QRect& rect)

@@ -47,27 +47,25 @@ ScreenshotScreenSource::ScreenshotScreenSource(std::unique_ptr<ScreenshotReader>
 {
 }
 
-bool ScreenshotScreenSource::haveScreenshot() const
+Status ScreenshotScreenSource::haveScreenshot() const
 {
-    m_lastFailure.clear();
-    if (!m_reader->hasScreenshot())
-        if (const Status taken = takeWithEventsRunning(*m_reader); !taken)
-            m_lastFailure = QString::fromStdString(taken.error());
-    return m_lastFailure.isEmpty();
+    return m_reader->hasScreenshot() ? Status() : takeWithEventsRunning(*m_reader);
 }
 
-QSize ScreenshotScreenSource::screenSize() const
+Result<QSize> ScreenshotScreenSource::screenSize() const
 {
-    if (!haveScreenshot())
-        return {};
+    if (const Status taken = haveScreenshot(); !taken)
+        return fail(taken.error());
     const PixelSize size = m_reader->desktopSize();
-    return {size.width, size.height};
+    return QSize(size.width, size.height);
 }
 
-QImage ScreenshotScreenSource::grab(WId window, bool, const QRect& rect)
+Result<QImage> ScreenshotScreenSource::grab(const QRect& rect)
 {
-    if (window != 0 || rect.isEmpty() || !haveScreenshot())
-        return {};
+    if (rect.isEmpty())
+        return QImage();
+    if (const Status taken = haveScreenshot(); !taken)
+        return fail(taken.error());
     const PixelSize size = m_reader->desktopSize();
     const QRect desktop(0, 0, size.width, size.height);
     if (!rect.intersects(desktop))

@@ -7,7 +7,6 @@
 #include "platform/still/still_overlay_window_system.h"
 #include "platform/wayland/layer_shell_overlay_window_system.h"
 #include "platform/wayland/screencopy_screen_source.h"
-#include "platform/x11/active_window.h"
 #include "platform/x11/qt_x11_connection.h"
 #include "platform/x11/x11_overlay_window_system.h"
 #include "platform/x11/xcb_screen_source.h"
@@ -33,30 +32,29 @@ WindowBackend stillBackend(std::unique_ptr<ScreenSource> screen, std::unique_ptr
 {
     auto still = std::make_shared<StillPicture>(std::move(overlayScreen));
     return {std::move(screen), std::make_unique<StillHidingScreenSource>(still),
-        std::make_unique<StillOverlayWindowSystem>(still), std::make_unique<NoActiveWindowQuery>()};
+        std::make_unique<StillOverlayWindowSystem>(still)};
 }
 
 // Where the session's screen cannot be read at all: every grab says why, up front.
 class UnreadableScreenSource final : public ScreenSource {
 public:
     explicit UnreadableScreenSource(std::string reason)
-        : m_reason(QString::fromStdString(reason))
+        : m_reason(std::move(reason))
     {
     }
-    QImage grab(WId, bool, const QRect&) override { return {}; }
-    QSize screenSize() const override { return {}; }
-    QString unreadableReason() const override { return m_reason; }
+    Result<QImage> grab(const QRect&) override { return QImage(); }
+    Result<QSize> screenSize() const override { return QSize(); }
+    Status readable() const override { return fail(m_reason); }
 
 private:
-    QString m_reason;
+    std::string m_reason;
 };
 
 // No overlay opens on a screen that cannot be read.
 WindowBackend unreadableBackend(const std::string& reason)
 {
     return {std::make_unique<UnreadableScreenSource>(reason),
-        std::make_unique<UnreadableScreenSource>(reason), std::make_unique<QtOverlayWindowSystem>(),
-        std::make_unique<NoActiveWindowQuery>()};
+        std::make_unique<UnreadableScreenSource>(reason), std::make_unique<QtOverlayWindowSystem>()};
 }
 
 void sayLine(const std::string& line)
@@ -73,11 +71,13 @@ Result<WindowBackend> openBackend(
         if (!x11)
             return fail(
                 "this program's windows are not on X11 here (QT_QPA_PLATFORM), so it cannot read X11");
-        return WindowBackend{std::make_unique<XcbScreenSource>(x11, false),
-            std::make_unique<XcbScreenSource>(x11, true), std::make_unique<X11OverlayWindowSystem>(),
-            std::make_unique<X11ActiveWindowQuery>()};
+        auto screen = std::make_unique<XcbScreenSource>(x11, false);
+        WindowSource* windows = screen.get();
+        return WindowBackend{std::move(screen), std::make_unique<XcbScreenSource>(x11, true),
+            std::make_unique<X11OverlayWindowSystem>(), windows};
     }
     if (kind == ScreenSourceKind::Screencopy) {
+        // A connection each: the overlay's many grabs reuse their buffers while a picture holds the other's.
         Result<std::unique_ptr<ScreenSource>> screen = screencopySource(session);
         Result<std::unique_ptr<ScreenSource>> overlayScreen = screen ? screencopySource(session) : fail("");
         if (!screen || !overlayScreen)
@@ -86,8 +86,7 @@ Result<WindowBackend> openBackend(
             if (LayerSurfaces::Opened opened = LayerSurfaces::connect(session.waylandDisplay);
                 opened.surfaces)
                 return WindowBackend{std::move(*screen), std::move(*overlayScreen),
-                    std::make_unique<LayerShellOverlayWindowSystem>(std::move(opened.surfaces)),
-                    std::make_unique<NoActiveWindowQuery>()};
+                    std::make_unique<LayerShellOverlayWindowSystem>(std::move(opened.surfaces))};
         return stillBackend(std::move(*screen), std::move(*overlayScreen));
     }
     if (const std::string& missing = offer.missing(kind); !missing.empty())
@@ -113,8 +112,7 @@ Result<WindowBackend> openBackend(
             auto frameWindows = std::make_unique<LayerShellOverlayWindowSystem>(std::move(opened.surfaces));
             auto frameHiding
                 = std::make_unique<FrameHidingScreenSource>(std::move(overlayScreen), *frameWindows);
-            return WindowBackend{std::move(screen), std::move(frameHiding), std::move(frameWindows),
-                std::make_unique<NoActiveWindowQuery>()};
+            return WindowBackend{std::move(screen), std::move(frameHiding), std::move(frameWindows)};
         }
     return stillBackend(std::move(screen), std::move(overlayScreen));
 }
@@ -129,9 +127,12 @@ WindowBackend chooseWindowBackend()
     const DesktopOffer offer = describeDesktop(session, probe);
     const std::vector<ScreenSourceKind> kinds = offer.sourcesToTry();
     // Offscreen, where no display system is there to read.
-    if (!offer.forced && !offer.wayland && !qtX11Connection())
-        return {std::make_unique<QtScreenSource>(), std::make_unique<QtScreenSource>(),
-            std::make_unique<QtOverlayWindowSystem>(), std::make_unique<NoActiveWindowQuery>()};
+    if (!offer.forced && !offer.wayland && !qtX11Connection()) {
+        auto screen = std::make_unique<QtScreenSource>();
+        WindowSource* windows = screen.get();
+        return {std::move(screen), std::make_unique<QtScreenSource>(),
+            std::make_unique<QtOverlayWindowSystem>(), windows};
+    }
     std::string failure = kinds.empty() ? offer.noSourceMessage() : std::string();
     for (size_t i = 0; i < kinds.size(); ++i) {
         Result<WindowBackend> backend = openBackend(kinds[i], session, offer, probe);

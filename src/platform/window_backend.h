@@ -1,20 +1,20 @@
 #pragma once
 
-#include "capture/active_window_query.h"
 #include "capture/overlay_window_system.h"
 #include "capture/screen_source.h"
+#include "capture/window_source.h"
 
 #include <memory>
 
 // The one place that opens, from what the desktop offers, what the window program reads the screen
-// and runs the overlay through.
+// and runs the overlay through. It owns them; the main window reaches them through WindowServices.
 namespace quorvex {
 
 struct WindowBackend {
     std::unique_ptr<ScreenSource> screen;
     std::unique_ptr<ScreenSource> overlayScreen; // the overlay grabs again and again: shared memory
     std::unique_ptr<OverlayWindowSystem> overlayWindows;
-    std::unique_ptr<ActiveWindowQuery> activeWindow;
+    WindowSource* windows = nullptr; // the screen's own, where it reads windows too
     // A Wayland compositor offering data control: Save to Clipboard hands the picture to a keeper
     // process at once (KWin refuses a copy made while no window of ours has the keyboard, as after a
     // menu chosen by keyboard, whose popup had it).

@@ -5,6 +5,7 @@
 #include "app/readable_colour.h"
 #include "app/stretch.h"
 #include "capture/defined_size_dialog.h"
+#include "capture/qt_window_system.h"
 #include "capture/selection_overlay.h"
 #include "common/device_pixels.h"
 #include "fakes.h"
@@ -50,11 +51,22 @@ public:
     double reading = 10.5;
 };
 
-// A main window over a fake screen, with recording services, shown at 96 dpi.
+// A main window over a fake screen, with recording services, shown at 96 dpi; with `readsWindows`
+// off, on a display where no window can be read.
 struct MainWindowFixture {
-    explicit MainWindowFixture(QImage screenPixels = coordinatePattern(1024, 768))
+    explicit MainWindowFixture(QImage screenPixels = coordinatePattern(1024, 768), bool readsWindows = true)
         : screen(std::move(screenPixels))
-        , window({screen, screen, messages, urls, clock, saveDialog, printer, clipboard}, Twips{})
+        , window({.screen = screen,
+                     .overlayScreen = screen,
+                     .overlayWindows = qtOverlayWindowSystem(),
+                     .windows = readsWindows ? &screen : nullptr,
+                     .messages = messages,
+                     .urls = urls,
+                     .clock = clock,
+                     .saveDialog = saveDialog,
+                     .printer = printer,
+                     .clipboard = clipboard},
+              Twips{})
     {
         window.show();
     }

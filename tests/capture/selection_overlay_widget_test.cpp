@@ -29,7 +29,7 @@ protected:
     int overlayRequests = 0;
     Form3 dialog{[this] {
                      ++overlayRequests;
-                     return loader.overlay();
+                     return loader.overlay().value();
                  },
         k96Dpi};
 
@@ -67,7 +67,7 @@ TEST_F(Overlay, GrabsDuringAGrabAndClosingDuringItAreSafe)
 // A grab that was due when the overlay closed never happens; the next use loads a new overlay.
 TEST_F(Overlay, LoaderLoadsOnFirstUseCloseUnloadsItAndTheNextUseLoadsAgain)
 {
-    QPointer<Form2> first = loader.overlay();
+    QPointer<Form2> first = loader.overlay().value();
     ASSERT_TRUE(first);
     first->resize(300, 300); // a grab is due in 500 ms
     QTest::mouseClick(first->findChild<QPushButton*>(QStringLiteral("xButton")), Qt::LeftButton);
@@ -76,7 +76,7 @@ TEST_F(Overlay, LoaderLoadsOnFirstUseCloseUnloadsItAndTheNextUseLoadsAgain)
     EXPECT_TRUE(receiver.grabs.empty());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull()); // a closed overlay deletes itself
-    ASSERT_TRUE(loader.overlay());
+    ASSERT_TRUE(loader.overlay().value());
     EXPECT_TRUE(loader.overlayLoaded());
 }
 
@@ -101,7 +101,7 @@ TEST_F(Overlay, DefinedSizeDialogLoadsOrResizesTheOverlayToGrabThatManyUpToTheSc
     QTest::mouseClick(button("Command1"), Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
     ASSERT_TRUE(loader.overlayLoaded());
-    Form2* overlay = loader.overlay();
+    Form2* overlay = loader.overlay().value();
     // 26 x 32 of frame, strip and margins around s1, whose border adds a pixel each side.
     EXPECT_EQ(overlay->size(), QSize(26 + 102, 32 + 102));
     overlay->move(50, 60);
@@ -109,7 +109,7 @@ TEST_F(Overlay, DefinedSizeDialogLoadsOrResizesTheOverlayToGrabThatManyUpToTheSc
     text1->setText("99999999999999999999"); // the digits typed above go through its filter
     text("Text2")->setText("1e300");
     QTest::mouseClick(button("Command1"), Qt::LeftButton);
-    EXPECT_EQ(loader.overlay(), overlay);
+    EXPECT_EQ(loader.overlay().value(), overlay);
     // As large as the desktop allows from where it stands, which it keeps.
     EXPECT_EQ(overlay->geometry(),
         QRect(QGuiApplication::primaryScreen()->virtualGeometry()).adjusted(50, 60, 0, 0));

@@ -47,7 +47,7 @@ protected:
         // Windows of the test before may take a moment to leave the screen under a window manager.
         QString difference;
         const bool clean = QTest::qWaitFor([&] {
-            difference = testsupport::differenceBetween(screen.grab(0, false, {0, 0, 1920, 1080}), desktop());
+            difference = testsupport::differenceBetween(screen.grab({0, 0, 1920, 1080}).value(), desktop());
             return difference.isEmpty();
         });
         ASSERT_TRUE(clean) << "the screen does not show the pattern: " << difference.toStdString();
@@ -62,7 +62,7 @@ protected:
     // The loaded overlay at `position`, once the screen shows s1's black border there.
     Form2* overlayAt(QPoint position)
     {
-        Form2* overlay = loader.overlay();
+        Form2* overlay = loader.overlay().value();
         overlay->move(position);
         const QWidget* s1 = overlay->findChild<QWidget*>(QStringLiteral("s1"));
         // A window manager may still place it after it first shows: the border must stay a while.
@@ -70,7 +70,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([&] {
             const QRect corner(s1->mapToGlobal(QPoint(0, 0)), QSize(1, 1));
             const bool shown = overlay->geometry().topLeft() == position
-                && (screen.grab(0, false, corner).pixel(0, 0) & 0xFFFFFF) == 0;
+                && (screen.grab(corner)->pixel(0, 0) & 0xFFFFFF) == 0;
             if (!shown)
                 steady.invalidate();
             else if (!steady.isValid())
@@ -91,7 +91,7 @@ protected:
             for (int x = 0; x < expected.width(); ++x)
                 if ((expected.pixel(x, y) | 0xFF000000) == kTransparencyKey)
                     expected.setPixel(x, y, desktop().pixel(onScreen.topLeft() + QPoint(x, y)));
-        return testsupport::differenceBetween(screen.grab(0, false, onScreen), expected).toStdString();
+        return testsupport::differenceBetween(screen.grab(onScreen).value(), expected).toStdString();
     }
 };
 
@@ -104,7 +104,7 @@ TEST_F(OverlayOnScreen, InsideS1OnlyTheHatchAndBorderCoverAndTheGrabIsExactlyThe
     EXPECT_EQ(differenceFromS1Look(overlay), "");
     // Between s1 and our frame the client area is red, so see-through too.
     const QPoint margin = overlay->findChild<QWidget*>(QStringLiteral("s1"))->mapToGlobal(QPoint(-3, 40));
-    EXPECT_EQ(screen.grab(0, false, {margin, QSize(1, 1)}).pixel(0, 0), desktop().pixel(margin));
+    EXPECT_EQ(screen.grab({margin, QSize(1, 1)})->pixel(0, 0), desktop().pixel(margin));
 
     overlay->GrabSelection();
     ASSERT_EQ(receiver.grabs.size(), 1u);

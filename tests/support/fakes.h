@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/screen_source.h"
+#include "capture/window_source.h"
 #include "common/message_box.h"
 #include "output/printing.h"
 #include "output/save_dialog.h"
@@ -13,25 +14,53 @@
 
 namespace testsupport {
 
-// Known pixels that record each rectangle read; with `failure` set no size, as a refusing portal.
-class FakeScreen final : public quorvex::ScreenSource {
+// Known pixels that record each rectangle read; with `failure` set neither size nor pixels, as a
+// refusing portal. Every window shows the same pixels from its corner; `active` is the one the
+// desktop reports.
+class FakeScreen final : public quorvex::ScreenSource, public quorvex::WindowSource {
 public:
+    struct WindowRead {
+        WId window;
+        bool clientArea;
+        QRect rect;
+        bool operator==(const WindowRead&) const = default;
+    };
+
     explicit FakeScreen(QImage pixels = coordinatePattern(1920, 1080))
         : m_pixels(std::move(pixels))
     {
     }
-    QImage grab(WId, bool, const QRect& rect) override
+    quorvex::Result<QImage> grab(const QRect& rect) override
     {
         reads.push_back(rect);
+        if (!failure.isEmpty())
+            return quorvex::fail(failure.toStdString());
         return m_pixels.copy(rect);
     }
-    QSize screenSize() const override { return failure.isEmpty() ? m_pixels.size() : QSize(); }
-    QString unreadableReason() const override { return unreadable; }
-    QString lastGrabFailure() const override { return failure; }
+    quorvex::Result<QSize> screenSize() const override
+    {
+        if (!failure.isEmpty())
+            return quorvex::fail(failure.toStdString());
+        return m_pixels.size();
+    }
+    quorvex::Status readable() const override
+    {
+        if (!unreadable.isEmpty())
+            return quorvex::fail(unreadable.toStdString());
+        return {};
+    }
+    quorvex::ActiveWindow activeWindow() override { return active; }
+    QImage grabWindow(WId window, bool clientArea, const QRect& rect) override
+    {
+        windowReads.push_back({window, clientArea, rect});
+        return m_pixels.copy(rect);
+    }
     const QImage& pixels() const { return m_pixels; }
     std::vector<QRect> reads;
+    std::vector<WindowRead> windowReads;
     QString unreadable;
     QString failure;
+    quorvex::ActiveWindow active;
 
 private:
     QImage m_pixels;

@@ -31,9 +31,11 @@ StillHidingScreenSource::StillHidingScreenSource(std::shared_ptr<StillPicture> s
 {
 }
 
-QImage StillHidingScreenSource::grab(WId window, bool, const QRect& rect)
+Result<QImage> StillHidingScreenSource::grab(const QRect& rect)
 {
-    return window == 0 && !rect.isEmpty() ? m_still->readFresh(rect) : QImage();
+    if (rect.isEmpty())
+        return QImage();
+    return m_still->readFresh(rect);
 }
 
 } // namespace quorvex

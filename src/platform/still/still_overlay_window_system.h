@@ -14,12 +14,11 @@ class StillOverlayWindowSystem final : public OverlayWindowSystem {
 public:
     explicit StillOverlayWindowSystem(std::shared_ptr<StillPicture> still);
 
-    QString prepareOverlay(QScreen* home) override { return m_still->take(home); }
+    Status prepareOverlay(QScreen* home) override { return m_still->take(home); }
     bool supportsShaping() const override { return true; }
     void applyShape(QWidget& window, const QRegion& shape) override;
     void makeTopmost(QWidget& window) override { m_still->hold(window); }
     void waitForDisplay() override { }
-    void waitForWindowManagerShape(QWidget&, int) override { }
     QPoint deviceTopLeft(const QWidget& window) const override;
     double deviceRatio(const QWidget& window) const override;
 
@@ -32,10 +31,8 @@ class StillHidingScreenSource final : public ScreenSource {
 public:
     explicit StillHidingScreenSource(std::shared_ptr<StillPicture> still);
 
-    // Only the desktop (window 0) is read.
-    QImage grab(WId window, bool clientArea, const QRect& rect) override;
-    QSize screenSize() const override { return m_still->desktopSize(); }
-    QString lastGrabFailure() const override { return m_still->lastFailure(); }
+    Result<QImage> grab(const QRect& rect) override;
+    Result<QSize> screenSize() const override { return m_still->desktopSize(); }
 
 private:
     std::shared_ptr<StillPicture> m_still;

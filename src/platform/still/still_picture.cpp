@@ -118,18 +118,19 @@ StillPicture::~StillPicture()
     delete m_window.data();
 }
 
-QImage StillPicture::readDesktop()
+Result<QImage> StillPicture::readDesktop()
 {
     // One screenshot: the size read takes it, the grab reads from it.
-    const QSize size = m_desktop->screenSize();
-    QImage picture = size.isEmpty() ? QImage() : m_desktop->grab(0, false, QRect(QPoint(), size));
-    m_failure = picture.isNull() ? m_desktop->lastGrabFailure() : QString();
-    if (picture.isNull() && m_failure.isEmpty())
-        m_failure = QStringLiteral("the desktop could not be read");
+    const Result<QSize> size = m_desktop->screenSize();
+    if (!size)
+        return fail(size.error());
+    Result<QImage> picture = size->isEmpty() ? QImage() : m_desktop->grab(QRect(QPoint(), *size));
+    if (picture && picture->isNull())
+        return fail("the desktop could not be read");
     return picture;
 }
 
-QString StillPicture::take(QScreen* home)
+Status StillPicture::take(QScreen* home)
 {
     if (m_window) { // one left by an overlay that never closed
         m_window->hide();
@@ -139,10 +140,12 @@ QString StillPicture::take(QScreen* home)
     if (!home)
         home = QGuiApplication::primaryScreen();
     waitForDesktopRedrawn(nullptr);
-    const QImage picture = readDesktop();
-    if (picture.isNull() || !home)
-        return m_failure;
-    m_picture = picture;
+    Result<QImage> picture = readDesktop();
+    if (!picture)
+        return fail(picture.error());
+    if (!home)
+        return {};
+    m_picture = std::move(*picture);
     m_view = stillView(m_picture.size(), home->virtualGeometry(), home->geometry());
     auto* window = new StillWindow;
     window->setPicture(m_picture, m_view.source);
@@ -181,23 +184,25 @@ void StillPicture::show()
     m_window->activateWindow();
 }
 
-QImage StillPicture::readFresh(const QRect& rect)
+Result<QImage> StillPicture::readFresh(const QRect& rect)
 {
     const bool shown = m_window && m_window->isVisible();
     if (shown) {
         m_window->hide();
         waitForDesktopRedrawn(m_window);
     }
-    const QImage desktop = readDesktop();
+    const Result<QImage> desktop = readDesktop();
     // The overlay may have been closed while the still was away (the main window's close).
     if (shown && m_window && m_overlay) {
-        if (!desktop.isNull()) {
-            m_picture = desktop;
+        if (desktop) {
+            m_picture = *desktop;
             static_cast<StillWindow*>(m_window.data())->setPicture(m_picture, m_view.source);
         }
         show();
     }
-    return desktop.isNull() ? QImage() : partOf(desktop, rect);
+    if (!desktop)
+        return fail(desktop.error());
+    return partOf(*desktop, rect);
 }
 
 bool StillPicture::eventFilter(QObject* watched, QEvent* event)

@@ -22,16 +22,14 @@ public:
     explicit StillPicture(std::unique_ptr<ScreenSource> desktop);
     ~StillPicture() override;
 
-    // Reads the desktop for a new still on `home` (the primary output without one); returns why it
-    // could not, empty when it could.
-    QString take(QScreen* home);
+    // Reads the desktop for a new still on `home` (the primary output without one).
+    Status take(QScreen* home);
     // Shows the still with `overlay` on it where the overlay is on the desktop. Closing the overlay
     // closes the still.
     void hold(QWidget& overlay);
     // The pixels of `rect` (the desktop picture's pixels) as the desktop shows them with the still
-    // hidden; empty where the read failed (lastFailure() says why).
-    QImage readFresh(const QRect& rect);
-    QString lastFailure() const { return m_failure; }
+    // hidden.
+    Result<QImage> readFresh(const QRect& rect);
     QSize desktopSize() const { return m_picture.size(); }
     const StillView& view() const { return m_view; }
 
@@ -39,14 +37,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The whole desktop, read now; empty where it could not be read.
-    QImage readDesktop();
+    // The whole desktop, read now.
+    Result<QImage> readDesktop();
     void show();
 
     std::unique_ptr<ScreenSource> m_desktop;
     QImage m_picture;
     StillView m_view;
-    QString m_failure;
     QPointer<QWidget> m_window;
     QPointer<QWidget> m_overlay;
 };

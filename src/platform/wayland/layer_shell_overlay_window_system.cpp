@@ -221,12 +221,12 @@ FrameHidingScreenSource::FrameHidingScreenSource(
 {
 }
 
-QImage FrameHidingScreenSource::grab(WId window, bool clientArea, const QRect& rect)
+Result<QImage> FrameHidingScreenSource::grab(const QRect& rect)
 {
-    if (window != 0 || rect.isEmpty())
-        return {};
+    if (rect.isEmpty())
+        return QImage();
     const bool hidden = m_frame.hideFrame();
-    const QImage picture = m_desktop->grab(0, clientArea, rect);
+    Result<QImage> picture = m_desktop->grab(rect);
     if (hidden)
         m_frame.showFrame();
     return picture;

@@ -28,7 +28,6 @@ public:
     void applyShape(QWidget& window, const QRegion& shape) override;
     void makeTopmost(QWidget& window) override;
     void waitForDisplay() override;
-    void waitForWindowManagerShape(QWidget&, int) override { }
     // The desktop picture of screen copy holds every output at the largest scale.
     QPoint deviceTopLeft(const QWidget& window) const override;
     double deviceRatio(const QWidget&) const override { return m_surfaces->largestScale(); }
@@ -62,11 +61,9 @@ class FrameHidingScreenSource final : public ScreenSource {
 public:
     FrameHidingScreenSource(std::unique_ptr<ScreenSource> desktop, LayerShellOverlayWindowSystem& frame);
 
-    // Only the desktop (window 0) is read.
-    QImage grab(WId window, bool clientArea, const QRect& rect) override;
+    Result<QImage> grab(const QRect& rect) override;
     // The outputs' layout, as the compositor gives it: asking takes no screenshot.
-    QSize screenSize() const override { return m_frame.desktopSize(); }
-    QString lastGrabFailure() const override { return m_desktop->lastGrabFailure(); }
+    Result<QSize> screenSize() const override { return m_frame.desktopSize(); }
 
 private:
     std::unique_ptr<ScreenSource> m_desktop;

@@ -9,17 +9,18 @@ ScreencopyScreenSource::ScreencopyScreenSource(std::unique_ptr<ScreencopyReader>
 {
 }
 
-QSize ScreencopyScreenSource::screenSize() const
+Result<QSize> ScreencopyScreenSource::screenSize() const
 {
     const PixelSize size = m_reader->desktopSize();
-    return {size.width, size.height};
+    return QSize(size.width, size.height);
 }
 
-QImage ScreencopyScreenSource::grab(WId window, bool, const QRect& rect)
+Result<QImage> ScreencopyScreenSource::grab(const QRect& rect)
 {
-    if (window != 0 || rect.isEmpty())
-        return {};
-    return readInsideOrBlack(rect, QRect(QPoint(0, 0), screenSize()),
+    if (rect.isEmpty())
+        return QImage();
+    const PixelSize size = m_reader->desktopSize();
+    return readInsideOrBlack(rect, QRect(0, 0, size.width, size.height),
         [this](const PixelRect& part) { return m_reader->readDesktop(part); });
 }
 

@@ -13,8 +13,8 @@ class ScreencopyScreenSource final : public ScreenSource {
 public:
     explicit ScreencopyScreenSource(std::unique_ptr<ScreencopyReader> reader);
 
-    QImage grab(WId window, bool clientArea, const QRect& rect) override;
-    QSize screenSize() const override;
+    Result<QImage> grab(const QRect& rect) override;
+    Result<QSize> screenSize() const override;
 
 private:
     std::unique_ptr<ScreencopyReader> m_reader;

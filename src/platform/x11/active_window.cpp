@@ -7,7 +7,7 @@
 
 namespace quorvex {
 
-ActiveWindow X11ActiveWindowQuery::activeWindow()
+ActiveWindow x11ActiveWindow()
 {
     xcb_connection_t* c = qtX11Connection();
     const xcb_screen_t* screen = qtX11Screen();

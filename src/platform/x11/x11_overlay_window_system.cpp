@@ -37,9 +37,12 @@ QPoint X11OverlayWindowSystem::deviceTopLeft(const QWidget& window) const
     return OverlayWindowSystem::deviceTopLeft(window);
 }
 
-void X11OverlayWindowSystem::waitForWindowManagerShape(QWidget& window, int timeoutMs)
+void X11OverlayWindowSystem::waitForShape(QWidget& window)
 {
-    quorvex::waitForWindowManagerShape(window.winId(), timeoutMs);
+    // A window manager that does not follow the shape within this long never will.
+    constexpr int kWindowManagerShapeTimeoutMs = 250;
+    waitForDisplayServer();
+    waitForWindowManagerShape(window.winId(), kWindowManagerShapeTimeoutMs);
 }
 
 } // namespace quorvex

@@ -12,7 +12,8 @@ public:
     void applyShape(QWidget& window, const QRegion& shape) override;
     void makeTopmost(QWidget& window) override;
     void waitForDisplay() override;
-    void waitForWindowManagerShape(QWidget& window, int timeoutMs) override;
+    // Also until a reparenting window manager's frame has it (a quarter second at most).
+    void waitForShape(QWidget& window) override;
     // Asked of the X server: a window manager may have placed it where logical pixels cannot say.
     QPoint deviceTopLeft(const QWidget& window) const override;
 };

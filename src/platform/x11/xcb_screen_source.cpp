@@ -2,6 +2,7 @@
 
 #include "capture/screen_pixels_picture.h"
 #include "capture/window_grab.h"
+#include "platform/x11/active_window.h"
 #include "platform/x11/qt_x11_connection.h"
 
 namespace quorvex {
@@ -11,18 +12,25 @@ XcbScreenSource::XcbScreenSource(xcb_connection_t* connection, bool sharedMemory
 {
 }
 
-QString XcbScreenSource::unreadableReason() const
+Status XcbScreenSource::readable() const
 {
-    return QString::fromStdString(m_reader.unreadableReason());
+    if (std::string reason = m_reader.unreadableReason(); !reason.empty())
+        return fail(std::move(reason));
+    return {};
 }
 
-QSize XcbScreenSource::screenSize() const
+Result<QSize> XcbScreenSource::screenSize() const
 {
     const PixelSize size = m_reader.desktopSize();
-    return {size.width, size.height};
+    return QSize(size.width, size.height);
 }
 
-QImage XcbScreenSource::grab(WId window, bool clientArea, const QRect& rect)
+ActiveWindow XcbScreenSource::activeWindow()
+{
+    return x11ActiveWindow();
+}
+
+QImage XcbScreenSource::grabWindow(WId window, bool clientArea, const QRect& rect)
 {
     if (!m_reader.unreadableReason().empty() || rect.isEmpty())
         return {};

@@ -21,7 +21,7 @@ TEST(PortalChoice, TheWindowProgramSaysWhichSourceIsMissing)
     for (const auto& c : cases) {
         ::setenv("QUORVEX7_SCREEN", c.forced, 1);
         const WindowBackend backend = chooseWindowBackend();
-        EXPECT_EQ(backend.screen->unreadableReason().toStdString(), c.reason) << c.forced;
-        EXPECT_EQ(backend.overlayScreen->unreadableReason().toStdString(), c.reason) << c.forced;
+        EXPECT_EQ(backend.screen->readable().error(), c.reason) << c.forced;
+        EXPECT_EQ(backend.overlayScreen->readable().error(), c.reason) << c.forced;
     }
 }

@@ -63,15 +63,15 @@ TEST_F(XcbScreenSourceTest, BothPathsReadExactlyTheScreenAndPadWithBlackBeyondIt
         SCOPED_TRACE(shm ? "shared memory" : "plain");
         XcbScreenSource source(qtX11Connection(), shm);
         EXPECT_EQ(source.usesSharedMemory(), shm);
-        EXPECT_EQ(source.screenSize(), pattern.size());
+        EXPECT_EQ(source.screenSize().value(), pattern.size());
         // The whole screen, then smaller and larger grabs from the reused segment; the last 50 x 20
         // of the screen's corner, the rest black.
         for (const QRect r : {pattern.rect(), QRect(1, 2, 3, 4), pattern.rect(),
                  QRect(pattern.width() - 50, pattern.height() - 20, 100, 60)}) {
-            const QImage part = GrabWindowRect(source, 0, false, r.x(), r.y(), r.width(), r.height());
+            const QImage part = grabDesktopRect(source, r).value();
             EXPECT_EQ(differenceBetween(part, screenPartOnBlack(pattern, r)), QString());
         }
-        EXPECT_TRUE(GrabWindowRect(source, 0, false, 0, 0, 0, 10).isNull());
+        EXPECT_TRUE(grabDesktopRect(source, {0, 0, 0, 10}).value().isNull());
     }
 }
 
@@ -81,12 +81,12 @@ TEST_F(XcbScreenSourceTest, PicturesKeptAcrossLaterGrabsKeepTheirPixels)
     std::vector<std::pair<QRect, QImage>> kept;
     for (int i = 0; i < 7; ++i) { // more than the segments that go round: the rest read the plain way
         const QRect r(10 * i, 7 * i, 300 + i, 200);
-        kept.emplace_back(r, GrabWindowRect(source, 0, false, r.x(), r.y(), r.width(), r.height()));
+        kept.emplace_back(r, grabDesktopRect(source, r).value());
     }
     for (const auto& [r, picture] : kept)
         EXPECT_EQ(differenceBetween(picture, pattern.copy(r)), QString()) << r.x();
     kept.clear(); // all let go: the segments serve again
-    const QImage again = GrabWindowRect(source, 0, false, 5, 5, 64, 64);
+    const QImage again = grabDesktopRect(source, {5, 5, 64, 64}).value();
     EXPECT_EQ(differenceBetween(again, pattern.copy(5, 5, 64, 64)), QString());
 }
 
