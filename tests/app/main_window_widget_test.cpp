@@ -199,6 +199,37 @@ TEST(MainWindow, AnUnreadableScreenIsSaidOnceForEachGrabAndNothingIsGrabbed)
     EXPECT_TRUE(refused.window.isVisible()) << "the window comes back";
 }
 
+// The capture procedures read through the display's window source, each the window it names at its
+// size: the form whole, its client area, the window the desktop reports active, else our focused one;
+// nothing where no window can be read.
+TEST(MainWindow, CaptureProceduresReadTheWindowsTheyName)
+{
+    MainWindowFixture f;
+    Form1& form = f.window;
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    const QRect outer(QPoint(), form.frameGeometry().size());
+    const QRect inner(QPoint(), form.size());
+    const auto shows = [&](const QImage& picture, const QRect& part) {
+        return differenceBetween(picture, f.screen.pixels().copy(part)).toStdString();
+    };
+    EXPECT_EQ(shows(form.CaptureForm(&form), outer), "");
+    EXPECT_EQ(shows(form.CaptureClient(&form), inner), "");
+    f.screen.active = {42, QSize(30, 20)};
+    EXPECT_EQ(shows(form.CaptureActiveWindow(), {0, 0, 30, 20}), "");
+    f.screen.active = {};
+    EXPECT_EQ(shows(form.CaptureActiveWindow(), outer), "");
+    const WId id = form.winId();
+    EXPECT_EQ(f.screen.windowReads,
+        (std::vector<FakeScreen::WindowRead>{
+            {id, false, outer}, {id, true, inner}, {42, false, {0, 0, 30, 20}}, {id, false, outer}}));
+
+    MainWindowFixture wayland(coordinatePattern(1024, 768), false);
+    EXPECT_TRUE(wayland.window.CaptureForm(&wayland.window).isNull());
+    EXPECT_TRUE(wayland.window.CaptureClient(&wayland.window).isNull());
+    EXPECT_TRUE(wayland.window.CaptureActiveWindow().isNull());
+}
+
 TEST(MainWindow, ZoomResetAndClearThroughTheMenusAndTheirRefusal)
 {
     MainWindowFixture f(coordinatePattern(200, 100));
