@@ -54,11 +54,12 @@ public:
 // A main window over a fake screen, with recording services, shown at 96 dpi; with `readsWindows`
 // off, on a display where no window can be read.
 struct MainWindowFixture {
-    explicit MainWindowFixture(QImage screenPixels = coordinatePattern(1024, 768), bool readsWindows = true)
+    explicit MainWindowFixture(QImage screenPixels = coordinatePattern(1024, 768), bool readsWindows = true,
+        OverlayWindowSystem& overlayWindows = qtOverlayWindowSystem())
         : screen(std::move(screenPixels))
         , window({.screen = screen,
                      .overlayScreen = screen,
-                     .overlayWindows = qtOverlayWindowSystem(),
+                     .overlayWindows = overlayWindows,
                      .windows = readsWindows ? &screen : nullptr,
                      .messages = messages,
                      .urls = urls,
@@ -295,6 +296,31 @@ TEST(AreaGrab, TheOverlaysGrabLandsInTheMainWindow)
     f.window.close();
     QCoreApplication::processEvents();
     EXPECT_FALSE(f.window.OverlayLoaded());
+}
+
+// A grab the source refuses closes the overlay and says why, as does a display that cannot ready one.
+TEST(AreaGrab, ARefusedGrabOrOverlayIsSaid)
+{
+    MainWindowFixture f;
+    f.trigger("mnuSelectArea");
+    ASSERT_TRUE(f.window.OverlayLoaded());
+    f.screen.failure = "the desktop portal refused the screenshot (cancelled)";
+    f.window.overlay()->GrabSelection();
+    EXPECT_FALSE(f.window.OverlayLoaded());
+
+    struct Unready final : OverlayWindowSystem {
+        Status prepareOverlay(QScreen*) override { return fail("the desktop could not be read"); }
+        bool supportsShaping() const override { return false; }
+        void applyShape(QWidget&, const QRegion&) override { }
+        void makeTopmost(QWidget&) override { }
+        void waitForDisplay() override { }
+    } unready;
+    MainWindowFixture g(coordinatePattern(1024, 768), true, unready);
+    g.trigger("mnuSelectArea");
+    EXPECT_FALSE(g.window.OverlayLoaded());
+    EXPECT_EQ(f.messages.shown + g.messages.shown,
+        QList<Message>({{"The desktop portal refused the screenshot (cancelled).", MessageIcon::Exclamation},
+            {"The desktop could not be read.", MessageIcon::Exclamation}}));
 }
 
 TEST(Stretching, HoverShowsThePointerAndTheHintAlsoWithTheViewHidden)
