@@ -1,14 +1,9 @@
 #include "capture/overlay_loader.h"
 
-#include "capture/qt_window_system.h"
+#include "capture/overlay_window_system.h"
 #include "capture/selection_overlay.h"
 
 namespace quorvex {
-
-OverlayLoader::OverlayLoader(ScreenSource& screen, SelectionGrabReceiver& receiver, Twips twips)
-    : OverlayLoader(screen, qtOverlayWindowSystem(), receiver, twips)
-{
-}
 
 OverlayLoader::OverlayLoader(
     ScreenSource& screen, OverlayWindowSystem& windows, SelectionGrabReceiver& receiver, Twips twips)

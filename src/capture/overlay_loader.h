@@ -17,8 +17,6 @@ class OverlayWindowSystem;
 // one.
 class OverlayLoader {
 public:
-    // Without a window system of its own the overlay is unshaped (qtOverlayWindowSystem()).
-    OverlayLoader(ScreenSource& screen, SelectionGrabReceiver& receiver, Twips twips);
     OverlayLoader(
         ScreenSource& screen, OverlayWindowSystem& windows, SelectionGrabReceiver& receiver, Twips twips);
     ~OverlayLoader();

@@ -17,10 +17,4 @@ void QtOverlayWindowSystem::makeTopmost(QWidget& window)
     window.raise();
 }
 
-OverlayWindowSystem& qtOverlayWindowSystem()
-{
-    static QtOverlayWindowSystem windows;
-    return windows;
-}
-
 } // namespace quorvex

@@ -14,7 +14,4 @@ public:
     void waitForDisplay() override { }
 };
 
-// A shared instance, for overlays built without a window system of their own (tests).
-OverlayWindowSystem& qtOverlayWindowSystem();
-
 } // namespace quorvex

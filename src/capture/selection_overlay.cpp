@@ -1,7 +1,7 @@
 #include "capture/selection_overlay.h"
 
 #include "capture/overlay_shape.h"
-#include "capture/qt_window_system.h"
+#include "capture/overlay_window_system.h"
 #include "capture/selection_frame.h"
 #include "capture/window_drag_filters.h"
 #include "capture/window_grab.h"
@@ -38,11 +38,6 @@ QFont closeButtonFont()
 }
 
 } // namespace
-
-Form2::Form2(ScreenSource& screen, SelectionGrabReceiver& receiver, Twips twips)
-    : Form2(screen, qtOverlayWindowSystem(), receiver, twips)
-{
-}
 
 Form2::Form2(
     ScreenSource& screenSource, OverlayWindowSystem& windows, SelectionGrabReceiver& receiver, Twips twips)

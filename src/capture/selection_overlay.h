@@ -25,8 +25,6 @@ class SelectionFrame;
 class Form2 final : public QWidget {
     Q_OBJECT
 public:
-    // Without a window system of its own the overlay is unshaped (qtOverlayWindowSystem()).
-    Form2(ScreenSource& screen, SelectionGrabReceiver& receiver, Twips twips);
     Form2(ScreenSource& screen, OverlayWindowSystem& windows, SelectionGrabReceiver& receiver, Twips twips);
     ~Form2() override;
 

@@ -55,11 +55,11 @@ public:
 // off, on a display where no window can be read.
 struct MainWindowFixture {
     explicit MainWindowFixture(QImage screenPixels = coordinatePattern(1024, 768), bool readsWindows = true,
-        OverlayWindowSystem& overlayWindows = qtOverlayWindowSystem())
+        OverlayWindowSystem* overlayWindows = nullptr)
         : screen(std::move(screenPixels))
         , window({.screen = screen,
                      .overlayScreen = screen,
-                     .overlayWindows = overlayWindows,
+                     .overlayWindows = overlayWindows ? *overlayWindows : unshaped,
                      .windows = readsWindows ? &screen : nullptr,
                      .messages = messages,
                      .urls = urls,
@@ -88,6 +88,7 @@ struct MainWindowFixture {
     const PictureViewState& state() const { return window.pictures(); }
 
     FakeScreen screen;
+    QtOverlayWindowSystem unshaped;
     RecordingMessageBoxes messages;
     RecordingUrlOpener urls;
     FixedClock clock;
@@ -315,7 +316,7 @@ TEST(AreaGrab, ARefusedGrabOrOverlayIsSaid)
         void makeTopmost(QWidget&) override { }
         void waitForDisplay() override { }
     } unready;
-    MainWindowFixture g(coordinatePattern(1024, 768), true, unready);
+    MainWindowFixture g(coordinatePattern(1024, 768), true, &unready);
     g.trigger("mnuSelectArea");
     EXPECT_FALSE(g.window.OverlayLoaded());
     EXPECT_EQ(f.messages.shown + g.messages.shown,
@@ -451,7 +452,7 @@ TEST(TextFit, NoTwoCaptionsOverlap)
     MainWindowFixture f;
     f.trigger("About");
     f.control<QLabel>("lblTips")->setText(stretchHint(StretchMode::Horizontal));
-    Form2 overlay(f.screen, f.window, Twips{});
+    Form2 overlay(f.screen, f.unshaped, f.window, Twips{});
     Form3 dialog({}, Twips{});
     for (QWidget* window : std::initializer_list<QWidget*>{&f.window, &overlay, &dialog}) {
         std::vector<std::pair<QString, QRect>> texts;
@@ -528,7 +529,7 @@ TEST(Legibility, EveryCaptionStandsOutUnderLightAndDarkPalettes)
             f.trigger("About");
             f.control<QLabel>("lblTips")->setText(stretchHint(StretchMode::Horizontal));
             f.control("frmTips")->show();
-            Form2 overlay(f.screen, f.window, Twips{});
+            Form2 overlay(f.screen, f.unshaped, f.window, Twips{});
             overlay.show();
             Form3 dialog({}, Twips{});
             dialog.show();

@@ -1,5 +1,6 @@
 #include "capture/defined_size_dialog.h"
 #include "capture/overlay_loader.h"
+#include "capture/qt_window_system.h"
 #include "capture/selection_overlay.h"
 #include "overlay_test_support.h"
 
@@ -24,8 +25,9 @@ namespace {
 class Overlay : public testing::Test {
 protected:
     testsupport::FakeScreen screen;
+    QtOverlayWindowSystem unshaped;
     RecordingReceiver receiver;
-    OverlayLoader loader{screen, receiver, k96Dpi};
+    OverlayLoader loader{screen, unshaped, receiver, k96Dpi};
     int overlayRequests = 0;
     Form3 dialog{[this] {
                      ++overlayRequests;
@@ -48,7 +50,7 @@ protected:
 
 TEST_F(Overlay, GrabsDuringAGrabAndClosingDuringItAreSafe)
 {
-    Form2 overlay(screen, receiver, k96Dpi); // not the loader's: that one deletes itself on closing
+    Form2 overlay(screen, unshaped, receiver, k96Dpi); // not the loader's: that one deletes itself on closing
     overlay.load();
     // A request that arrives while a grab runs (here from inside the hand-over) adds no grab.
     receiver.duringGrab = [&overlay] { overlay.GrabSelection(); };
@@ -119,7 +121,7 @@ TEST_F(Overlay, DefinedSizeDialogLoadsOrResizesTheOverlayToGrabThatManyUpToTheSc
 // part of the frame's inside that lies on it.
 TEST_F(Overlay, AGrabOfAFramePastTheDesktopsEdgeHoldsOnlyTheDesktop)
 {
-    Form2 overlay(screen, receiver, k96Dpi);
+    Form2 overlay(screen, unshaped, receiver, k96Dpi);
     overlay.load();
     const QSize desktop = screen.pixels().size();
     // The inside of s1 starts 13, 21 from the window's corner and measures 158 x 132.
