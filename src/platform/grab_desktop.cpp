@@ -3,7 +3,7 @@
 #include "platform/pointer_drawing_reader.h"
 #include "platform/wayland/screencopy_reader.h"
 #include "platform/wayland/sway_windows.h"
-#include "platform/wayland/wayland_outputs.h"
+#include "platform/wayland/wayland_connection.h"
 #include "platform/wayland/wayland_selection.h"
 #include "platform/x11/x11_desktop.h"
 #include "platform/x11/x11_selection.h"

@@ -3,7 +3,7 @@
 #include "platform/desktop_bus_loader.h"
 #include "platform/portal/portal_protocol.h"
 #include "platform/wayland/screencopy_reader.h"
-#include "platform/wayland/wayland_globals.h"
+#include "platform/wayland/wayland_connection.h"
 #include "platform/x11/xcb_screen_reader.h"
 
 namespace quorvex {

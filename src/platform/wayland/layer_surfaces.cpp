@@ -1,16 +1,15 @@
 #include "platform/wayland/layer_surfaces.h"
 
 #include "platform/wayland/shm_memory.h"
+#include "platform/wayland/wayland_connection.h"
 
 // The protocol names an argument "namespace", which C++ keeps for itself.
 #define namespace layerNamespace
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #undef namespace
-#include "xdg-output-unstable-v1-client-protocol.h"
 
 #include <QPainter>
 #include <cerrno>
-#include <cstring>
 #include <linux/input-event-codes.h>
 #include <poll.h>
 #include <unistd.h>
@@ -43,26 +42,9 @@ struct Buffer {
     static constexpr wl_buffer_listener kListener = {&release};
 };
 
-struct Output {
-    wl_output* output = nullptr;
-    zxdg_output_v1* xdgOutput = nullptr;
-    uint32_t name = 0;
-    QPoint place; // where the compositor puts it (logical)
-    QSize size; // logical
-    int scale = 1;
-
-    ~Output()
-    {
-        if (xdgOutput)
-            zxdg_output_v1_destroy(xdgOutput);
-        if (output)
-            wl_output_destroy(output);
-    }
-};
-
 // The layer surface covering one output.
 struct Surface {
-    Output* output = nullptr;
+    const WaylandOutput* output = nullptr;
     wl_surface* surface = nullptr;
     zwlr_layer_surface_v1* layer = nullptr;
     QSize size; // logical, as the compositor configured it
@@ -93,19 +75,24 @@ std::unique_ptr<Buffer> newBuffer(wl_shm* shm, int width, int height)
     return buffer;
 }
 
+// An output's place in the layout (logical).
+QRect placeOf(const WaylandOutput& output)
+{
+    const PixelRect place = output.place().logical;
+    return {place.x, place.y, place.width, place.height};
+}
+
 } // namespace
 
 struct LayerSurfaces::Private {
+    std::unique_ptr<WaylandConnection> connection;
     wl_display* display = nullptr;
-    wl_registry* registry = nullptr;
     wl_compositor* compositor = nullptr;
     wl_shm* shm = nullptr;
     wl_seat* seat = nullptr;
     wl_pointer* pointer = nullptr;
     wl_keyboard* keyboard = nullptr;
     zwlr_layer_shell_v1* layerShell = nullptr;
-    zxdg_output_manager_v1* xdgOutputs = nullptr;
-    std::vector<std::unique_ptr<Output>> outputs;
     std::vector<std::unique_ptr<Surface>> surfaces;
     Surface* pointerSurface = nullptr;
     uint32_t enterSerial = 0;
@@ -119,7 +106,6 @@ struct LayerSurfaces::Private {
     ~Private()
     {
         surfaces.clear();
-        outputs.clear();
         if (cursorSurface)
             wl_surface_destroy(cursorSurface);
         if (cursorTheme)
@@ -132,88 +118,17 @@ struct LayerSurfaces::Private {
             wl_seat_destroy(seat);
         if (layerShell)
             zwlr_layer_shell_v1_destroy(layerShell);
-        if (xdgOutputs)
-            zxdg_output_manager_v1_destroy(xdgOutputs);
         if (shm)
             wl_shm_destroy(shm);
         if (compositor)
             wl_compositor_destroy(compositor);
-        if (registry)
-            wl_registry_destroy(registry);
-        if (display)
-            wl_display_disconnect(display);
     }
 
-    template <typename T>
-    static T* bind(wl_registry* registry, uint32_t name, const wl_interface& interface, uint32_t version)
+    // The surfaces on an output that went away go with it.
+    void outputGone(const WaylandOutput& output)
     {
-        return static_cast<T*>(wl_registry_bind(registry, name, &interface, version));
-    }
-    static void global(
-        void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
-    {
-        auto* d = static_cast<Private*>(data);
-        if (std::strcmp(interface, wl_compositor_interface.name) == 0 && version >= 4) {
-            d->compositor = bind<wl_compositor>(registry, name, wl_compositor_interface, 4);
-        } else if (std::strcmp(interface, wl_shm_interface.name) == 0) {
-            d->shm = bind<wl_shm>(registry, name, wl_shm_interface, 1);
-        } else if (std::strcmp(interface, zwlr_layer_shell_v1_interface.name) == 0) {
-            d->layerShell = bind<zwlr_layer_shell_v1>(registry, name, zwlr_layer_shell_v1_interface, 1);
-        } else if (std::strcmp(interface, zxdg_output_manager_v1_interface.name) == 0) {
-            d->xdgOutputs = bind<zxdg_output_manager_v1>(
-                registry, name, zxdg_output_manager_v1_interface, std::min(version, 2u));
-        } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && !d->seat) {
-            d->seat = bind<wl_seat>(registry, name, wl_seat_interface, 1);
-            wl_seat_add_listener(d->seat, &kSeatListener, d);
-        } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
-            auto output = std::make_unique<Output>();
-            output->name = name;
-            output->output = bind<wl_output>(registry, name, wl_output_interface, std::min(version, 2u));
-            wl_output_add_listener(output->output, &kOutputListener, output.get());
-            if (d->xdgOutputs) // an output added later; the first ones are asked for once all are known
-                d->askForPlace(*output);
-            d->outputs.push_back(std::move(output));
-        }
-    }
-    static void globalRemove(void* data, wl_registry*, uint32_t name)
-    {
-        auto* d = static_cast<Private*>(data);
-        std::erase_if(d->surfaces, [name](const auto& surface) { return surface->output->name == name; });
-        d->pointerSurface = nullptr;
-        std::erase_if(d->outputs, [name](const auto& output) { return output->name == name; });
-    }
-    static constexpr wl_registry_listener kRegistryListener = {&global, &globalRemove};
-
-    static void geometry(
-        void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*, int32_t)
-    {
-    }
-    static void mode(void*, wl_output*, uint32_t, int32_t, int32_t, int32_t) { }
-    static void done(void*, wl_output*) { }
-    static void scale(void* data, wl_output*, int32_t factor)
-    {
-        static_cast<Output*>(data)->scale = std::max(1, factor);
-    }
-    static void text(void*, wl_output*, const char*) { }
-    static constexpr wl_output_listener kOutputListener = {&geometry, &mode, &done, &scale, &text, &text};
-
-    static void logicalPosition(void* data, zxdg_output_v1*, int32_t x, int32_t y)
-    {
-        static_cast<Output*>(data)->place = {x, y};
-    }
-    static void logicalSize(void* data, zxdg_output_v1*, int32_t width, int32_t height)
-    {
-        static_cast<Output*>(data)->size = {width, height};
-    }
-    static void xdgDone(void*, zxdg_output_v1*) { }
-    static void xdgText(void*, zxdg_output_v1*, const char*) { }
-    static constexpr zxdg_output_v1_listener kXdgOutputListener
-        = {&logicalPosition, &logicalSize, &xdgDone, &xdgText, &xdgText};
-
-    void askForPlace(Output& output)
-    {
-        output.xdgOutput = zxdg_output_manager_v1_get_xdg_output(xdgOutputs, output.output);
-        zxdg_output_v1_add_listener(output.xdgOutput, &kXdgOutputListener, &output);
+        std::erase_if(surfaces, [&](const auto& surface) { return surface->output == &output; });
+        pointerSurface = nullptr;
     }
 
     static void capabilities(void* data, wl_seat* seat, uint32_t caps)
@@ -256,8 +171,8 @@ struct LayerSurfaces::Private {
     {
         if (!pointerSurface)
             return;
-        pointerAt
-            = QPointF(pointerSurface->output->place) + QPointF(wl_fixed_to_double(x), wl_fixed_to_double(y));
+        pointerAt = QPointF(placeOf(*pointerSurface->output).topLeft())
+            + QPointF(wl_fixed_to_double(x), wl_fixed_to_double(y));
         if (pointerHandler)
             pointerHandler({kind, pointerAt, Qt::NoButton});
     }
@@ -312,7 +227,7 @@ struct LayerSurfaces::Private {
 
     void createSurfaces()
     {
-        for (const auto& output : outputs) {
+        for (const auto& output : connection->outputs()) {
             auto surface = std::make_unique<Surface>();
             surface->output = output.get();
             surface->surface = wl_compositor_create_surface(compositor);
@@ -363,12 +278,13 @@ struct LayerSurfaces::Private {
     void draw(Surface& surface, const QImage& picture, const QPoint& place, const QRegion& input)
     {
         const int scale = surface.output->scale;
+        const QPoint origin = placeOf(*surface.output).topLeft();
         Buffer* buffer = freeBuffer(surface, surface.size.width() * scale, surface.size.height() * scale);
         if (!buffer)
             return;
         QImage pixels(buffer->memory->data(), buffer->width, buffer->height, buffer->width * 4,
             QImage::Format_ARGB32_Premultiplied);
-        const QPoint at = place - surface.output->place;
+        const QPoint at = place - origin;
         const QRect placed(
             at * scale, (QSizeF(picture.size()) / picture.devicePixelRatio() * scale).toSize());
         // Only what changed is drawn and damaged: the buffer's old picture cleared, the new one drawn.
@@ -411,22 +327,23 @@ LayerSurfaces::~LayerSurfaces() = default;
 
 LayerSurfaces::Opened LayerSurfaces::connect(const std::string& display)
 {
+    Result<std::unique_ptr<WaylandConnection>> connection = WaylandConnection::open(display);
+    if (!connection)
+        return {nullptr, connection.error()};
     std::unique_ptr<LayerSurfaces> surfaces(new LayerSurfaces);
     Private& d = *surfaces->d;
-    d.display = wl_display_connect(display.empty() ? nullptr : display.c_str());
-    if (!d.display)
-        return {nullptr, "cannot open the Wayland display '" + display + "'"};
-    d.registry = wl_display_get_registry(d.display);
-    wl_registry_add_listener(d.registry, &Private::kRegistryListener, &d);
-    if (wl_display_roundtrip(d.display) < 0)
-        return {nullptr, "the Wayland display '" + display + "' went away"};
-    if (!d.layerShell || !d.compositor || !d.shm || !d.xdgOutputs)
+    d.connection = std::move(connection).value();
+    d.display = d.connection->display();
+    d.connection->setOutputGone([&d](const WaylandOutput& output) { d.outputGone(output); });
+    d.compositor = d.connection->bind<wl_compositor>(wl_compositor_interface, 4, 4);
+    d.shm = d.connection->bind<wl_shm>(wl_shm_interface, 1);
+    d.layerShell = d.connection->bind<zwlr_layer_shell_v1>(zwlr_layer_shell_v1_interface, 1);
+    if ((d.seat = d.connection->bind<wl_seat>(wl_seat_interface, 1)))
+        wl_seat_add_listener(d.seat, &Private::kSeatListener, &d);
+    if (!d.layerShell || !d.compositor || !d.shm || !d.connection->offers("zxdg_output_manager_v1"))
         return {nullptr, "this Wayland compositor offers no layer shell (zwlr_layer_shell_v1)"};
-    for (const auto& output : d.outputs)
-        if (!output->xdgOutput)
-            d.askForPlace(*output);
-    if (wl_display_roundtrip(d.display) < 0)
-        return {nullptr, "the Wayland display '" + display + "' went away"};
+    if (const Status answered = d.connection->readOutputs(); !answered)
+        return {nullptr, answered.error()};
     return {std::move(surfaces), {}};
 }
 
@@ -460,27 +377,25 @@ void LayerSurfaces::roundtrip()
 
 int LayerSurfaces::largestScale() const
 {
-    int scale = 1;
-    for (const auto& output : d->outputs)
-        scale = std::max(scale, output->scale);
-    return scale;
+    return d->connection->largestScale();
 }
 
 QPoint LayerSurfaces::desktopOrigin() const
 {
-    if (d->outputs.empty())
+    const auto& outputs = d->connection->outputs();
+    if (outputs.empty())
         return {};
-    QPoint origin = d->outputs.front()->place;
-    for (const auto& output : d->outputs)
-        origin = {std::min(origin.x(), output->place.x()), std::min(origin.y(), output->place.y())};
+    QPoint origin = placeOf(*outputs.front()).topLeft();
+    for (const auto& output : outputs)
+        origin = {std::min(origin.x(), placeOf(*output).x()), std::min(origin.y(), placeOf(*output).y())};
     return origin;
 }
 
 QSize LayerSurfaces::desktopSize() const
 {
     QRect layout;
-    for (const auto& output : d->outputs)
-        layout |= QRect(output->place, output->size);
+    for (const auto& output : d->connection->outputs())
+        layout |= placeOf(*output);
     return layout.size() * largestScale();
 }
 

@@ -2,12 +2,10 @@
 
 #include "platform/wayland/desktop_layout.h"
 #include "platform/wayland/shm_memory.h"
+#include "platform/wayland/wayland_connection.h"
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
-#include "xdg-output-unstable-v1-client-protocol.h"
 
 #include <algorithm>
-#include <cstdarg>
-#include <cstring>
 #include <new>
 #include <vector>
 #include <wayland-client.h>
@@ -33,34 +31,6 @@ struct ShmBuffer {
     unsigned char* data() const { return memory->data(); }
 };
 
-struct Output {
-    wl_output* output = nullptr;
-    zxdg_output_v1* xdgOutput = nullptr; // where the compositor puts it; wl_output itself does not say
-    uint32_t name = 0;
-    int x = 0, y = 0; // the compositor's layout position (logical)
-    int logicalWidth = 0, logicalHeight = 0; // from xdg-output; 0 when the compositor has none
-    int width = 0, height = 0; // the current mode (device pixels)
-    int scale = 1;
-    int32_t transform = WL_OUTPUT_TRANSFORM_NORMAL;
-    std::unique_ptr<ShmBuffer> buffer;
-
-    ~Output()
-    {
-        if (xdgOutput)
-            zxdg_output_v1_destroy(xdgOutput);
-        if (output)
-            wl_output_destroy(output);
-    }
-    OutputPlace place() const
-    {
-        const bool turned = transform % 2 == 1; // 90 and 270 degrees, flipped or not
-        const int w = turned ? height : width, h = turned ? width : height;
-        if (logicalWidth > 0 && logicalHeight > 0)
-            return {{x, y, logicalWidth, logicalHeight}, {w, h}};
-        return {{x, y, w / scale, h / scale}, {w, h}};
-    }
-};
-
 // What one copy of an output is told by the compositor.
 struct Frame {
     bool bufferOffered = false;
@@ -78,9 +48,10 @@ bool isXrgbWord(uint32_t format)
     return format == WL_SHM_FORMAT_XRGB8888 || format == WL_SHM_FORMAT_ARGB8888;
 }
 
-// An output copied for a read, and where its copy lies in the desktop's picture.
+// An output copied for a read into its buffer, and where its copy lies in the desktop's picture.
 struct Copied {
-    Output* output;
+    const WaylandOutput* output;
+    const ShmBuffer* buffer;
     PixelRect inPicture;
     bool yInverted = false;
 };
@@ -89,9 +60,8 @@ struct Copied {
 // copy covers all of it pixel for pixel, upright. Empty otherwise.
 ScreenPixels lentPicture(const Copied& copied, const PixelRect& rect)
 {
-    const Output& output = *copied.output;
-    const ShmBuffer* buffer = output.buffer.get();
-    if (!buffer || copied.yInverted || output.transform != WL_OUTPUT_TRANSFORM_NORMAL
+    const ShmBuffer* buffer = copied.buffer;
+    if (!buffer || copied.yInverted || copied.output->transform != WL_OUTPUT_TRANSFORM_NORMAL
         || buffer->width != copied.inPicture.width || buffer->height != copied.inPicture.height
         || !copied.inPicture.contains(rect))
         return {};
@@ -103,113 +73,31 @@ ScreenPixels lentPicture(const Copied& copied, const PixelRect& rect)
 } // namespace
 
 struct ScreencopyReader::Private {
+    std::unique_ptr<WaylandConnection> connection;
     wl_display* display = nullptr;
-    wl_registry* registry = nullptr;
     wl_shm* shm = nullptr;
     zwlr_screencopy_manager_v1* screencopy = nullptr;
     uint32_t screencopyVersion = 0;
-    zxdg_output_manager_v1* xdgOutputs = nullptr;
-    std::vector<std::unique_ptr<Output>> outputs;
+    // Each output's buffer, kept for the next copy.
+    std::vector<std::pair<const WaylandOutput*, std::unique_ptr<ShmBuffer>>> buffers;
     std::string refusal; // why the compositor's numbers were refused; empty while none were
     int overlayCursor = 0; // 1: the compositor draws the pointer into the copies
 
     ~Private()
     {
-        outputs.clear();
+        buffers.clear();
         if (screencopy)
             zwlr_screencopy_manager_v1_destroy(screencopy);
-        if (xdgOutputs)
-            zxdg_output_manager_v1_destroy(xdgOutputs);
         if (shm)
             wl_shm_destroy(shm);
-        if (registry)
-            wl_registry_destroy(registry);
-        if (display)
-            wl_display_disconnect(display);
     }
 
-    static void global(
-        void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
+    std::unique_ptr<ShmBuffer>& bufferOf(const WaylandOutput& output)
     {
-        auto* d = static_cast<Private*>(data);
-        if (std::strcmp(interface, wl_shm_interface.name) == 0) {
-            d->shm = static_cast<wl_shm*>(wl_registry_bind(registry, name, &wl_shm_interface, 1));
-        } else if (std::strcmp(interface, zwlr_screencopy_manager_v1_interface.name) == 0) {
-            d->screencopyVersion = std::min(version, 3u);
-            d->screencopy = static_cast<zwlr_screencopy_manager_v1*>(wl_registry_bind(
-                registry, name, &zwlr_screencopy_manager_v1_interface, d->screencopyVersion));
-        } else if (std::strcmp(interface, zxdg_output_manager_v1_interface.name) == 0) {
-            d->xdgOutputs = static_cast<zxdg_output_manager_v1*>(
-                wl_registry_bind(registry, name, &zxdg_output_manager_v1_interface, std::min(version, 2u)));
-        } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
-            auto output = std::make_unique<Output>();
-            output->name = name;
-            output->output = static_cast<wl_output*>(
-                wl_registry_bind(registry, name, &wl_output_interface, std::min(version, 2u)));
-            wl_output_add_listener(output->output, &kOutputListener, output.get());
-            d->outputs.push_back(std::move(output));
-        }
-    }
-    static void globalRemove(void* data, wl_registry*, uint32_t name)
-    {
-        auto& outputs = static_cast<Private*>(data)->outputs;
-        std::erase_if(outputs, [name](const auto& output) { return output->name == name; });
-    }
-    static constexpr wl_registry_listener kRegistryListener = {&global, &globalRemove};
-
-    static void geometry(void* data, wl_output*, int32_t x, int32_t y, int32_t, int32_t, int32_t, const char*,
-        const char*, int32_t transform)
-    {
-        auto* output = static_cast<Output*>(data);
-        if (!output->xdgOutput) { // wlroots says 0, 0 here: xdg-output has the real place
-            output->x = x;
-            output->y = y;
-        }
-        output->transform = transform;
-    }
-    static void mode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t)
-    {
-        if (!(flags & WL_OUTPUT_MODE_CURRENT))
-            return;
-        auto* output = static_cast<Output*>(data);
-        output->width = width;
-        output->height = height;
-    }
-    static void done(void*, wl_output*) { }
-    static void scale(void* data, wl_output*, int32_t factor)
-    {
-        static_cast<Output*>(data)->scale = std::max(1, factor);
-    }
-    static void text(void*, wl_output*, const char*) { }
-    static constexpr wl_output_listener kOutputListener = {&geometry, &mode, &done, &scale, &text, &text};
-
-    static void logicalPosition(void* data, zxdg_output_v1*, int32_t x, int32_t y)
-    {
-        auto* output = static_cast<Output*>(data);
-        output->x = x;
-        output->y = y;
-    }
-    static void logicalSize(void* data, zxdg_output_v1*, int32_t width, int32_t height)
-    {
-        auto* output = static_cast<Output*>(data);
-        output->logicalWidth = width;
-        output->logicalHeight = height;
-    }
-    static void xdgDone(void*, zxdg_output_v1*) { }
-    static void xdgText(void*, zxdg_output_v1*, const char*) { }
-    static constexpr zxdg_output_v1_listener kXdgOutputListener
-        = {&logicalPosition, &logicalSize, &xdgDone, &xdgText, &xdgText};
-
-    // Each output's place in the layout, asked once the globals are known.
-    void askForPlaces()
-    {
-        if (!xdgOutputs)
-            return;
-        for (const auto& output : outputs)
-            if (!output->xdgOutput) {
-                output->xdgOutput = zxdg_output_manager_v1_get_xdg_output(xdgOutputs, output->output);
-                zxdg_output_v1_add_listener(output->xdgOutput, &kXdgOutputListener, output.get());
-            }
+        for (auto& [owner, buffer] : buffers)
+            if (owner == &output)
+                return buffer;
+        return buffers.emplace_back(&output, nullptr).second;
     }
 
     static void frameBuffer(void* data, zwlr_screencopy_frame_v1*, uint32_t format, uint32_t width,
@@ -248,29 +136,21 @@ struct ScreencopyReader::Private {
     static constexpr zwlr_screencopy_frame_v1_listener kFrameListener = {
         &frameBuffer, &frameFlags, &frameReady, &frameFailed, &frameDamage, &frameDmabuf, &frameBufferDone};
 
-    // Where each output lies in the compositor's layout, in the order of `outputs`.
-    std::vector<OutputPlace> places() const
-    {
-        std::vector<OutputPlace> result;
-        for (const auto& output : outputs)
-            result.push_back(output->place());
-        return result;
-    }
-
     // A buffer of the frame's layout in the output's kept memory, which is replaced only when too
     // small or still lent to a picture.
-    ShmBuffer* bufferFor(Output& output, const Frame& frame)
+    ShmBuffer* bufferFor(const WaylandOutput& output, const Frame& frame)
     {
         const size_t size = size_t(frame.stride) * size_t(frame.height);
-        ShmBuffer* kept = output.buffer.get();
+        std::unique_ptr<ShmBuffer>& owned = bufferOf(output);
+        ShmBuffer* kept = owned.get();
         if (!kept || kept->memory.use_count() > 1 || kept->memory->size() < size) {
-            output.buffer.reset();
+            owned.reset();
             auto buffer = std::make_unique<ShmBuffer>();
             buffer->memory = ShmMemory::create(size);
             if (!buffer->memory)
                 return nullptr;
-            output.buffer = std::move(buffer);
-            kept = output.buffer.get();
+            owned = std::move(buffer);
+            kept = owned.get();
         }
         if (kept->buffer && kept->width == frame.width && kept->height == frame.height
             && kept->stride == frame.stride && kept->format == frame.format)
@@ -285,9 +165,9 @@ struct ScreencopyReader::Private {
         return kept;
     }
 
-    // Copies `region` of the output (its own logical pixels) into its buffer; false when the
+    // Copies `region` of the output (its own logical pixels) into its buffer; null when the
     // compositor refuses or goes away.
-    bool copyOutput(Output& output, const PixelRect& region, bool& yInverted)
+    const ShmBuffer* copyOutput(const WaylandOutput& output, const PixelRect& region, bool& yInverted)
     {
         Frame frame;
         zwlr_screencopy_frame_v1* request = zwlr_screencopy_manager_v1_capture_output_region(
@@ -311,7 +191,7 @@ struct ScreencopyReader::Private {
         yInverted = frame.yInverted;
         if (!frame.refusal.empty() && !frame.bufferOffered)
             refusal = frame.refusal;
-        return buffer && offered && frame.ready;
+        return buffer && offered && frame.ready ? buffer : nullptr;
     }
 };
 
@@ -324,32 +204,35 @@ ScreencopyReader::~ScreencopyReader() = default;
 
 ScreencopyReader::Opened ScreencopyReader::connect(const std::string& display)
 {
-    // libwayland writes its own complaints to stderr; ours is the one line that says what failed.
-    wl_log_set_handler_client([](const char*, va_list) {});
+    Result<std::unique_ptr<WaylandConnection>> connection = WaylandConnection::open(display);
+    if (!connection)
+        return {nullptr, connection.error()};
     std::unique_ptr<ScreencopyReader> reader(new ScreencopyReader);
     Private& d = *reader->d;
-    d.display = wl_display_connect(display.empty() ? nullptr : display.c_str());
-    if (!d.display)
-        return {nullptr, "cannot open the Wayland display '" + display + "'"};
-    d.registry = wl_display_get_registry(d.display);
-    wl_registry_add_listener(d.registry, &Private::kRegistryListener, &d);
-    // The globals, then each output's description and place.
-    if (wl_display_roundtrip(d.display) >= 0)
-        d.askForPlaces();
-    if (wl_display_roundtrip(d.display) < 0)
-        return {nullptr, "the Wayland display '" + display + "' went away"};
+    d.connection = std::move(connection).value();
+    d.display = d.connection->display();
+    d.connection->setOutputGone([&d](const WaylandOutput& output) {
+        std::erase_if(d.buffers, [&](const auto& kept) { return kept.first == &output; });
+    });
+    d.shm = d.connection->bind<wl_shm>(wl_shm_interface, 1);
+    d.screencopy = d.connection->bind<zwlr_screencopy_manager_v1>(zwlr_screencopy_manager_v1_interface, 3);
+    if (d.screencopy)
+        d.screencopyVersion = wl_proxy_get_version(reinterpret_cast<wl_proxy*>(d.screencopy));
+    // Each output's description and place.
+    if (const Status answered = d.connection->readOutputs(); !answered)
+        return {nullptr, answered.error()};
     if (!d.screencopy || !d.shm)
         return {nullptr, "this Wayland compositor offers no screen copy (zwlr_screencopy_manager_v1)"};
-    if (d.outputs.empty())
+    if (d.connection->outputs().empty())
         return {nullptr, "this Wayland desktop has no output"};
-    if (const Result<DesktopPicture> layout = desktopPicture(d.places()); !layout)
+    if (const Result<DesktopPicture> layout = desktopPicture(d.connection->places()); !layout)
         return {nullptr, layout.error()};
     return {std::move(reader), {}};
 }
 
 PixelSize ScreencopyReader::desktopSize() const
 {
-    const Result<DesktopPicture> layout = desktopPicture(d->places());
+    const Result<DesktopPicture> layout = desktopPicture(d->connection->places());
     return layout ? layout->size : PixelSize{};
 }
 
@@ -365,7 +248,7 @@ std::string ScreencopyReader::unreadableReason() const
 
 ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
 {
-    const std::vector<OutputPlace> places = d->places();
+    const std::vector<OutputPlace> places = d->connection->places();
     const Result<DesktopPicture> checked = desktopPicture(places);
     if (!checked) {
         d->refusal = checked.error();
@@ -377,16 +260,18 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
     // Only the part of each output the rectangle covers is copied. Of a turned output, all of it:
     // wlroots 0.15 turns the region the wrong way round there.
     std::vector<Copied> copies;
-    for (size_t i = 0; i < d->outputs.size(); ++i) {
+    const auto& outputs = d->connection->outputs();
+    for (size_t i = 0; i < outputs.size(); ++i) {
         OutputRegion region = regionOfOutput(layout, places[i], rect);
         if (region.logical.isEmpty())
             continue;
-        Output& output = *d->outputs[i];
+        const WaylandOutput& output = *outputs[i];
         if (output.transform != WL_OUTPUT_TRANSFORM_NORMAL)
             region = {
                 {0, 0, places[i].logical.width, places[i].logical.height}, placeInPicture(layout, places[i])};
-        Copied copied{&output, region.inPicture};
-        if (!d->copyOutput(output, region.logical, copied.yInverted))
+        Copied copied{&output, nullptr, region.inPicture};
+        copied.buffer = d->copyOutput(output, region.logical, copied.yInverted);
+        if (!copied.buffer)
             return {};
         copies.push_back(copied);
     }
@@ -411,7 +296,7 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
     ScreenPixels picture{reinterpret_cast<unsigned char*>(words.get()), rect.width, rect.height,
         std::ptrdiff_t(rect.width) * 4, words};
     for (const Copied& copied : copies) {
-        const ShmBuffer& buffer = *copied.output->buffer;
+        const ShmBuffer& buffer = *copied.buffer;
         const ScreenPixels pixels{buffer.data(), buffer.width, buffer.height, buffer.stride, nullptr};
         const PixelRect place{copied.inPicture.x - rect.x, copied.inPicture.y - rect.y,
             copied.inPicture.width, copied.inPicture.height};
@@ -430,9 +315,9 @@ bool ScreencopyReader::readDesktopInBands(const PixelRect& rect, int bandRows, c
     if (picture.isEmpty() || bandRows < 1)
         return false;
     const ShmMemory* lender = nullptr;
-    for (const auto& output : d->outputs)
-        if (output->buffer && output->buffer->memory.get() == picture.keeper.get())
-            lender = output->buffer->memory.get();
+    for (const auto& [output, buffer] : d->buffers)
+        if (buffer && buffer->memory.get() == picture.keeper.get())
+            lender = buffer->memory.get();
     // The compositor's pages read through the file a band at a time, into one buffer that stays in
     // the cache: mapping each page here would cost a fault at its first read, and its unmapping more.
     std::unique_ptr<unsigned char[]> copy;

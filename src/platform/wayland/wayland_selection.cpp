@@ -1,7 +1,7 @@
 #include "platform/wayland/wayland_selection.h"
 
 #include "platform/wayland/shm_memory.h"
-#include "platform/wayland/wayland_outputs.h"
+#include "platform/wayland/wayland_connection.h"
 
 #include <cmath>
 #include <wayland-client.h>
@@ -70,12 +70,6 @@ struct Surface {
     PixelSize viewSize() const { return {size.width * output->scale, size.height * output->scale}; }
 };
 
-template <typename T>
-T* bind(wl_registry* registry, uint32_t name, const wl_interface& interface, uint32_t version)
-{
-    return static_cast<T*>(wl_registry_bind(registry, name, &interface, version));
-}
-
 } // namespace
 
 class WaylandSelection {
@@ -96,31 +90,32 @@ public:
             wl_pointer_destroy(m_pointer);
         if (m_keyboard)
             wl_keyboard_destroy(m_keyboard);
-        if (m_display)
+        if (m_connection)
             wl_display_roundtrip(m_display); // the surfaces are gone before the screen is read again
-        m_outputs.reset();
-        for (wl_proxy* global :
-            {reinterpret_cast<wl_proxy*>(m_seat), reinterpret_cast<wl_proxy*>(m_layerShell),
-                reinterpret_cast<wl_proxy*>(m_wmBase), reinterpret_cast<wl_proxy*>(m_shm),
-                reinterpret_cast<wl_proxy*>(m_compositor), reinterpret_cast<wl_proxy*>(m_registry)})
+        for (wl_proxy* global : {reinterpret_cast<wl_proxy*>(m_seat),
+                 reinterpret_cast<wl_proxy*>(m_layerShell), reinterpret_cast<wl_proxy*>(m_wmBase),
+                 reinterpret_cast<wl_proxy*>(m_shm), reinterpret_cast<wl_proxy*>(m_compositor)})
             if (global)
                 wl_proxy_destroy(global);
-        if (m_display)
-            wl_display_disconnect(m_display);
     }
 
     Result<AreaChoice> run(const std::string& display)
     {
-        wl_log_set_handler_client([](const char*, va_list) {});
-        m_display = wl_display_connect(display.empty() ? nullptr : display.c_str());
-        if (!m_display)
-            return fail("cannot open the Wayland display '" + display + "'");
-        m_registry = wl_display_get_registry(m_display);
-        wl_registry_add_listener(m_registry, &kRegistryListener, this);
-        if (wl_display_roundtrip(m_display) >= 0)
-            m_outputs->askForPlaces();
-        if (wl_display_roundtrip(m_display) < 0)
-            return fail("the Wayland display '" + display + "' went away");
+        Result<std::unique_ptr<WaylandConnection>> opened = WaylandConnection::open(display);
+        if (!opened)
+            return fail(opened.error());
+        m_connection = std::move(opened).value();
+        m_display = m_connection->display();
+        m_connection->setOutputGone([this](const WaylandOutput& output) { outputGone(output); });
+        m_compositor = m_connection->bind<wl_compositor>(wl_compositor_interface, 4, 4);
+        m_shm = m_connection->bind<wl_shm>(wl_shm_interface, 1);
+        if ((m_seat = m_connection->bind<wl_seat>(wl_seat_interface, 1)))
+            wl_seat_add_listener(m_seat, &kSeatListener, this);
+        m_layerShell = m_connection->bind<zwlr_layer_shell_v1>(zwlr_layer_shell_v1_interface, 1);
+        if ((m_wmBase = m_connection->bind<xdg_wm_base>(xdg_wm_base_interface, 1)))
+            xdg_wm_base_add_listener(m_wmBase, &kWmBaseListener, this);
+        if (Status answered = m_connection->readOutputs(); !answered)
+            return fail(answered.error());
         if (!m_compositor || !m_shm || !m_seat)
             return fail("this Wayland compositor offers no surfaces, memory or seat to select with");
         if (!m_layerShell && !m_wmBase)
@@ -128,7 +123,7 @@ public:
                 "this Wayland compositor can show no selection (it has neither layer shell nor xdg-shell)");
         if (Status laidOut = layOut(); !laidOut)
             return fail(laidOut.error());
-        for (const auto& output : m_outputs->all())
+        for (const auto& output : m_connection->outputs())
             cover(*output);
         while (!m_choice) {
             if (wl_display_dispatch(m_display) < 0)
@@ -161,10 +156,10 @@ private:
     // Where each output's part of the picture lies: the picture covers the outputs' layout.
     Status layOut()
     {
-        if (m_outputs->all().empty())
+        if (m_connection->outputs().empty())
             return fail("this Wayland desktop has no output");
         int left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
-        for (const auto& output : m_outputs->all()) {
+        for (const auto& output : m_connection->outputs()) {
             const PixelRect place = output->place().logical;
             left = std::min(left, place.x);
             top = std::min(top, place.y);
@@ -292,9 +287,7 @@ private:
 
     void showCrosshair(uint32_t serial)
     {
-        int scale = 1;
-        for (const auto& output : m_outputs->all())
-            scale = std::max(scale, output->scale);
+        const int scale = m_connection->largestScale();
         if (!m_cursorTheme) {
             m_cursorTheme = wl_cursor_theme_load(nullptr, 24 * scale, m_shm);
             m_cursorSurface = wl_compositor_create_surface(m_compositor);
@@ -326,37 +319,16 @@ private:
             m_drag = {};
     }
 
-    // The registry.
-    static void global(
-        void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
+    // An output covered by the selection ends it; its surface goes with it.
+    void outputGone(const WaylandOutput& output)
     {
-        auto* s = static_cast<WaylandSelection*>(data);
-        if (s->m_outputs->take(registry, name, interface, version))
-            return;
-        if (std::strcmp(interface, wl_compositor_interface.name) == 0 && version >= 4)
-            s->m_compositor = bind<wl_compositor>(registry, name, wl_compositor_interface, 4);
-        else if (std::strcmp(interface, wl_shm_interface.name) == 0)
-            s->m_shm = bind<wl_shm>(registry, name, wl_shm_interface, 1);
-        else if (std::strcmp(interface, wl_seat_interface.name) == 0 && !s->m_seat) {
-            s->m_seat = bind<wl_seat>(registry, name, wl_seat_interface, 1);
-            wl_seat_add_listener(s->m_seat, &kSeatListener, s);
-        } else if (std::strcmp(interface, zwlr_layer_shell_v1_interface.name) == 0)
-            s->m_layerShell = bind<zwlr_layer_shell_v1>(registry, name, zwlr_layer_shell_v1_interface, 1);
-        else if (std::strcmp(interface, xdg_wm_base_interface.name) == 0) {
-            s->m_wmBase = bind<xdg_wm_base>(registry, name, xdg_wm_base_interface, 1);
-            xdg_wm_base_add_listener(s->m_wmBase, &kWmBaseListener, s);
-        }
+        const auto covers = [&](const auto& surface) { return surface->output == &output; };
+        if (std::any_of(m_surfaces.begin(), m_surfaces.end(), covers))
+            m_failure = "an output went away during the selection";
+        if (m_pointerOn && m_pointerOn->output == &output)
+            m_pointerOn = nullptr;
+        std::erase_if(m_surfaces, covers);
     }
-    static void globalRemove(void* data, wl_registry*, uint32_t name)
-    {
-        auto* s = static_cast<WaylandSelection*>(data);
-        for (const auto& surface : s->m_surfaces)
-            if (surface->output->global == name)
-                s->m_failure = "an output went away during the selection";
-        if (s->m_failure.empty())
-            s->m_outputs->remove(name);
-    }
-    static constexpr wl_registry_listener kRegistryListener = {&global, &globalRemove};
 
     // The seat: its pointer and keyboard.
     static void capabilities(void* data, wl_seat* seat, uint32_t caps)
@@ -460,8 +432,8 @@ private:
 
     const SelectionPainter& m_painter;
     const bool m_clicksPick;
+    std::unique_ptr<WaylandConnection> m_connection;
     wl_display* m_display = nullptr;
-    wl_registry* m_registry = nullptr;
     wl_compositor* m_compositor = nullptr;
     wl_shm* m_shm = nullptr;
     wl_seat* m_seat = nullptr;
@@ -469,7 +441,6 @@ private:
     wl_keyboard* m_keyboard = nullptr;
     zwlr_layer_shell_v1* m_layerShell = nullptr;
     xdg_wm_base* m_wmBase = nullptr;
-    std::unique_ptr<WaylandOutputs> m_outputs = std::make_unique<WaylandOutputs>();
     std::vector<std::unique_ptr<Surface>> m_surfaces;
     wl_cursor_theme* m_cursorTheme = nullptr;
     wl_surface* m_cursorSurface = nullptr;
