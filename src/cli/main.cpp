@@ -2,31 +2,20 @@
 #include "cli/command_line_grab.h"
 #include "cli/grab_area.h"
 #include "cli/message_line.h"
+#include "common/this_process.h"
 #include "output/numbered_error.h"
 #include "output/process_signals.h"
 #include "platform/clipboard_keeper.h"
 
 #include <cerrno>
-#include <climits>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
 namespace {
-
-// The window program, installed beside this one.
-std::string windowProgram()
-{
-    char self[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string folder = length > 0 ? std::string(self, size_t(length)) : std::string();
-    folder.erase(folder.find_last_of('/') + 1);
-    return folder + "quorvex7-window";
-}
 
 // Puts /dev/null on each of descriptors 0 to 2 that the program was started without, so that
 // nothing opened later (the X connection, a file) takes that number and gets what is meant for
@@ -73,12 +62,11 @@ int main(int argc, char** argv)
 
     switch (command.action) {
     case Action::StartWindow: {
-        const char* display = std::getenv("DISPLAY");
-        const char* wayland = std::getenv("WAYLAND_DISPLAY");
-        if ((!display || !*display) && (!wayland || !*wayland))
+        if (quorvex::environmentValue("DISPLAY").empty()
+            && quorvex::environmentValue("WAYLAND_DISPLAY").empty())
             return failure("no display to open the window on; under Xvfb: "
                            "Xvfb :1 -screen 0 1920x1080x24 -dpi 96 & DISPLAY=:1 quorvex7");
-        const std::string window = windowProgram();
+        const std::string window = quorvex::programFolder() + "quorvex7-window"; // installed beside this one
         execv(window.c_str(), argv);
         return failure("cannot start " + window + ": " + std::strerror(errno));
     }

@@ -1,5 +1,6 @@
 #include "platform/clipboard_keeper.h"
 
+#include "common/this_process.h"
 #include "platform/wayland/data_control_clipboard_server.h"
 #include "platform/wayland/data_device_clipboard_server.h"
 #include "platform/x11/xcb_clipboard_server.h"
@@ -22,12 +23,6 @@ namespace {
 constexpr char kHeld = '\0';
 // A display that has not let the keeper take the clipboard by then never will.
 constexpr int kTakeTimeoutMs = 10000;
-
-std::string environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
 
 void writeAll(int fd, const std::string& text)
 {
@@ -68,14 +63,14 @@ void writeAll(int fd, const std::string& text)
         reported = true;
     };
     const Status served = display == ClipboardDisplay::X11
-        ? serveX11Clipboard(offers, environment("DISPLAY"), held)
-        : serveWaylandClipboard(offers, environment("WAYLAND_DISPLAY"), held, [&] {
+        ? serveX11Clipboard(offers, environmentValue("DISPLAY"), held)
+        : serveWaylandClipboard(offers, environmentValue("WAYLAND_DISPLAY"), held, [&] {
               // Without data control (GNOME) an X11 client owns the clipboard with no window focused,
               // and the compositor hands it to its Wayland clients; a window that must be given the
               // keyboard is the way where no X11 server runs beside it.
-              if (!environment("DISPLAY").empty())
-                  return serveX11Clipboard(offers, environment("DISPLAY"), held);
-              return serveWaylandClipboardWithFocus(offers, environment("WAYLAND_DISPLAY"), held);
+              if (!environmentValue("DISPLAY").empty())
+                  return serveX11Clipboard(offers, environmentValue("DISPLAY"), held);
+              return serveWaylandClipboardWithFocus(offers, environmentValue("WAYLAND_DISPLAY"), held);
           });
     if (!reported && !served)
         writeAll(report, served.error());
@@ -127,9 +122,9 @@ bool readExactly(int fd, std::string& into, size_t length)
 
 Result<ClipboardDisplay> sessionClipboardDisplay()
 {
-    if (!environment("WAYLAND_DISPLAY").empty())
+    if (!environmentValue("WAYLAND_DISPLAY").empty())
         return ClipboardDisplay::Wayland;
-    if (!environment("DISPLAY").empty())
+    if (!environmentValue("DISPLAY").empty())
         return ClipboardDisplay::X11;
     return fail("no display whose clipboard could hold it (neither WAYLAND_DISPLAY nor DISPLAY is set)");
 }

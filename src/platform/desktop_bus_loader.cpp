@@ -1,28 +1,15 @@
 #include "platform/desktop_bus_loader.h"
 
+#include "common/this_process.h"
 #include "platform/desktop_bus_module.h"
 
-#include <climits>
 #include <dlfcn.h>
-#include <unistd.h>
 
 namespace quorvex {
 
-namespace {
-
-std::string programFolder()
-{
-    char self[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string folder = length > 0 ? std::string(self, size_t(length)) : std::string();
-    return folder.erase(folder.find_last_of('/') + 1);
-}
-
-} // namespace
-
 Result<std::unique_ptr<DesktopBus>> loadDesktopBus()
 {
-    const std::string folder = programFolder();
+    const std::string& folder = programFolder();
     // The build tree has it beside the program; an installed tree under lib/quorvex7.
     std::string tried;
     void* module = nullptr;

@@ -1,21 +1,15 @@
 #include "platform/desktop_offer.h"
 
+#include "common/this_process.h"
 #include "platform/portal/portal_protocol.h"
 
 #include <array>
-#include <cstdlib>
 
 namespace quorvex {
 
 namespace {
 
 constexpr std::array kSourceNames = {"x11", "screencopy", "kwin", "portal"};
-
-std::string environmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
 
 const std::string kNoDisplay = "no display: set DISPLAY (for example, run under Xvfb)";
 const std::string kWaylandWithoutDisplay

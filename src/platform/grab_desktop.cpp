@@ -1,5 +1,6 @@
 #include "platform/grab_desktop.h"
 
+#include "common/this_process.h"
 #include "platform/pointer_drawing_reader.h"
 #include "platform/wayland/screencopy_reader.h"
 #include "platform/wayland/sway_windows.h"
@@ -9,17 +10,10 @@
 #include "platform/x11/x11_selection.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace quorvex {
 
 namespace {
-
-std::string environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
 
 class X11GrabDesktop final : public GrabDesktop {
 public:
@@ -106,7 +100,7 @@ public:
     Result<std::unique_ptr<ScreenReader>> withPointer(std::unique_ptr<ScreenReader> reader) override
     {
         auto* screencopy = dynamic_cast<ScreencopyReader*>(reader.get());
-        if (!screencopy && environment("XDG_CURRENT_DESKTOP").find("KDE") != std::string::npos)
+        if (!screencopy && environmentValue("XDG_CURRENT_DESKTOP").find("KDE") != std::string::npos)
             return reader; // KDE's portal draws the pointer into every picture
         if (!screencopy)
             return fail(
@@ -151,7 +145,7 @@ Result<std::unique_ptr<GrabDesktop>> openGrabDesktop(const SessionEnvironment& s
     }
     if (!session.isWayland())
         return fail("there is no Wayland display (WAYLAND_DISPLAY) to show the selection on");
-    std::string swaySocket = environment("SWAYSOCK");
+    std::string swaySocket = environmentValue("SWAYSOCK");
     return std::unique_ptr<GrabDesktop>(
         std::make_unique<WaylandGrabDesktop>(session.waylandDisplay, swaySocket));
 }
