@@ -415,8 +415,8 @@ GrabOutcome grabWithClipboard(ScreenReader& screen, const PixelRect& region, Gra
 
 GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironment& session)
 {
-    if (std::string failure = sessionFailure(session); !failure.empty())
-        return failed(std::move(failure));
+    if (const Status startable = sessionFailure(session); !startable)
+        return failed(startable.error());
     const bool toFile = !command.file.empty(); // else only to the clipboard, or only printed
     const bool toStandardOutput = command.file == "-";
     const bool intoFolder
@@ -439,25 +439,25 @@ GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironm
     // What is worth knowing but no failure (the desktop is about to ask a question) is said at once.
     // KWin's screenshot takes the focused window or the pointer itself where it is the source.
     const KWinCapture kwin{command.area == GrabArea::Window, command.pointer};
-    OpenedScreenReader opened = openScreenReader(
+    Result<OpenedScreenReader> opened = openScreenReader(
         session,
         [](const std::string& line) { std::fprintf(stderr, "quorvex7: %s\n", oneLine(line).c_str()); }, kwin);
-    if (!opened.reader)
-        return failed(opened.failure);
-    GrabAreaChoice chosen = chooseGrabArea(command, session, std::move(opened.reader), opened.kind);
-    if (chosen.cancelled)
+    if (!opened)
+        return failed(opened.error());
+    Result<GrabAreaChoice> chosen = chooseGrabArea(command, session, std::move(opened->reader), opened->kind);
+    if (!chosen)
+        return failed(chosen.error());
+    if (chosen->cancelled)
         return failed("selection cancelled");
-    if (!chosen.reader)
-        return failed(chosen.failure);
-    const PixelRect region = chosen.region;
+    const PixelRect region = chosen->region;
     if (command.print) {
         std::printf("%s\n", regionText(region).c_str());
         return std::fflush(stdout) == 0 ? GrabOutcome{} : failed("cannot write to standard output");
     }
 
     if (command.clipboard)
-        return grabWithClipboard(*chosen.reader, region, *format, command, toStandardOutput, intoFolder);
-    const Grab grab{*chosen.reader, region, *format, command.quality.value_or(kJpegSaveQuality)};
+        return grabWithClipboard(*chosen->reader, region, *format, command, toStandardOutput, intoFolder);
+    const Grab grab{*chosen->reader, region, *format, command.quality.value_or(kJpegSaveQuality)};
     const Status written = toStandardOutput ? grabToStandardOutput(grab)
         : intoFolder                        ? grabToNewFileIn(grab, command.file)
                                             : grabToFile(grab, command.file);

@@ -81,13 +81,6 @@ private:
     int m_factor;
 };
 
-GrabAreaChoice failed(std::string why)
-{
-    GrabAreaChoice choice;
-    choice.failure = std::move(why);
-    return choice;
-}
-
 std::string scaleText(double scale)
 {
     char text[32];
@@ -133,18 +126,19 @@ ScreenPixels readStill(ScreenReader& reader, const PixelRect& whole, bool inBand
 }
 
 // The area the user selects on a still of the desktop, which `reader` then becomes.
-GrabAreaChoice select(GrabDesktop& desktop, std::unique_ptr<ScreenReader> reader, const PixelRect& whole)
+Result<GrabAreaChoice> select(
+    GrabDesktop& desktop, std::unique_ptr<ScreenReader> reader, const PixelRect& whole)
 {
     ScreenPixels still = readStill(*reader, whole, desktop.stillInBands());
     if (still.isEmpty()) {
         const std::string reason = reader->unreadableReason();
-        return failed(reason.empty() ? "the screen could not be read" : reason);
+        return fail(reason.empty() ? "the screen could not be read" : reason);
     }
     const SelectionPainter painter(
         still.bits, still.stride, {still.width, still.height}, desktop.pictureScale(), still.keeper);
     const Result<AreaChoice> choice = desktop.select(painter);
     if (!choice)
-        return failed(choice.error());
+        return fail(choice.error());
     GrabAreaChoice result;
     result.reader = std::make_unique<StillReader>(std::move(still));
     switch (choice->kind) {
@@ -172,7 +166,7 @@ GrabAreaChoice select(GrabDesktop& desktop, std::unique_ptr<ScreenReader> reader
 
 } // namespace
 
-GrabAreaChoice chooseGrabArea(const CommandLine& command, const SessionEnvironment& session,
+Result<GrabAreaChoice> chooseGrabArea(const CommandLine& command, const SessionEnvironment& session,
     std::unique_ptr<ScreenReader> reader, std::optional<ScreenSourceKind> source)
 {
     const bool kwin = source == ScreenSourceKind::KWinScreenshot;
@@ -182,27 +176,27 @@ GrabAreaChoice chooseGrabArea(const CommandLine& command, const SessionEnvironme
         if (command.pointer && !kwin) { // KWin has drawn it
             Result<std::unique_ptr<GrabDesktop>> desktop = openGrabDesktop(session);
             if (!desktop)
-                return failed(desktop.error());
+                return fail(desktop.error());
             Result<std::unique_ptr<ScreenReader>> drawing = (*desktop)->withPointer(std::move(reader));
             if (!drawing)
-                return failed(drawing.error());
+                return fail(drawing.error());
             reader = std::move(drawing).value();
         }
         const PixelRect region = command.region.value_or(whole);
         if (!whole.contains(region))
-            return failed("the region " + regionText(region) + " is not inside the "
+            return fail("the region " + regionText(region) + " is not inside the "
                 + std::to_string(size.width) + "x" + std::to_string(size.height) + " screen");
-        return {std::move(reader), region, {}, false};
+        return GrabAreaChoice{std::move(reader), region, false};
     }
 
     Result<std::unique_ptr<GrabDesktop>> opened = openGrabDesktop(session);
     if (!opened)
-        return failed(opened.error());
+        return fail(opened.error());
     GrabDesktop& desktop = **opened;
     if (command.pointer && !kwin) {
         Result<std::unique_ptr<ScreenReader>> drawing = desktop.withPointer(std::move(reader));
         if (!drawing)
-            return failed(drawing.error());
+            return fail(drawing.error());
         reader = std::move(drawing).value();
     }
     switch (command.area) {
@@ -210,24 +204,24 @@ GrabAreaChoice chooseGrabArea(const CommandLine& command, const SessionEnvironme
         return select(desktop, std::move(reader), whole);
     case GrabArea::Window: {
         if (kwin && command.print)
-            return failed("KWin gives the focused window's picture but not where it lies: --window --print "
-                          "needs X11 or sway");
+            return fail("KWin gives the focused window's picture but not where it lies: --window --print "
+                        "needs X11 or sway");
         if (kwin) // the picture is the window's
-            return {std::move(reader), whole, {}, false};
+            return GrabAreaChoice{std::move(reader), whole, false};
         const Result<PixelRect> window = desktop.focusedWindow();
         if (!window)
-            return failed(window.error());
-        return {std::move(reader), window->intersected(whole), {}, false};
+            return fail(window.error());
+        return GrabAreaChoice{std::move(reader), window->intersected(whole), false};
     }
     case GrabArea::Output: {
         const Result<std::vector<DesktopOutput>> outputs = desktop.outputs();
         if (!outputs)
-            return failed(outputs.error());
+            return fail(outputs.error());
         for (const DesktopOutput& output : *outputs)
             if (output.name == command.output) {
                 const PixelRect region = output.picture.intersected(whole);
                 if (region.isEmpty())
-                    return failed("the output '" + command.output + "' lies off the screen that is read");
+                    return fail("the output '" + command.output + "' lies off the screen that is read");
                 // An output of a lower scale than the picture's: its own pixels, not each repeated.
                 const int own = int(std::lround(output.scale));
                 const int factor
@@ -237,17 +231,17 @@ GrabAreaChoice chooseGrabArea(const CommandLine& command, const SessionEnvironme
                     && output.picture.height == output.desktop.height * own * factor) {
                     auto sampled = std::make_unique<OutputPixelsReader>(std::move(reader), region, factor);
                     const PixelSize size = sampled->desktopSize();
-                    return {std::move(sampled), {0, 0, size.width, size.height}, {}, false};
+                    return GrabAreaChoice{std::move(sampled), {0, 0, size.width, size.height}, false};
                 }
-                return {std::move(reader), region, {}, false};
+                return GrabAreaChoice{std::move(reader), region, false};
             }
-        return failed("there is no output '" + command.output + "' (there are: " + namesOf(*outputs) + ")");
+        return fail("there is no output '" + command.output + "' (there are: " + namesOf(*outputs) + ")");
     }
     case GrabArea::Desktop:
     case GrabArea::Region:
         break;
     }
-    return failed("no area chosen");
+    return fail("no area chosen");
 }
 
 std::unique_ptr<ScreenReader> stillReader(ScreenPixels still)
@@ -255,16 +249,16 @@ std::unique_ptr<ScreenReader> stillReader(ScreenPixels still)
     return std::make_unique<StillReader>(std::move(still));
 }
 
-OutputList listOutputs(const SessionEnvironment& session)
+Result<std::string> listOutputs(const SessionEnvironment& session)
 {
     const Result<std::vector<DesktopOutput>> outputs = listDesktopOutputs(session);
     if (!outputs)
-        return {{}, outputs.error()};
+        return fail(outputs.error());
     std::string lines;
     for (const DesktopOutput& output : *outputs)
         lines += output.name + " " + regionText(output.desktop) + " scale " + scaleText(output.scale)
             + " pixels " + regionText(output.picture) + "\n";
-    return {lines, {}};
+    return lines;
 }
 
 } // namespace quorvex

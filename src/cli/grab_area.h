@@ -17,10 +17,9 @@ namespace quorvex {
 struct GrabAreaChoice {
     std::unique_ptr<ScreenReader> reader;
     PixelRect region;
-    std::string failure; // why there is none; empty where there is
     bool cancelled = false; // the user cancelled the selection
 };
-GrabAreaChoice chooseGrabArea(const CommandLine& command, const SessionEnvironment& session,
+Result<GrabAreaChoice> chooseGrabArea(const CommandLine& command, const SessionEnvironment& session,
     std::unique_ptr<ScreenReader> reader, std::optional<ScreenSourceKind> source);
 
 // A reader of `still`, a picture already taken, as if it were the whole desktop.
@@ -28,10 +27,6 @@ std::unique_ptr<ScreenReader> stillReader(ScreenPixels still);
 
 // The outputs of the session's desktop as --list-outputs prints them, a line each:
 // "NAME WxH+X+Y scale S pixels WxH+X+Y" (the second place in a grab of the whole desktop).
-struct OutputList {
-    std::string lines;
-    std::string failure;
-};
-OutputList listOutputs(const SessionEnvironment& session);
+Result<std::string> listOutputs(const SessionEnvironment& session);
 
 } // namespace quorvex

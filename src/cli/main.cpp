@@ -82,10 +82,10 @@ int main(int argc, char** argv)
         quorvex::SessionEnvironment session = quorvex::SessionEnvironment::fromProcess();
         if (!command.screen.empty())
             session.forcedSource = command.screen;
-        const quorvex::OutputList list = quorvex::listOutputs(session);
-        if (!list.failure.empty())
-            return failure(list.failure);
-        std::fputs(list.lines.c_str(), stdout);
+        const quorvex::Result<std::string> lines = quorvex::listOutputs(session);
+        if (!lines)
+            return failure(lines.error());
+        std::fputs(lines->c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : failure("cannot write to standard output");
     }
     case Action::Grab:

@@ -64,22 +64,25 @@ std::optional<ScreenSourceKind> screenSourceNamed(std::string_view name)
     return std::nullopt;
 }
 
-std::string sessionFailure(const SessionEnvironment& session)
+Status sessionFailure(const SessionEnvironment& session)
 {
     if (!session.forcedSource.empty() && !screenSourceNamed(session.forcedSource))
-        return "the screen source '" + session.forcedSource + "' is not one of x11, screencopy, kwin, portal";
+        return fail(
+            "the screen source '" + session.forcedSource + "' is not one of x11, screencopy, kwin, portal");
     if (!session.forcedSource.empty() || session.isWayland())
         return {};
     if (session.sessionType == "wayland")
-        return kWaylandWithoutDisplay;
-    return session.display.empty() ? kNoDisplay : std::string();
+        return fail(kWaylandWithoutDisplay);
+    if (session.display.empty())
+        return fail(kNoDisplay);
+    return {};
 }
 
 DesktopOffer describeDesktop(const SessionEnvironment& session, DesktopProbe& probe)
 {
     using Source = ScreenSourceKind;
     DesktopOffer offer;
-    offer.failure = sessionFailure(session);
+    offer.failure = sessionFailure(session).error();
     offer.forced = screenSourceNamed(session.forcedSource);
     const bool wayland = offer.wayland = session.isWayland();
 

@@ -92,7 +92,7 @@ struct DesktopOffer {
 DesktopOffer describeDesktop(const SessionEnvironment& session, DesktopProbe& probe);
 
 // Why a grab cannot even start in this session, from its environment alone (a forced name that is
-// none, no display at all); empty when it can. Asks no server.
-std::string sessionFailure(const SessionEnvironment& session);
+// none, no display at all). Asks no server.
+Status sessionFailure(const SessionEnvironment& session);
 
 } // namespace quorvex

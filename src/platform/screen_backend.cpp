@@ -98,24 +98,25 @@ std::string kwinFallbackLine(const std::string& kwinFailure)
           "into the picture";
 }
 
-OpenedScreenReader openScreenReader(const SessionEnvironment& session, const SayLine& say, KWinCapture kwin)
+Result<OpenedScreenReader> openScreenReader(
+    const SessionEnvironment& session, const SayLine& say, KWinCapture kwin)
 {
     SessionProbe probe(session, loadDesktopBus);
     const DesktopOffer offer = describeDesktop(session, probe);
     const std::vector<ScreenSourceKind> kinds = offer.sourcesToTry();
     if (kinds.empty())
-        return {nullptr, offer.noSourceMessage(), std::nullopt};
+        return fail(offer.noSourceMessage());
     std::string failure;
     for (size_t i = 0; i < kinds.size(); ++i) {
         Result<std::unique_ptr<ScreenReader>> opened = open(kinds[i], session, offer, probe, say, kwin);
         if (opened)
-            return {std::move(*opened), {}, kinds[i]};
+            return OpenedScreenReader{std::move(*opened), kinds[i]};
         failure = opened.error();
         const bool portalNext = i + 1 < kinds.size() && kinds[i + 1] == ScreenSourceKind::Portal;
         if (kinds[i] == ScreenSourceKind::KWinScreenshot && portalNext && say)
             say(kwinFallbackLine(failure));
     }
-    return {nullptr, failure, std::nullopt};
+    return fail(failure);
 }
 
 } // namespace quorvex

@@ -38,16 +38,15 @@ std::string kwinFallbackLine(const std::string& kwinFailure);
 
 // A reader of this session's screen on a connection of its own, as a program without a window reads
 // it: the forced source (or why it fails), else the best the desktop offers that opens; or why none
-// does (`reader` null). A screenshot reader has its screenshot taken. `say` hears what is no failure
+// does. A screenshot reader has its screenshot taken. `say` hears what is no failure
 // but worth knowing (the desktop is about to ask a question; KDE's portal draws the pointer).
 // `kwin` says what KWin's screenshot takes where it is the source (the command line's --window and
 // --pointer); `kind` is the source opened.
 struct OpenedScreenReader {
     std::unique_ptr<ScreenReader> reader;
-    std::string failure;
-    std::optional<ScreenSourceKind> kind;
+    ScreenSourceKind kind;
 };
-OpenedScreenReader openScreenReader(
+Result<OpenedScreenReader> openScreenReader(
     const SessionEnvironment& session, const SayLine& say, KWinCapture kwin = {});
 
 } // namespace quorvex

@@ -31,17 +31,18 @@ std::string portalRequestToken(unsigned processId, unsigned sequence)
     return "quorvex7_" + std::to_string(processId) + "_" + std::to_string(sequence);
 }
 
-std::string portalResponseFailure(std::uint32_t response)
+Status portalResponseFailure(std::uint32_t response)
 {
     if (response == 0)
         return {};
     if (response == 1 || response == 2)
-        return std::string("the desktop portal refused the screenshot (")
+        return fail(std::string("the desktop portal refused the screenshot (")
             + (response == 1 ? "cancelled" : "denied")
             + "); allow this program to take screenshots without asking: on GNOME, grant "
               "\"Screenshots\" in Settings > Apps, or run flatpak permission-set screenshot screenshot '' "
-              "yes";
-    return "the desktop portal answered the screenshot with the unknown response " + std::to_string(response);
+              "yes");
+    return fail(
+        "the desktop portal answered the screenshot with the unknown response " + std::to_string(response));
 }
 
 std::string neitherScreenSourceMessage()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/screen_reader.h"
+#include "common/result.h"
 
 #include <chrono>
 #include <cstdint>
@@ -30,8 +31,8 @@ std::string portalRequestPath(std::string_view uniqueName, std::string_view toke
 // A token for the n-th request of this process: letters, digits and underscores only.
 std::string portalRequestToken(unsigned processId, unsigned sequence);
 
-// Empty for a screenshot taken (response 0); else why there is none, in one line.
-std::string portalResponseFailure(std::uint32_t response);
+// Fine for a screenshot taken (response 0); else why there is none, in one line.
+Status portalResponseFailure(std::uint32_t response);
 
 // Where neither source is there, and where the portal is not answering.
 std::string neitherScreenSourceMessage();

@@ -115,7 +115,7 @@ struct PortalReader::Private {
         if (settings.asksFirst) {
             const StoredPermission permission = storedPermission();
             if (permission == StoredPermission::No)
-                return fail(portalResponseFailure(2));
+                return fail(portalResponseFailure(2).error());
             if (permission == StoredPermission::None) {
                 limit = kPortalQuestionTimeout;
                 if (!saidQuestion && settings.say)
@@ -155,8 +155,8 @@ struct PortalReader::Private {
             return fail("the desktop portal answered the screenshot in a malformed way");
         if (!response)
             return fail(portalTimeoutMessage(limit));
-        if (std::string refused = portalResponseFailure(response->code); !refused.empty())
-            return fail(std::move(refused));
+        if (const Status answered = portalResponseFailure(response->code); !answered)
+            return fail(answered.error());
         return takePortalPicture(response->uri, requestStart, deadline, settings.say);
     }
 };

@@ -61,11 +61,13 @@ TEST(PortalProtocol, FileUrisAndResponses)
         {"file:///tmp/bad%2", ""}, {"file:///tmp/nul%00.png", ""}, {"file:///tmp/%zz", ""}};
     for (const auto& u : uris)
         EXPECT_EQ(pathFromFileUri(u.uri), u.path) << u.uri;
-    EXPECT_TRUE(portalResponseFailure(2).starts_with("the desktop portal refused the screenshot (denied)"));
-    EXPECT_NE(
-        portalResponseFailure(2).find("flatpak permission-set screenshot screenshot"), std::string::npos);
-    EXPECT_EQ(
-        portalResponseFailure(7), "the desktop portal answered the screenshot with the unknown response 7");
+    EXPECT_TRUE(portalResponseFailure(0));
+    EXPECT_TRUE(
+        portalResponseFailure(2).error().starts_with("the desktop portal refused the screenshot (denied)"));
+    EXPECT_NE(portalResponseFailure(2).error().find("flatpak permission-set screenshot screenshot"),
+        std::string::npos);
+    EXPECT_EQ(portalResponseFailure(7).error(),
+        "the desktop portal answered the screenshot with the unknown response 7");
     EXPECT_EQ(portalTimeoutMessage(std::chrono::seconds(120)),
         "the desktop portal did not answer the screenshot within 2 minutes; nothing was grabbed");
 }
