@@ -82,7 +82,7 @@ DesktopOffer describeDesktop(const SessionEnvironment& session, DesktopProbe& pr
 {
     using Source = ScreenSourceKind;
     DesktopOffer offer;
-    offer.failure = sessionFailure(session).error();
+    offer.startable = sessionFailure(session);
     offer.forced = screenSourceNamed(session.forcedSource);
     const bool wayland = offer.wayland = session.isWayland();
 
@@ -129,7 +129,7 @@ std::vector<ScreenSourceKind> DesktopOffer::sourcesToTry() const
 {
     if (forced)
         return {*forced};
-    if (!failure.empty())
+    if (!startable)
         return {};
     std::vector<ScreenSourceKind> kinds;
     for (const Offer<ScreenSourceKind>& source : sources)
@@ -158,8 +158,8 @@ FrameKind DesktopOffer::frameFor(ScreenSourceKind source) const
 
 std::string DesktopOffer::noSourceMessage() const
 {
-    if (!failure.empty())
-        return failure;
+    if (!startable)
+        return startable.error();
     return wayland ? neitherScreenSourceMessage() : missing(ScreenSourceKind::X11);
 }
 

@@ -69,7 +69,7 @@ struct DesktopOffer {
     std::vector<Offer<ScreenSourceKind>> sources; // every source, best first
     std::vector<Offer<FrameKind>> frames; // every kind of frame, best first
     std::optional<ScreenSourceKind> forced; // the source the user forced
-    std::string failure; // why nothing can be tried (a forced name that is none); empty otherwise
+    Status startable; // or why nothing can be tried (a forced name that is none, no display)
     bool wayland = false; // a Wayland session
     // The Wayland compositor offers data control (zwlr_data_control_manager_v1): a client may take the
     // clipboard without the keyboard's focus, and a process of its own may keep it.
