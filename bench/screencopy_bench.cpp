@@ -14,9 +14,11 @@ std::unique_ptr<quorvex::ScreencopyReader> openReader(benchmark::State& state)
 {
     const char* display = std::getenv("WAYLAND_DISPLAY");
     auto opened = quorvex::ScreencopyReader::connect(display ? display : "");
-    if (!opened.reader)
-        state.SkipWithError(opened.failure.c_str());
-    return std::move(opened.reader);
+    if (!opened) {
+        state.SkipWithError(opened.error().c_str());
+        return nullptr;
+    }
+    return std::move(opened).value();
 }
 
 void grabRepeatedly(

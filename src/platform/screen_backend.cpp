@@ -37,10 +37,10 @@ Result<std::unique_ptr<ScreenReader>> open(ScreenSourceKind kind, const SessionE
     case ScreenSourceKind::X11:
         return openX11(session);
     case ScreenSourceKind::Screencopy: {
-        ScreencopyReader::Opened opened = ScreencopyReader::connect(session.waylandDisplay);
-        if (!opened.reader)
-            return fail(opened.failure);
-        return std::unique_ptr<ScreenReader>(std::move(opened.reader));
+        Result<std::unique_ptr<ScreencopyReader>> reader = ScreencopyReader::connect(session.waylandDisplay);
+        if (!reader)
+            return fail(reader.error());
+        return std::unique_ptr<ScreenReader>(std::move(reader).value());
     }
     case ScreenSourceKind::KWinScreenshot:
     case ScreenSourceKind::Portal:

@@ -20,10 +20,10 @@ namespace {
 
 Result<std::unique_ptr<ScreenSource>> screencopySource(const SessionEnvironment& session)
 {
-    ScreencopyReader::Opened opened = ScreencopyReader::connect(session.waylandDisplay);
-    if (!opened.reader)
-        return fail(opened.failure);
-    return std::unique_ptr<ScreenSource>(std::make_unique<ScreencopyScreenSource>(std::move(opened.reader)));
+    Result<std::unique_ptr<ScreencopyReader>> reader = ScreencopyReader::connect(session.waylandDisplay);
+    if (!reader)
+        return fail(reader.error());
+    return std::unique_ptr<ScreenSource>(std::make_unique<ScreencopyScreenSource>(std::move(reader).value()));
 }
 
 // Where a Wayland client can neither place nor shape its windows, the overlay stands on a still
@@ -83,10 +83,10 @@ Result<WindowBackend> openBackend(
         if (!screen || !overlayScreen)
             return fail(screen ? overlayScreen.error() : screen.error());
         if (frame == FrameKind::LayerShell)
-            if (LayerSurfaces::Opened opened = LayerSurfaces::connect(session.waylandDisplay);
-                opened.surfaces)
+            if (Result<std::unique_ptr<LayerSurfaces>> surfaces
+                = LayerSurfaces::connect(session.waylandDisplay))
                 return WindowBackend{std::move(*screen), std::move(*overlayScreen),
-                    std::make_unique<LayerShellOverlayWindowSystem>(std::move(opened.surfaces))};
+                    std::make_unique<LayerShellOverlayWindowSystem>(std::move(surfaces).value())};
         return stillBackend(std::move(*screen), std::move(*overlayScreen));
     }
     if (const std::string& missing = offer.missing(kind); !missing.empty())
@@ -108,8 +108,9 @@ Result<WindowBackend> openBackend(
     auto screen = std::make_unique<ScreenshotScreenSource>(std::move(reader));
     auto overlayScreen = std::make_unique<ScreenshotScreenSource>(std::move(overlayReader));
     if (frame == FrameKind::LayerShell)
-        if (LayerSurfaces::Opened opened = LayerSurfaces::connect(session.waylandDisplay); opened.surfaces) {
-            auto frameWindows = std::make_unique<LayerShellOverlayWindowSystem>(std::move(opened.surfaces));
+        if (Result<std::unique_ptr<LayerSurfaces>> surfaces
+            = LayerSurfaces::connect(session.waylandDisplay)) {
+            auto frameWindows = std::make_unique<LayerShellOverlayWindowSystem>(std::move(surfaces).value());
             auto frameHiding
                 = std::make_unique<FrameHidingScreenSource>(std::move(overlayScreen), *frameWindows);
             return WindowBackend{std::move(screen), std::move(frameHiding), std::move(frameWindows)};

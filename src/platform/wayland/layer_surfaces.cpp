@@ -325,11 +325,11 @@ LayerSurfaces::LayerSurfaces()
 
 LayerSurfaces::~LayerSurfaces() = default;
 
-LayerSurfaces::Opened LayerSurfaces::connect(const std::string& display)
+Result<std::unique_ptr<LayerSurfaces>> LayerSurfaces::connect(const std::string& display)
 {
     Result<std::unique_ptr<WaylandConnection>> connection = WaylandConnection::open(display);
     if (!connection)
-        return {nullptr, connection.error()};
+        return fail(connection.error());
     std::unique_ptr<LayerSurfaces> surfaces(new LayerSurfaces);
     Private& d = *surfaces->d;
     d.connection = std::move(connection).value();
@@ -341,10 +341,10 @@ LayerSurfaces::Opened LayerSurfaces::connect(const std::string& display)
     if ((d.seat = d.connection->bind<wl_seat>(wl_seat_interface, 1)))
         wl_seat_add_listener(d.seat, &Private::kSeatListener, &d);
     if (!d.layerShell || !d.compositor || !d.shm || !d.connection->offers("zxdg_output_manager_v1"))
-        return {nullptr, "this Wayland compositor offers no layer shell (zwlr_layer_shell_v1)"};
+        return fail("this Wayland compositor offers no layer shell (zwlr_layer_shell_v1)");
     if (const Status answered = d.connection->readOutputs(); !answered)
-        return {nullptr, answered.error()};
-    return {std::move(surfaces), {}};
+        return fail(answered.error());
+    return surfaces;
 }
 
 bool LayerSurfaces::failed() const

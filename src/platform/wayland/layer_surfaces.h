@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/result.h"
+
 #include <QImage>
 #include <QPointF>
 #include <QRect>
@@ -26,13 +28,9 @@ struct LayerPointerEvent {
 // region takes the pointer: everything else reaches the windows below.
 class LayerSurfaces {
 public:
-    struct Opened {
-        std::unique_ptr<LayerSurfaces> surfaces;
-        std::string failure;
-    };
-    // On the Wayland display `display` (WAYLAND_DISPLAY; empty: the default one). Null with the
-    // reason when it cannot be opened or offers no layer shell.
-    static Opened connect(const std::string& display);
+    // On the Wayland display `display` (WAYLAND_DISPLAY; empty: the default one); fails when it
+    // cannot be opened or offers no layer shell.
+    static Result<std::unique_ptr<LayerSurfaces>> connect(const std::string& display);
     ~LayerSurfaces();
 
     // The connection's file descriptor: readable when events wait for dispatch().

@@ -202,11 +202,11 @@ ScreencopyReader::ScreencopyReader()
 
 ScreencopyReader::~ScreencopyReader() = default;
 
-ScreencopyReader::Opened ScreencopyReader::connect(const std::string& display)
+Result<std::unique_ptr<ScreencopyReader>> ScreencopyReader::connect(const std::string& display)
 {
     Result<std::unique_ptr<WaylandConnection>> connection = WaylandConnection::open(display);
     if (!connection)
-        return {nullptr, connection.error()};
+        return fail(connection.error());
     std::unique_ptr<ScreencopyReader> reader(new ScreencopyReader);
     Private& d = *reader->d;
     d.connection = std::move(connection).value();
@@ -220,14 +220,14 @@ ScreencopyReader::Opened ScreencopyReader::connect(const std::string& display)
         d.screencopyVersion = wl_proxy_get_version(reinterpret_cast<wl_proxy*>(d.screencopy));
     // Each output's description and place.
     if (const Status answered = d.connection->readOutputs(); !answered)
-        return {nullptr, answered.error()};
+        return fail(answered.error());
     if (!d.screencopy || !d.shm)
-        return {nullptr, "this Wayland compositor offers no screen copy (zwlr_screencopy_manager_v1)"};
+        return fail("this Wayland compositor offers no screen copy (zwlr_screencopy_manager_v1)");
     if (d.connection->outputs().empty())
-        return {nullptr, "this Wayland desktop has no output"};
+        return fail("this Wayland desktop has no output");
     if (const Result<DesktopPicture> layout = desktopPicture(d.connection->places()); !layout)
-        return {nullptr, layout.error()};
-    return {std::move(reader), {}};
+        return fail(layout.error());
+    return reader;
 }
 
 PixelSize ScreencopyReader::desktopSize() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/screen_reader.h"
+#include "common/result.h"
 
 #include <memory>
 #include <string>
@@ -13,13 +14,9 @@ namespace quorvex {
 // place in the compositor's layout into one picture (see desktop_layout.h).
 class ScreencopyReader final : public ScreenReader {
 public:
-    // On the Wayland display `display` (WAYLAND_DISPLAY; empty: the default one). Null with the reason
-    // when the display cannot be opened or offers no screen copy.
-    struct Opened {
-        std::unique_ptr<ScreencopyReader> reader;
-        std::string failure;
-    };
-    static Opened connect(const std::string& display);
+    // On the Wayland display `display` (WAYLAND_DISPLAY; empty: the default one); fails when the
+    // display cannot be opened or offers no screen copy.
+    static Result<std::unique_ptr<ScreencopyReader>> connect(const std::string& display);
     ~ScreencopyReader() override;
 
     // Whether the compositor draws the mouse pointer into the pictures (it does not by default).

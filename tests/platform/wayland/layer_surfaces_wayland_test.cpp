@@ -34,9 +34,9 @@ pid_t compositorOf(int fd)
 // nothing (as under load), it fills the socket: the connection must wait, not break.
 TEST(LayerSurfaces, ARegionLargerThanTheSocketArrivesWhileTheCompositorIsStopped)
 {
-    LayerSurfaces::Opened opened = LayerSurfaces::connect(std::getenv("WAYLAND_DISPLAY"));
-    ASSERT_TRUE(opened.surfaces) << opened.failure;
-    LayerSurfaces& surfaces = *opened.surfaces;
+    Result<std::unique_ptr<LayerSurfaces>> opened = LayerSurfaces::connect(std::getenv("WAYLAND_DISPLAY"));
+    ASSERT_TRUE(opened) << opened.error();
+    LayerSurfaces& surfaces = **opened;
     const int fd = surfaces.fd();
     ucred compositor{};
     socklen_t length = sizeof compositor;
@@ -75,9 +75,9 @@ TEST(LayerSurfaces, ARegionLargerThanTheSocketArrivesWhileTheCompositorIsStopped
 // read with it) is reported as broken, not read from for ever.
 TEST(LayerSurfaces, ABrokenConnectionWithEventsQueuedIsReportedBroken)
 {
-    LayerSurfaces::Opened opened = LayerSurfaces::connect(std::getenv("WAYLAND_DISPLAY"));
-    ASSERT_TRUE(opened.surfaces) << opened.failure;
-    LayerSurfaces& surfaces = *opened.surfaces;
+    Result<std::unique_ptr<LayerSurfaces>> opened = LayerSurfaces::connect(std::getenv("WAYLAND_DISPLAY"));
+    ASSERT_TRUE(opened) << opened.error();
+    LayerSurfaces& surfaces = **opened;
     const pid_t compositor = compositorOf(surfaces.fd());
     ASSERT_GT(compositor, 0);
     QImage picture(64, 64, QImage::Format_ARGB32_Premultiplied);

@@ -13,9 +13,10 @@ using namespace testsupport;
 TEST(ScreencopyScreenSource, ReadsTheDesktopExactlyAndBlackBeyondIt)
 {
     ASSERT_EQ(QGuiApplication::platformName(), "wayland");
-    ScreencopyReader::Opened opened = ScreencopyReader::connect(std::getenv("WAYLAND_DISPLAY"));
-    ASSERT_TRUE(opened.reader) << opened.failure;
-    auto screen = std::make_unique<ScreencopyScreenSource>(std::move(opened.reader));
+    Result<std::unique_ptr<ScreencopyReader>> reader
+        = ScreencopyReader::connect(std::getenv("WAYLAND_DISPLAY"));
+    ASSERT_TRUE(reader) << reader.error();
+    auto screen = std::make_unique<ScreencopyScreenSource>(std::move(reader).value());
     ASSERT_EQ(screen->screenSize().value(), QSize(1280, 800));
     const QImage pattern = coordinatePattern(1280, 800);
     // A picture shows the shared memory the compositor copied into: the next read must not write
