@@ -276,8 +276,13 @@ Status grabToFile(const Grab& grab, const std::string& path)
     Status encoded;
     const Status written = replaceFileWith(path, [&](int fd) {
         FileSink sink(fd);
+        // A BMP's size is known before its first byte. (Setting a bound aside for a PNG or JPEG, and
+        // giving back the rest, cost as much as it saved.)
+        if (grab.format == GrabFormat::Bmp)
+            sink.setAside(
+                kBmpHeadersSize + uint64_t(dibStride(grab.region.width)) * uint64_t(grab.region.height));
         encoded = encode(grab, sink);
-        return encoded ? sink.error() : ECANCELED;
+        return encoded ? sink.finish() : ECANCELED;
     });
     if (!encoded)
         return encoded;

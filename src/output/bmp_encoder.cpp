@@ -71,7 +71,6 @@ BmpBandWriter::BmpBandWriter(int width, int height, ByteSink& sink)
     , m_band(size_t(m_stride) * size_t(std::min(height, kRowsAtOnce)))
 {
     const auto headers = bmpFileHeaders(m_info);
-    m_sink.expectSize(kBmpHeadersSize + uint64_t(m_stride) * uint64_t(height));
     m_sink.writeAt(0, headers.data(), headers.size());
 }
 

@@ -18,9 +18,8 @@ public:
     void writeAt(uint64_t offset, const void* bytes, size_t size);
     // The errno of the first write that failed; 0 while none has.
     int error() const { return m_error; }
-    // The writes to come fill exactly `size` bytes. A file sets its blocks aside at once: a file
-    // system with delayed allocation (ext4) spends half a BMP's save finding them block by block.
-    virtual void expectSize(uint64_t size) { (void)size; }
+    // One past the last byte written.
+    uint64_t end() const { return m_end; }
 
 protected:
     // Writes all `size` bytes at `offset`: 0, or the errno of the failure.
@@ -38,11 +37,18 @@ public:
         : m_fd(fd)
     {
     }
-    void expectSize(uint64_t size) override;
+    // Sets the blocks for about `size` bytes aside at once. With delayed allocation (ext4) the file
+    // system otherwise finds them block by block, and a rename over an old file then waits for them
+    // to be written out: half a BMP's save. A hint only; where it fails, the writes say why.
+    void setAside(uint64_t size);
+    // The first write's failure, else gives back what was set aside beyond the last byte written:
+    // 0 or an errno.
+    int finish();
 
 private:
     int put(uint64_t offset, const void* bytes, size_t size) override;
     int m_fd;
+    uint64_t m_setAside = 0;
 };
 
 // Into memory (ENOMEM when it runs out); bytes not yet written are zero.

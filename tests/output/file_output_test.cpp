@@ -239,9 +239,10 @@ TEST_F(SafeFileReplace, AWriterPutsBytesAtOffsetsAndItsFailuresKeepTheOldFile)
     const std::string kept = QFile::encodeName(path("kept.bin")).toStdString();
     const Replaced placed = replacedWith(kept, [](int fd) {
         FileSink sink(fd);
+        sink.setAside(1 << 20); // given back: the file ends at its last byte
         sink.writeAt(6, "world", 5);
         sink.writeAt(0, "hello ", 6);
-        return sink.error();
+        return sink.finish();
     });
     ASSERT_TRUE(placed.ok()) << placed.message();
     EXPECT_EQ(readAll(path("kept.bin")), QByteArray("hello world"));
@@ -256,9 +257,10 @@ TEST_F(SafeFileReplace, AWriterPutsBytesAtOffsetsAndItsFailuresKeepTheOldFile)
         const testsupport::ResourceLimit limit(RLIMIT_FSIZE, 1024);
         tooFar = replacedWith(kept, [](int fd) {
             FileSink sink(fd);
+            sink.setAside(1 << 20); // refused under the limit; the write still says why
             sink.writeAt(4096, "x", 1);
             sink.writeAt(0, "y", 1); // skipped: the first failure stays
-            return sink.error();
+            return sink.finish();
         });
     }
     EXPECT_EQ(tooFar.error, EFBIG);
