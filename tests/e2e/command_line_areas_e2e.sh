@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # quorvex7 --select, --window, --output, --list-outputs and --pointer on X11, driven by real pointer
 # events, against the coordinate pattern; the --delay countdown on a terminal.
-source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/../support/x11_session.sh"
+source "$(dirname "$0")/../support/desktop_checks.sh"
 
 set_root_pattern
 selection_shown() { xdotool search --onlyvisible --name '^Quorvex7 selection$' >/dev/null 2>&1; }
@@ -9,36 +10,22 @@ selection_gone() { # the X server lists its windows, none of them the selection
     local tree
     tree=$(xwininfo -root -tree) && ! grep -qF '"Quorvex7 selection"' <<<"$tree"
 }
-start_select() { # start_select ARGS...: quorvex7 --select ARGS in the background, once its selection shows
-    "$QUORVEX7" --select "$@" >"$work/out" 2>"$work/err" &
-    app_pid=$!
-    wait_for 200 0.05 selection_shown || fail "no selection shown: $(cat "$work/err")"
-}
-end_select() { # end_select STATUS: quorvex7 ends with that status and the selection is gone
-    wait "$app_pid"
-    local status=$?
-    app_pid=
-    [ "$status" = "$1" ] || fail "--select ended with $status, not $1: $(cat "$work/err")"
-    selection_gone || fail "the selection stays on the screen"
-}
-pixel() { convert "$1" -format "%[hex:u.p{$2,$3}]" info:; }
-dimmed_pixel() { # dimmed_pixel X Y: the pattern's pixel there at half its brightness
-    printf '%02X%02X%02X' $((0x$(pixel "$work/pattern.png" "$1" "$2" | cut -c1-2) >> 1)) \
-        $((0x$(pixel "$work/pattern.png" "$1" "$2" | cut -c3-4) >> 1)) $((0x$(pixel "$work/pattern.png" "$1" "$2" | cut -c5-6) >> 1))
-}
+dimmed_pixel() { half "$(pixel "$work/pattern.png" "$1" "$2")"; } # dimmed_pixel X Y: the pattern's, at half its brightness
 
 # A drag over the whole-screen window: what shows meanwhile, then exactly the pixels from the press
 # to the release, both taken in, with nothing of the selection in them.
 start_select --grab "$work/drag.png"
 read -r _ _ sel_w sel_h <<<"$(xwininfo -name 'Quorvex7 selection' | awk '/Absolute upper-left [XY]|Width:|Height:/ {printf "%s ", $NF}')"
 [ "${sel_w}x$sel_h" = "$size" ] || fail "the selection covers ${sel_w}x$sel_h, not the whole ${size} screen"
-xdotool mousemove 100 120 mousedown 1 mousemove 250 200 mousemove 399 319
+pointer 100 120 press
+pointer 250 200
+pointer 399 319
 dragged_shown() { # the screen shows the area to the pointer, and the size box beside it
     import -window root "$work/shot.png" 2>/dev/null && [ "$(pixel "$work/shot.png" 200 200)" = "$(pixel "$work/pattern.png" 200 200)" ] \
         && [ "$(pixel "$work/shot.png" 416 336)" = 202020 ]
 }
 wait_for 100 0.1 dragged_shown || fail "the dragged area is not shown to the pointer"
-xdotool mouseup 1
+pointer 399 319 release
 end_select 0
 is_part "$work/drag.png" "$work/pattern.png" 300x200+100+120 || fail "the dragged area is not the screen's 300x200+100+120"
 [ "$(pixel "$work/shot.png" 50 50)" = "$(dimmed_pixel 50 50)" ] || fail "the screen outside the area is not dimmed"
@@ -52,27 +39,28 @@ bright=$(convert "$work/shot.png" -crop 118x26+415+335 +repage -format '%[fx:max
 # On a screen whose text is drawn at twice the size (Xft.dpi 192), the size is twice as large and far.
 xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "$(printf 'Xft.antialias:\t1\nXft.dpi:\t192\n')"
 label_doubled() {
-    screenshot && [ "$(pixel "$work/shot.png" 432 352)" = 202020 ] && [ "$(pixel "$work/shot.png" 665 401)" = 202020 ] \
+    shot && [ "$(pixel "$work/shot.png" 432 352)" = 202020 ] && [ "$(pixel "$work/shot.png" 665 401)" = 202020 ] \
         && [ "$(pixel "$work/shot.png" 416 336)" = "$(dimmed_pixel 416 336)" ]
 }
 start_select --print
-xdotool mousemove 100 120 mousedown 1 mousemove 250 200 mousemove 399 319
+pointer 100 120 press
+pointer 250 200
+pointer 399 319
 wait_for 50 0.1 label_doubled || fail "the size is not drawn at twice its size"
-xdotool mouseup 1
+pointer 399 319 release
 end_select 0
 xprop -root -remove RESOURCE_MANAGER
 
 # --print: the area only; Escape, the right button cancel and write nothing.
 start_select --print
-xdotool mousemove 640 500 mousedown 1 mousemove 600 450 mousemove 540 400 mouseup 1
+drag 640 500 -100 -100 2
 end_select 0
 [ "$(cat "$work/out")" = "101x101+540+400" ] || fail "--select --print printed $(cat "$work/out")"
-for cancel in "key Escape" "click 3"; do
+for cancel in "keys Escape" "click 700 700 right"; do
     start_select --grab "$work/cancelled.png"
-    xdotool mousemove 700 700 $cancel
-    end_select 1
-    [ "$(cat "$work/err")" = "quorvex7: selection cancelled" ] || fail "$cancel: $(cat "$work/err")"
-    [ ! -e "$work/cancelled.png" ] || fail "$cancel wrote a file"
+    pointer 700 700
+    $cancel
+    cancelled "$cancel"
 done
 
 # A window: picked by a click, and the focused one; with its window manager's frame where one draws it.
@@ -91,7 +79,7 @@ frame="$((geo_w + border + left + right))x$((geo_h + border + top + bottom))+$((
 "$QUORVEX7" --grab "$work/window.png" --window && [ "$(identify -format %wx%h "$work/window.png")" = "${frame%%+*}" ] \
     || fail "--window did not grab the ${frame%%+*} window"
 start_select --print
-xdotool mousemove $((geo_x + 20)) $((geo_y + 20)) click 1
+click $((geo_x + 20)) $((geo_y + 20))
 end_select 0
 [ "$(cat "$work/out")" = "$frame" ] || fail "a click picked $(cat "$work/out"), not the window at $frame"
 kill "$message_pid"
@@ -114,7 +102,7 @@ grep -qx "LEFT 700x1080+0+0 scale 1 pixels 700x1080+0+0" "$work/outputs" \
     || fail "--output MIDDLE: $(cat "$work/err")"
 
 # The pointer: drawn in only when asked, with its own pixels where it lies.
-xdotool mousemove 900 600
+pointer 900 600
 "$QUORVEX7" --grab "$work/without.png" --region 64x64+868+568 && is_part "$work/without.png" "$work/pattern.png" 64x64+868+568 \
     || fail "a grab without --pointer is not the bare screen"
 "$QUORVEX7" --grab "$work/with.png" --region 64x64+868+568 --pointer || fail "--pointer failed"
@@ -128,16 +116,10 @@ convert "$work/with.png" -crop 24x24+0+0 +repage "$work/corner.png" && is_part "
 "$QUORVEX7" --grab "$work/also.jpg" --clipboard --region 300x200+64+32 || fail "--grab --clipboard failed"
 convert "$work/pattern.png" -crop 300x200+64+32 +repage "$work/also-expected.png"
 close_to "$work/also.jpg" "$work/also-expected.png" 34 || fail "also.jpg is not the grab ($psnr dB)"
-xclip -selection clipboard -t image/png -o >"$work/clip.png" && is_part "$work/clip.png" "$work/pattern.png" 300x200+64+32 \
-    || fail "the clipboard does not hold the grab as PNG"
-clipboard_keeper "DISPLAY=$DISPLAY" || fail "nothing keeps the clipboard"
-printf other | xclip -selection clipboard -i
-wait_for 100 0.1 gone "$keeper" || fail "the keeper stayed after another program took the clipboard"
-[ "$(xclip -selection clipboard -o)" = other ] || fail "the other program's text is not on the clipboard"
-"$QUORVEX7" --clipboard --output RIGHT && xclip -selection clipboard -t image/png -o >"$work/clip.png" \
-    && is_part "$work/clip.png" "$work/pattern.png" 1220x1080+700+0 || fail "--clipboard --output RIGHT"
-clipboard_keeper "DISPLAY=$DISPLAY" && printf other | xclip -selection clipboard -i && wait_for 100 0.1 gone "$keeper" \
-    || fail "the second keeper did not end"
+pasted_is png "$work/pattern.png" 300x200+64+32 || fail "the clipboard does not hold the grab as PNG"
+keeper_yields
+"$QUORVEX7" --clipboard --output RIGHT && pasted_is png "$work/pattern.png" 1220x1080+700+0 || fail "--clipboard --output RIGHT"
+keeper_yields
 
 # --delay counts down on a terminal, and says nothing elsewhere.
 script -qfc "'$QUORVEX7' --grab '$work/late.png' --delay 1.2" "$work/typescript" >/dev/null </dev/null || fail "--delay on a terminal failed"

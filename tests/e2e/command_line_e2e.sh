@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # quorvex7 --grab as a script uses it: the screen's pixels, one line per failure, no window, other depths.
-source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/../support/x11_session.sh"
 
 set_root_pattern
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The grab saved as a JPEG through the save dialog, put on the clipboard and printed on the private PDF printer.
-source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/../support/x11_session.sh"
 
 set_root_pattern
 start_app
@@ -12,22 +12,15 @@ save_as "$work/saved/shot" "$work/saved/shot.JPG" # a name without extension get
     || fail "saved file is $(identify -format '%m %wx%h' "$work/saved/shot.JPG")"
 
 # Save to Clipboard takes the clipboard from another client's text, once xclip's child has it.
-printf kept | xclip -selection clipboard -i
-wait_for 100 0.1 bash -c '[ "$(xclip -selection clipboard -o 2>/dev/null)" = kept ]' || fail "xclip never took the clipboard"
-menu_keys alt+f Down Down Return
-image_on_clipboard() { # the clipboard offers the image and no longer the old text
-    targets=$(xclip -selection clipboard -t TARGETS -o 2>&1) && grep -qx image/png <<<"$targets" \
-        && ! grep -qx UTF8_STRING <<<"$targets"
-}
-wait_for 50 0.1 image_on_clipboard || fail "the clipboard offers: $targets"
-for type in png bmp; do
-    xclip -selection clipboard -t "image/$type" -o >"$work/clip.$type" 2>/dev/null || fail "no image/$type on the clipboard"
-    is_part "$work/clip.$type" "$work/pattern.png" "$size+0+0" || fail "the clipboard's image/$type is not the grab"
-done
+clipboard_give kept
+wait_for 100 0.1 eval '[ "$(clipboard_read text 2>/dev/null)" = kept ]' || fail "xclip never took the clipboard"
+clipboard_is "$work/pattern.png" "${size%x*}" "${size#*x}" 0 0
+targets=$(xclip -selection clipboard -t TARGETS -o 2>&1) && grep -qx image/png <<<"$targets" \
+    && ! grep -qx UTF8_STRING <<<"$targets" || fail "the clipboard offers: $targets"
 
 [ -n "${QUORVEX_PDF_OUT:-}" ] && lpstat -d 2>/dev/null | grep -q QuorvexPDF \
     || fail "no private CUPS PDF printer: run under tests/support/run_with_cups.sh"
-menu_keys alt+f Down Right Down Return # File > Print > its second entry, page size
+menu alt+f Down Right Down Return # File > Print > its second entry, page size
 pages() { pages=$(pdfinfo "$QUORVEX_PDF_OUT" 2>/dev/null | awk '/^Pages:/ {print $2}') && [ -n "$pages" ]; }
 wait_for 150 0.2 pages || fail "no PDF came out of the printer" # the job may still be on its way
 [ "$pages" = 1 ] || fail "the print has $pages pages"
@@ -55,20 +48,11 @@ if [ -n "${QUORVEX_TEST_WM:-}" ]; then
     manager_pid=$!
     wait_for 50 0.1 grep -q ready "$work/manager.log" || fail "the clipboard manager did not start"
 fi
-menu_keys alt+f x # File > Exit, as the Exit icon
-wait_for 100 0.1 gone "$app_pid" || fail "the program did not end"
-app_pid=
-for type in png bmp; do
-    xclip -selection clipboard -t "image/$type" -o >"$work/after.$type" && cmp -s "$work/after.$type" "$work/clip.$type" \
-        || fail "after the end the clipboard's image/$type is not what it was"
-done
+clipboard_outlives_program
 if [ -n "$manager_pid" ]; then
     [ "$(grep saved "$work/manager.log")" = "saved image/png image/bmp" ] || fail "the manager saved: $(cat "$work/manager.log")"
     wait_for 50 0.1 no_keeper "DISPLAY=$DISPLAY" || fail "the keeper stayed beside the manager"
 else
-    clipboard_keeper "DISPLAY=$DISPLAY" || fail "no clipboard keeper runs"
-    printf other | xclip -selection clipboard -i
-    wait_for 100 0.1 gone "$keeper" || fail "the keeper stayed after another program took the clipboard"
-    [ "$(xclip -selection clipboard -o)" = other ] || fail "the other program's text is not on the clipboard"
+    keeper_yields
 fi
 echo "saved, copied and printed; the clipboard outlived the program"

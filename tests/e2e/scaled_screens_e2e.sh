@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Scaled and two-monitor screens: the whole screen, a defined-size and a dragged frame, pixel for pixel.
-source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/../support/x11_session.sh"
 
 ratio=${QT_SCALE_FACTOR:-1}
 if [ -n "${QUORVEX_TEST_XFT_DPI:-}" ]; then
@@ -36,16 +36,11 @@ xdotool windowmove --sync "$window" "$home_x" 0 # the primary monitor's corner, 
 grab_whole_screen_and_find_client # the pattern's corner is found unscaled: shown 1:1
 save_as "$work/whole.bmp"
 shows_inside "$work/whole.bmp" 0 0 "${size%x*}" "${size#*x}"
-menu_keys alt+i z Return # Image > Zoom > -50%: half the device pixels
+menu alt+i z Return # Image > Zoom > -50%: half the device pixels
 [ "$(title_of_app)" = "Quorvex7 - ($((width / 2))x$((height / 2)))" ] || fail "title after -50%: $(title_of_app)"
 
 # Defined Size 100 x 100 opens the frame on the main window's monitor.
-menu_keys alt+g d
-wait_for 100 0.1 xdotool search --onlyvisible --name '^Quorvex7$' || fail "no Defined Size dialog"
-xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace type 100
-xdotool key Tab type 100 # a Tab into a box selects its text
-xdotool key Tab space # OK
-titled() { [ "$(title_of_app)" = "$1" ]; }
+defined_size_100
 wait_for 100 0.1 titled "Quorvex7 - (100x100)" || fail "title after the defined size: $(title_of_app)"
 expected_x=$((home_x + (monitor_width - $(scaled 186)) / 2))
 frame_centred() { # the frame is shown where it belongs (a window manager places it after mapping it)
@@ -62,7 +57,7 @@ shows_inside "$work/defined.bmp" "$inside_x" "$inside_y" 100 100
 strip_x=$((geo_x + $(scaled 40))) strip_y=$((geo_y + $(scaled 8)))
 distance=$((direction * monitor_width / 4))
 [ "$monitors" = 2 ] && distance=$((direction * (monitor_width / 2 + 37)))
-x_drag "$strip_x" "$strip_y" "$distance" 72 8 3
+drag "$strip_x" "$strip_y" "$distance" 72 8 right
 sleep 3.5 # the grab comes at the first move-timer tick that finds the frame at rest
 geometry_of "$overlay"
 [ $(((geo_x - inside_x) * direction)) -gt $((distance * direction / 2)) ] || fail "the frame did not move: at $geo_x"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # install_test.sh BUILD_FOLDER, in Xvfb: installed into a private prefix, every file valid and working.
-source "$(dirname "$0")/../e2e/e2e_lib.sh"
+source "$(dirname "$0")/../support/x11_session.sh"
 build=$1
 
 prefix=$work/prefix

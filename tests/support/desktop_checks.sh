@@ -1,4 +1,4 @@
-# Sourced by the GNOME and KDE scripts: the command-line grab's checks, with $program (else $QUORVEX7).
+# Sourced by the command-line scripts: the grab's checks, with $program (else $QUORVEX7).
 
 run_program() { "${program:-$QUORVEX7}" "$@"; }
 
@@ -42,17 +42,28 @@ user_file_survives_grabs() {
     [ "$before" = "$after" ] || fail "$count grabs ${*:+with $* }changed the pictures folder: $(ls -A "$HOME/Pictures")"
 }
 
-# The selection of quorvex7 --select, started as $app_pid: seen by its dimming, and its end.
-selection_shown() { # the desktop shows the pattern dimmed at 100, 100
+# quorvex7 --select ARGS, started as $app_pid (its standard output in $work/out) until selection_shown: by default
+# the desktop shows the pattern dimmed at 100, 100; ended, also until selection_gone where the script has it.
+start_select() {
+    run_program --select "$@" >"$work/out" 2>"$work/err" &
+    app_pid=$!
+    wait_for 400 0.05 selection_shown || fail "no selection over the desktop: $(cat "$work/err")"
+}
+selection_shown() { selection_dimmed; }
+selection_dimmed() {
     run_program --grab "$work/dot.png" --region 1x1+100+100 2>/dev/null \
-        && [ "$(convert "$work/dot.png" -format '%[hex:u.p]' info:)" = "$(convert "$work/bg1.png" -crop 1x1+100+100 \
-            -fx 'floor(u*255/2)/255' -format '%[hex:u.p]' info:)" ]
+        && [ "$(pixel "$work/dot.png" 0 0)" = "$(half "$(pixel "$work/bg1.png" 100 100)")" ]
 }
 end_select() { # end_select STATUS: quorvex7 --select ended with that status
     wait "$app_pid"
     local status=$?
     app_pid=
     [ "$status" = "$1" ] || fail "--select ended with $status, not $1: $(cat "$work/err")"
+    ! declare -F selection_gone >/dev/null || selection_gone || fail "the selection stays on the screen"
+}
+cancelled() { # cancelled HOW: the selection ended by HOW with its one line, nothing written
+    end_select 1
+    [ "$(cat "$work/err")" = "quorvex7: selection cancelled" ] && [ ! -e "$work/cancelled.png" ] || fail "$1: $(cat "$work/err")"
 }
 
 one_output_grabbed() { # the session's one 1280x800 output is listed, and grabbed by its name
