@@ -48,7 +48,7 @@ is_part() { # is_part FILE REFERENCE WxH+X+Y: FILE is exactly that part of REFER
 
 pixel() { # pixel PICTURE X Y: its colour there, or nothing and false
     local colour
-    colour=$(convert "$1" -crop "1x1+$2+$3" -format '%[hex:u.p]' info: 2>/dev/null) && [ -n "$colour" ] \
+    colour=$(convert "$1" -crop "1x1+$2+$3" -alpha off -format '%[hex:u.p]' info: 2>/dev/null) && [ -n "$colour" ] \
         && echo "$colour"
 }
 half() { printf '%02X%02X%02X' $((0x${1:0:2} >> 1)) $((0x${1:2:2} >> 1)) $((0x${1:4:2} >> 1)); } # each of RRGGBB halved

@@ -2,21 +2,7 @@
 # The command-line grab on a private headless sway through screen copy and through the real desktop
 # portal: at scale 1, at scale 2, turned, on two outputs of different scales; and the portal's failures.
 source "$(dirname "$0")/../support/sway_session.sh"
-
-fails_with() { # fails_with TEXT ARGS...: the grab fails with TEXT on one line of stderr, writes nothing
-    local text=$1
-    shift
-    rm -f "$work/err" "$work/none.png"
-    "$QUORVEX7" --grab "$work/none.png" "$@" 2>"$work/err" && fail "grabbed with $*"
-    [ "$(wc -l <"$work/err")" = 1 ] && grep -qF "$text" "$work/err" || fail "$*: $(cat "$work/err")"
-    [ ! -e "$work/none.png" ] || fail "$* wrote a file"
-}
-grab_is() { # grab_is REFERENCE WxH+X+Y FILE ARGS...: quorvex7 --grab FILE ARGS writes exactly that part of it
-    local reference=$1 part=$2 file=$3
-    shift 3
-    "$QUORVEX7" --grab "$file" "$@" && is_part "$file" "$reference" "$part" \
-        || fail "--grab $file $* is not $part of $(basename "$reference")"
-}
+source "$(dirname "$0")/../support/desktop_checks.sh"
 
 start_desktop 1
 grab_is "$work/bg1.png" 1280x800+0+0 "$work/shot.png"
@@ -32,12 +18,12 @@ start_portal
 # The wlroots portal always writes /tmp/out.png. One left by another run was there before the call:
 # the program may not take it for the portal's, and says where it stays.
 [ -e /tmp/out.png ] && stale=yes || stale=
-grab_is "$work/bg1.png" 1280x800+0+0 "$work/portal.png" --screen portal 2>"$work/portal.err"
+grab_is "$work/bg1.png" 1280x800+0+0 "$work/portal.png" --screen portal
 if [ -z "$stale" ]; then
     [ ! -e /tmp/out.png ] || fail "the portal's temporary picture was left behind"
 else
-    [ ! -e /tmp/out.png ] || grep -qF "picture stays at '/tmp/out.png'" "$work/portal.err" \
-        || fail "a picture there before the call was kept without a word: $(cat "$work/portal.err")"
+    [ ! -e /tmp/out.png ] || grep -qF "picture stays at '/tmp/out.png'" "$work/err" \
+        || fail "a picture there before the call was kept without a word: $(cat "$work/err")"
 fi
 QUORVEX7_SCREEN=portal grab_is "$work/bg1.png" 300x200+900+550 "$work/portal-part.png" --region 300x200+900+550
 stop_portal

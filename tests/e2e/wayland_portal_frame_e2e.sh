@@ -14,9 +14,8 @@ start_wayland_app 0 0
 
 message_shown() { [ "$(program_windows)" = 2 ]; } # the main window and a message box
 frame_shown() { grim -g "$ox,$oy 186x166" "$work/shot.png" && ! is_part "$work/shot.png" "$other" "186x166+$ox+$oy"; }
-select_area 1.5
+select_area
 ox=547 oy=317 # centred, its inside 158 x 132 at 13, 21
-frame_at "$work/bg1.png" $ox $oy
 
 # A new background under the frame: it shows through the frame at once, and the next grab reads it.
 swaymsg "output HEADLESS-1 bg $other stretch" >/dev/null
@@ -28,24 +27,24 @@ differing=$(compare -metric AE "$work/shot.png" "$work/expected.png" null: 2>&1)
 drag $((ox + 40)) $((oy + 8)) 200 100 # by its strip
 sleep 3
 ox=$((ox + 200)) oy=$((oy + 100))
-frame_at "$other" $ox $oy
-close_frame "$other" $ox $oy 186
-picture_is "$other" 158 132 $((ox + 13)) $((oy + 21))
+frame_at "$other" $ox $oy || fail "the frame is not at $ox,$oy"
+close_frame $ox $oy 186 "$other"
+clipboard_is "$other" 158 132 $((ox + 13)) $((oy + 21))
 
 ox=547 oy=317
-select_area 1.5
+select_area "$other"
 drag $((ox + 184)) $((oy + 83)) 60 0 # widened by its right edge: the grab comes half a second later
 sleep 2
-close_frame "$other" $ox $oy 246
-picture_is "$other" 218 132 $((ox + 13)) $((oy + 21))
+close_frame $ox $oy 246 "$other"
+clipboard_is "$other" 218 132 $((ox + 13)) $((oy + 21))
 
 defined_size_100 # a new frame, sized in place
 sleep 2
-close_frame "$other" $ox $oy 128
-picture_is "$other" 100 100 $((ox + 13)) $((oy + 21))
+close_frame $ox $oy 128 "$other"
+clipboard_is "$other" 100 100 $((ox + 13)) $((oy + 21))
 
 # The portal refuses the grab after a move: its message, and the frame closes.
-select_area 1.5
+select_area "$other"
 start_fake_portal refuse
 drag $((ox + 40)) $((oy + 8)) 200 100
 sleep 3
@@ -55,5 +54,5 @@ keys Return
 ox=$((ox + 200)) oy=$((oy + 100))
 ! frame_shown || fail "the frame stays after the refused grab"
 kill -0 "$app_pid" || fail "the program is gone"
-picture_is "$other" 100 100 $((547 + 13)) $((317 + 21))
+clipboard_is "$other" 100 100 $((547 + 13)) $((317 + 21))
 echo "PASS"

@@ -4,27 +4,27 @@
 # (read with the frame hidden) is exact; Escape closes the frame.
 source "$(dirname "$0")/../support/sway_session.sh"
 
-open_frame() { # open_frame DESKTOP: the program off the frame's way, its frame centred on the first output (547, 317)
+open_frame() { # open_frame DESKTOP PICTURE [SCALE]: the program off the frame's way, its frame centred on the first output (547, 317)
     start_desktop "$1"
     start_pointer
     start_wayland_app 0 0
-    select_area 1
+    select_area "${@:2}"
 }
 
-open_frame 2
+open_frame 2 "$work/bg2.png" 2
 drag 587 325 200 100
 sleep 2.5 # the first move-timer tick that finds the frame at rest grabs
-picture_is "$work/bg2.png" 316 264 $(((547 + 200 + 13) * 2)) $(((317 + 100 + 21) * 2))
+clipboard_is "$work/bg2.png" 316 264 $(((547 + 200 + 13) * 2)) $(((317 + 100 + 21) * 2))
 defined_size_100 # sizes the open frame in place
 sleep 2
-picture_is "$work/bg2.png" 100 100 $(((547 + 200 + 13) * 2)) $(((317 + 100 + 21) * 2))
+clipboard_is "$work/bg2.png" 100 100 $(((547 + 200 + 13) * 2)) $(((317 + 100 + 21) * 2))
 stop_app
 stop_sway
 
-open_frame 1+2 # dragged from the first output onto the second: the second's device pixels
+open_frame 1+2 "$work/bg1.png" # dragged from the first output onto the second: the second's device pixels
 drag 587 325 800 0
 sleep 2.5
-picture_is "$work/bg2.png" 316 264 $(((547 + 800 + 13 - 1280) * 2)) $(((317 + 21) * 2))
+clipboard_is "$work/bg2.png" 316 264 $(((547 + 800 + 13 - 1280) * 2)) $(((317 + 21) * 2))
 stop_app
 
 start_portal
@@ -33,5 +33,5 @@ start_wayland_app 1280 0
 defined_size_100 # on the main window's output, over the live desktop: its grab read through the portal
 wait_for 100 0.2 sway_has '.name? == "Quorvex7 - (100x100)"' || fail "no grab through the portal on the second output"
 keys Escape
-picture_is "$work/bg2.png" 100 100 $(((547 + 13) * 2)) $(((317 + 21) * 2))
+clipboard_is "$work/bg2.png" 100 100 $(((547 + 13) * 2)) $(((317 + 21) * 2))
 echo "PASS"
