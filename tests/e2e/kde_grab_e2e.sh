@@ -9,7 +9,7 @@ source "$(dirname "$0")/../support/desktop_checks.sh"
 build=$1
 
 start_installed_kde "$build"
-pointer_to 700 450
+pointer 700 450
 wait_for 60 0.5 shows_pattern || fail "the pattern is not shown: $(cat "$work/err" 2>/dev/null)"
 exact_grabs
 [ ! -s "$work/err" ] || fail "the installed program said: $(cat "$work/err")"

@@ -45,7 +45,7 @@ user_file_survives_grabs() {
 # quorvex7 --select ARGS, started as $app_pid (its standard output in $work/out) until selection_shown: by default
 # the desktop shows the pattern dimmed at 100, 100; ended, also until selection_gone where the script has it.
 start_select() {
-    run_program --select "$@" >"$work/out" 2>"$work/err" &
+    "${program:-$QUORVEX7}" --select "$@" >"$work/out" 2>"$work/err" & # its own pid, not a subshell's
     app_pid=$!
     wait_for 400 0.05 selection_shown || fail "no selection over the desktop: $(cat "$work/err")"
 }

@@ -3,7 +3,7 @@
 # every process stopped by its pid. The coordinate pattern $work/bg1.png is shown full-screen.
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/e2e_lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/portal_session.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/pointer_gestures.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/driver.sh"
 trap 'stop_gnome; finish' EXIT
 GNOME_INPUT="$(dirname "${BASH_SOURCE[0]}")/gnome_input.py"
 "$E2E_PROBE" pattern 1280 800 "$work/bg1.png" || fail "cannot write the pattern"
@@ -77,18 +77,18 @@ set_screenshot_permission() {
     fi || fail "cannot store the screenshot permission $1"
 }
 
-start_gnome_keys() { # keys and a pointer through Mutter's RemoteDesktop API (gnome_input.py): gnome_keys
-    rm -f "$work/keys.in" # KEYSYM..., keys NAME..., type_text, pointer, click, drag
+start_gnome_keys() { # the driver's keys and pointer through Mutter's RemoteDesktop API (gnome_input.py)
+    rm -f "$work/keys.in"
     mkfifo "$work/keys.in"
     /usr/bin/python3 "$GNOME_INPUT" <"$work/keys.in" >"$work/keys.out" 2>&1 &
     keys_pid=$!
     exec 8>"$work/keys.in"
     wait_for 100 0.05 grep -q ready "$work/keys.out" || fail "no keys: $(cat "$work/keys.out")"
 }
-gnome_keys() { gnome_input "key $*"; }
+gnome_keys() { gnome_input "key $*"; } # gnome_keys KEYSYM...: at once
 
 # The X keysyms of the names keys takes (xkb's, as wtype's); a character stands for itself.
-declare -A gnome_keysyms=([alt]=ffe9 [shift]=ffe1 [Return]=ff0d [Escape]=ff1b [Tab]=ff09 [space]=20 [Down]=ff54
+declare -A gnome_keysyms=([alt]=ffe9 [shift]=ffe1 [ctrl]=ffe3 [End]=ff57 [Return]=ff0d [Escape]=ff1b [Tab]=ff09 [space]=20 [Down]=ff54
     [Up]=ff52 [Right]=ff53 [Left]=ff51 [BackSpace]=ff08)
 gnome_keysym() { # alt+g: Alt_L+g
     local part out=
@@ -112,14 +112,9 @@ type_text() { # type_text TEXT: its characters, typed
     gnome_input "$line"
 }
 seat_move() { gnome_input "to $1 $2"; }
-seat_button() { gnome_input "$1"; }
-clipboard_entry_dy=24 # File > Save to Clipboard below the picture view's top (window_checks.sh)
-gnome_pointer() { # gnome_pointer X Y [press|release [right]]: the pointer to X, Y of the 1280x800 screen (from its corner)
-    gnome_input "move -4000 -4000"
-    gnome_input "move $1 $2"
-    [ $# -gt 2 ] && gnome_input "${*:3}"
-    return 0
-}
+seat_button() { gnome_input "$*"; }
+screen_shot() { "${program:-$QUORVEX7}" --grab "$1"; }
+clipboard_entry_dy=24 # File > Save to Clipboard below the picture view's top, in GNOME's fonts
 gnome_input() { # gnome_input LINE: one line to the RemoteDesktop session, waited for
     local sent
     sent=$(grep -c done "$work/keys.out")

@@ -4,7 +4,7 @@
 # known to KWin (the programs they name may use KWin's restricted D-Bus interfaces).
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/e2e_lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/portal_session.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/pointer_gestures.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/driver.sh"
 trap 'stop_kde; finish' EXIT
 "$E2E_PROBE" pattern 1280 800 "$work/bg1.png" || fail "cannot write the pattern"
 
@@ -69,7 +69,7 @@ start_kde() {
     portal_pids+=($!)
 }
 
-start_pointer() { # KWin's fake input: a pointer (pointer_to X Y, pointer, click, drag) and keys (keys, type_text)
+start_pointer() { # KWin's fake input: the driver's pointer and keys
     rm -f "$work/pointer.in"
     mkfifo "$work/pointer.in"
     "$VIRTUAL_POINTER" <"$work/pointer.in" >"$work/pointer.out" 2>&1 &
@@ -83,13 +83,13 @@ input() { # input LINE: one line to the fake input, once KWin has it
     echo "$1" >&7
     wait_for 100 0.05 eval '[ "$(grep -c done "$work/pointer.out")" -gt '"$sent"' ]' || fail "KWin did not take: $1"
 }
-pointer_to() { input "move $1 $2 1280 800"; }
-seat_move() { pointer_to "$1" "$2"; }
-seat_button() { input "$1"; }
-clipboard_entry_dy=12 # File > Save to Clipboard below the picture view's top (window_checks.sh)
+seat_move() { input "move $1 $2 1280 800"; }
+seat_button() { input "$*"; }
+screen_shot() { "${program:-$QUORVEX7}" --grab "$1"; }
+clipboard_entry_dy=12 # File > Save to Clipboard below the picture view's top, in KDE's fonts
 
 # Linux key codes of the names keys takes (xkb's, as wtype's), for a US layout.
-declare -A kde_key_codes=([alt]=56 [shift]=42 [Return]=28 [Escape]=1 [Tab]=15 [space]=57 [Down]=108 [Up]=103
+declare -A kde_key_codes=([alt]=56 [shift]=42 [ctrl]=29 [End]=107 [Return]=28 [Escape]=1 [Tab]=15 [space]=57 [Down]=108 [Up]=103
     [Right]=106 [Left]=105 [BackSpace]=14 [slash]=53 [period]=52 [minus]=12 [underscore]="42 12")
 i=2
 for key in 1 2 3 4 5 6 7 8 9 0; do kde_key_codes[$key]=$((i++)); done
