@@ -72,8 +72,15 @@ private:
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
         if (!isActive() || QFile::exists(m_out) || !data || !data->hasFormat("image/png"))
             return;
+        // Qt gives up a read after a second without data and keeps the empty result for this selection: said,
+        // not written, so that a slow owner is told from one that serves nothing.
+        const QByteArray png = data->data("image/png");
+        if (png.isEmpty()) {
+            std::fputs("e2e_probe: the clipboard's image/png came empty\n", stderr);
+            std::exit(3);
+        }
         QFile file(m_out + ".part");
-        if (!file.open(QIODevice::WriteOnly) || file.write(data->data("image/png")) < 0)
+        if (!file.open(QIODevice::WriteOnly) || file.write(png) < 0)
             std::exit(1);
         file.close();
         file.rename(m_out);
