@@ -161,7 +161,7 @@ clipboard_is() {
         wait_for 20 0.25 pasted_is png "$1" "$part" && break
     done
     wait_for 20 0.25 pasted_is png "$1" "$part" && wait_for 20 0.25 pasted_is bmp "$1" "$part" \
-        || fail "the clipboard ($(identify -format %wx%h "$work/clip.png" "$work/clip.bmp" 2>&1)) is not $part of $(basename "$1")${6:+ (by the pointer)}"
+        || fail "the clipboard ($(identify -format '%m %wx%h ' "$work/clip.png" "$work/clip.bmp" 2>&1)) is not $part of $(basename "$1")${6:+ (by the pointer)}"
 }
 keeper_yields() { # the clipboard's keeper ends once another program takes the clipboard, which then has its text
     clipboard_keeper "$(keeper_mark)" || fail "nothing keeps the clipboard"
