@@ -1,7 +1,7 @@
 # The user's actions and what the user sees, the same verbs on every display system. Each session gives the
 # steps: seat_move X Y, seat_button press|release [right], keys KEY... (xkb names, alt+g holds Alt; in turn, a
 # moment between), type_text TEXT and screen_shot FILE (the whole desktop); where it has them, focus_app (the
-# main window given the keyboard), dialog_focused, clipboard_clear, still_gone and menu_keys_at_once. The clipboard is
+# main window given the keyboard), dialog_ready, clipboard_clear, still_gone and menu_keys_at_once. The clipboard is
 # wl-clipboard's unless the session gives clipboard_read, clipboard_give and keeper_mark.
 pointer_rest="1270 790" # the cursor, drawn into the output's pixels on sway, out of the grabs
 
@@ -71,11 +71,11 @@ grab_menu() {
 settled() { # settled A B: two shots alike but for a blinking text cursor (a few dozen pixels)
     cmp -s "$1" "$2" || [ "$(compare -metric AE "$1" "$2" null: 2>&1)" -lt 200 ] 2>/dev/null
 }
-dialog_shown() { # a dialog opened from a menu: drawn (settled in two shots in a row), the screen neither as with
-    # the menu nor as without it; with the keyboard where the session tells
+dialog_shown() { # dialog_shown [save]: a dialog opened from a menu: drawn (settled in two shots in a row), the
+    # screen neither as with the menu nor as without it; ready (with the keyboard) where the session tells
     cp "$work/shot.png" "$work/previous.png"
     shot && settled "$work/shot.png" "$work/previous.png" && ! same_pixels "$work/shot.png" "$work/no-menu.png" \
-        && ! same_pixels "$work/shot.png" "$work/menu.png" && { ! declare -F dialog_focused >/dev/null || dialog_focused; }
+        && ! same_pixels "$work/shot.png" "$work/menu.png" && { ! declare -F dialog_ready >/dev/null || dialog_ready "$@"; }
 }
 defined_size_100() { # Grab > Defined Size, the dialog's own 100 x 100: its OK
     menu alt+g d
@@ -89,7 +89,7 @@ save_as() {
     local file=${2:-$1} try
     rm -f "$file"
     menu alt+f Return # File opens with Save As active
-    wait_for 50 0.2 dialog_shown || fail "no Save As dialog"
+    wait_for 50 0.2 dialog_shown save || fail "no Save As dialog"
     cp "$work/shot.png" "$work/dialog.png"
     for try in 1 2 3 4 5; do
         keys ctrl+a

@@ -26,7 +26,7 @@ seat_move() { echo "move $1 $2 ${layout_size:-1280 800}" >&7; } # $layout_size: 
 seat_button() { echo "$*" >&7; }
 screen_shot() { grim ${shot_scale:+-s "$shot_scale"} "$1"; } # $shot_scale: the shot's, else the largest output's
 clipboard_clear() { wl-copy --clear; }
-dialog_focused() { # a window of the program's other than its main window has the keyboard
+dialog_ready() { # a window of the program's other than its main window has the keyboard
     local focused
     focused=$(focused_window) && [ -n "$focused" ] && [ "$focused" != "$main_window" ]
 }

@@ -18,7 +18,7 @@ focus_app() { # the main window given the keyboard, with or without a window man
     xdotool windowfocus --sync "$window" 2>/dev/null
     sleep 0.2
 }
-dialog_focused() { # another window of the program's has the keyboard
+dialog_ready() { # another window of the program's has the keyboard
     local focused
     focused=$(xdotool getwindowfocus) && [ "$focused" != "$window" ] \
         && xdotool search --onlyvisible --class quorvex7 | grep -qx "$focused"
