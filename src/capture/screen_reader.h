@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/pixel_rect.h"
+#include "common/result.h"
 
 #include <cstddef>
 #include <functional>
@@ -31,9 +32,8 @@ public:
     // The whole desktop's size in pixels.
     virtual PixelSize desktopSize() const = 0;
 
-    // Why this screen cannot be read at all (a palette display), one line starting in lower case;
-    // empty when it can.
-    virtual std::string unreadableReason() const { return {}; }
+    // Whether this screen can be read at all: not a palette display, say.
+    virtual Status readable() const { return {}; }
 
     // `rect` of the desktop, which lies inside it; empty when the read fails.
     virtual ScreenPixels readDesktop(const PixelRect& rect) = 0;

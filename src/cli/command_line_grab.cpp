@@ -190,8 +190,8 @@ Status readInto(ScreenReader& screen, const PixelRect& rect, GrabEncoder& encode
     if (!banded) {
         const ScreenPixels whole = screen.readDesktop(rect);
         if (whole.isEmpty()) {
-            const std::string reason = screen.unreadableReason();
-            return fail(reason.empty() ? missingPictureReason(rect) : reason);
+            const Status readable = screen.readable();
+            return fail(readable ? missingPictureReason(rect) : readable.error());
         }
         encoder.addRows(whole.bits, whole.height, whole.stride);
     }

@@ -52,7 +52,7 @@ public:
     {
     }
     PixelSize desktopSize() const override { return {m_place.width / m_factor, m_place.height / m_factor}; }
-    std::string unreadableReason() const override { return m_inner->unreadableReason(); }
+    Status readable() const override { return m_inner->readable(); }
     ScreenPixels readDesktop(const PixelRect& rect) override
     {
         const int f = m_factor;
@@ -131,8 +131,8 @@ Result<GrabAreaChoice> select(
 {
     ScreenPixels still = readStill(*reader, whole, desktop.stillInBands());
     if (still.isEmpty()) {
-        const std::string reason = reader->unreadableReason();
-        return fail(reason.empty() ? "the screen could not be read" : reason);
+        const Status readable = reader->readable();
+        return fail(readable ? "the screen could not be read" : readable.error());
     }
     const SelectionPainter painter(
         still.bits, still.stride, {still.width, still.height}, desktop.pictureScale(), still.keeper);

@@ -54,7 +54,7 @@ int jpegBottomPartRow(int width, int height)
 }
 
 // The banded writer uses libjpeg-turbo's row-by-row interface (jpeglib.h), so that the command line
-// loads libjpeg alone; writeJpegFile (jpeg_file.cpp) uses TurboJPEG, which wants the whole picture.
+// loads libjpeg alone; saveJpegPixels (jpeg_file.cpp) uses TurboJPEG, which wants the whole picture.
 struct BandedJpegWriter::Private {
     explicit Private(ByteSink& sink)
         : sink(sink)

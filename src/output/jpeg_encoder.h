@@ -17,7 +17,7 @@ inline constexpr int kJpegWriterError = 26001;
 // The quality Save As writes, and the command line's default.
 inline constexpr int kJpegSaveQuality = 90;
 
-// The error writeJpegFile and BandedJpegWriter throw: kJpegWriterError, "<program>.mIntelJPEGLibrary",
+// The error saveJpegPixels and BandedJpegWriter throw: kJpegWriterError, "<program>.mIntelJPEGLibrary",
 // `description` followed by `status`.
 NumberedError jpegWriterError(const std::string& description, int status);
 
@@ -30,7 +30,7 @@ NumberedError jpegWriterError(const std::string& description, int status);
 //   "Failed to initialise the IJL library: -1"  when no encoder could be made,
 //   "Failed to save to JPG -1"                 when encoding fails (bad quality, no pixels),
 //   "Failed to save to JPG <errno>"            when writing the file fails (e.g. 27 for EFBIG).
-void writeJpegFile(
+void saveJpegPixels(
     const unsigned char* pixels, int width, int height, int stride, const std::string& path, int quality);
 
 // Which rows a banded writer encodes: the whole picture, or one of the two parts of a picture that
@@ -47,7 +47,7 @@ int jpegBottomPartRow(int width, int height);
 // Encodes a picture that arrives as bands of 32-bit rows (0xAARRGGBB words), top to bottom, and
 // writes the file to `sink` as it goes, so that neither the picture nor its file is ever held whole:
 // a grab read from the screen in strips is encoded while the next strip is on its way. Failures of
-// the encoder throw the same NumberedError as writeJpegFile; the sink keeps its own.
+// the encoder throw the same NumberedError as saveJpegPixels; the sink keeps its own.
 class BandedJpegWriter {
 public:
     // `height` is the whole picture's; the writer of a part takes that part's rows only.

@@ -1,4 +1,4 @@
-// writeJpegFile, through TurboJPEG, in a file of its own: the command line never writes a whole DIB,
+// saveJpegPixels, through TurboJPEG, in a file of its own: the command line never writes a whole DIB,
 // so it loads no libturbojpeg (a shared library costs its loading on every run).
 #include "output/jpeg_encoder.h"
 
@@ -24,7 +24,7 @@ using JpegBuffer = std::unique_ptr<unsigned char, JpegBufferDeleter>;
 
 } // namespace
 
-void writeJpegFile(
+void saveJpegPixels(
     const unsigned char* pixels, int width, int height, int stride, const std::string& path, int quality)
 {
     const Encoder encoder(tjInitCompress());

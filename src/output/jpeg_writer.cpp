@@ -6,7 +6,7 @@ namespace quorvex {
 
 void WriteJpegFile(const cDIBSection& section, const QString& path, int quality)
 {
-    writeJpegFile(section.DIBSectionBitsPtr(), section.Width(), section.Height(), section.BytesPerScanLine(),
+    saveJpegPixels(section.DIBSectionBitsPtr(), section.Width(), section.Height(), section.BytesPerScanLine(),
         QFile::encodeName(path).toStdString(), quality);
 }
 

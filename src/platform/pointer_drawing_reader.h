@@ -14,7 +14,7 @@ public:
     PointerDrawingReader(std::unique_ptr<ScreenReader> inner, PointerImage pointer);
 
     PixelSize desktopSize() const override { return m_inner->desktopSize(); }
-    std::string unreadableReason() const override { return m_inner->unreadableReason(); }
+    Status readable() const override { return m_inner->readable(); }
     ScreenPixels readDesktop(const PixelRect& rect) override;
     bool readDesktopInBands(const PixelRect& rect, int bandRows, const BandSink& band) override;
 

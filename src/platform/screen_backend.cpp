@@ -18,8 +18,8 @@ Result<std::unique_ptr<ScreenReader>> openX11(const SessionEnvironment& session)
     std::unique_ptr<XcbScreenReader> reader = XcbScreenReader::connect(session.display, false);
     if (!reader)
         return fail("cannot open the X display '" + session.display + "'");
-    if (std::string reason = reader->unreadableReason(); !reason.empty())
-        return fail(std::move(reason));
+    if (Status readable = reader->readable(); !readable)
+        return fail(readable.error());
     return std::unique_ptr<ScreenReader>(std::move(reader));
 }
 

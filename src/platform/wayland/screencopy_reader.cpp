@@ -241,9 +241,11 @@ void ScreencopyReader::setPointerDrawn(bool drawn)
     d->overlayCursor = drawn ? 1 : 0;
 }
 
-std::string ScreencopyReader::unreadableReason() const
+Status ScreencopyReader::readable() const
 {
-    return d->refusal;
+    if (!d->refusal.empty())
+        return fail(d->refusal);
+    return {};
 }
 
 ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)

@@ -24,7 +24,7 @@ public:
 
     PixelSize desktopSize() const override;
     // Set once the compositor's numbers (a frame's buffer, the layout) are refused: the one line why.
-    std::string unreadableReason() const override;
+    Status readable() const override;
     ScreenPixels readDesktop(const PixelRect& rect) override;
     // The picture readDesktop gives, handed on in bands; where it lies in the shared memory, each band
     // is copied out through the memory's file into a buffer reused for every band.

@@ -313,9 +313,11 @@ XcbScreenReader::~XcbScreenReader()
         d->detachSegments();
 }
 
-std::string XcbScreenReader::unreadableReason() const
+Status XcbScreenReader::readable() const
 {
-    return d->unreadable;
+    if (!d->unreadable.empty())
+        return fail(d->unreadable);
+    return {};
 }
 
 bool XcbScreenReader::readsTwoRectanglesAtOnce() const

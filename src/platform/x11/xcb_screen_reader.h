@@ -30,7 +30,7 @@ public:
     XcbScreenReader& operator=(const XcbScreenReader&) = delete;
 
     PixelSize desktopSize() const override;
-    std::string unreadableReason() const override;
+    Status readable() const override;
     ScreenPixels readDesktop(const PixelRect& rect) override;
     bool readDesktopInBands(const PixelRect& rect, int bandRows, const BandSink& band) override;
     // Where no segments are kept for repeated reads: xcb serves threads, and each band read has

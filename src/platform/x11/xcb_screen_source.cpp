@@ -14,9 +14,7 @@ XcbScreenSource::XcbScreenSource(xcb_connection_t* connection, bool sharedMemory
 
 Status XcbScreenSource::readable() const
 {
-    if (std::string reason = m_reader.unreadableReason(); !reason.empty())
-        return fail(std::move(reason));
-    return {};
+    return m_reader.readable();
 }
 
 Result<QSize> XcbScreenSource::screenSize() const
@@ -32,7 +30,7 @@ ActiveWindow XcbScreenSource::activeWindow()
 
 QImage XcbScreenSource::grabWindow(WId window, bool clientArea, const QRect& rect)
 {
-    if (!m_reader.unreadableReason().empty() || rect.isEmpty())
+    if (!m_reader.readable() || rect.isEmpty())
         return {};
     const QRect source = clientAreaRect(window, clientArea, rect);
     const std::optional<PixelSize> drawable = m_reader.drawableSize(uint32_t(window));
