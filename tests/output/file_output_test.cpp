@@ -114,7 +114,7 @@ protected:
 // A replace's status, and the errno it left.
 struct Replaced {
     Status status;
-    int error = 0;
+    int error = status ? 0 : errno;
 
     bool ok() const { return status.ok(); }
     std::string message() const { return status.error(); }
@@ -122,16 +122,12 @@ struct Replaced {
 
 Replaced replacedWith(const std::string& path, const std::function<int(int fd)>& write)
 {
-    Status status = replaceFileWith(path, write);
-    const int error = status ? 0 : errno;
-    return {std::move(status), error};
+    return {replaceFileWith(path, write)};
 }
 
 Replaced replace(const QString& path, const std::vector<std::string_view>& parts)
 {
-    Status status = replaceFileContents(QFile::encodeName(path).toStdString(), parts);
-    const int error = status ? 0 : errno;
-    return {std::move(status), error};
+    return {replaceFileContents(QFile::encodeName(path).toStdString(), parts)};
 }
 
 } // namespace

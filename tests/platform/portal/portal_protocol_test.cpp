@@ -105,15 +105,14 @@ TEST(PortalPicture, OnlyTheFileMadeForTheRequestGoesAndNothingOddIsRead)
     QTemporaryDir folder;
     const QImage pattern = testsupport::coordinatePattern(300, 200);
     const auto uriOf = [&](const QString& name) { return "file://" + folder.filePath(name).toStdString(); };
+    const auto at = [&](const char* name) { return folder.filePath(name).toUtf8(); }; // for the system calls
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     std::vector<std::string> said;
     const SayLine say = [&](const std::string& line) { said.push_back(line); };
 
     ASSERT_TRUE(pattern.save(folder.filePath("before.png")));
     ASSERT_TRUE(QDir(folder.path()).mkdir("pictures"));
-    ASSERT_EQ(::symlink(folder.filePath("pictures").toUtf8().constData(),
-                  folder.filePath("link").toUtf8().constData()),
-        0);
+    ASSERT_EQ(::symlink(at("pictures"), at("link")), 0);
     const timespec start = requestMoment();
     ASSERT_TRUE(pattern.save(folder.filePath("pictures/shot #1.png")));
     const Result<ScreenPixels> picture
@@ -134,16 +133,12 @@ TEST(PortalPicture, OnlyTheFileMadeForTheRequestGoesAndNothingOddIsRead)
             + "': it was there before this grab");
 
     ASSERT_TRUE(pattern.save(folder.filePath("twice.png")));
-    ASSERT_EQ(::link(folder.filePath("twice.png").toUtf8().constData(),
-                  folder.filePath("other.png").toUtf8().constData()),
-        0);
+    ASSERT_EQ(::link(at("twice.png"), at("other.png")), 0);
     EXPECT_TRUE(takePortalPicture(uriOf("twice.png"), start, deadline, say));
     EXPECT_TRUE(QFile::exists(folder.filePath("twice.png"))) << said.back();
 
-    ASSERT_EQ(::symlink(folder.filePath("before.png").toUtf8().constData(),
-                  folder.filePath("last.png").toUtf8().constData()),
-        0);
-    ASSERT_EQ(::mkfifo(folder.filePath("fifo.png").toUtf8().constData(), 0600), 0);
+    ASSERT_EQ(::symlink(at("before.png"), at("last.png")), 0);
+    ASSERT_EQ(::mkfifo(at("fifo.png"), 0600), 0);
     QFile text(folder.filePath("text.png"));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("no picture") > 0);
     text.close();
@@ -168,7 +163,7 @@ TEST(PortalPicture, OnlyTheFileMadeForTheRequestGoesAndNothingOddIsRead)
 
     // A link on the way that another user owns is not followed (root can make one).
     if (::geteuid() == 0) {
-        ASSERT_EQ(::lchown(folder.filePath("link").toUtf8().constData(), 65534, 65534), 0);
+        ASSERT_EQ(::lchown(at("link"), 65534, 65534), 0);
         ASSERT_TRUE(pattern.save(folder.filePath("pictures/theirs.png")));
         EXPECT_NE(takePortalPicture(uriOf("link/theirs.png"), start, deadline, say)
                       .error()
