@@ -7,8 +7,6 @@ source "$(dirname "$0")/../support/gnome_session.sh"
 source "$(dirname "$0")/../support/desktop_checks.sh"
 
 start_gnome x11
-start_gnome_keys
-set_screenshot_permission yes
 wait_for 60 0.5 shows_pattern || fail "the pattern is not shown: $(cat "$work/err" 2>/dev/null)"
 paster_pid=
 trap 'kill $paster_pid 2>/dev/null; stop_gnome; finish' EXIT

@@ -6,8 +6,6 @@ source "$(dirname "$0")/../support/gnome_session.sh"
 source "$(dirname "$0")/../support/desktop_checks.sh"
 
 start_gnome
-start_gnome_keys
-set_screenshot_permission yes
 wait_for 60 0.5 shows_pattern || fail "the pattern is not shown: $(cat "$work/err" 2>/dev/null)"
 exact_grabs
 # The portal's grab loads the D-Bus library with the module, and still no Qt.

@@ -8,9 +8,6 @@ source "$(dirname "$0")/../support/gnome_session.sh"
 source "$(dirname "$0")/../support/window_checks.sh"
 
 start_gnome
-start_gnome_keys
-set_screenshot_permission yes
-program=$QUORVEX7
 start_window_app
 start_answer_monitor
 whole_screen_saved 5

@@ -19,8 +19,9 @@ stop_gnome() {
 
 shell_started() { grep -q "GNOME Shell started" "$work/portal.log"; }
 
-# start_gnome [x11]: GNOME Shell, its portal, the pattern shown; $HOME is a fresh one, its pictures folder
-# empty. With x11, Xwayland beside it as in a user's session, DISPLAY and XAUTHORITY set to it.
+# start_gnome [x11]: GNOME Shell, its portal, the pattern shown, the driver's keys, screenshots allowed; $HOME
+# is a fresh one, its pictures folder empty. With x11, Xwayland beside it as in a user's session, DISPLAY and
+# XAUTHORITY set to it.
 start_gnome() {
     local x11=--no-x11
     [ "${1:-}" = x11 ] && x11=
@@ -61,20 +62,18 @@ start_gnome() {
     start_on_bus org.freedesktop.portal.Desktop /usr/libexec/xdg-desktop-portal
     QT_QPA_PLATFORM=wayland "$E2E_PROBE" show "$work/bg1.png" >>"$work/portal.log" 2>&1 &
     portal_pids+=($!)
+    start_gnome_keys
+    set_screenshot_permission yes
 }
 
 # The stored answer to "Allow Applications to Take Screenshots?": yes, no, or none.
 set_screenshot_permission() {
-    if [ "$1" = none ]; then
-        gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \
-            --object-path /org/freedesktop/impl/portal/PermissionStore \
-            --method org.freedesktop.impl.portal.PermissionStore.DeletePermission screenshot screenshot '' >/dev/null
-    else
-        gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \
-            --object-path /org/freedesktop/impl/portal/PermissionStore \
-            --method org.freedesktop.impl.portal.PermissionStore.SetPermission screenshot true screenshot '' \
-            "['$1']" >/dev/null
-    fi || fail "cannot store the screenshot permission $1"
+    local call=(SetPermission screenshot true screenshot '' "['$1']")
+    [ "$1" = none ] && call=(DeletePermission screenshot screenshot '')
+    gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \
+        --object-path /org/freedesktop/impl/portal/PermissionStore \
+        --method "org.freedesktop.impl.portal.PermissionStore.${call[0]}" "${call[@]:1}" >/dev/null \
+        || fail "cannot store the screenshot permission $1"
 }
 
 start_gnome_keys() { # the driver's keys and pointer through Mutter's RemoteDesktop API (gnome_input.py)

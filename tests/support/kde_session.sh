@@ -91,15 +91,11 @@ clipboard_entry_dy=12 # File > Save to Clipboard below the picture view's top, i
 # Linux key codes of the names keys takes (xkb's, as wtype's), for a US layout.
 declare -A kde_key_codes=([alt]=56 [shift]=42 [ctrl]=29 [End]=107 [Return]=28 [Escape]=1 [Tab]=15 [space]=57 [Down]=108 [Up]=103
     [Right]=106 [Left]=105 [BackSpace]=14 [slash]=53 [period]=52 [minus]=12 [underscore]="42 12")
-i=2
-for key in 1 2 3 4 5 6 7 8 9 0; do kde_key_codes[$key]=$((i++)); done
-i=0
-for key in q w e r t y u i o p; do kde_key_codes[$key]=$((16 + i++)); done
-i=0
-for key in a s d f g h j k l; do kde_key_codes[$key]=$((30 + i++)); done
-i=0
-for key in z x c v b n m; do kde_key_codes[$key]=$((44 + i++)); done
-unset i
+for row in "2 1234567890" "16 qwertyuiop" "30 asdfghjkl" "44 zxcvbnm"; do # a row's first code, its keys
+    read -r code letters <<<"$row"
+    for ((i = 0; i < ${#letters}; i++)); do kde_key_codes[${letters:i:1}]=$((code + i)); done
+done
+unset row code letters i
 kde_key() { # the codes of one key name: alt+g holds Alt, an upper-case letter Shift
     local name=$1 codes=
     if [[ $name == *+* ]]; then
@@ -128,14 +124,14 @@ type_text() { # type_text TEXT: letters, digits and / . - _
     done
 }
 
+kwin_scripting() { # kwin_scripting METHOD ARGUMENT...: a call of KWin's scripting interface
+    gdbus call --session --dest org.kde.KWin --object-path /Scripting --method "org.kde.kwin.Scripting.$1" "${@:2}" >/dev/null
+}
 kwin_script() { # kwin_script JS: runs JS in KWin; what it print()s lands in $work/portal.log after "js: "
     local file=$work/script-$RANDOM.js name=quorvex7-test-$RANDOM
     printf '%s\n' "$1" >"$file"
-    gdbus call --session --dest org.kde.KWin --object-path /Scripting --method org.kde.kwin.Scripting.loadScript \
-        "$file" "$name" >/dev/null && gdbus call --session --dest org.kde.KWin --object-path /Scripting \
-        --method org.kde.kwin.Scripting.start >/dev/null || fail "KWin did not run the script"
-    gdbus call --session --dest org.kde.KWin --object-path /Scripting --method org.kde.kwin.Scripting.unloadScript \
-        "$name" >/dev/null
+    kwin_scripting loadScript "$file" "$name" && kwin_scripting start || fail "KWin did not run the script"
+    kwin_scripting unloadScript "$name"
 }
 move_app_window() { # move_app_window X Y: the main window's frame to that place
     kwin_script "workspace.clientList().forEach(function (c) { if (/^Quorvex7( -|$)/.test(c.caption)) {

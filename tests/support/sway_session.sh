@@ -41,7 +41,6 @@ still() { # still [X]: the condition of a program window covering the 1280 x 800
     echo ".pid? != null and .fullscreen_mode? == 1 and .visible? == true and .rect.x == ${1:-0}
         and .rect.width == 1280 and .rect.height == 800"
 }
-still_shown() { sway_has "$(still "$@")"; }
 still_gone() { sway_has_none "$(still "$@")"; }
 sway_count() { # sway_count JQ_CONDITION: how many nodes of sway's tree meet it; nothing when sway does not answer
     local tree

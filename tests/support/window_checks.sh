@@ -1,12 +1,12 @@
 # Sourced by the GNOME and KDE scripts of the window program, after their session: the program driven through
-# the driver's verbs, the screen read by the command line ($program) against the coordinate pattern $work/bg1.png
-# shown full-screen.
+# the driver's verbs, the screen read by the command line ($program, else $QUORVEX7) against the coordinate
+# pattern $work/bg1.png shown full-screen.
 
 start_window_app() { # the window program, natively on Wayland, until its window is on the screen; it runs in
     # $work/saved, where Save As opens. Its window is told from the desktop's pattern, shown first.
     wait_for 60 0.5 eval 'shot && same_pixels "$work/shot.png" "$work/bg1.png"' || fail "the pattern is not shown"
     mkdir -p "$work/saved"
-    (cd "$work/saved" && exec env QT_QPA_PLATFORM=wayland "$program") >"$work/app.log" 2>&1 &
+    (cd "$work/saved" && exec env QT_QPA_PLATFORM=wayland "${program:-$QUORVEX7}") >"$work/app.log" 2>&1 &
     app_pid=$!
     wait_for 100 0.2 changed_from "$work/bg1.png" || fail "no window on the screen"
     # A click on its title bar (where it differs clearly from the pattern: no shadow) gives it the keyboard,
