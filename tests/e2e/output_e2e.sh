@@ -15,7 +15,7 @@ save_as "$work/saved/shot" "$work/saved/shot.JPG" # a name without extension get
 clipboard_give kept
 wait_for 100 0.1 eval '[ "$(clipboard_read text 2>/dev/null)" = kept ]' || fail "xclip never took the clipboard"
 clipboard_is "$work/pattern.png" "${size%x*}" "${size#*x}" 0 0
-targets=$(xclip -selection clipboard -t TARGETS -o 2>&1) && grep -qx image/png <<<"$targets" \
+targets=$(timeout 10 xclip -selection clipboard -t TARGETS -o 2>&1) && grep -qx image/png <<<"$targets" \
     && ! grep -qx UTF8_STRING <<<"$targets" || fail "the clipboard offers: $targets"
 
 [ -n "${QUORVEX_PDF_OUT:-}" ] && lpstat -d 2>/dev/null | grep -q QuorvexPDF \

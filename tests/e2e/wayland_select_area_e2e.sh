@@ -19,7 +19,8 @@ ox=547 oy=317 # centred, its inside 158 x 132 at 13, 21
 
 # A click inside the frame reaches the window below: the main window's File menu opens there.
 swaymsg "[title=\"^Quorvex7\$\"] move position $((ox + 20)) $((oy + 30))" >/dev/null
-sleep 0.5
+wait_for 50 0.1 sway_has ".name? == \"Quorvex7\" and .rect.x == $((ox + 20)) and .rect.y == $((oy + 30))" \
+    || fail "the main window did not move under the frame"
 grim -g "$((ox + 25)),$((oy + 50)) 100x60" "$work/before.png" || fail "grim cannot read the screen"
 click $((ox + 40)) $((oy + 38))
 menu_open() { grim -g "$((ox + 25)),$((oy + 50)) 100x60" "$work/file-menu.png" && other_pixels "$work/before.png" "$work/file-menu.png"; }
@@ -28,21 +29,17 @@ keys Escape
 swaymsg '[title="^Quorvex7$"] move position 0 0' >/dev/null
 
 drag $((ox + 40)) $((oy + 8)) 200 100 # by its strip
-sleep 2.5
-shot
-shows_pixel "$work/bg1.png" $((ox + 40)) $((oy + 8)) || fail "the frame left a trace where it was"
+wait_for 50 0.1 eval 'shot && shows_pixel "$work/bg1.png" $((ox + 40)) $((oy + 8))' || fail "the frame left a trace where it was"
 ox=$((ox + 200)) oy=$((oy + 100))
 clipboard_is "$work/bg1.png" 158 132 $((ox + 13)) $((oy + 21))
 
 drag $((ox + 184)) $((oy + 83)) 60 0 # widened by its right edge: the grab comes half a second later
-sleep 1.5
 clipboard_is "$work/bg1.png" 218 132 $((ox + 13)) $((oy + 21))
 
 close_frame $ox $oy 246
 clipboard_is "$work/bg1.png" 218 132 $((ox + 13)) $((oy + 21))
 
 defined_size_100 # a new frame, centred at its designed size, then sized in place
-sleep 1.5
 clipboard_is "$work/bg1.png" 100 100 $((547 + 13)) $((317 + 21))
 
 # Escape closes the frame: with the keyboard in the main window (where a layer surface leaves it),

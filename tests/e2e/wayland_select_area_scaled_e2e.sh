@@ -12,18 +12,15 @@ open_frame() { # open_frame DESKTOP PICTURE [SCALE]: the program off the frame's
 }
 
 open_frame 2 "$work/bg2.png" 2
-drag 587 325 200 100
-sleep 2.5 # the first move-timer tick that finds the frame at rest grabs
+drag 587 325 200 100 # the first move-timer tick that finds the frame at rest grabs; clipboard_is asks again
 clipboard_is "$work/bg2.png" 316 264 $(((547 + 200 + 13) * 2)) $(((317 + 100 + 21) * 2))
 defined_size_100 # sizes the open frame in place
-sleep 2
 clipboard_is "$work/bg2.png" 100 100 $(((547 + 200 + 13) * 2)) $(((317 + 100 + 21) * 2))
 stop_app
 stop_sway
 
 open_frame 1+2 "$work/bg1.png" # dragged from the first output onto the second: the second's device pixels
 drag 587 325 800 0
-sleep 2.5
 clipboard_is "$work/bg2.png" 316 264 $(((547 + 800 + 13 - 1280) * 2)) $(((317 + 21) * 2))
 stop_app
 
