@@ -43,11 +43,15 @@ menu alt+i z Return # Image > Zoom > -50%: half the device pixels
 defined_size_100
 wait_for 100 0.1 titled "Quorvex7 - (100x100)" || fail "title after the defined size: $(title_of_app)"
 expected_x=$((home_x + (monitor_width - $(scaled 186)) / 2))
-frame_centred() { # the frame is shown where it belongs (a window manager places it after mapping it)
-    overlay=$(xdotool search --onlyvisible --class quorvex7 | grep -v "^$window\$" | head -n 1)
-    [ -n "$overlay" ] && geometry_of "$overlay" && [ "$geo_x" -ge $((expected_x - 2)) ] && [ "$geo_x" -le $((expected_x + 2)) ]
+frame_centred() { # the frame is shown where it belongs (a window manager places it after mapping it); a
+    # closing dialog or menu may still be mapped beside it
+    for overlay in $(xdotool search --onlyvisible --class quorvex7 | grep -v "^$window\$"); do
+        geometry_of "$overlay" && [ "$geo_x" -ge $((expected_x - 2)) ] && [ "$geo_x" -le $((expected_x + 2)) ] && return
+    done
+    return 1
 }
-wait_for 50 0.1 frame_centred || fail "the frame opened at x ${geo_x:-nowhere}, not centred at its designed 186 px (x $expected_x)"
+program_windows_at() { for w in $(xdotool search --onlyvisible --class quorvex7); do geometry_of "$w" && echo -n "$w ($(xdotool getwindowname "$w")) at $geo_x,$geo_y ${geo_w}x$geo_h; "; done; }
+wait_for 50 0.1 frame_centred || fail "no frame centred at its designed 186 px (x $expected_x): $(program_windows_at)"
 inside_x=$((geo_x + $(scaled 13))) inside_y=$((geo_y + $(scaled 21)))
 save_as "$work/defined.bmp"
 shows_inside "$work/defined.bmp" "$inside_x" "$inside_y" 100 100
