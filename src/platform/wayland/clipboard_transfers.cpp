@@ -34,30 +34,40 @@ void ClipboardTransfers::start(const std::vector<ClipboardOffer>& offers, const 
     m_transfers.push_back({fd, &offer->bytes, 0, Clock::now()});
 }
 
+Status dispatchDisplayEvents(wl_display* display, std::vector<pollfd>& watched, int timeoutMs)
+{
+    // Once the connection breaks, events read with the error stay queued: reading is never ready.
+    while (wl_display_prepare_read(display) != 0)
+        if (wl_display_dispatch_pending(display) < 0)
+            return fail("the Wayland display went away");
+    wl_display_flush(display);
+    watched[0] = {wl_display_get_fd(display), POLLIN, 0};
+    if (poll(watched.data(), watched.size(), timeoutMs) < 0 && errno != EINTR) {
+        wl_display_cancel_read(display);
+        return fail(std::string("cannot wait for the Wayland display: ") + std::strerror(errno));
+    }
+    if (watched[0].revents & POLLIN) {
+        if (wl_display_read_events(display) < 0)
+            return fail("the Wayland display went away");
+    } else {
+        wl_display_cancel_read(display);
+    }
+    if (wl_display_dispatch_pending(display) < 0)
+        return fail("the Wayland display went away");
+    return {};
+}
+
 Status ClipboardTransfers::serve(wl_display* display, const std::function<bool()>& over)
 {
     for (;;) {
         if (over() && m_transfers.empty())
             return {};
-        while (wl_display_prepare_read(display) != 0)
-            wl_display_dispatch_pending(display);
-        wl_display_flush(display);
-        std::vector<pollfd> watched{{wl_display_get_fd(display), POLLIN, 0}};
+        std::vector<pollfd> watched(1); // the display's, then each reader's pipe
         for (const Transfer& t : m_transfers)
             watched.push_back({t.fd, POLLOUT, 0});
-        const int timeoutMs = m_transfers.empty() ? -1 : 1000;
-        if (poll(watched.data(), watched.size(), timeoutMs) < 0 && errno != EINTR) {
-            wl_display_cancel_read(display);
-            return fail(std::string("cannot wait for the Wayland display: ") + std::strerror(errno));
-        }
-        if (watched[0].revents & POLLIN) {
-            if (wl_display_read_events(display) < 0)
-                return fail("the Wayland display went away");
-        } else {
-            wl_display_cancel_read(display);
-        }
-        if (wl_display_dispatch_pending(display) < 0)
-            return fail("the Wayland display went away");
+        if (const Status handled = dispatchDisplayEvents(display, watched, m_transfers.empty() ? -1 : 1000);
+            !handled)
+            return handled;
         write(watched);
     }
 }

@@ -13,6 +13,11 @@ struct wl_display;
 
 namespace quorvex {
 
+// Sends what is queued to `display`, waits up to `timeoutMs` (-1: without end) until the display or
+// another of `watched` (whose first entry this sets to the display's) is ready, and handles the
+// display's events. Fails once the display went away.
+Status dispatchDisplayEvents(wl_display* display, std::vector<pollfd>& watched, int timeoutMs);
+
 // The pipes of the programs reading our Wayland clipboard, each written as fast as its reader takes
 // the bytes, so that no reader holds up another.
 class ClipboardTransfers {

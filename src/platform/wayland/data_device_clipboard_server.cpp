@@ -176,24 +176,13 @@ struct Session {
         wl_surface_commit(surface);
         const Clock::time_point end = Clock::now() + std::chrono::milliseconds(kFocusTimeoutMs);
         while (!focused) {
-            wl_display_flush(display);
-            pollfd watched{wl_display_get_fd(display), POLLIN, 0};
             const auto left
                 = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
             if (left <= 0)
                 return fail("the desktop did not give the clipboard keeper's window the keyboard within 5 s");
-            if (wl_display_prepare_read(display) != 0) {
-                wl_display_dispatch_pending(display);
-                continue;
-            }
-            if (poll(&watched, 1, int(left)) > 0) {
-                if (wl_display_read_events(display) < 0)
-                    return fail("the Wayland display went away");
-            } else {
-                wl_display_cancel_read(display);
-            }
-            if (wl_display_dispatch_pending(display) < 0)
-                return fail("the Wayland display went away");
+            std::vector<pollfd> watched(1);
+            if (const Status handled = dispatchDisplayEvents(display, watched, int(left)); !handled)
+                return handled;
         }
         return {};
     }
