@@ -79,9 +79,11 @@ Result<WindowBackend> openBackend(
     if (kind == ScreenSourceKind::Screencopy) {
         // A connection each: the overlay's many grabs reuse their buffers while a picture holds the other's.
         Result<std::unique_ptr<ScreenSource>> screen = screencopySource(session);
-        Result<std::unique_ptr<ScreenSource>> overlayScreen = screen ? screencopySource(session) : fail("");
-        if (!screen || !overlayScreen)
-            return fail(screen ? overlayScreen.error() : screen.error());
+        if (!screen)
+            return fail(screen.error());
+        Result<std::unique_ptr<ScreenSource>> overlayScreen = screencopySource(session);
+        if (!overlayScreen)
+            return fail(overlayScreen.error());
         if (frame == FrameKind::LayerShell)
             if (Result<std::unique_ptr<LayerSurfaces>> surfaces
                 = LayerSurfaces::connect(session.waylandDisplay))
