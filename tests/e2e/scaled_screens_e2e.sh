@@ -62,9 +62,24 @@ strip_x=$((geo_x + $(scaled 40))) strip_y=$((geo_y + $(scaled 8)))
 distance=$((direction * monitor_width / 4))
 [ "$monitors" = 2 ] && distance=$((direction * (monitor_width / 2 + 37)))
 drag "$strip_x" "$strip_y" "$distance" 72 8 right
-sleep 3.5 # the grab comes at the first move-timer tick that finds the frame at rest
-geometry_of "$overlay"
-[ $(((geo_x - inside_x) * direction)) -gt $((distance * direction / 2)) ] || fail "the frame did not move: at $geo_x"
+moved_x=$((geo_x + distance)) moved_y=$((geo_y + 72))
+view_x=$((client_x + 18)) view_y=$((client_y + 42)) # where the whole screen's grab showed its corner
+# Once the frame rests where the pointer left it, the move timer's grab lands in the picture view: there it shows
+# the pattern 1:1 from inside the frame (no menu opens over the frame before).
+moved_grab_shown() {
+    local from_x from_y
+    shown_from=
+    geometry_of "$overlay" && [ "$geo_x" -ge $((moved_x - 2)) ] && [ "$geo_x" -le $((moved_x + 2)) ] \
+        && [ "$geo_y" -ge $((moved_y - 2)) ] && [ "$geo_y" -le $((moved_y + 2)) ] || return 1
+    shot && shown_from=$("$E2E_PROBE" decode "$work/shot.png" "$view_x" "$view_y") || return 1
+    read -r from_x from_y <<<"$shown_from"
+    # a few pixels into the frame's inside (the view's border is gone), from where 64 x 64 of it are shown
+    ((from_x - geo_x - $(scaled 13) >= 0 && from_x - geo_x - $(scaled 13) < 36)) \
+        && ((from_y - geo_y - $(scaled 21) >= 0 && from_y - geo_y - $(scaled 21) < 36)) \
+        && "$E2E_PROBE" patch "$work/shot.png" "$view_x" "$view_y" "$from_x" "$from_y" 64
+}
+wait_for 100 0.2 moved_grab_shown || fail "no grab after the move: the frame at $geo_x,$geo_y (to rest at" \
+    "$moved_x,$moved_y), the view at $view_x,$view_y shows the pattern from ${shown_from:-nowhere}"
 save_as "$work/moved.bmp"
 shows_inside "$work/moved.bmp" "$((geo_x + $(scaled 13)))" "$((geo_y + $(scaled 21)))" 100 100
 # The command line's region is in desktop coordinates, across the seam too.
