@@ -25,6 +25,7 @@
 #include <system_error>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace quorvex {
 
@@ -65,6 +66,9 @@ public:
     virtual void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride) = 0;
     // Ends the file, or says why it could not be made.
     virtual Status finish() = 0;
+    // For the encoder of a picture's top part: the file's last bytes, after those of the bottom
+    // part's encoder `bottom`, of the same kind.
+    virtual std::vector<unsigned char> endAfter(const GrabEncoder& /*bottom*/) const { return {}; }
 };
 
 class JpegGrabEncoder final : public GrabEncoder {
@@ -90,8 +94,9 @@ private:
 
 class PngGrabEncoder final : public GrabEncoder {
 public:
-    PngGrabEncoder(const PixelRect& region, ByteSink& sink)
-        : m_encoder(region.width, region.height, sink)
+    // `region` is the whole picture's; the encoder of a part takes that part's rows only.
+    PngGrabEncoder(const PixelRect& region, ByteSink& sink, PngPart part = PngPart::Whole)
+        : m_encoder(region.width, region.height, sink, part)
     {
     }
     void addRows(const unsigned char* rows, int count, std::ptrdiff_t stride) override
@@ -102,6 +107,10 @@ public:
     {
         const Status finished = m_encoder.finish();
         return finished ? finished : fail("cannot make the PNG file: " + finished.error());
+    }
+    std::vector<unsigned char> endAfter(const GrabEncoder& bottom) const override
+    {
+        return pngPartsEnd(m_encoder, static_cast<const PngGrabEncoder&>(bottom).m_encoder);
     }
 
 private:
@@ -212,45 +221,72 @@ template <typename Work> Status caught(const Grab& grab, Work&& work)
     }
 }
 
-// A JPEG encoded in two parts at once where the screen reads two rectangles at once: the bottom
-// part on a thread of its own into memory, the top part into `sink`, then the bottom part after it.
-// Nullopt where it cannot be (one core, a small picture, no second thread).
-std::optional<Status> encodeJpegInTwoParts(const Grab& grab, ByteSink& sink)
+// The first row of the bottom part where the grab is worth encoding in two parts, else 0.
+int bottomPartRow(const Grab& grab)
+{
+    switch (grab.format) {
+    case GrabFormat::Jpeg:
+        return jpegBottomPartRow(grab.region.width, grab.region.height);
+    case GrabFormat::Png:
+        return pngBottomPartRow(grab.region.width, grab.region.height);
+    case GrabFormat::Bmp:
+        break;
+    }
+    return 0; // written at its places as it comes: nothing to share
+}
+
+std::unique_ptr<GrabEncoder> partEncoder(const Grab& grab, ByteSink& sink, bool top)
+{
+    if (grab.format == GrabFormat::Jpeg)
+        return std::make_unique<JpegGrabEncoder>(grab.region.width, grab.region.height, grab.quality, sink,
+            top ? JpegPart::Top : JpegPart::Bottom);
+    return std::make_unique<PngGrabEncoder>(grab.region, sink, top ? PngPart::Top : PngPart::Bottom);
+}
+
+// A JPEG or PNG encoded in two parts at once where the screen reads two rectangles at once: the
+// bottom part on a thread of its own into memory, the top part into `sink`, then the bottom part
+// after it. Nullopt, with nothing written, where it cannot be (one core, a small picture, a BMP, no
+// second thread).
+std::optional<Status> encodeInTwoParts(const Grab& grab, ByteSink& sink)
 {
     const PixelRect& whole = grab.region;
-    const int split = jpegBottomPartRow(whole.width, whole.height);
-    if (grab.format != GrabFormat::Jpeg || split == 0 || !grab.screen.readsTwoRectanglesAtOnce()
-        || std::thread::hardware_concurrency() < 2)
+    const int split = bottomPartRow(grab);
+    if (split == 0 || !grab.screen.readsTwoRectanglesAtOnce() || std::thread::hardware_concurrency() < 2)
         return std::nullopt;
-    const auto encodePart = [&grab, &whole](const PixelRect& rect, JpegPart part, ByteSink& into) {
-        return caught(grab, [&] {
-            JpegGrabEncoder encoder(whole.width, whole.height, grab.quality, into, part);
-            return readInto(grab.screen, rect, encoder);
-        });
-    };
+    // A PNG's bottom part reads the row above it as well, for its first row's filter.
+    const int bottomFrom = grab.format == GrabFormat::Png ? split - 1 : split;
     MemorySink bottomBytes;
     try {
         bottomBytes.reserve(size_t(whole.width) * size_t(whole.height - split)); // a byte a pixel: ample
     } catch (const std::bad_alloc&) {
         // It grows as it is written.
     }
-    Status bottom;
+    std::unique_ptr<GrabEncoder> top, bottom;
+    Status bottomRead;
     std::thread worker;
     try {
         worker = std::thread([&] {
-            bottom = encodePart(
-                {whole.x, whole.y + split, whole.width, whole.height - split}, JpegPart::Bottom, bottomBytes);
+            bottomRead = caught(grab, [&] {
+                bottom = partEncoder(grab, bottomBytes, false);
+                return readInto(grab.screen,
+                    {whole.x, whole.y + bottomFrom, whole.width, whole.height - bottomFrom}, *bottom);
+            });
         });
     } catch (const std::system_error&) {
         return std::nullopt;
     }
-    const Status top = encodePart({whole.x, whole.y, whole.width, split}, JpegPart::Top, sink);
+    const Status topRead = caught(grab, [&] {
+        top = partEncoder(grab, sink, true);
+        return readInto(grab.screen, {whole.x, whole.y, whole.width, split}, *top);
+    });
     worker.join();
-    if (!top || !bottom)
-        return top ? bottom : top;
+    if (!topRead || !bottomRead)
+        return topRead ? bottomRead : topRead;
     if (bottomBytes.error())
         return fail(notEnoughMemory(grab.region));
     sink.append(bottomBytes.bytes().data(), bottomBytes.bytes().size());
+    const std::vector<unsigned char> end = top->endAfter(*bottom);
+    sink.append(end.data(), end.size());
     return Status();
 }
 
@@ -259,7 +295,7 @@ std::optional<Status> encodeJpegInTwoParts(const Grab& grab, ByteSink& sink)
 Status encode(const Grab& grab, ByteSink& sink)
 {
     if (!grab.alsoInto)
-        if (std::optional<Status> inTwoParts = encodeJpegInTwoParts(grab, sink))
+        if (std::optional<Status> inTwoParts = encodeInTwoParts(grab, sink))
             return *inTwoParts;
     return caught(grab, [&] {
         const std::unique_ptr<GrabEncoder> encoder = encoderFor(grab, sink);

@@ -22,7 +22,7 @@ constexpr int kMcuSide = 16;
 // Below this (2560 x 1600 is above it) a second thread saves too little: at 1080p a millisecond where
 // the second core is free, and it costs one where another program keeps that core busy. At 4K it
 // saves a quarter of the grab where the core is free, and costs nothing where it is busy.
-constexpr long kLeastPixelsForTwoParts = 3500000;
+constexpr long kLeastPixelsForTwoParts = 1000000;
 
 // Where the frame header's height lies in `headers` (SOI, then marker segments); 0 when it is not
 // there.

@@ -28,12 +28,18 @@ constexpr int kLargestSide = 1000000;
 constexpr int kRowsAtOnce = 32;
 // The deflated bytes of one IDAT chunk.
 constexpr size_t kChunkData = 128 * 1024;
+// From about a megapixel two cores encode a grab sooner than one (bench/compare-peers).
+constexpr long kLeastPixelsForTwoParts = 1000000;
+// A zlib stream's header: deflate with a 32 KB window, the fastest level; its check bits make it a
+// multiple of 31.
+constexpr unsigned char kZlibHeader[2] = {0x78, 0x01};
 
 // ISA-L, loaded when the first PNG is made: a grab in another format, or none, never loads it.
 struct Isal {
     decltype(&isal_deflate_init) deflateInit = nullptr;
     decltype(&isal_deflate) deflate = nullptr;
     decltype(&crc32_gzip_refl) crc = nullptr;
+    decltype(&isal_adler32) adler = nullptr;
     std::string failure; // why it could not be loaded; empty when it was
 };
 
@@ -51,7 +57,8 @@ const Isal& isal()
             = reinterpret_cast<decltype(&isal_deflate_init)>(dlsym(library, "isal_deflate_init"));
         functions.deflate = reinterpret_cast<decltype(&isal_deflate)>(dlsym(library, "isal_deflate"));
         functions.crc = reinterpret_cast<decltype(&crc32_gzip_refl)>(dlsym(library, "crc32_gzip_refl"));
-        if (!functions.deflateInit || !functions.deflate || !functions.crc)
+        functions.adler = reinterpret_cast<decltype(&isal_adler32)>(dlsym(library, "isal_adler32"));
+        if (!functions.deflateInit || !functions.deflate || !functions.crc || !functions.adler)
             functions.failure = "ISA-L (libisal.so.2) lacks its deflate";
         return functions;
     }();
@@ -75,7 +82,35 @@ void sealChunk(unsigned char* chunk, const char* type, uint32_t length)
     putBigEndian(chunk + 8 + length, isal().crc(0, chunk + 4, 4 + uint64_t(length)));
 }
 
+// The Adler-32 checksum of two pieces of data one after the other, from each one's and the second
+// one's length (zlib's adler32_combine).
+uint32_t combinedAdler32(uint32_t first, uint32_t second, uint64_t secondLength)
+{
+    constexpr uint32_t kBase = 65521;
+    const auto remainder = uint32_t(secondLength % kBase);
+    uint32_t sum1 = first & 0xffff;
+    uint32_t sum2 = uint32_t((uint64_t(remainder) * sum1) % kBase);
+    sum1 += (second & 0xffff) + kBase - 1;
+    sum2 += ((first >> 16) & 0xffff) + ((second >> 16) & 0xffff) + kBase - remainder;
+    if (sum1 >= kBase)
+        sum1 -= kBase;
+    if (sum1 >= kBase)
+        sum1 -= kBase;
+    if (sum2 >= (kBase << 1))
+        sum2 -= (kBase << 1);
+    if (sum2 >= kBase)
+        sum2 -= kBase;
+    return sum1 | (sum2 << 16);
+}
+
 } // namespace
+
+int pngBottomPartRow(int width, int height)
+{
+    if (width < 1 || height < 2 || long(width) * height < kLeastPixelsForTwoParts)
+        return 0;
+    return height / 2;
+}
 
 struct PngEncoder::Private {
     explicit Private(ByteSink& sink)
@@ -84,9 +119,13 @@ struct PngEncoder::Private {
     }
 
     ByteSink& sink;
+    PngPart part = PngPart::Whole;
     int width = 0;
-    int height = 0;
+    int height = 0; // the rows this encoder deflates
     int rowsDone = 0;
+    bool aboveGiven = true; // false while the bottom part's encoder waits for the row above the part
+    uint32_t adler = 1; // of a part's deflated data
+    uint64_t deflatedLength = 0;
     size_t rowBytes = 0; // filter type and red, green, blue of each pixel
     std::string error;
 
@@ -119,11 +158,18 @@ struct PngEncoder::Private {
         stream->level = kDeflateLevel;
         stream->level_buf = levelBuffer.get();
         stream->level_buf_size = ISAL_DEF_LVL1_DEFAULT;
-        stream->gzip_flag = IGZIP_ZLIB;
+        // A part's stream is plain deflate: the zlib header begins the top part, the checksum
+        // follows the bottom one.
+        stream->gzip_flag = part == PngPart::Whole ? IGZIP_ZLIB : IGZIP_DEFLATE;
         stream->flush = NO_FLUSH;
         chunk.reset(new unsigned char[8 + kChunkData + 4]);
         stream->next_out = chunk.get() + 8;
         stream->avail_out = kChunkData;
+        if (part == PngPart::Top) {
+            std::memcpy(stream->next_out, kZlibHeader, sizeof kZlibHeader);
+            stream->next_out += sizeof kZlibHeader;
+            stream->avail_out -= sizeof kZlibHeader;
+        }
     }
 
     void writeIdat()
@@ -137,20 +183,29 @@ struct PngEncoder::Private {
         stream->avail_out = kChunkData;
     }
 
-    // Deflates `size` bytes; the last ones end the stream.
+    // Deflates `size` bytes; the last ones end the stream, or the top part's data at a byte's end.
     void deflate(unsigned char* input, size_t size, bool last)
     {
+        if (part != PngPart::Whole) {
+            adler = isal().adler(adler, input, size);
+            deflatedLength += size;
+        }
         stream->next_in = input;
         stream->avail_in = uint32_t(size);
-        stream->end_of_stream = last ? 1 : 0;
-        while (stream->avail_in > 0 || (last && stream->internal_state.state != ZSTATE_END)) {
+        const bool endsTop = last && part == PngPart::Top;
+        stream->end_of_stream = last && !endsTop ? 1 : 0;
+        stream->flush = endsTop ? SYNC_FLUSH : NO_FLUSH;
+        const auto ended = [&] {
+            return endsTop ? stream->internal_state.state == ZSTATE_NEW_HDR && stream->avail_out > 0
+                           : stream->internal_state.state == ZSTATE_END;
+        };
+        while (stream->avail_in > 0 || (last && !ended())) {
             if (stream->avail_out == 0)
                 writeIdat();
             const uint32_t inBefore = stream->avail_in, outBefore = stream->avail_out;
             const int status = isal().deflate(stream.get());
             if (status != COMP_OK
-                || (stream->avail_in == inBefore && stream->avail_out == outBefore
-                    && stream->internal_state.state != ZSTATE_END)) {
+                || (stream->avail_in == inBefore && stream->avail_out == outBefore && !ended())) {
                 fail("the deflate failed (ISA-L status " + std::to_string(status) + ")");
                 return;
             }
@@ -160,11 +215,18 @@ struct PngEncoder::Private {
     }
 };
 
-PngEncoder::PngEncoder(int width, int height, ByteSink& sink)
+PngEncoder::PngEncoder(int width, int height, ByteSink& sink, PngPart part)
     : d(std::make_unique<Private>(sink))
 {
+    const int split = part == PngPart::Whole ? 0 : pngBottomPartRow(width, height);
+    d->part = part;
     d->width = width;
-    d->height = height;
+    d->height = part == PngPart::Top ? split : height - split;
+    d->aboveGiven = part != PngPart::Bottom;
+    if (part != PngPart::Whole && split == 0) {
+        d->fail("the picture is too small to encode in two parts");
+        return;
+    }
     if (width < 1 || height < 1) {
         d->fail("the picture is empty");
         return;
@@ -180,12 +242,14 @@ PngEncoder::PngEncoder(int width, int height, ByteSink& sink)
     d->rowBytes = 1 + 3 * size_t(width);
     try {
         d->above.reset(new uint32_t[size_t(width)]());
-        d->filtered.reset(new unsigned char[d->rowBytes * size_t(std::min(height, kRowsAtOnce))]);
+        d->filtered.reset(new unsigned char[d->rowBytes * size_t(std::min(d->height, kRowsAtOnce))]);
         d->startStream();
     } catch (const std::bad_alloc&) {
         d->fail("not enough memory for the PNG encoder");
         return;
     }
+    if (part == PngPart::Bottom)
+        return;
     static constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     sink.append(kSignature, sizeof kSignature);
     // IHDR: width, height, 8 bits a channel, RGB, deflate, adaptive filtering, no interlace.
@@ -201,6 +265,12 @@ void PngEncoder::addRows(const unsigned char* rows, int count, std::ptrdiff_t st
 {
     if (!d->error.empty())
         return;
+    if (!d->aboveGiven && count > 0) {
+        std::memcpy(d->above.get(), rows, 4 * size_t(d->width));
+        d->aboveGiven = true;
+        rows += stride;
+        --count;
+    }
     if (count < 0 || count > d->height - d->rowsDone) {
         d->fail("more rows than the picture has");
         return;
@@ -230,8 +300,29 @@ Status PngEncoder::finish()
         d->fail("the picture's rows are incomplete");
     if (!d->error.empty())
         return fail(d->error);
-    d->writeChunk("IEND", nullptr, 0);
+    if (d->part == PngPart::Whole)
+        d->writeChunk("IEND", nullptr, 0);
     return {};
+}
+
+uint32_t PngEncoder::partChecksum() const
+{
+    return d->adler;
+}
+
+uint64_t PngEncoder::partLength() const
+{
+    return d->deflatedLength;
+}
+
+std::vector<unsigned char> pngPartsEnd(const PngEncoder& top, const PngEncoder& bottom)
+{
+    std::vector<unsigned char> end(12 + 4 + 12);
+    putBigEndian(
+        end.data() + 8, combinedAdler32(top.partChecksum(), bottom.partChecksum(), bottom.partLength()));
+    sealChunk(end.data(), "IDAT", 4);
+    sealChunk(end.data() + 16, "IEND", 0);
+    return end;
 }
 
 Result<std::vector<unsigned char>> encodePng(const PixelRows& picture)

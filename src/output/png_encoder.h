@@ -3,6 +3,7 @@
 #include "common/result.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -21,6 +22,16 @@ struct PixelRows {
     std::ptrdiff_t stride = 0;
 };
 
+// Which rows an encoder takes: the whole picture, or one of the two parts of a picture that two
+// encoders deflate at once, on two cores. The top part's bytes begin the file (its headers, then the
+// top rows' data, flushed to a byte's end); the bottom part's bytes follow (the bottom rows' data,
+// ending the deflate stream), then pngPartsEnd's (the checksum of both, and the file's end).
+enum class PngPart { Whole, Top, Bottom };
+
+// The first row of the bottom part where a width x height picture is worth encoding in two parts,
+// else 0 (too small to gain from a second thread).
+int pngBottomPartRow(int width, int height);
+
 // Encodes a picture that arrives in bands of rows, top to bottom, as a lossless 8-bit RGB PNG
 // (alpha is dropped), written to `sink` as it goes: a picture read from the screen in strips is
 // encoded while the next strip is on its way, and neither it nor its file is ever held whole.
@@ -28,7 +39,9 @@ struct PixelRows {
 class PngEncoder {
 public:
     // Pictures wider or taller than 1000000 pixels are refused, as PNG readers refuse them.
-    PngEncoder(int width, int height, ByteSink& sink);
+    // `height` is the whole picture's. The encoder of the bottom part takes first the row just above
+    // that part, which its first row is filtered against, then the part's own rows.
+    PngEncoder(int width, int height, ByteSink& sink, PngPart part = PngPart::Whole);
     ~PngEncoder();
     PngEncoder(const PngEncoder&) = delete;
     PngEncoder& operator=(const PngEncoder&) = delete;
@@ -39,10 +52,18 @@ public:
     // missing rows, fail it.
     Status finish();
 
+    // The Adler-32 checksum of the data a part's encoder deflated, and its length.
+    uint32_t partChecksum() const;
+    uint64_t partLength() const;
+
 private:
     struct Private;
     std::unique_ptr<Private> d;
 };
+
+// The file's last bytes after the top and the bottom part's: the checksum of both parts' data, in an
+// IDAT chunk of its own, and the IEND chunk.
+std::vector<unsigned char> pngPartsEnd(const PngEncoder& top, const PngEncoder& bottom);
 
 // The whole picture at once, into memory: the file's bytes.
 Result<std::vector<unsigned char>> encodePng(const PixelRows& picture);

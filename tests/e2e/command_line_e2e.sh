@@ -28,11 +28,13 @@ grep -q libjpeg <<<"$jpeg_loads" && ! grep -qE 'lib(Qt6|dbus-1|wayland|isal)' <<
 grep -q libisal <<<"$png_loads" && ! grep -qE 'lib(Qt6|dbus-1|wayland|jpeg)' <<<"$png_loads" \
     || fail "a PNG grab on X11 loaded $png_loads"
 
-# A large screen's JPEG is encoded in two parts at once (in a second Xvfb), joined into the screen's picture.
+# A large screen's JPEG and PNG are encoded in two parts at once (in a second Xvfb), joined into the
+# screen's picture.
 XVFB_SCREEN=2560x1600x24 "$(dirname "$0")/../support/run_in_xvfb.sh" bash -c '"$1" pattern 2560 1600 "$2/big.png" \
-    && { display -window root "$2/big.png" >/dev/null 2>&1; "$3" --grab "$2/big.jpg"; }' _ "$E2E_PROBE" "$work" "$QUORVEX7" \
-    || fail "--grab big.jpg on a 2560x1600 screen failed"
+    && { display -window root "$2/big.png" >/dev/null 2>&1; "$3" --grab "$2/big.jpg" && "$3" --grab "$2/big-grab.png"; }' \
+    _ "$E2E_PROBE" "$work" "$QUORVEX7" || fail "--grab big.jpg or big-grab.png on a 2560x1600 screen failed"
 close_to "$work/big.jpg" "$work/big.png" 36 || fail "big.jpg is not the 2560x1600 screen ($psnr dB)"
+same_pixels "$work/big-grab.png" "$work/big.png" || fail "big-grab.png is not the 2560x1600 screen"
 
 # Without the shared-memory extension (a remote display) the bands come in the requests' replies.
 XVFB_SCREEN=640x480x24 XVFB_NO_SHM=1 "$(dirname "$0")/../support/run_in_xvfb.sh" bash -c '"$1" pattern 640 480 "$2/small.png" \

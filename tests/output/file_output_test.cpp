@@ -480,7 +480,7 @@ TEST(BandedJpegWriter, TwoPartsMakeTheWholePicturesPixels)
     const QImage fromParts = QImage::fromData(joined.data(), int(joined.size()), "JPEG");
     ASSERT_EQ(fromParts.size(), picture.size());
     EXPECT_EQ(fromParts, fromWhole);
-    EXPECT_EQ(jpegBottomPartRow(1920, 1080), 0); // too small to gain from it
+    EXPECT_EQ(jpegBottomPartRow(640, 480), 0); // too small to gain from it
     EXPECT_EQ(jpegBottomPartRow(16000, 9000), 0); // more blocks than a restart interval holds
 }
 
@@ -512,4 +512,50 @@ TEST(PngEncoder, RefusesWhatIsNoPictureAndKeepsEveryPixel)
     const QImage decoded = QImage::fromData(png->data(), int(png->size()), "PNG");
     EXPECT_GT(png->size(), 3 * 128u * 1024);
     EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32), noise);
+}
+
+// Two encoders deflating the top and bottom parts at once make, one after the other and with the
+// parts' end, a file with the whole picture's pixels and the same checksum of its data.
+TEST(PngEncoder, TwoPartsMakeTheWholePicture)
+{
+    QImage picture(1283, 811, QImage::Format_RGB32);
+    uint32_t seed = 3;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(
+                x, y, x < 600 ? qRgb(x % 256, y % 256, x / 8) : (seed = seed * 1664525u + 1013904223u) >> 8);
+    const int split = pngBottomPartRow(picture.width(), picture.height());
+    ASSERT_GT(split, 0);
+    MemorySink whole, top, bottom;
+    PngEncoder wholeEncoder(picture.width(), picture.height(), whole);
+    wholeEncoder.addRows(picture.constBits(), picture.height(), picture.bytesPerLine());
+    ASSERT_TRUE(wholeEncoder.finish().ok());
+    PngEncoder topEncoder(picture.width(), picture.height(), top, PngPart::Top);
+    PngEncoder bottomEncoder(picture.width(), picture.height(), bottom, PngPart::Bottom);
+    topEncoder.addRows(picture.constBits(), split, picture.bytesPerLine());
+    // The row above the bottom part comes in a band of its own, then the part's rows in two bands.
+    bottomEncoder.addRows(picture.constScanLine(split - 1), 1, picture.bytesPerLine());
+    bottomEncoder.addRows(picture.constScanLine(split), 100, picture.bytesPerLine());
+    bottomEncoder.addRows(
+        picture.constScanLine(split + 100), picture.height() - split - 100, picture.bytesPerLine());
+    ASSERT_TRUE(topEncoder.finish().ok());
+    ASSERT_TRUE(bottomEncoder.finish().ok());
+    std::vector<unsigned char> joined = top.bytes();
+    joined.insert(joined.end(), bottom.bytes().begin(), bottom.bytes().end());
+    const std::vector<unsigned char> end = pngPartsEnd(topEncoder, bottomEncoder);
+    joined.insert(joined.end(), end.begin(), end.end());
+
+    const QImage decoded = QImage::fromData(joined.data(), int(joined.size()), "PNG");
+    EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32), picture);
+    // The stream's checksum lies before the last chunk's CRC and the IEND chunk.
+    const auto checksum = [](const std::vector<unsigned char>& file) {
+        return std::vector<unsigned char>(file.end() - 20, file.end() - 16);
+    };
+    EXPECT_EQ(checksum(joined), checksum(whole.bytes()));
+    EXPECT_LT(joined.size(), whole.bytes().size() + 1024); // the parts' seam costs little
+
+    EXPECT_EQ(pngBottomPartRow(640, 480), 0); // too small to gain from it
+    MemorySink small;
+    PngEncoder topOfSmall(640, 480, small, PngPart::Top);
+    EXPECT_FALSE(topOfSmall.finish().ok());
 }
