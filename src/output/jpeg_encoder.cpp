@@ -19,10 +19,9 @@ constexpr bool kLittleEndian = std::endian::native == std::endian::little;
 
 // 4:2:0 subsampling: a minimum coded unit is 16 x 16 pixels.
 constexpr int kMcuSide = 16;
-// Below this (2560 x 1600 is above it) a second thread saves too little: at 1080p a millisecond where
-// the second core is free, and it costs one where another program keeps that core busy. At 4K it
-// saves a quarter of the grab where the core is free, and costs nothing where it is busy.
-constexpr long kLeastPixelsForTwoParts = 1000000;
+// From 1080p up a second thread saves a tenth of the grab where the second core is free (bench/
+// compare-peers); where another program keeps it busy, the caller may still prefer one.
+constexpr long kLeastPixelsForTwoParts = 2000000;
 
 // Where the frame header's height lies in `headers` (SOI, then marker segments); 0 when it is not
 // there.

@@ -518,7 +518,7 @@ TEST(PngEncoder, RefusesWhatIsNoPictureAndKeepsEveryPixel)
 // parts' end, a file with the whole picture's pixels and the same checksum of its data.
 TEST(PngEncoder, TwoPartsMakeTheWholePicture)
 {
-    QImage picture(1283, 811, QImage::Format_RGB32);
+    QImage picture(1931, 1043, QImage::Format_RGB32);
     uint32_t seed = 3;
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
