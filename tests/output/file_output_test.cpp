@@ -453,16 +453,27 @@ TEST(JpegWriter, FailuresRaiseError26001AndKeepTheOldFile)
     }
 }
 
-// Two writers encoding the top and bottom parts at once make, one after the other, a file with
-// exactly the pixels one writer makes of the whole picture; partial blocks at the right and bottom.
-TEST(BandedJpegWriter, TwoPartsMakeTheWholePicturesPixels)
+namespace {
+
+// Gradients in red and green, noise in blue: smooth and rough parts for the encoders.
+QImage gradientsAndNoise(int width, int height)
 {
-    QImage picture(2563, 1681, QImage::Format_RGB32);
+    QImage picture(width, height, QImage::Format_RGB32);
     uint32_t seed = 7;
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
             picture.setPixel(
                 x, y, qRgb(x % 256, y % 256, ((seed = seed * 1664525u + 1013904223u) >> 24) / 4 + x / 8));
+    return picture;
+}
+
+} // namespace
+
+// Two writers encoding the top and bottom parts at once make, one after the other, a file with
+// exactly the pixels one writer makes of the whole picture; partial blocks at the right and bottom.
+TEST(BandedJpegWriter, TwoPartsMakeTheWholePicturesPixels)
+{
+    const QImage picture = gradientsAndNoise(2563, 1681);
     const int split = jpegBottomPartRow(picture.width(), picture.height());
     ASSERT_GT(split, 0);
     const auto encode = [&](JpegPart part, int first, int count, MemorySink& sink) {
@@ -518,12 +529,7 @@ TEST(PngEncoder, RefusesWhatIsNoPictureAndKeepsEveryPixel)
 // parts' end, a file with the whole picture's pixels and the same checksum of its data.
 TEST(PngEncoder, TwoPartsMakeTheWholePicture)
 {
-    QImage picture(1931, 1043, QImage::Format_RGB32);
-    uint32_t seed = 3;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(
-                x, y, x < 600 ? qRgb(x % 256, y % 256, x / 8) : (seed = seed * 1664525u + 1013904223u) >> 8);
+    const QImage picture = gradientsAndNoise(1931, 1043);
     const int split = pngBottomPartRow(picture.width(), picture.height());
     ASSERT_GT(split, 0);
     MemorySink whole, top, bottom;
