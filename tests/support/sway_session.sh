@@ -33,6 +33,10 @@ dialog_ready() { # a window of the program's other than its main window has the 
 program_windows() { # how many windows of the program sway shows, full-screen stills aside
     sway_count '.pid? != null and .visible? == true and .fullscreen_mode? == 0'
 }
+focus_app() { # until a window of the program has the keyboard again: where a closed frame or dialog hands
+    # it back late on a busy machine, keys meanwhile would go nowhere
+    wait_for 100 0.1 eval '[ -n "$(focused_window)" ]' || fail "no window of the program gets the keyboard"
+}
 focused_window() { # sway's focused window, by its id; nothing when sway does not answer
     local tree
     tree=$(swaymsg -t get_tree) && jq '.. | objects | select(.focused? == true and .pid? != null) | .id' <<<"$tree"
