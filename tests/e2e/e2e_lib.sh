@@ -64,3 +64,7 @@ clipboard_keeper() { # clipboard_keeper NAME=VALUE: sets $keeper to the pid of a
 }
 no_keeper() { ! clipboard_keeper "$1"; }
 gone() { [ -n "$1" ] && ! kill -0 "$1" 2>/dev/null; }
+all_gone() { # all_gone PID...: none of them runs any more
+    local pid
+    for pid; do gone "$pid" || return 1; done
+}

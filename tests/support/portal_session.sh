@@ -2,7 +2,12 @@
 # GTK (Access dialog) backends, each waited for as activation stalls; stop_portal stops them by pid.
 portal_pids=()
 stop_portal() {
-    [ ${#portal_pids[@]} -gt 0 ] && kill "${portal_pids[@]}" 2>/dev/null
+    if [ ${#portal_pids[@]} -gt 0 ]; then
+        kill "${portal_pids[@]}" 2>/dev/null
+        # A desktop still starting (GNOME Shell on a busy machine) may not heed TERM: KILL it, so that
+        # a test that failed ends with its own message, not at its time limit.
+        wait_for 100 0.1 all_gone "${portal_pids[@]}" || kill -KILL "${portal_pids[@]}" 2>/dev/null
+    fi
     portal_pids=()
     portal_pid=
     [ -z "${XDG_RUNTIME_DIR:-}" ] || fusermount3 -u "$XDG_RUNTIME_DIR/doc" 2>/dev/null || true
