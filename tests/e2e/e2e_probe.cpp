@@ -97,9 +97,10 @@ int main(int argc, char** argv)
         return testsupport::coordinatePattern(arg(2), arg(3)).save(QString::fromLocal8Bit(argv[4])) ? 0 : 2;
     if (command == "find" && argc == 7) {
         const QImage shot = QImage(QString::fromLocal8Bit(argv[2])).convertToFormat(QImage::Format_RGB32);
-        const int left = arg(3), top = arg(4), width = arg(5), height = arg(6);
-        for (int y = top; y < top + height; ++y)
-            for (int x = left; x < left + width; ++x)
+        // The part of the area on the shot: a window may reach past the screen's edge.
+        const QRect area = QRect(arg(3), arg(4), arg(5), arg(6)).intersected(shot.rect());
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
                 if ((shot.pixel(x, y) & 0xFFFFFF) == 0 && showsPattern(shot, x, y, 0, 0, 64)) {
                     std::printf("%d %d\n", x, y);
                     return 0;
