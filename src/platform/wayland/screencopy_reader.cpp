@@ -80,7 +80,7 @@ struct ScreencopyReader::Private {
     uint32_t screencopyVersion = 0;
     // Each output's buffer, kept for the next copy.
     std::vector<std::pair<const WaylandOutput*, std::unique_ptr<ShmBuffer>>> buffers;
-    std::string refusal; // why the compositor's numbers were refused; empty while none were
+    Status refusal; // fails once the compositor's numbers were refused
     int overlayCursor = 0; // 1: the compositor draws the pointer into the copies
 
     ~Private()
@@ -190,7 +190,7 @@ struct ScreencopyReader::Private {
         zwlr_screencopy_frame_v1_destroy(request);
         yInverted = frame.yInverted;
         if (!frame.refusal.empty() && !frame.bufferOffered)
-            refusal = frame.refusal;
+            refusal = fail(frame.refusal);
         return buffer && offered && frame.ready ? buffer : nullptr;
     }
 };
@@ -243,9 +243,7 @@ void ScreencopyReader::setPointerDrawn(bool drawn)
 
 Status ScreencopyReader::readable() const
 {
-    if (!d->refusal.empty())
-        return fail(d->refusal);
-    return {};
+    return d->refusal;
 }
 
 ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
@@ -253,7 +251,7 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
     const std::vector<OutputPlace> places = d->connection->places();
     const Result<DesktopPicture> checked = desktopPicture(places);
     if (!checked) {
-        d->refusal = checked.error();
+        d->refusal = fail(checked.error());
         return {};
     }
     const DesktopPicture& layout = *checked;
@@ -304,7 +302,7 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
             copied.inPicture.width, copied.inPicture.height};
         if (Status drawn = drawOutput(picture, place, pixels, copied.yInverted, copied.output->transform);
             !drawn) {
-            d->refusal = drawn.error();
+            d->refusal = drawn;
             return {};
         }
     }

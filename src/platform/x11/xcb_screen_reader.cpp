@@ -31,7 +31,7 @@ struct XcbScreenReader::Private {
     xcb_screen_t* screen = nullptr;
     std::optional<VisualLayout> rootLayout; // none when the root's pixels cannot be converted
     bool directLayout = false; // the root's pixels are 0x00RRGGBB words: buffers need no copy
-    std::string unreadable; // why the screen cannot be read; empty when it can
+    Status readability; // fails where the screen cannot be read at all
 
     // Cleared for good when the server cannot attach our memory (a remote display), by any thread.
     std::atomic<bool> shmUsable = false;
@@ -289,9 +289,9 @@ XcbScreenReader::XcbScreenReader(xcb_connection_t* connection, bool sharedMemory
     d->screen = xcbScreen(connection, screenNumber);
     if (!d->screen) {
         const int screens = xcb_setup_roots_length(xcb_get_setup(connection));
-        d->unreadable = "the X display has no screen " + std::to_string(screenNumber) + " (it has "
+        d->readability = fail("the X display has no screen " + std::to_string(screenNumber) + " (it has "
             + (screens == 1 ? std::string("only screen 0") : "screens 0 to " + std::to_string(screens - 1))
-            + ")";
+            + ")");
         return;
     }
     d->rootLayout = d->layoutOf(d->screen->root_depth, d->screen->root_visual);
@@ -299,7 +299,7 @@ XcbScreenReader::XcbScreenReader(xcb_connection_t* connection, bool sharedMemory
         d->directLayout = isRgb32AsIs(*d->rootLayout);
     } else {
         const xcb_visualtype_t* type = d->visualType(d->screen->root_visual);
-        d->unreadable = unreadablePixelFormat(d->screen->root_depth, type ? type->_class : -1);
+        d->readability = fail(unreadablePixelFormat(d->screen->root_depth, type ? type->_class : -1));
     }
     if (sharedMemory)
         d->shmUsable
@@ -315,9 +315,7 @@ XcbScreenReader::~XcbScreenReader()
 
 Status XcbScreenReader::readable() const
 {
-    if (!d->unreadable.empty())
-        return fail(d->unreadable);
-    return {};
+    return d->readability;
 }
 
 bool XcbScreenReader::readsTwoRectanglesAtOnce() const
@@ -350,7 +348,7 @@ std::optional<PixelSize> XcbScreenReader::drawableSize(uint32_t drawable) const
 
 ScreenPixels XcbScreenReader::read(uint32_t drawable, const PixelRect& rect)
 {
-    if (!d->screen || !d->unreadable.empty() || rect.isEmpty())
+    if (!d->screen || !d->readability || rect.isEmpty())
         return {};
     const xcb_drawable_t target = drawable ? drawable : d->screen->root;
     ScreenPixels pixels;
