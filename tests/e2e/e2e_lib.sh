@@ -16,6 +16,16 @@ fail() {
     exit 1
 }
 
+stuck_report() { # stuck_report PID: where a process that should have ended waits, each thread's place
+    local task
+    for task in /proc/"$1"/task/*; do
+        echo "thread $(cat "$task/comm" 2>/dev/null) waits in $(cat "$task/wchan" 2>/dev/null)"
+    done
+    ps -o pid=,stat=,args= --ppid "$1" | sed 's/^/its child /'
+    command -v gdb >/dev/null \
+        && timeout 60 gdb -p "$1" -batch -ex "thread apply all bt" 2>&1 | grep -E '^(Thread|#)'
+}
+
 wait_for() { # wait_for TRIES PAUSE COMMAND...: true as soon as COMMAND is, false after TRIES tries
     local tries=$1 pause=$2
     shift 2

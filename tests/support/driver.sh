@@ -176,9 +176,11 @@ clipboard_outlives_program() { # File > Exit: the clipboard's PNG and BMP stay w
     done
     menu alt+f x
     # It ends once the keeper holds the clipboard, which may take the keeper's own time limit (20 s).
-    wait_for 250 0.1 gone "$app_pid" \
-        || fail "the program did not end within 25 s of File > Exit$(! declare -F program_windows >/dev/null \
+    wait_for 250 0.1 gone "$app_pid" || {
+        stuck_report "$app_pid" >&2
+        fail "the program did not end within 25 s of File > Exit$(! declare -F program_windows >/dev/null \
             || echo " (windows of it shown: $(program_windows))")"
+    }
     app_pid=
     for type in png bmp; do
         clipboard_read $type >"$work/after.$type" && cmp -s "$work/after.$type" "$work/live.$type" \
