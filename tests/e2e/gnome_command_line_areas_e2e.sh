@@ -66,14 +66,18 @@ clipboard_pasted() {
         [ -e "$work/pasted.png" ] && break
     done
     [ -e "$work/pasted.png" ] || fail "the pasting window read nothing ($1)"
-    is_part "$work/pasted.png" "$work/bg1.png" 301x201+11+13 || fail "the clipboard does not hold the grab ($1)"
+    is_part "$work/pasted.png" "$work/bg1.png" 301x201+11+13 || fail "the clipboard does not hold the grab ($1):\
+ $(identify -format '%wx%h, top left %[hex:u.p{0,0}]' "$work/pasted.png" 2>&1)"
     clipboard_keeper "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" || fail "the keeper ended before another program took the clipboard ($1)"
     click 640 400 right
     wait_for 100 0.1 gone "$keeper" || fail "the keeper stayed after another program took the clipboard ($1)"
     kill "$paster_pid"
     wait_for 100 0.1 gone "$paster_pid"
     paster_pid=
+    # GNOME Shell learns of the ended window a moment later; a grab meanwhile would still catch it.
+    wait_for 60 0.5 shows_pattern || fail "the pasting window stayed on the screen ($1)"
 }
+wait_for 60 0.5 shows_pattern || fail "the selection's still stayed on the screen"
 x11_targets() { timeout 10 xclip -o -selection clipboard -t TARGETS | tr '\n' ' '; }
 run_program --clipboard --region 301x201+11+13 2>"$work/err" || fail "--clipboard failed: $(cat "$work/err")"
 [ "$(x11_targets)" = "TARGETS TIMESTAMP MULTIPLE image/png " ] || fail "the keeper does not own X11's clipboard: $(x11_targets)"
