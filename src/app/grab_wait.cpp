@@ -1,6 +1,5 @@
 #include "app/grab_wait.h"
 
-#include "common/event_wait.h"
 #include "common/numeric.h"
 
 #include <QCoreApplication>
@@ -8,8 +7,6 @@
 #include <QEventLoop>
 #include <QTime>
 #include <QTimer>
-#include <QWidget>
-#include <QWindow>
 #include <cmath>
 
 namespace quorvex {
@@ -39,17 +36,6 @@ void waitWithEvents(std::chrono::milliseconds duration)
         timer.start(static_cast<int>(duration.count() - elapsed.elapsed()));
         loop.exec();
     }
-}
-
-void waitUntilExposed(QWidget& window)
-{
-    QCoreApplication::processEvents();
-    QWindow* handle = window.windowHandle();
-    if (!handle || handle->isExposed() || !window.isVisible())
-        return;
-    // Expose has no signal of its own: look at each event the window gets.
-    waitForEvent(*handle,
-        [handle](const QEvent& event) { return event.type() == QEvent::Expose && handle->isExposed(); });
 }
 
 } // namespace quorvex

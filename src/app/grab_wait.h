@@ -2,8 +2,6 @@
 
 #include <chrono>
 
-class QWidget;
-
 namespace quorvex {
 
 // How long the whole-screen grab waits: from the clock reading t (seconds since midnight) until
@@ -25,9 +23,5 @@ public:
 // Lets events run for `duration`, measured on a monotonic clock (so it ends across midnight), in
 // a local event loop that sleeps instead of spinning.
 void waitWithEvents(std::chrono::milliseconds duration);
-
-// Lets events run once, then until `window` is on the screen (at most a second): a window shown
-// again comes back from the display's side a moment later.
-void waitUntilExposed(QWidget& window);
 
 } // namespace quorvex

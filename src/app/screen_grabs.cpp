@@ -6,6 +6,7 @@
 #include "capture/defined_size_dialog.h"
 #include "capture/overlay_geometry.h"
 #include "capture/selection_overlay.h"
+#include "capture/window_exposure.h"
 #include "common/message_box.h"
 
 #include <QCoreApplication>

@@ -3,10 +3,10 @@
 #include "capture/digit_key_filter.h"
 #include "capture/overlay_geometry.h"
 #include "capture/selection_overlay.h"
+#include "capture/window_exposure.h"
 #include "common/dialog_window.h"
 #include "common/message_box.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -93,7 +93,9 @@ void Form3::onOk()
     const int marginW = overlay->windowWidthTwips() - overlay->selectionWidthTwips();
     const int marginH = overlay->windowHeightTwips() - overlay->selectionHeightTwips();
     const Twips twips = m_twips;
-    QCoreApplication::processEvents();
+    // A frame just shown is placed by the window manager a moment later; resized before then, it
+    // could carry a place Qt saw in between.
+    waitUntilExposed(*overlay);
     if (!overlay) { // closed during the pass
         reject();
         return;
