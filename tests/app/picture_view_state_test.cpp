@@ -20,7 +20,8 @@ PictureViewState grabbed(const QImage& picture, bool wholeScreen)
         state.placeForWholeScreen(QSizeF(w * 15, h * 15));
         state.keepWholeScreenGrab(picture);
     } else {
-        state.acceptSelectionGrab(picture, {w * 15, h * 15, (w + 2) * 15, (h + 2) * 15, float(w), float(h)});
+        state.acceptSelectionGrab(
+            picture, {w * 15.0, h * 15.0, (w + 2) * 15, (h + 2) * 15, float(w), float(h)});
     }
     return state;
 }
