@@ -2,7 +2,6 @@
 
 #include "common/numeric.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTime>
