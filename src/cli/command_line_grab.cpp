@@ -319,16 +319,19 @@ Status encode(const Grab& grab, ByteSink& sink)
 Status grabToFile(const Grab& grab, const std::string& path)
 {
     Status encoded;
-    const Status written = replaceFileWith(path, [&](int fd) {
-        FileSink sink(fd);
-        // A BMP's size is known before its first byte. (Setting a bound aside for a PNG or JPEG, and
-        // giving back the rest, cost as much as it saved.)
-        if (grab.format == GrabFormat::Bmp)
-            sink.setAside(
-                kBmpHeadersSize + uint64_t(dibStride(grab.region.width)) * uint64_t(grab.region.height));
-        encoded = encode(grab, sink);
-        return encoded ? sink.finish() : ECANCELED;
-    });
+    // A BMP's size is known before its first byte. (Setting a bound aside for a PNG or JPEG, and
+    // giving back the rest, cost as much as it saved.)
+    const uint64_t expectedSize = grab.format == GrabFormat::Bmp
+        ? kBmpHeadersSize + uint64_t(dibStride(grab.region.width)) * uint64_t(grab.region.height)
+        : 0;
+    const Status written = replaceFileWith(
+        path,
+        [&](int fd) {
+            FileSink sink(fd);
+            encoded = encode(grab, sink);
+            return encoded ? sink.error() : ECANCELED;
+        },
+        expectedSize);
     if (!encoded)
         return encoded;
     return written ? written : fail(cannotWrite(path, written.error()));

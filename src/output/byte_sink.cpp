@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <limits>
 #include <new>
 #include <unistd.h>
 
@@ -21,26 +19,6 @@ void ByteSink::writeAt(uint64_t offset, const void* bytes, size_t size)
         return;
     m_error = put(offset, bytes, size);
     m_end = std::max(m_end, offset + size);
-}
-
-void FileSink::setAside(uint64_t size)
-{
-    if (size > uint64_t(std::numeric_limits<off_t>::max()))
-        return;
-    // Even a failed call may have set part aside (no room left): finish() gives that back too.
-    (void)::fallocate(m_fd, 0, 0, off_t(size));
-    m_setAside = std::max(m_setAside, size);
-}
-
-int FileSink::finish()
-{
-    if (error())
-        return error();
-    if (m_setAside > end())
-        while (::ftruncate(m_fd, off_t(end())) != 0)
-            if (errno != EINTR)
-                return errno;
-    return 0;
 }
 
 int FileSink::put(uint64_t offset, const void* bytes, size_t size)

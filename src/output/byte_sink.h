@@ -37,18 +37,10 @@ public:
         : m_fd(fd)
     {
     }
-    // Sets the blocks for about `size` bytes aside at once. With delayed allocation (ext4) the file
-    // system otherwise finds them block by block, and a rename over an old file then waits for them
-    // to be written out: half a BMP's save. A hint only; where it fails, the writes say why.
-    void setAside(uint64_t size);
-    // The first write's failure, else gives back what was set aside beyond the last byte written:
-    // 0 or an errno.
-    int finish();
 
 private:
     int put(uint64_t offset, const void* bytes, size_t size) override;
     int m_fd;
-    uint64_t m_setAside = 0;
 };
 
 // Into memory (ENOMEM when it runs out); bytes not yet written are zero.

@@ -4,9 +4,11 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <limits>
 #include <optional>
 #include <pthread.h>
 #include <sys/random.h>
@@ -215,16 +217,9 @@ int writeHeld(const std::function<int(int fd)>& write, int fd)
 int writeAll(int fd, const std::vector<std::string_view>& parts)
 {
     std::vector<iovec> pending;
-    off_t total = 0;
     for (std::string_view part : parts)
-        if (!part.empty()) {
+        if (!part.empty())
             pending.push_back({const_cast<char*>(part.data()), part.size()});
-            total += off_t(part.size());
-        }
-    // The blocks set aside at once: ext4 otherwise finds them one by one, and the rename over an old
-    // file waits for them to be written out. A hint only: the writes fill exactly this size.
-    if (total > 0)
-        (void)::fallocate(fd, 0, 0, total);
     iovec* next = pending.data();
     int left = int(pending.size());
     while (left > 0) {
@@ -271,7 +266,7 @@ bool isReadOnlyFile(const std::string& path)
 
 namespace {
 
-Refusal replace(const std::string& path, const std::function<int(int fd)>& write)
+Refusal replace(const std::string& path, const std::function<int(int fd)>& write, uint64_t expectedSize)
 {
     if (path.empty())
         return {ENOENT};
@@ -294,14 +289,21 @@ Refusal replace(const std::string& path, const std::function<int(int fd)>& write
     TemporaryFile temporary(folderOf(targetName), replacing ? 0600 : 0666);
     if (temporary.fd() < 0)
         return {temporary.openError()};
+    // Blocks set aside at once spare ext4 finding them one by one, but they reach the disk only with
+    // the next writeback, up to half a minute later. A file that replaces one with content is written
+    // the usual way instead, so that ext4 starts writing it out at the rename (below), and a power
+    // cut soon after leaves the new or the old content, never zeros. An empty file has none to lose.
+    if (expectedSize > 0 && expectedSize <= uint64_t(std::numeric_limits<off_t>::max())
+        && (!replacing || old.st_size == 0))
+        (void)::fallocate(temporary.fd(), FALLOC_FL_KEEP_SIZE, 0, off_t(expectedSize));
     if (const int error = writeHeld(write, temporary.fd()))
         return {error};
     if (replacing)
         if (const int error = copyAttributes(temporary.fd(), old))
             return {error};
     // No fsync: the rename already makes a failed write harmless to the old file, and a sync costs
-    // more than the whole save on a disk. Ext4 flushes a file renamed over another before the
-    // rename reaches the journal (auto_da_alloc), which covers the power-loss case there.
+    // more than the whole save on a disk. Ext4 starts writing out a file renamed over another at the
+    // rename (auto_da_alloc), which narrows the power-loss case there to moments.
     return {temporary.closeAndRenameTo(targetName)};
 }
 
@@ -319,12 +321,17 @@ Status statusOf(const Refusal& refusal)
 
 Status replaceFileContents(const std::string& path, const std::vector<std::string_view>& parts)
 {
-    return statusOf(replace(path, [&parts](int fd) { return writeAll(fd, parts); }));
+    uint64_t size = 0;
+    for (std::string_view part : parts)
+        size += part.size();
+    return statusOf(replace(
+        path, [&parts](int fd) { return writeAll(fd, parts); }, size));
 }
 
-Status replaceFileWith(const std::string& path, const std::function<int(int fd)>& write)
+Status replaceFileWith(
+    const std::string& path, const std::function<int(int fd)>& write, uint64_t expectedSize)
 {
-    return statusOf(replace(path, write));
+    return statusOf(replace(path, write, expectedSize));
 }
 
 } // namespace quorvex

@@ -2,6 +2,7 @@
 
 #include "common/result.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -32,8 +33,10 @@ Status replaceFileContents(const std::string& path, const std::vector<std::strin
 // descriptor (open for writing, empty): in order or at any offsets (pwrite), so a picture can go to
 // the file band by band while it is being made. `write` returns 0, or an errno that fails the save
 // with the old file untouched (ECANCELED for a failure of its own, which it reports itself). A
-// file-size limit fails its writes with EFBIG, as above.
-Status replaceFileWith(const std::string& path, const std::function<int(int fd)>& write);
+// file-size limit fails its writes with EFBIG, as above. `expectedSize`, the file's size where it is
+// known before the first byte (0 where not), lets a new file's blocks be set aside at once.
+Status replaceFileWith(
+    const std::string& path, const std::function<int(int fd)>& write, uint64_t expectedSize = 0);
 
 // Whether `path` (or the target of a symbolic link there) is an existing file marked read-only:
 // replaceFileContents refuses it, and a command can say so before it does any work.
