@@ -94,12 +94,16 @@ void Form3::onOk()
     const int marginH = overlay->windowHeightTwips() - overlay->selectionHeightTwips();
     const Twips twips = m_twips;
     // A frame just shown is placed by the window manager a moment later; resized before then, it
-    // could carry a place Qt saw in between.
+    // could carry a place Qt saw in between. Even while it is placed, Qt may hear of a passing place
+    // (0,0 under openbox, now and then): the frame keeps the place it had when OK was pressed.
+    const QPoint place = overlay->pos();
     waitUntilExposed(*overlay);
     if (!overlay) { // closed during the pass
         reject();
         return;
     }
+    if (overlay->pos() != place)
+        overlay->move(place);
     // The typed sizes are picture pixels: device pixels of the overlay's screen.
     const Twips picture = twips.perDevicePixel(overlay->deviceRatio());
     const double width = leadingNumber(Text1->text());
