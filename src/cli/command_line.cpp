@@ -336,7 +336,8 @@ Options:
   --grab <FILE|FOLDER|->  Grab the screen into FILE (.png, .jpg or .bmp) and
                           exit. Into a FOLDER (an existing one, or a name ending
                           in /, made if missing): a new file named after the
-                          moment. - writes to standard output.
+                          moment. - writes to standard output; a named pipe
+                          or a device (/dev/stdout) is written into.
   --clipboard             Put the grab on the clipboard as PNG (as well, with
                           --grab); it stays there after quorvex7 has ended,
                           until another program takes the clipboard.
@@ -355,7 +356,8 @@ Options:
   --delay <SECONDS>       Wait this many seconds before grabbing (counted down
                           on a terminal).
   --format <png|jpg|bmp>  Write this format whatever the file's name ends in;
-                          png when the name does not decide (a folder or -).
+                          png when the name does not decide (a folder, -, a
+                          pipe).
   --quality <N>           JPEG quality from 1 to 100 (default 90).
   --screen <SOURCE>       Read the screen through x11, screencopy (Wayland
                           compositors such as sway), kwin (KDE Plasma's

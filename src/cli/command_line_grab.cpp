@@ -396,30 +396,112 @@ Status grabToNewFileIn(const Grab& grab, const std::string& folder)
     return written;
 }
 
-Status writeToStandardOutput(std::string_view bytes)
+// Writes all of `bytes` to `fd`: 0, or the errno of the write that failed.
+int writeAll(int fd, std::string_view bytes)
 {
     // SIGPIPE is ignored (main): a reader that goes away is EPIPE here, reported like any failure.
     while (!bytes.empty()) {
-        const ssize_t written = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0)
-            return fail(std::string("cannot write to standard output: ") + std::strerror(errno));
+            return errno;
         bytes.remove_prefix(size_t(written));
     }
-    return {};
+    return 0;
 }
 
-// The whole file is made before its first byte goes out: a failed grab writes nothing.
-Status grabToStandardOutput(const Grab& grab)
+// The whole file, made before its first byte goes out: a failed grab writes nothing.
+Result<std::vector<unsigned char>> encodeWhole(const Grab& grab)
 {
     MemorySink sink;
     if (Status encoded = encode(grab, sink); !encoded)
-        return encoded;
+        return fail(encoded.error());
     if (sink.error())
         return fail(notEnoughMemory(grab.region));
-    const std::vector<unsigned char>& bytes = sink.bytes();
-    return writeToStandardOutput({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    return sink.take();
+}
+
+std::string_view textOf(const std::vector<unsigned char>& bytes)
+{
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+Status grabToStandardOutput(const Grab& grab)
+{
+    const Result<std::vector<unsigned char>> file = encodeWhole(grab);
+    if (!file)
+        return fail(file.error());
+    const int error = writeAll(STDOUT_FILENO, textOf(*file));
+    return error == 0 ? Status()
+                      : fail(std::string("cannot write to standard output: ") + std::strerror(error));
+}
+
+// A named pipe, /dev/stdout in a pipeline, /dev/null: nothing there to replace, so the grab goes
+// straight in, once it is whole. Opening a named pipe waits for its reader.
+Status grabIntoPipeOrDevice(const Grab& grab, const std::string& path)
+{
+    const Result<std::vector<unsigned char>> file = encodeWhole(grab);
+    if (!file)
+        return fail(file.error());
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return fail(cannotWrite(path, std::strerror(errno)));
+    if (::isatty(fd)) {
+        ::close(fd);
+        return fail(cannotWrite(path, "it is a terminal"));
+    }
+    int error = writeAll(fd, textOf(*file));
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error == 0 ? Status() : fail(cannotWrite(path, std::strerror(error)));
+}
+
+// Where --grab writes.
+enum class Destination { File, Folder, StandardOutput, PipeOrDevice };
+
+Destination destinationOf(const std::string& file)
+{
+    if (file == "-")
+        return Destination::StandardOutput;
+    if (file.back() == '/')
+        return Destination::Folder;
+    struct stat entry { };
+    if (::stat(file.c_str(), &entry) != 0)
+        return Destination::File;
+    if (S_ISDIR(entry.st_mode))
+        return Destination::Folder;
+    return S_ISFIFO(entry.st_mode) || S_ISCHR(entry.st_mode) ? Destination::PipeOrDevice : Destination::File;
+}
+
+// Why a grab cannot go to `file`, found before the screen is read; empty where it can.
+std::string unwritableReason(const std::string& file)
+{
+    if (isReadOnlyFile(file))
+        return kReadOnlyFileReason;
+    struct stat entry { };
+    if (::stat(file.c_str(), &entry) != 0)
+        return {};
+    if (S_ISBLK(entry.st_mode))
+        return "it is a block device";
+    if (S_ISSOCK(entry.st_mode))
+        return "it is a socket";
+    return {};
+}
+
+Status grabInto(const Grab& grab, const std::string& file, Destination destination)
+{
+    switch (destination) {
+    case Destination::StandardOutput:
+        return grabToStandardOutput(grab);
+    case Destination::Folder:
+        return grabToNewFileIn(grab, file);
+    case Destination::PipeOrDevice:
+        return grabIntoPipeOrDevice(grab, file);
+    case Destination::File:
+        break;
+    }
+    return grabToFile(grab, file);
 }
 
 GrabOutcome failed(std::string line)
@@ -430,7 +512,7 @@ GrabOutcome failed(std::string line)
 // The grab onto the clipboard as PNG, kept there by a process of its own once this one ends, and into
 // the file as well where one is given: both made while the screen is read once.
 GrabOutcome grabWithClipboard(ScreenReader& screen, const PixelRect& region, GrabFormat format,
-    const CommandLine& command, bool toStandardOutput, bool intoFolder)
+    const CommandLine& command, Destination destination)
 {
     const Result<ClipboardDisplay> display = sessionClipboardDisplay();
     if (!display)
@@ -447,10 +529,7 @@ GrabOutcome grabWithClipboard(ScreenReader& screen, const PixelRect& region, Gra
             return failed(notEnoughMemory(region));
         }
         const Grab grab{screen, region, format, command.quality.value_or(kJpegSaveQuality), &*clipboardPng};
-        const Status written = toStandardOutput ? grabToStandardOutput(grab)
-            : intoFolder                        ? grabToNewFileIn(grab, command.file)
-                                                : grabToFile(grab, command.file);
-        if (!written)
+        if (const Status written = grabInto(grab, command.file, destination); !written)
             return failed(written.error());
     }
     if (png.error())
@@ -471,22 +550,23 @@ GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironm
     if (const Status startable = sessionFailure(session); !startable)
         return failed(startable.error());
     const bool toFile = !command.file.empty(); // else only to the clipboard, or only printed
-    const bool toStandardOutput = command.file == "-";
-    const bool intoFolder
-        = toFile && !toStandardOutput && (command.file.back() == '/' || isFolder(command.file));
+    const Destination destination = toFile ? destinationOf(command.file) : Destination::File;
+    if (toFile && destination != Destination::StandardOutput)
+        if (const std::string reason = unwritableReason(command.file); !reason.empty())
+            return failed(cannotWrite(command.file, reason));
     std::optional<GrabFormat> format = command.format;
-    if (!format)
-        format
-            = !toFile || toStandardOutput || intoFolder ? GrabFormat::Png : grabFormatForName(command.file);
+    if (!format && toFile && (destination == Destination::File || destination == Destination::PipeOrDevice))
+        format = grabFormatForName(command.file);
+    // PNG where the name does not decide and names no file of its own: a folder, -, a pipe.
+    if (!format && (!toFile || destination != Destination::File))
+        format = GrabFormat::Png;
     if (!format)
         return failed(
             "'" + command.file + "': only names ending in PNG, JPG or BMP can be written (or give --format)");
     if (command.quality && *format != GrabFormat::Jpeg)
         return {2, "--quality goes with JPEG only (see --help)"};
-    if (toStandardOutput && ::isatty(STDOUT_FILENO))
+    if (destination == Destination::StandardOutput && ::isatty(STDOUT_FILENO))
         return failed("standard output is a terminal: pipe the picture on or redirect it to a file");
-    if (toFile && isReadOnlyFile(command.file))
-        return failed(cannotWrite(command.file, kReadOnlyFileReason));
     waitCountingDown(command.delaySeconds, command.area == GrabArea::Select ? "selecting" : "grabbing");
 
     // What is worth knowing but no failure (the desktop is about to ask a question) is said at once.
@@ -509,11 +589,9 @@ GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironm
     }
 
     if (command.clipboard)
-        return grabWithClipboard(*chosen->reader, region, *format, command, toStandardOutput, intoFolder);
+        return grabWithClipboard(*chosen->reader, region, *format, command, destination);
     const Grab grab{*chosen->reader, region, *format, command.quality.value_or(kJpegSaveQuality)};
-    const Status written = toStandardOutput ? grabToStandardOutput(grab)
-        : intoFolder                        ? grabToNewFileIn(grab, command.file)
-                                            : grabToFile(grab, command.file);
+    const Status written = grabInto(grab, command.file, destination);
     return written ? GrabOutcome{} : failed(written.error());
 }
 

@@ -45,7 +45,16 @@ XVFB_SCREEN=640x480x24 XVFB_NO_SHM=1 "$(dirname "$0")/../support/run_in_xvfb.sh"
 "$QUORVEX7" --grab "$work/part.BMP" --region 300x200+64+32 --delay 0.2 || fail "--grab part.BMP failed"
 "$QUORVEX7" --grab "$work/part.png" --region 300x200+64+32 || fail "--grab part.png failed"
 "$QUORVEX7" --grab - --region 300x200+64+32 | cat >"$work/piped.png" || fail "--grab - failed"
-for file in part.BMP:BMP3 part.png:PNG piped.png:PNG; do
+# A pipe or a device named as the file is written into once the picture is whole: /dev/stdout in a
+# pipeline, a named pipe (PNG where the name does not decide), /dev/null (which stays a device).
+"$QUORVEX7" --grab /dev/stdout --region 300x200+64+32 | cat >"$work/dev-stdout.png" # checked below
+mkfifo "$work/pipe"
+timeout 60 cat "$work/pipe" >"$work/from-pipe.bmp" &
+reader=$!
+"$QUORVEX7" --grab "$work/pipe" --format bmp --region 300x200+64+32 || { : >"$work/pipe"; fail "--grab PIPE failed"; }
+wait "$reader" || fail "the named pipe's reader failed"
+"$QUORVEX7" --grab /dev/null --region 8x8+0+0 && [ -c /dev/null ] || fail "--grab /dev/null failed"
+for file in part.BMP:BMP3 part.png:PNG piped.png:PNG dev-stdout.png:PNG from-pipe.bmp:BMP3; do
     name=${file%:*} format=${file#*:}
     [ "$(identify -format '%m %wx%h' "$work/$name")" = "$format 300x200" ] || fail "$name is not a 300x200 $format"
     is_part "$work/$name" "$work/pattern.png" 300x200+64+32 || fail "$name does not hold the region's pixels"
@@ -108,6 +117,12 @@ expect_failure "a newline in a name" "$QUORVEX7" --grab "$work/a"$'\n'"b.gif"
     || fail "a newline in a name: $(cat "$work/err")"
 expect_failure "control characters in a source" env QUORVEX7_SCREEN=$'x\r\e[2J\n' "$QUORVEX7" --grab "$work/a.png"
 expect_failure "a newline in an unknown option" "$QUORVEX7" --$'\n'bogus
+# A terminal named as the file gets no picture; a socket is no file to write.
+script -qec "'$QUORVEX7' --grab /dev/stdout --region 8x8+0+0" /dev/null >"$work/tty" && fail "a grab into a terminal worked"
+grep -q "cannot write '/dev/stdout': it is a terminal" "$work/tty" || fail "a terminal: $(cat "$work/tty")"
+python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$work/socket"
+expect_failure "a socket" "$QUORVEX7" --grab "$work/socket" --format png
+[ "$(cat "$work/err")" = "quorvex7: cannot write '$work/socket': it is a socket" ] || fail "a socket: $(cat "$work/err")"
 expect_failure "closed standard output" bash -c 'exec "$0" --grab - --region 8x8+0+0 >&-' "$QUORVEX7"
 grep -q "standard output is closed" "$work/err" || fail "closed standard output: $(cat "$work/err")"
 "$QUORVEX7" --grab "$work/closed.png" --region 8x8+0+0 >&- <&- || fail "a grab into a file with 0 and 1 closed failed"
