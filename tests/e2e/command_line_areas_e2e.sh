@@ -63,6 +63,10 @@ for cancel in "keys Escape" "click 700 700 right"; do
     cancelled "$cancel"
 done
 
+# No window has had the focus yet: openbox names none and keeps the focus in a window of its own.
+"$QUORVEX7" --window --print 2>"$work/err" && fail "--window before any window was focused printed an area"
+[ "$(cat "$work/err")" = "quorvex7: no window has the focus" ] || fail "--window before any window: $(cat "$work/err")"
+
 # A window: picked by a click, and the focused one; with its window manager's frame where one draws it.
 xmessage -geometry 300x160+420+260 -title target "quorvex7 area test" &
 message_pid=$!

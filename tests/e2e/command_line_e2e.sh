@@ -176,4 +176,18 @@ XVFB_SCREEN=640x480x24 XVFB_SCREEN1=320x200x24 XVFB_DISPLAY_SCREEN=1 "$(dirname 
     || fail "DISPLAY=:N.1 did not grab the second screen"
 [ "$(cat "$work/err")" = "quorvex7: the X display has no screen 9 (it has screens 0 to 1)" ] && [ ! -e "$work/screen9.bmp" ] \
     || fail "a missing screen: $(cat "$work/err")"
+# The focused window and the pointer on screen 0 are in none of screen 1's grabs.
+XVFB_SCREEN=640x480x24 XVFB_SCREEN1=320x200x24 XVFB_DISPLAY_SCREEN=1 "$(dirname "$0")/../support/run_in_xvfb.sh" bash -c '
+    screen0=${DISPLAY%.*}.0
+    DISPLAY=$screen0 xmessage -geometry 200x100+10+10 -title other x &
+    window=$(DISPLAY=$screen0 xdotool search --sync --onlyvisible --name "^other$" | head -1)
+    DISPLAY=$screen0 xdotool windowfocus --sync "$window" mousemove 60 60
+    "$0" --window --print 2>"$1/err"
+    "$0" --grab "$1/with-pointer.png" --pointer && "$0" --grab "$1/without-pointer.png"
+    status=$?
+    kill $!
+    exit $status' "$QUORVEX7" "$work" || fail "grabs of screen 1 failed"
+[ "$(cat "$work/err")" = "quorvex7: the focused window is on another screen of the X display" ] \
+    || fail "--window on screen 1, the focus on screen 0: $(cat "$work/err")"
+same_pixels "$work/with-pointer.png" "$work/without-pointer.png" || fail "screen 0's pointer was drawn on screen 1"
 echo "command-line grabs written, failures reported"

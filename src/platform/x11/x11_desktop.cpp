@@ -47,18 +47,28 @@ struct X11Desktop::Private {
     }
 
     // The window among the root's children that holds `window`: its window manager's frame, or the
-    // window itself without one.
+    // window itself without one. XCB_WINDOW_NONE for a window of another screen of the display.
     std::optional<xcb_window_t> topLevel(xcb_window_t window) const
     {
         for (int depth = 0; depth < 64; ++depth) {
             const auto tree = xcbReply(xcb_query_tree_reply(c(), xcb_query_tree(c(), window), nullptr));
             if (!tree)
                 return std::nullopt;
-            if (tree->parent == screen->root || tree->parent == XCB_WINDOW_NONE)
+            if (tree->parent == screen->root)
                 return window;
+            if (tree->parent == XCB_WINDOW_NONE) // another screen's root
+                return xcb_window_t(XCB_WINDOW_NONE);
             window = tree->parent;
         }
         return std::nullopt;
+    }
+
+    bool isRootOfAnyScreen(xcb_window_t window) const
+    {
+        for (auto it = xcb_setup_roots_iterator(xcb_get_setup(c())); it.rem; xcb_screen_next(&it))
+            if (it.data->root == window)
+                return true;
+        return false;
     }
 
     // A child of the root with its border, on the screen.
@@ -145,9 +155,14 @@ Result<PixelRect> X11Desktop::activeWindow() const
         const auto focus = xcbReply(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
         window = focus ? std::optional(focus->focus) : std::nullopt;
     }
-    if (!window || *window == XCB_WINDOW_NONE || *window == kPointerRoot || *window == d->screen->root)
+    // Before any window had it, a window manager names none and keeps the focus in a window of its
+    // own, off the screen.
+    if (!window || *window == XCB_WINDOW_NONE || *window == kPointerRoot || d->isRootOfAnyScreen(*window)
+        || *window == d->windowProperty(d->screen->root, "_NET_SUPPORTING_WM_CHECK"))
         return fail("no window has the focus");
     const std::optional<xcb_window_t> frame = d->topLevel(*window);
+    if (frame == XCB_WINDOW_NONE)
+        return fail("the focused window is on another screen of the X display");
     const std::optional<PixelRect> place = frame ? d->placeOf(*frame) : std::nullopt;
     if (!frame || !place)
         return fail("the focused window went away");
@@ -194,6 +209,10 @@ Result<PointerImage> X11Desktop::pointer() const
         = xcbReply(xcb_xfixes_query_version_reply(c, xcb_xfixes_query_version(c, 4, 0), nullptr));
     if (!version)
         return fail("this X server cannot show its pointer's image (no XFIXES extension)");
+    // The pointer on another screen of the display is in none of this screen's pictures.
+    const auto where = xcbReply(xcb_query_pointer_reply(c, xcb_query_pointer(c, d->screen->root), nullptr));
+    if (where && !where->same_screen)
+        return PointerImage{};
     const auto image
         = xcbReply(xcb_xfixes_get_cursor_image_reply(c, xcb_xfixes_get_cursor_image(c), nullptr));
     if (!image)
