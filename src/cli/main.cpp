@@ -42,6 +42,16 @@ int failure(const std::string& line, int status = 1)
     return status;
 }
 
+// Writes `text` for whoever reads standard output: 0, else the failure's status. Closed, it was
+// given /dev/null, which would swallow the text unseen.
+int written(const std::string& text, bool outputClosed)
+{
+    if (outputClosed)
+        return failure("standard output is closed: nothing could be written to it");
+    std::fputs(text.c_str(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : failure("cannot write to standard output");
+}
+
 } // namespace
 
 // quorvex7: a command-line grab runs here, with no GUI library loaded at all; anything else starts
@@ -71,11 +81,9 @@ int main(int argc, char** argv)
         return failure("cannot start " + window + ": " + std::strerror(errno));
     }
     case Action::Help:
-        std::fputs(quorvex::commandLineHelp(), stdout);
-        return 0;
+        return written(quorvex::commandLineHelp(), outputClosed);
     case Action::Version:
-        std::printf("quorvex7 %s\n", QUORVEX_VERSION);
-        return 0;
+        return written(std::string("quorvex7 ") + QUORVEX_VERSION + "\n", outputClosed);
     case Action::Error:
         return failure(command.error + " (see --help)", 2);
     case Action::ListOutputs: {
@@ -85,14 +93,15 @@ int main(int argc, char** argv)
         const quorvex::Result<std::string> lines = quorvex::listOutputs(session);
         if (!lines)
             return failure(lines.error());
-        std::fputs(lines->c_str(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : failure("cannot write to standard output");
+        return written(*lines, outputClosed);
     }
     case Action::Grab:
         break;
     }
     if (outputClosed && command.file == "-")
         return failure("standard output is closed: pipe the picture on or redirect it to a file");
+    if (outputClosed && command.print)
+        return failure("standard output is closed: nothing could be written to it");
     quorvex::setUpProcessSignals();
     // A reader of standard output that goes away is a failure the grab reports, not a silent end.
     std::signal(SIGPIPE, SIG_IGN);

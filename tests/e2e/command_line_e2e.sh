@@ -125,6 +125,11 @@ expect_failure "a socket" "$QUORVEX7" --grab "$work/socket" --format png
 [ "$(cat "$work/err")" = "quorvex7: cannot write '$work/socket': it is a socket" ] || fail "a socket: $(cat "$work/err")"
 expect_failure "closed standard output" bash -c 'exec "$0" --grab - --region 8x8+0+0 >&-' "$QUORVEX7"
 grep -q "standard output is closed" "$work/err" || fail "closed standard output: $(cat "$work/err")"
+# What is written for a reader fails where it cannot be read: closed, or on a full device.
+for args in --list-outputs "--output screen --print" --version; do
+    expect_failure "$args into a closed standard output" bash -c 'exec "$0" $1 >&-' "$QUORVEX7" "$args"
+done
+expect_failure "--help into a full device" bash -c 'exec "$0" --help >/dev/full' "$QUORVEX7"
 "$QUORVEX7" --grab "$work/closed.png" --region 8x8+0+0 >&- <&- || fail "a grab into a file with 0 and 1 closed failed"
 is_part "$work/closed.png" "$work/pattern.png" 8x8+0+0 || fail "closed.png is not the screen"
 [ ! -e "$work/a.jpg" ] && [ ! -e "$work/a.png" ] && [ ! -e "$work/a.gif" ] || fail "a failed grab left a file"
