@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <getopt.h>
 #include <regex>
+#include <string_view>
 
 namespace quorvex {
 
@@ -206,13 +207,26 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             break;
         case ':':
             return failure("missing value after '" + optionText(argv.data()) + "'");
-        default: // '?': an option that is not ours, or -? itself (getopt says both alike)
-            if (optionText(argv.data()) == "-?") {
+        default: { // '?': an option that is not ours, or -? itself (getopt says both alike)
+            const std::string typed = optionText(argv.data());
+            if (typed == "-?") {
                 given.help = true;
                 break;
             }
-            return failure("unknown option '"
-                + (optopt ? "-" + std::string(1, char(optopt)) : optionText(argv.data())) + "'");
+            if (!typed.starts_with("--") || typed.size() == 2)
+                return failure(
+                    "unknown option '" + (optopt ? "-" + std::string(1, char(optopt)) : typed) + "'");
+            // A long option getopt knows comes back for a value it does not take ("--select=yes").
+            if (optopt != 0)
+                return failure("'" + typed + "' takes no value");
+            std::string matches;
+            for (const auto& known : kOptions)
+                if (known.name && std::string_view(known.name).starts_with(typed.substr(2)))
+                    matches += std::string(matches.empty() ? "" : ", ") + "--" + known.name;
+            if (matches.find(',') != std::string::npos)
+                return failure("'" + typed + "' is short for more than one option: " + matches);
+            return failure("unknown option '" + typed + "'");
+        }
         }
     }
     if (optind < int(copies.size()))

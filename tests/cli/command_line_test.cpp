@@ -33,6 +33,9 @@ TEST(CommandLine, MistakesGiveOneClearLine)
     }
     EXPECT_EQ(parse({"--bogus"}).error, "unknown option '--bogus'");
     EXPECT_EQ(parse({"--grab"}).error, "missing value after '--grab'");
+    EXPECT_EQ(parse({"--select=yes"}).error, "'--select' takes no value");
+    EXPECT_EQ(parse({"--help=me"}).error, "'--help' takes no value");
+    EXPECT_EQ(parse({"--p"}).error, "'--p' is short for more than one option: --print, --pointer");
     EXPECT_EQ(parse({"-?"}).action, Action::Help);
     EXPECT_EQ(parse({"-v"}).action, Action::Version);
 }
