@@ -251,6 +251,8 @@ std::unique_ptr<ScreenReader> stillReader(ScreenPixels still)
 
 Result<std::string> listOutputs(const SessionEnvironment& session)
 {
+    if (const Status startable = sessionFailure(session); !startable) // a source named wrongly, as for a grab
+        return fail(startable.error());
     const Result<std::vector<DesktopOutput>> outputs = listDesktopOutputs(session);
     if (!outputs)
         return fail(outputs.error());

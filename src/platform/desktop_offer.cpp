@@ -4,6 +4,7 @@
 #include "platform/portal/portal_protocol.h"
 
 #include <array>
+#include <cctype>
 
 namespace quorvex {
 
@@ -33,9 +34,12 @@ template <typename Kind> bool offers(const std::vector<Offer<Kind>>& offers, Kin
 
 SessionEnvironment SessionEnvironment::fromProcess()
 {
+    // In any case, as --screen takes it.
+    std::string forced = environmentValue("QUORVEX7_SCREEN");
+    for (char& c : forced)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
     return {environmentValue("DISPLAY"), environmentValue("WAYLAND_DISPLAY"),
-        environmentValue("XDG_SESSION_TYPE"), environmentValue("QUORVEX7_SCREEN"),
-        environmentValue("XDG_CURRENT_DESKTOP")};
+        environmentValue("XDG_SESSION_TYPE"), forced, environmentValue("XDG_CURRENT_DESKTOP")};
 }
 
 bool SessionEnvironment::isGnome() const

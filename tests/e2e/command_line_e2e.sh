@@ -116,6 +116,9 @@ expect_failure "a newline in a name" "$QUORVEX7" --grab "$work/a"$'\n'"b.gif"
 [ "$(cat "$work/err")" = "quorvex7: '$work/a\\nb.gif': only names ending in PNG, JPG or BMP can be written (or give --format)" ] \
     || fail "a newline in a name: $(cat "$work/err")"
 expect_failure "control characters in a source" env QUORVEX7_SCREEN=$'x\r\e[2J\n' "$QUORVEX7" --grab "$work/a.png"
+# QUORVEX7_SCREEN is taken as --screen is, for a grab as for the list of outputs.
+expect_failure "a wrong source for --list-outputs" env QUORVEX7_SCREEN=bogus "$QUORVEX7" --list-outputs
+QUORVEX7_SCREEN=X11 "$QUORVEX7" --grab "$work/upper.png" --region 8x8+0+0 || fail "QUORVEX7_SCREEN=X11 was refused"
 expect_failure "a newline in an unknown option" "$QUORVEX7" --$'\n'bogus
 # A terminal named as the file gets no picture; a socket is no file to write.
 script -qec "'$QUORVEX7' --grab /dev/stdout --region 8x8+0+0" /dev/null >"$work/tty" && fail "a grab into a terminal worked"
