@@ -72,4 +72,18 @@ pointer 600 400
 convert "$work/both.png" -crop 128x128+560+360 +repage "$work/bare.png"
 changed=$(compare -metric AE "$work/with.png" "$work/bare.png" null: 2>&1)
 [ "$changed" -gt 20 ] || fail "--pointer drew $changed pixels"
+
+# The second output at scale 1.5 (1920x1200 pixels, in the picture at 2): a region there is that part
+# of the desktop's grab.
+swaymsg "output HEADLESS-2 mode 1920x1200 scale 1.5" >/dev/null
+settled() { # two shots of the output alike: the background is drawn again at the new scale
+    grim -o HEADLESS-2 "$work/now.png" && [ "$(identify -format %w "$work/now.png")" = 1920 ] \
+        && same_pixels "$work/now.png" "$work/own.png"
+    local alike=$?
+    mv "$work/now.png" "$work/own.png"
+    return $alike
+}
+wait_for 100 0.1 settled || fail "the output at scale 1.5 does not settle"
+"$QUORVEX7" --grab "$work/desktop.png" || fail "the grab at scale 1.5 failed"
+grab_is "$work/desktop.png" 401x301+2763+101 "$work/part.png" --region 401x301+2763+101
 echo "PASS"

@@ -258,7 +258,9 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
     if (rect.isEmpty() || !PixelRect{0, 0, layout.size.width, layout.size.height}.contains(rect))
         return {};
     // Only the part of each output the rectangle covers is copied. Of a turned output, all of it:
-    // wlroots 0.15 turns the region the wrong way round there.
+    // wlroots 0.15 turns the region the wrong way round there. Of an output at a fractional scale,
+    // all of it too: the compositor rounds a part's edges to its pixels its own way, and the part
+    // would not hold the pixels the whole output's copy has there.
     std::vector<Copied> copies;
     const auto& outputs = d->connection->outputs();
     for (size_t i = 0; i < outputs.size(); ++i) {
@@ -266,9 +268,11 @@ ScreenPixels ScreencopyReader::readDesktop(const PixelRect& rect)
         if (region.logical.isEmpty())
             continue;
         const WaylandOutput& output = *outputs[i];
-        if (output.transform != WL_OUTPUT_TRANSFORM_NORMAL)
-            region = {
-                {0, 0, places[i].logical.width, places[i].logical.height}, placeInPicture(layout, places[i])};
+        const OutputPlace& place = places[i];
+        const bool fractional = place.device.width % place.logical.width != 0
+            || place.device.height % place.logical.height != 0;
+        if (output.transform != WL_OUTPUT_TRANSFORM_NORMAL || fractional)
+            region = {{0, 0, place.logical.width, place.logical.height}, placeInPicture(layout, place)};
         Copied copied{&output, nullptr, region.inPicture};
         copied.buffer = d->copyOutput(output, region.logical, copied.yInverted);
         if (!copied.buffer)
