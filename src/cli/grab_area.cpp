@@ -42,22 +42,25 @@ private:
 };
 
 // One output of a desktop picture made at a larger scale than the output's own, at its own pixels:
-// the picture repeats each of them `factor` times each way, so every factor-th is one of them.
+// the picture repeats each of them once or more each way, as the nearest of them to each picture
+// pixel, so its own pixel i lies at the picture's pixel ceil(i * place / own) of the place.
 class OutputPixelsReader final : public ScreenReader {
 public:
-    OutputPixelsReader(std::unique_ptr<ScreenReader> inner, const PixelRect& place, int factor)
+    OutputPixelsReader(std::unique_ptr<ScreenReader> inner, const PixelRect& place, const PixelSize& own)
         : m_inner(std::move(inner))
         , m_place(place)
-        , m_factor(factor)
+        , m_own(own)
     {
     }
-    PixelSize desktopSize() const override { return {m_place.width / m_factor, m_place.height / m_factor}; }
+    PixelSize desktopSize() const override { return m_own; }
     Status readable() const override { return m_inner->readable(); }
     ScreenPixels readDesktop(const PixelRect& rect) override
     {
-        const int f = m_factor;
-        const ScreenPixels wide = m_inner->readDesktop(
-            {m_place.x + rect.x * f, m_place.y + rect.y * f, rect.width * f, rect.height * f});
+        if (rect.isEmpty() || !PixelRect{0, 0, m_own.width, m_own.height}.contains(rect))
+            return {};
+        const int left = column(rect.x), top = row(rect.y);
+        const ScreenPixels wide = m_inner->readDesktop({m_place.x + left, m_place.y + top,
+            column(rect.x + rect.width - 1) - left + 1, row(rect.y + rect.height - 1) - top + 1});
         if (wide.isEmpty())
             return {};
         std::shared_ptr<uint32_t[]> words(
@@ -65,20 +68,23 @@ public:
         if (!words)
             return {};
         for (int y = 0; y < rect.height; ++y) {
-            const auto* in
-                = reinterpret_cast<const uint32_t*>(wide.bits + std::ptrdiff_t(y) * f * wide.stride);
+            const auto* in = reinterpret_cast<const uint32_t*>(
+                wide.bits + std::ptrdiff_t(row(rect.y + y) - top) * wide.stride);
             uint32_t* out = words.get() + size_t(y) * size_t(rect.width);
             for (int x = 0; x < rect.width; ++x)
-                out[x] = in[x * f];
+                out[x] = in[column(rect.x + x) - left];
         }
         return {reinterpret_cast<unsigned char*>(words.get()), rect.width, rect.height,
             std::ptrdiff_t(rect.width) * 4, words};
     }
 
 private:
+    int column(int i) const { return int((int64_t(i) * m_place.width + m_own.width - 1) / m_own.width); }
+    int row(int i) const { return int((int64_t(i) * m_place.height + m_own.height - 1) / m_own.height); }
+
     std::unique_ptr<ScreenReader> m_inner;
     PixelRect m_place;
-    int m_factor;
+    PixelSize m_own;
 };
 
 std::string scaleText(double scale)
@@ -222,16 +228,14 @@ Result<GrabAreaChoice> chooseGrabArea(const CommandLine& command, const SessionE
                 const PixelRect region = output.picture.intersected(whole);
                 if (region.isEmpty())
                     return fail("the output '" + command.output + "' lies off the screen that is read");
-                // An output of a lower scale than the picture's: its own pixels, not each repeated.
-                const int own = int(std::lround(output.scale));
-                const int factor
-                    = output.desktop.width > 0 ? region.width / output.desktop.width / std::max(1, own) : 1;
-                if (region == output.picture && own >= 1 && std::abs(output.scale - own) < 0.01 && factor > 1
-                    && output.picture.width == output.desktop.width * own * factor
-                    && output.picture.height == output.desktop.height * own * factor) {
-                    auto sampled = std::make_unique<OutputPixelsReader>(std::move(reader), region, factor);
-                    const PixelSize size = sampled->desktopSize();
-                    return GrabAreaChoice{std::move(sampled), {0, 0, size.width, size.height}, false};
+                // An output of a lower scale than the picture's (1 beside 2, or 1.5): its own pixels,
+                // not each repeated.
+                const PixelSize own{int(std::lround(output.desktop.width * output.scale)),
+                    int(std::lround(output.desktop.height * output.scale))};
+                if (region == output.picture && own.width > 0 && own.height > 0 && own.width <= region.width
+                    && own.height <= region.height && own != region.size()) {
+                    auto sampled = std::make_unique<OutputPixelsReader>(std::move(reader), region, own);
+                    return GrabAreaChoice{std::move(sampled), {0, 0, own.width, own.height}, false};
                 }
                 return GrabAreaChoice{std::move(reader), region, false};
             }

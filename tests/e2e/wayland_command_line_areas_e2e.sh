@@ -74,7 +74,7 @@ changed=$(compare -metric AE "$work/with.png" "$work/bare.png" null: 2>&1)
 [ "$changed" -gt 20 ] || fail "--pointer drew $changed pixels"
 
 # The second output at scale 1.5 (1920x1200 pixels, in the picture at 2): a region there is that part
-# of the desktop's grab.
+# of the desktop's grab, and the output by its name is its own pixels, as grim reads them.
 swaymsg "output HEADLESS-2 mode 1920x1200 scale 1.5" >/dev/null
 settled() { # two shots of the output alike: the background is drawn again at the new scale
     grim -o HEADLESS-2 "$work/now.png" && [ "$(identify -format %w "$work/now.png")" = 1920 ] \
@@ -86,4 +86,6 @@ settled() { # two shots of the output alike: the background is drawn again at th
 wait_for 100 0.1 settled || fail "the output at scale 1.5 does not settle"
 "$QUORVEX7" --grab "$work/desktop.png" || fail "the grab at scale 1.5 failed"
 grab_is "$work/desktop.png" 401x301+2763+101 "$work/part.png" --region 401x301+2763+101
+"$QUORVEX7" --grab "$work/output.png" --output HEADLESS-2 && same_pixels "$work/output.png" "$work/own.png" \
+    || fail "--output HEADLESS-2 at scale 1.5 is not its own pixels: $(identify "$work/output.png")"
 echo "PASS"
