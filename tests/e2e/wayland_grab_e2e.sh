@@ -14,6 +14,9 @@ grab_is "$work/bg1.png" 1280x800+0+0 "$work/shot.bmp" --screen screencopy
     || fail "the region to stdout is not that part of the screen"
 fails_with "is not inside the 1280x800 screen" --region 100x100+1200+0
 QUORVEX7_SCREEN=x11 fails_with "no display" # forced without one
+# Screen copy forced without a Wayland display's name, or without the folder where it lies: which.
+WAYLAND_DISPLAY= fails_with "cannot open the Wayland display 'wayland-0': WAYLAND_DISPLAY is not set" --screen screencopy
+XDG_RUNTIME_DIR= fails_with "cannot open the Wayland display 'wayland-1': XDG_RUNTIME_DIR is not set" --screen screencopy
 start_portal
 # The wlroots portal always writes /tmp/out.png. One left by another run was there before the call:
 # the program may not take it for the portal's, and says where it stays.

@@ -1,5 +1,6 @@
 #include "platform/wayland/wayland_connection.h"
 
+#include "common/this_process.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
 
 #include <algorithm>
@@ -107,10 +108,21 @@ Result<std::unique_ptr<WaylandConnection>> WaylandConnection::open(const std::st
     // libwayland writes its own complaints to stderr; ours is the one line that says what failed.
     wl_log_set_handler_client([](const char*, va_list) {});
     std::unique_ptr<WaylandConnection> connection(new WaylandConnection);
-    connection->m_name = display;
+    // Without a name libwayland opens wayland-0; a name that is no path lies in XDG_RUNTIME_DIR.
+    connection->m_name = display.empty() ? "wayland-0" : display;
     connection->m_display = wl_display_connect(display.empty() ? nullptr : display.c_str());
-    if (!connection->m_display)
-        return fail("cannot open the Wayland display '" + display + "'");
+    if (!connection->m_display) {
+        std::string why;
+        if (display.empty())
+            why = "WAYLAND_DISPLAY is not set";
+        const std::string runtime = environmentValue("XDG_RUNTIME_DIR");
+        if (connection->m_name.front() != '/' && (runtime.empty() || runtime.front() != '/'))
+            why += (why.empty() ? "" : "; ")
+                + (runtime.empty() ? "XDG_RUNTIME_DIR is not set"
+                                   : "XDG_RUNTIME_DIR '" + runtime + "' is no absolute path");
+        return fail(
+            "cannot open the Wayland display '" + connection->m_name + "'" + (why.empty() ? "" : ": " + why));
+    }
     static constexpr wl_registry_listener kListener = {&global, &globalRemove};
     connection->m_registry = wl_display_get_registry(connection->m_display);
     wl_registry_add_listener(connection->m_registry, &kListener, connection.get());
