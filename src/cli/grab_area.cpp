@@ -229,11 +229,12 @@ Result<GrabAreaChoice> chooseGrabArea(const CommandLine& command, const SessionE
                 if (region.isEmpty())
                     return fail("the output '" + command.output + "' lies off the screen that is read");
                 // An output of a lower scale than the picture's (1 beside 2, or 1.5): its own pixels,
-                // not each repeated.
+                // not each repeated. Printed, it is where it lies in the desktop's picture, as --region
+                // takes it.
                 const PixelSize own{int(std::lround(output.desktop.width * output.scale)),
                     int(std::lround(output.desktop.height * output.scale))};
-                if (region == output.picture && own.width > 0 && own.height > 0 && own.width <= region.width
-                    && own.height <= region.height && own != region.size()) {
+                if (!command.print && region == output.picture && own.width > 0 && own.height > 0
+                    && own.width <= region.width && own.height <= region.height && own != region.size()) {
                     auto sampled = std::make_unique<OutputPixelsReader>(std::move(reader), region, own);
                     return GrabAreaChoice{std::move(sampled), {0, 0, own.width, own.height}, false};
                 }

@@ -25,6 +25,8 @@ selection_shown() { shows_dimmed 100 100 && shows_dimmed 4000 1400; } # on both 
 HEADLESS-2 1280x800+1280+0 scale 2 pixels 2560x1600+2560+0" ] || fail "--list-outputs: $(cat "$work/outputs")"
 "$QUORVEX7" --grab "$work/second.png" --output HEADLESS-2 && is_part "$work/second.png" "$work/bg2.png" 2560x1600+0+0 \
     || fail "--output HEADLESS-2 is not the second output's pixels"
+[ "$("$QUORVEX7" --output HEADLESS-1 --print)" = 2560x1600+0+0 ] \
+    || fail "--output HEADLESS-1 --print is $("$QUORVEX7" --output HEADLESS-1 --print), not where --region finds it"
 pointer 5119 1599 # the pointer, which a headless sway draws into screen copies, off the first output
 "$QUORVEX7" --grab "$work/first.png" --output HEADLESS-1 && is_part "$work/first.png" "$work/bg1.png" 1280x800+0+0 \
     || fail "--output HEADLESS-1 is not the first output's own pixels (each one once)"
