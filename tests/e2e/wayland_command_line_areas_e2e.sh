@@ -27,6 +27,10 @@ HEADLESS-2 1280x800+1280+0 scale 2 pixels 2560x1600+2560+0" ] || fail "--list-ou
     || fail "--output HEADLESS-2 is not the second output's pixels"
 [ "$("$QUORVEX7" --output HEADLESS-1 --print)" = 2560x1600+0+0 ] \
     || fail "--output HEADLESS-1 --print is $("$QUORVEX7" --output HEADLESS-1 --print), not where --region finds it"
+for printing in --list-outputs "--output HEADLESS-1 --print"; do # lines into a closed standard output
+    bash -c 'exec "$0" $1 >&-' "$QUORVEX7" "$printing" 2>"$work/err" && fail "$printing printed into nothing"
+    grep -q "^quorvex7: standard output is closed" "$work/err" || fail "$printing, closed: $(cat "$work/err")"
+done
 pointer 5119 1599 # the pointer, which a headless sway draws into screen copies, off the first output
 "$QUORVEX7" --grab "$work/first.png" --output HEADLESS-1 && is_part "$work/first.png" "$work/bg1.png" 1280x800+0+0 \
     || fail "--output HEADLESS-1 is not the first output's own pixels (each one once)"
