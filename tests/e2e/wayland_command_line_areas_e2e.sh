@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # quorvex7 --select, --window, --output, --list-outputs and --pointer on a private headless sway with
-# an output at scale 1 beside one at scale 2, driven by its virtual pointer, against the patterns.
+# an output at scale 1 beside one at scale 2 (at the end 1.5), driven by its virtual pointer, against
+# the patterns.
 source "$(dirname "$0")/../support/sway_session.sh"
 source "$(dirname "$0")/../support/desktop_checks.sh"
 
