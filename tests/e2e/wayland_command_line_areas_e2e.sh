@@ -64,6 +64,16 @@ start_select --print
 pointer $((wx * 2 + 40)) $((wy * 2 + 40)) press release
 end_select 0
 [ "$(cat "$work/out")" = "$expected" ] || fail "the click picked $(cat "$work/out"), not $expected"
+# With a title bar, which sway's IPC leaves out of the window's place: the frame is all of it.
+swaymsg '[title="^Quorvex7$"] border normal 3' >/dev/null
+titled() {
+    read -r wx wy ww wh title <<<"$(swaymsg -t get_tree | jq -r '.. | objects | select(.name? == "Quorvex7")
+        | "\(.rect.x) \(.rect.y) \(.rect.width) \(.rect.height) \(.deco_rect.height)"')"
+    [ "$title" -gt 0 ] 2>/dev/null
+}
+wait_for 50 0.1 titled || fail "sway draws no title bar"
+expected="$((ww * 2))x$(((wh + title) * 2))+$((wx * 2))+$(((wy - title) * 2))"
+[ "$("$QUORVEX7" --window --print)" = "$expected" ] || fail "--window is $("$QUORVEX7" --window --print), not $expected"
 stop_app
 
 # --clipboard through data control: the PNG there after quorvex7 has returned, until another program

@@ -1,6 +1,8 @@
 #include "platform/wayland/sway_windows.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <poll.h>
@@ -17,17 +19,40 @@ constexpr uint32_t kGetTree = 4;
 constexpr int kAnswerTimeoutMs = 5000;
 constexpr uint32_t kMostAnswer = 64u << 20;
 
+int numberIn(const JsonValue& node, const char* object, const char* name)
+{
+    const JsonValue* inside = node.member(object);
+    const JsonValue* value = inside ? inside->member(name) : nullptr;
+    return value && value->kind == JsonValue::Kind::Number ? int(value->number) : 0;
+}
+
 std::optional<PixelRect> rectOf(const JsonValue& node)
 {
-    const JsonValue* rect = node.member("rect");
-    if (!rect)
+    if (!node.member("rect"))
         return std::nullopt;
-    const auto number = [&](const char* name) {
-        const JsonValue* value = rect->member(name);
-        return value && value->kind == JsonValue::Kind::Number ? int(value->number) : 0;
-    };
-    const PixelRect result{number("x"), number("y"), number("width"), number("height")};
+    const PixelRect result{numberIn(node, "rect", "x"), numberIn(node, "rect", "y"),
+        numberIn(node, "rect", "width"), numberIn(node, "rect", "height")};
     return result.isEmpty() ? std::nullopt : std::optional(result);
+}
+
+// A view with the frame sway draws round it: its rect has the borders but not the title bar above
+// them (deco_rect's height), nor, in a tabbed or stacked container, the tabs or titles between the
+// container's top and the view.
+std::optional<PixelRect> frameOf(const JsonValue& node, const JsonValue* parent)
+{
+    std::optional<PixelRect> rect = rectOf(node);
+    const JsonValue* border = node.member("border");
+    if (!rect || !border || border->string != "normal")
+        return rect;
+    // In 64 bits, each part bounded: a compositor's numbers are not trusted.
+    int64_t top = int64_t(rect->y) - std::clamp(numberIn(node, "deco_rect", "height"), 0, 1 << 16);
+    const JsonValue* layout = parent ? parent->member("layout") : nullptr;
+    if (layout && (layout->string == "tabbed" || layout->string == "stacked") && parent->member("rect"))
+        top = std::max(std::min<int64_t>(top, numberIn(*parent, "rect", "y")), int64_t(rect->y) - (1 << 16));
+    const int64_t height = int64_t(rect->y) + rect->height - top;
+    if (top < INT_MIN || height > INT_MAX)
+        return rect;
+    return PixelRect{rect->x, int(top), rect->width, int(height)};
 }
 
 // A window (a view), not a container of others: sway gives views a process.
@@ -42,14 +67,14 @@ struct Stacks {
     std::optional<PixelRect> focused;
 };
 
-void collect(const JsonValue& node, bool floating, Stacks& stacks, int depth)
+void collect(const JsonValue& node, const JsonValue* parent, bool floating, Stacks& stacks, int depth)
 {
     if (depth > 100)
         return;
     if (isView(node)) {
         const JsonValue* visible = node.member("visible");
         const JsonValue* fullscreen = node.member("fullscreen_mode");
-        const std::optional<PixelRect> rect = rectOf(node);
+        const std::optional<PixelRect> rect = frameOf(node, parent);
         if (rect && node.member("focused") && node.member("focused")->isTrue())
             stacks.focused = rect;
         if (rect && visible && visible->isTrue()) {
@@ -62,7 +87,8 @@ void collect(const JsonValue& node, bool floating, Stacks& stacks, int depth)
     for (const char* children : {"nodes", "floating_nodes"})
         if (const JsonValue* list = node.member(children); list && list->kind == JsonValue::Kind::Array)
             for (const JsonValue& child : list->items)
-                collect(child, floating || std::strcmp(children, "floating_nodes") == 0, stacks, depth + 1);
+                collect(child, &node, floating || std::strcmp(children, "floating_nodes") == 0, stacks,
+                    depth + 1);
 }
 
 Status sendAll(int fd, const std::string& bytes)
@@ -104,7 +130,7 @@ Status receiveAll(int fd, char* into, size_t length)
 SwayWindows swayWindows(const JsonValue& tree)
 {
     Stacks stacks;
-    collect(tree, false, stacks, 0);
+    collect(tree, nullptr, false, stacks, 0);
     SwayWindows windows{stacks.focused, {}};
     for (auto* stack : {&stacks.fullscreen, &stacks.floating, &stacks.tiled})
         windows.shown.insert(windows.shown.end(), stack->rbegin(), stack->rend());

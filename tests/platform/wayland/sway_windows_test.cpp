@@ -29,6 +29,30 @@ TEST(SwayWindows, TheFocusedOneAndWhichLiesOnTop)
     EXPECT_EQ(windows.shown[2].width, 640);
 }
 
+// With title bars: a floating window's lies above its rect; a stacked container's titles lie between
+// its top and its windows.
+TEST(SwayWindows, TitleBarsAreInTheFrame)
+{
+    const char* tree
+        = R"({"type": "workspace", "rect": {"x": 0, "y": 0, "width": 1280, "height": 800}, "nodes": [
+        {"type": "con", "layout": "stacked", "rect": {"x": 0, "y": 100, "width": 600, "height": 700}, "nodes": [
+          {"type": "con", "pid": 10, "visible": false, "border": "normal", "deco_rect": {"height": 27},
+           "rect": {"x": 0, "y": 154, "width": 600, "height": 646}},
+          {"type": "con", "pid": 11, "visible": true, "focused": true, "border": "normal",
+           "deco_rect": {"height": 27}, "rect": {"x": 0, "y": 154, "width": 600, "height": 646}}]}],
+      "floating_nodes": [{"type": "floating_con", "pid": 12, "visible": true, "border": "normal",
+           "deco_rect": {"height": 27}, "rect": {"x": 700, "y": 327, "width": 300, "height": 200}},
+        {"type": "floating_con", "pid": 13, "visible": true, "border": "pixel", "deco_rect": {"height": 0},
+           "rect": {"x": 1000, "y": 0, "width": 100, "height": 100}}]})";
+    const Result<JsonValue> parsed = parseJson(tree);
+    ASSERT_TRUE(parsed) << parsed.error();
+    const SwayWindows windows = swayWindows(*parsed);
+    EXPECT_EQ(windows.focused, (PixelRect{0, 100, 600, 700}));
+    ASSERT_EQ(windows.shown.size(), 3u);
+    EXPECT_EQ(windows.shown[0], (PixelRect{1000, 0, 100, 100}));
+    EXPECT_EQ(windows.shown[1], (PixelRect{700, 300, 300, 227}));
+}
+
 TEST(SwayWindows, WhatIsNotJsonIsRefusedWithWhere)
 {
     for (const char* bad : {"", "{", "{\"a\" 1}", "[1,]", "\"open", "{\"a\": tru}", "1 2", "[[[[[[[["})
