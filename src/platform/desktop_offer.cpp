@@ -100,7 +100,7 @@ DesktopOffer describeDesktop(const SessionEnvironment& session, DesktopProbe& pr
     std::string screencopy = notWayland, layerShell = notWayland;
     if (wayland) {
         const Result<WaylandGlobals> globals = probe.waylandGlobals();
-        screencopy = layerShell = globals.error();
+        screencopy = layerShell = offer.waylandUnreachable = globals.error();
         if (globals && !globals->screencopy)
             screencopy = "the compositor offers no screen copy (zwlr_screencopy_manager_v1)";
         if (globals && !globals->layerShell)
@@ -164,7 +164,10 @@ std::string DesktopOffer::noSourceMessage() const
 {
     if (!startable)
         return startable.error();
-    return wayland ? neitherScreenSourceMessage() : missing(ScreenSourceKind::X11);
+    if (!wayland)
+        return missing(ScreenSourceKind::X11);
+    // A display that cannot be opened is the cause: no desktop's offer is missing.
+    return waylandUnreachable.empty() ? neitherScreenSourceMessage() : waylandUnreachable;
 }
 
 } // namespace quorvex

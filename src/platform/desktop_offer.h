@@ -71,6 +71,7 @@ struct DesktopOffer {
     std::optional<ScreenSourceKind> forced; // the source the user forced
     Status startable; // or why nothing can be tried (a forced name that is none, no display)
     bool wayland = false; // a Wayland session
+    std::string waylandUnreachable; // why its display could not be opened; empty where it was
     // The Wayland compositor offers data control (zwlr_data_control_manager_v1): a client may take the
     // clipboard without the keyboard's focus, and a process of its own may keep it.
     bool dataControl = false;

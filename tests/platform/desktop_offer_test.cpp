@@ -103,7 +103,10 @@ TEST(DesktopOffer, EachWaylandDesktopOffersItsOwnSourcesAndFrames)
     EXPECT_TRUE(unreachable.sourcesToTry().empty());
     EXPECT_EQ(unreachable.missing(Source::Screencopy), "cannot open the Wayland display 'wayland-9'");
     EXPECT_EQ(unreachable.missing(Source::Portal), "no session bus");
-    EXPECT_EQ(unreachable.noSourceMessage(), neitherScreenSourceMessage());
+    EXPECT_EQ(unreachable.noSourceMessage(), "cannot open the Wayland display 'wayland-9'");
+    FakeProbe bare; // a compositor that answers, with neither screen copy nor a portal on its bus
+    EXPECT_EQ(
+        describeDesktop(session("", "wayland-1"), bare).noSourceMessage(), neitherScreenSourceMessage());
 }
 
 TEST(DesktopOffer, SourceNamesAndGnome)
