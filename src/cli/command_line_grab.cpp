@@ -474,18 +474,47 @@ Destination destinationOf(const std::string& file)
     return S_ISFIFO(entry.st_mode) || S_ISCHR(entry.st_mode) ? Destination::PipeOrDevice : Destination::File;
 }
 
-// Why a grab cannot go to `file`, found before the screen is read; empty where it can.
-std::string unwritableReason(const std::string& file)
+// The folder that holds `path`, a trailing / aside.
+std::string parentOf(std::string path)
 {
-    if (isReadOnlyFile(file))
-        return kReadOnlyFileReason;
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Why a grab cannot go to `file`, found before the delay, the selection and the reading of the
+// screen rather than after them; empty where it can, as far as can be told (the write says the rest).
+std::string unwritableReason(const std::string& file, Destination destination)
+{
+    if (destination == Destination::Folder) {
+        // The folder, or for one still to be made the nearest one above it, in which it is made.
+        std::string folder = file;
+        struct stat entry { };
+        while (::stat(folder.c_str(), &entry) != 0 && errno == ENOENT && folder != parentOf(folder))
+            folder = parentOf(folder);
+        if (::stat(folder.c_str(), &entry) != 0 || !S_ISDIR(entry.st_mode)
+            || ::access(folder.c_str(), W_OK | X_OK) == 0)
+            return {};
+        return "cannot write into '" + folder + "': " + std::strerror(errno);
+    }
     struct stat entry { };
-    if (::stat(file.c_str(), &entry) != 0)
-        return {};
-    if (S_ISBLK(entry.st_mode))
-        return "it is a block device";
-    if (S_ISSOCK(entry.st_mode))
-        return "it is a socket";
+    const bool there = ::stat(file.c_str(), &entry) == 0;
+    if (there && S_ISBLK(entry.st_mode))
+        return cannotWrite(file, "it is a block device");
+    if (there && S_ISSOCK(entry.st_mode))
+        return cannotWrite(file, "it is a socket");
+    if (destination == Destination::PipeOrDevice)
+        return ::access(file.c_str(), W_OK) == 0 ? std::string() : cannotWrite(file, std::strerror(errno));
+    if (isReadOnlyFile(file))
+        return cannotWrite(file, kReadOnlyFileReason);
+    // A new file, or one replacing another, is made in its folder; a link's target may lie elsewhere.
+    struct stat link { };
+    const bool isLink = ::lstat(file.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+    if (!isLink && ::access(parentOf(file).c_str(), W_OK | X_OK) != 0)
+        return cannotWrite(file, std::strerror(errno));
     return {};
 }
 
@@ -552,8 +581,8 @@ GrabOutcome runCommandLineGrab(const CommandLine& command, const SessionEnvironm
     const bool toFile = !command.file.empty(); // else only to the clipboard, or only printed
     const Destination destination = toFile ? destinationOf(command.file) : Destination::File;
     if (toFile && destination != Destination::StandardOutput)
-        if (const std::string reason = unwritableReason(command.file); !reason.empty())
-            return failed(cannotWrite(command.file, reason));
+        if (std::string reason = unwritableReason(command.file, destination); !reason.empty())
+            return failed(std::move(reason));
     std::optional<GrabFormat> format = command.format;
     if (!format && toFile && (destination == Destination::File || destination == Destination::PipeOrDevice))
         format = grabFormatForName(command.file);

@@ -160,6 +160,15 @@ if [ "$(id -u)" -eq 0 ]; then
         "$QUORVEX7" --grab "$work/shared/$name" --region 8x8+0+0 && [ -L "$work/shared/$name" ] \
             && is_part "$work/private.png" "$work/pattern.png" 8x8+0+0 || fail "$what: not followed"
     done
+    # A folder the user cannot write into is said at once, before the delay (or a selection).
+    mkdir -m 0555 "$work/closed"
+    for target in closed/a.png closed/ closed/new/deeper/; do
+        status=0
+        setpriv --reuid=65534 --regid=65534 --clear-groups timeout 60 "$QUORVEX7" --grab "$work/$target" \
+            --delay 600 2>"$work/err" || status=$?
+        [ "$status" = 1 ] && grep -q "^quorvex7: cannot write .*'$work/closed.*': Permission denied$" "$work/err" \
+            || fail "an unwritable $target: status $status, $(cat "$work/err")"
+    done
 fi
 
 grab_at_depth() { # grab_at_depth DEPTH FILE...: each grabbed from one screen of that depth showing #ff8000
