@@ -305,7 +305,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         result.area = GrabArea::Output;
         result.output = *given.output;
         if (result.output.empty())
-            return failure("--output needs a monitor's name (see --list-outputs)");
+            return failure("--output needs a monitor's name, as --list-outputs gives them");
     }
     if (given.delay) {
         const std::optional<double> seconds = wholeTextAsNumber(*given.delay);

@@ -72,7 +72,7 @@ TEST(CommandLine, AreasClipboardAndPrint)
         {{"--list-outputs", "--grab", "a.png"},
             "--list-outputs grabs nothing: it goes without --grab and --clipboard"},
         {{"--list-outputs", "--select"}, "--select goes with --grab, not with --list-outputs"},
-        {{"--clipboard", "--output", ""}, "--output needs a monitor's name (see --list-outputs)"},
+        {{"--clipboard", "--output", ""}, "--output needs a monitor's name, as --list-outputs gives them"},
         // What the name says already: PNG, or a folder's new PNG file.
         {{"--grab", "a.png", "--quality", "50"}, "--quality goes with JPEG only"},
         {{"--grab", "shots/", "--quality", "50"}, "--quality goes with JPEG only"},
