@@ -2,8 +2,11 @@
 
 #include "platform/desktop_offer.h"
 
+#include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <getopt.h>
 #include <regex>
@@ -100,7 +103,24 @@ struct Given {
 
 } // namespace
 
-std::optional<PixelRect> parseRegion(const std::string& text)
+PixelRect RegionGeometry::placedOn(const PixelSize& size) const
+{
+    // In 64 bits, then kept in range: a region far too large is refused by the caller as outside.
+    const auto place = [](bool fromEnd, int offset, int length, int whole) {
+        const int64_t at = fromEnd ? int64_t(whole) - length - offset : offset;
+        return int(std::clamp<int64_t>(at, INT_MIN / 2, INT_MAX / 2));
+    };
+    return {place(fromRight, rect.x, rect.width, size.width),
+        place(fromBottom, rect.y, rect.height, size.height), rect.width, rect.height};
+}
+
+std::string RegionGeometry::text() const
+{
+    return std::to_string(rect.width) + "x" + std::to_string(rect.height) + (fromRight ? "-" : "+")
+        + std::to_string(rect.x) + (fromBottom ? "-" : "+") + std::to_string(rect.y);
+}
+
+std::optional<RegionGeometry> parseRegion(const std::string& text)
 {
     static const std::regex form(R"(^(\d{1,9})x(\d{1,9})([+-]\d{1,9})([+-]\d{1,9})$)");
     std::smatch m;
@@ -111,7 +131,9 @@ std::optional<PixelRect> parseRegion(const std::string& text)
     const int height = std::stoi(m[2]);
     if (width < 1 || height < 1)
         return std::nullopt;
-    return PixelRect{std::stoi(m[3]), std::stoi(m[4]), width, height};
+    const std::string x = m[3], y = m[4];
+    return RegionGeometry{
+        {std::stoi(x.substr(1)), std::stoi(y.substr(1)), width, height}, x[0] == '-', y[0] == '-'};
 }
 
 std::string regionText(const PixelRect& rect)
@@ -356,7 +378,8 @@ Options:
                           --grab); it stays there after quorvex7 has ended,
                           until another program takes the clipboard.
   --region <WxH+X+Y>      Grab only this area of the screen, e.g.
-                          640x480+100+50.
+                          640x480+100+50; -X or -Y counts from the right or
+                          bottom edge (100x100-0-0: the bottom-right corner).
   --select                Drag the area with the mouse (a click picks the
                           window under the pointer); Escape or the right
                           button cancels.

@@ -21,6 +21,20 @@ enum class GrabArea {
 };
 
 // What the command line asks for. No option at all starts the program's window.
+// --region as typed, in X geometry: each offset from the left or top edge, or after a minus from
+// the right or bottom one (100x100-0-0 is the bottom-right corner).
+struct RegionGeometry {
+    PixelRect rect; // the offsets as typed, without their signs
+    bool fromRight = false;
+    bool fromBottom = false;
+
+    // Where it lies on a desktop of `size`.
+    PixelRect placedOn(const PixelSize& size) const;
+    // As typed: "640x480+100+50", "100x100-0-0".
+    std::string text() const;
+    bool operator==(const RegionGeometry&) const = default;
+};
+
 struct CommandLine {
     enum class Action { StartWindow, Grab, ListOutputs, Help, Version, Error };
     Action action = Action::StartWindow;
@@ -30,7 +44,7 @@ struct CommandLine {
     std::optional<GrabFormat> format; // --format; otherwise the file's name decides, PNG for the others
     std::optional<int> quality; // --quality, JPEG only
     GrabArea area = GrabArea::Desktop;
-    std::optional<PixelRect> region; // --region WxH+X+Y
+    std::optional<RegionGeometry> region; // --region WxH+X+Y
     std::string output; // --output NAME
     bool pointer = false; // --pointer: the mouse pointer drawn into the grab
     bool clipboard = false; // --clipboard: the grab goes to the clipboard as well (or only there)
@@ -40,8 +54,8 @@ struct CommandLine {
     std::string error; // one line, for Action::Error
 };
 
-// "WxH+X+Y" (X geometry, offsets may be negative); empty when malformed or not at least 1 x 1.
-std::optional<PixelRect> parseRegion(const std::string& text);
+// "WxH+X+Y" or with minuses (X geometry); empty when malformed or not at least 1 x 1.
+std::optional<RegionGeometry> parseRegion(const std::string& text);
 // The other way round: "640x480+100+50", "10x10-5+0".
 std::string regionText(const PixelRect& rect);
 

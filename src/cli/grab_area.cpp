@@ -188,9 +188,9 @@ Result<GrabAreaChoice> chooseGrabArea(const CommandLine& command, const SessionE
                 return fail(drawing.error());
             reader = std::move(drawing).value();
         }
-        const PixelRect region = command.region.value_or(whole);
+        const PixelRect region = command.region ? command.region->placedOn(size) : whole;
         if (!whole.contains(region))
-            return fail("the region " + regionText(region) + " is not inside the "
+            return fail("the region " + command.region->text() + " is not inside the "
                 + std::to_string(size.width) + "x" + std::to_string(size.height) + " screen");
         return GrabAreaChoice{std::move(reader), region, false};
     }

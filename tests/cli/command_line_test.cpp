@@ -89,8 +89,14 @@ TEST(CommandLine, AreasClipboardAndPrint)
 
 TEST(CommandLine, RegionGeometry)
 {
-    EXPECT_EQ(parseRegion("1x1+0+0"), (PixelRect{0, 0, 1, 1}));
-    EXPECT_EQ(parseRegion("100x20-5+7"), (PixelRect{-5, 7, 100, 20}));
+    EXPECT_EQ(parseRegion("1x1+0+0"), (RegionGeometry{{0, 0, 1, 1}}));
+    // A minus counts from the right or bottom edge, as X geometry has it.
+    const std::optional<RegionGeometry> corner = parseRegion("100x20-0-0"), right = parseRegion("100x20-5+7");
+    ASSERT_TRUE(corner && right);
+    EXPECT_EQ(corner->placedOn({1920, 1080}), (PixelRect{1820, 1060, 100, 20}));
+    EXPECT_EQ(right->placedOn({1920, 1080}), (PixelRect{1815, 7, 100, 20}));
+    EXPECT_EQ(right->text(), "100x20-5+7");
+    EXPECT_LT(parseRegion("999999999x1-999999999+0")->placedOn({1920, 1080}).x, 0); // outside, not wrapped
     for (const char* bad : {"0x10+0+0", "10x10", "axb+1+2", "10x10+1+2junk", "9999999999x1+0+0"})
         EXPECT_EQ(parseRegion(bad), std::nullopt) << bad;
 }

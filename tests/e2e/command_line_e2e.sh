@@ -59,6 +59,9 @@ for file in part.BMP:BMP3 part.png:PNG piped.png:PNG dev-stdout.png:PNG from-pip
     [ "$(identify -format '%m %wx%h' "$work/$name")" = "$format 300x200" ] || fail "$name is not a 300x200 $format"
     is_part "$work/$name" "$work/pattern.png" 300x200+64+32 || fail "$name does not hold the region's pixels"
 done
+"$QUORVEX7" --grab "$work/corner.png" --region 300x200-0-0 \
+    && is_part "$work/corner.png" "$work/pattern.png" "300x200+$((${size%x*} - 300))+$((${size#*x} - 200))" \
+    || fail "--region 300x200-0-0 is not the bottom-right corner"
 
 # Watch the screen while a grab waits and reads it: no window may appear, not even for a moment.
 started=$(date +%s%N)
