@@ -145,6 +145,9 @@ std::string regionText(const PixelRect& rect)
 std::optional<GrabFormat> grabFormatForName(const std::string& path)
 {
     const std::string ending = lowerCase(path.size() >= 3 ? path.substr(path.size() - 3) : path);
+    // JPEG's long ending too, as --format takes it.
+    if (path.size() >= 4 && lowerCase(path.substr(path.size() - 4)) == "jpeg")
+        return GrabFormat::Jpeg;
     for (const GrabFormat format : kGrabFormats)
         if (ending == grabFormatEnding(format))
             return format;
@@ -369,11 +372,11 @@ Quorvex7 grabs the screen. Without options it opens its window.
 Options:
   -h, --help              Displays this help.
   -v, --version           Displays version information.
-  --grab <FILE|FOLDER|->  Grab the screen into FILE (.png, .jpg or .bmp) and
-                          exit. Into a FOLDER (an existing one, or a name ending
-                          in /, made if missing): a new file named after the
-                          moment. - writes to standard output; a named pipe
-                          or a device (/dev/stdout) is written into.
+  --grab <FILE|FOLDER|->  Grab the screen into FILE (.png, .jpg, .jpeg or
+                          .bmp) and exit. Into a FOLDER (an existing one, or a
+                          name ending in /, made if missing): a new file named
+                          after the moment. - writes to standard output; a
+                          named pipe or a device (/dev/stdout) is written into.
   --clipboard             Put the grab on the clipboard as PNG (as well, with
                           --grab); it stays there after quorvex7 has ended,
                           until another program takes the clipboard.

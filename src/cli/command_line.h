@@ -59,7 +59,8 @@ std::optional<RegionGeometry> parseRegion(const std::string& text);
 // The other way round: "640x480+100+50", "10x10-5+0".
 std::string regionText(const PixelRect& rect);
 
-// By the last three characters of the name in any case, as Save As decides: BMP, JPG, or PNG.
+// By the last three characters of the name in any case, as Save As decides: BMP, JPG, or PNG; and
+// by its last four, JPEG.
 std::optional<GrabFormat> grabFormatForName(const std::string& path);
 // "bmp", "jpg", "png": what --format takes and a new file's ending.
 const char* grabFormatEnding(GrabFormat format);

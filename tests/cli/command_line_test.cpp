@@ -105,7 +105,7 @@ TEST(CommandLine, RegionGeometry)
 TEST(CommandLineGrab, FormatAndNewFileNames)
 {
     EXPECT_EQ(grabFormatForName("shotjpg"), GrabFormat::Jpeg);
-    EXPECT_EQ(grabFormatForName("a.jpeg"), std::nullopt);
+    EXPECT_EQ(grabFormatForName("a.JPEG"), GrabFormat::Jpeg);
     EXPECT_EQ(grabFormatForName("-"), std::nullopt);
     std::tm moment{};
     moment.tm_year = 2026 - 1900, moment.tm_mon = 11, moment.tm_mday = 7;
