@@ -54,9 +54,13 @@ titled() { [ "$(title_of_app)" = "$1" ]; }
 
 # Grab > Whole Screen; sets $client_x $client_y, the client area's corner, from where the view shows the grab
 # (to the right of the window's own corner, where the screen shows while the window hides for the grab).
+# The window must be at rest around the shot: openbox animates its return from being minimised, and a
+# place read during the animation is not where the shot shows it.
 view_found() {
-    geometry_of "$window" && shot && found=$("$E2E_PROBE" find "$work/shot.png" "$geo_x" "$geo_y" "$geo_w" "$geo_h") \
-        && [ "${found%% *}" -gt "$geo_x" ]
+    local before
+    geometry_of "$window" && before="$geo_x $geo_y $geo_w $geo_h" && shot \
+        && found=$("$E2E_PROBE" find "$work/shot.png" "$geo_x" "$geo_y" "$geo_w" "$geo_h") \
+        && [ "${found%% *}" -gt "$geo_x" ] && geometry_of "$window" && [ "$geo_x $geo_y $geo_w $geo_h" = "$before" ]
 }
 grab_whole_screen_and_find_client() {
     local found
