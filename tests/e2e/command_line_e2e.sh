@@ -44,10 +44,12 @@ XVFB_SCREEN=640x480x24 XVFB_NO_SHM=1 "$(dirname "$0")/../support/run_in_xvfb.sh"
 # BMP and PNG are lossless: the files and the piped bytes hold the screen's own pixels.
 "$QUORVEX7" --grab "$work/part.BMP" --region 300x200+64+32 --delay 0.2 || fail "--grab part.BMP failed"
 "$QUORVEX7" --grab "$work/part.png" --region 300x200+64+32 || fail "--grab part.png failed"
-"$QUORVEX7" --grab - --region 300x200+64+32 | cat >"$work/piped.png" || fail "--grab - failed"
+"$QUORVEX7" --grab - --region 300x200+64+32 | cat >"$work/piped.png"
+[ "${PIPESTATUS[0]}" = 0 ] || fail "--grab - failed"
 # A pipe or a device named as the file is written into once the picture is whole: /dev/stdout in a
 # pipeline, a named pipe (PNG where the name does not decide), /dev/null (which stays a device).
-"$QUORVEX7" --grab /dev/stdout --region 300x200+64+32 | cat >"$work/dev-stdout.png" # checked below
+"$QUORVEX7" --grab /dev/stdout --region 300x200+64+32 | cat >"$work/dev-stdout.png"
+[ "${PIPESTATUS[0]}" = 0 ] || fail "--grab /dev/stdout failed"
 mkfifo "$work/pipe"
 timeout 60 cat "$work/pipe" >"$work/from-pipe.bmp" &
 reader=$!
