@@ -474,17 +474,6 @@ Destination destinationOf(const std::string& file)
     return S_ISFIFO(entry.st_mode) || S_ISCHR(entry.st_mode) ? Destination::PipeOrDevice : Destination::File;
 }
 
-// The folder that holds `path`, a trailing / aside.
-std::string parentOf(std::string path)
-{
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // Why a grab cannot go to `file`, found before the delay, the selection and the reading of the
 // screen rather than after them; empty where it can, as far as can be told (the write says the rest).
 std::string unwritableReason(const std::string& file, Destination destination)
@@ -493,8 +482,8 @@ std::string unwritableReason(const std::string& file, Destination destination)
         // The folder, or for one still to be made the nearest one above it, in which it is made.
         std::string folder = file;
         struct stat entry { };
-        while (::stat(folder.c_str(), &entry) != 0 && errno == ENOENT && folder != parentOf(folder))
-            folder = parentOf(folder);
+        while (::stat(folder.c_str(), &entry) != 0 && errno == ENOENT && folder != folderOf(folder))
+            folder = folderOf(folder);
         if (::stat(folder.c_str(), &entry) != 0 || !S_ISDIR(entry.st_mode)
             || ::access(folder.c_str(), W_OK | X_OK) == 0)
             return {};
@@ -513,7 +502,7 @@ std::string unwritableReason(const std::string& file, Destination destination)
     // A new file, or one replacing another, is made in its folder; a link's target may lie elsewhere.
     struct stat link { };
     const bool isLink = ::lstat(file.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
-    if (!isLink && ::access(parentOf(file).c_str(), W_OK | X_OK) != 0)
+    if (!isLink && ::access(folderOf(file).c_str(), W_OK | X_OK) != 0)
         return cannotWrite(file, std::strerror(errno));
     return {};
 }

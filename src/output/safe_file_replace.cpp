@@ -41,7 +41,8 @@ std::string freshTemporaryName(const std::string& folder)
     return name;
 }
 
-// The folder a file name lies in, as a name that opens it.
+} // namespace
+
 std::string folderOf(const std::string& path)
 {
     const size_t slash = path.find_last_of('/');
@@ -49,6 +50,8 @@ std::string folderOf(const std::string& path)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
+
+namespace {
 
 // Whether following the link `entry` at `path` is what the kernel refuses (fs.protected_symlinks):
 // in a sticky, world-writable folder, a link owned by neither the user nor the folder's owner, as

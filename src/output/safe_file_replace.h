@@ -38,6 +38,9 @@ Status replaceFileContents(const std::string& path, const std::vector<std::strin
 Status replaceFileWith(
     const std::string& path, const std::function<int(int fd)>& write, uint64_t expectedSize = 0);
 
+// The folder a file name lies in, as a name that opens it ("." for a bare name); of "a/b/", "a/b".
+std::string folderOf(const std::string& path);
+
 // Whether `path` (or the target of a symbolic link there) is an existing file marked read-only:
 // replaceFileContents refuses it, and a command can say so before it does any work.
 bool isReadOnlyFile(const std::string& path);
